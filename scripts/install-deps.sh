@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the application and the tests need.
+# Does nothing when they are all present, so it is cheap to call on every run.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev
+  qtbase5-dev qttools5-dev-tools libqt5opengl5-dev qttranslations5-l10n
+  libgl-dev libglu1-mesa-dev libosmesa6-dev
+  libtinyxml-dev zlib1g-dev libfreetype-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xauth
+  gdal-bin python3
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing Debian packages: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
