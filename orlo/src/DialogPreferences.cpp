@@ -64,6 +64,10 @@ DialogPreferences::DialogPreferences(QWidget* parent)
     mPages->addWidget(mApplicationPage);
 
     mOk = new QPushButton(tr("Ok"), this);
+    // Enter in the profile field commits the path; it must not also press
+    // a button (Browse would open the file dialog, Ok would close).
+    mBrowse->setAutoDefault(false);
+    mOk->setAutoDefault(false);
 
     mRowLayout = new QHBoxLayout;
     mRowLayout->addWidget(mPageList, 1);

@@ -101,9 +101,12 @@ void DialogProfile::updateProfile(QTreeWidget* tree, ProfileInfo& info)
 
 QTreeWidgetItem* DialogProfile::addDeviceItem(QTreeWidget* tree, int id, const QString& name)
 {
+    const bool updating = mUpdating;
+    mUpdating = true;
     QTreeWidgetItem* item = new QTreeWidgetItem(tree);
     item->setText(0, QStringLiteral("%1 %2").arg(id).arg(name));
     item->setIcon(0, Images::icon(QStringLiteral("ataChapter")));
+    mUpdating = updating;
     return item;
 }
 

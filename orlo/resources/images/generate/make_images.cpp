@@ -685,9 +685,9 @@ int main(int argc, char** argv)
     ok &= writeXpm(device(), "ataChapter", 1);
     ok &= writeXpm(parameter(), "canParameter", 1);
     ok &= writeXpm(dialIcon(16), "canDial", 1);
-    ok &= writeXpm(corvaneLogo(), "Corvane_Logo", 4);
-    ok &= writeXpm(tamselLogo(), "tamsel_logo", 4);
-    ok &= writeXpm(kavo(), "kavo", 6);
-    ok &= writeXpm(splash(), "emuMain", 6);
+    ok &= writeXpm(corvaneLogo(), "Corvane_Logo", 2);
+    ok &= writeXpm(tamselLogo(), "tamsel_logo", 2);
+    ok &= writeXpm(kavo(), "kavo", 2);
+    ok &= writeXpm(splash(), "emuMain", 2);
     return ok ? 0 : 1;
 }
