@@ -18,6 +18,13 @@ QFrame* separator(QWidget* parent)
     return line;
 }
 
+QLabel* logo(QWidget* parent, const char* image)
+{
+    QLabel* label = new QLabel(parent);
+    label->setPixmap(KAVO::Images::pixmap(QString::fromLatin1(image)));
+    return label;
+}
+
 } // namespace
 
 DialogAbout::DialogAbout(QWidget* parent)
@@ -39,10 +46,8 @@ DialogAbout::DialogAbout(QWidget* parent)
     mLine1 = separator(this);
     mGrid->addWidget(mLine1, 0, 0, 1, 2);
 
-    mLogo1 = new QLabel(this);
-    mLogo1->setPixmap(KAVO::Images::pixmap(QStringLiteral("Corvane_Logo")));
-    mGrid->addWidget(mLogo1, 1, 0);
     // Invented contact data; the example.invalid domain cannot be reached.
+    mLogo1 = logo(this, "Corvane_Logo");
     mAddress1 = new QLabel(QStringLiteral("Corvane Flight Systems\n"
                                           "12 Harbour Lane\n"
                                           "Exampletown 00000\n"
@@ -51,20 +56,20 @@ DialogAbout::DialogAbout(QWidget* parent)
                                           "support@corvane.example.invalid\n"
                                           "www.corvane.example.invalid"),
                            this);
+    mGrid->addWidget(mLogo1, 1, 0);
     mGrid->addWidget(mAddress1, 1, 1);
 
     mLine2 = separator(this);
     mGrid->addWidget(mLine2, 2, 0, 1, 2);
 
-    mLogo2 = new QLabel(this);
-    mLogo2->setPixmap(KAVO::Images::pixmap(QStringLiteral("tamsel_logo")));
-    mGrid->addWidget(mLogo2, 3, 0);
+    mLogo2 = logo(this, "tamsel_logo");
     mAddress2 = new QLabel(QStringLiteral("Tamsel Engine Data\n"
                                           "P.O. Box 0000\n"
                                           "Sampleville 00000\n"
                                           "info@tamsel.example.invalid\n"
                                           "www.tamsel.example.invalid"),
                            this);
+    mGrid->addWidget(mLogo2, 3, 0);
     mGrid->addWidget(mAddress2, 3, 1);
 
     mLine3 = separator(this);

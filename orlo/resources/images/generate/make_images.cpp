@@ -111,6 +111,19 @@ QPen pen(const QColor& c, double w)
     return pn;
 }
 
+// Bold lettering of the logos and pictures.
+void lettering(QPainter& p, const QRectF& box, const QString& text, int pixels, double spacing, const QColor& colour,
+               Qt::Alignment align = Qt::AlignCenter)
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(pixels);
+    f.setBold(true);
+    f.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    p.setFont(f);
+    p.setPen(colour);
+    p.drawText(box, align, text);
+}
+
 // A page with a folded corner on a 24-unit grid.
 void page(QPainter& p, const QColor& fill)
 {
@@ -507,13 +520,7 @@ QImage corvaneLogo()
     p.drawPath(wing);
     p.setBrush(QColor(236, 150, 40));
     p.drawEllipse(QPointF(112, 22), 6, 6);
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(20);
-    f.setBold(true);
-    f.setLetterSpacing(QFont::AbsoluteSpacing, 2);
-    p.setFont(f);
-    p.setPen(QColor(24, 46, 88));
-    p.drawText(QRectF(0, 46, 150, 26), Qt::AlignCenter, QStringLiteral("CORVANE"));
+    lettering(p, QRectF(0, 46, 150, 26), QStringLiteral("CORVANE"), 20, 2, QColor(24, 46, 88));
     return img;
 }
 
@@ -545,13 +552,7 @@ QImage tamselLogo()
     }
     p.setBrush(QColor(236, 150, 40));
     p.drawEllipse(c, 7, 7);
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(24);
-    f.setBold(true);
-    f.setLetterSpacing(QFont::AbsoluteSpacing, 3);
-    p.setFont(f);
-    p.setPen(QColor(20, 80, 60));
-    p.drawText(QRectF(0, 136, 150, 40), Qt::AlignCenter, QStringLiteral("TAMSEL"));
+    lettering(p, QRectF(0, 136, 150, 40), QStringLiteral("TAMSEL"), 24, 3, QColor(20, 80, 60));
     return img;
 }
 
@@ -588,12 +589,7 @@ QImage kavo()
         p.drawLine(QPointF(c.x() + 92 * std::cos(a), c.y() - 92 * std::sin(a)),
                    QPointF(c.x() + 124 * std::cos(a), c.y() - 124 * std::sin(a)));
     }
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(34);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(QColor(236, 236, 236));
-    p.drawText(QRectF(c.x() - 80, c.y() + 40, 160, 50), Qt::AlignCenter, QStringLiteral("KAVO"));
+    lettering(p, QRectF(c.x() - 80, c.y() + 40, 160, 50), QStringLiteral("KAVO"), 34, 0, QColor(236, 236, 236));
     const double a = (225.0 - 6.5 * 27.0) * M_PI / 180.0;
     p.setPen(pen(QColor(255, 120, 50), 8));
     p.drawLine(c, QPointF(c.x() + 100 * std::cos(a), c.y() - 100 * std::sin(a)));
@@ -639,15 +635,9 @@ QImage splash()
         p.drawPath(trace);
     }
     // Title at the right.
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(72);
-    f.setBold(true);
-    f.setLetterSpacing(QFont::AbsoluteSpacing, 6);
-    p.setFont(f);
-    p.setPen(QColor(255, 255, 255, 200));
-    p.drawText(QRectF(262, 112, 260, 90), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("ORLO"));
-    p.setPen(QColor(24, 52, 100));
-    p.drawText(QRectF(258, 108, 260, 90), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("ORLO"));
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    lettering(p, QRectF(262, 112, 260, 90), QStringLiteral("ORLO"), 72, 6, QColor(255, 255, 255, 200), right);
+    lettering(p, QRectF(258, 108, 260, 90), QStringLiteral("ORLO"), 72, 6, QColor(24, 52, 100), right);
     QFont s(QStringLiteral("DejaVu Sans"));
     s.setPixelSize(17);
     s.setLetterSpacing(QFont::AbsoluteSpacing, 2);
