@@ -136,6 +136,8 @@ TEST_F(DecodingTest, EveryDecodedTypeGivesItsNumbersAndText)
         {"uchar 200", Profile::TYPE_UCHAR, 4, {0xC8}, 1, 0, 200, 200, "200"},
         {"uchar clamped high", Profile::TYPE_UCHAR, 4, {0xC8}, 2, 0, 200, 400, "255"},
         {"uchar clamped low", Profile::TYPE_UCHAR, 4, {0x10}, -1, 0, 16, -16, "0"},
+        {"uchar beyond 32 bits", Profile::TYPE_UCHAR, 4, {0xFF}, 1e12, 0, 255, 255e12, "255"},
+        {"char beyond 32 bits", Profile::TYPE_CHAR_2, 4, {0x80}, 1e12, 0, -128, -128e12, "-128"},
         {"uchar truncated", Profile::TYPE_UCHAR, 4, {0xFA}, 0.4, 0, 250, 100.00000000000001, "100"},
         {"uchar_4", Profile::TYPE_UCHAR_4, 5, {0xFF}, 1, 0, 255, 255, "255"},
         {"uchar_2", Profile::TYPE_UCHAR_2, 4, {0x80}, 1, 0, 128, 128, "128"},

@@ -150,7 +150,7 @@ TEST_F(ProjectTest, AFailedReadLeavesTheSelection)
     EXPECT_EQ(selected(), chosen);
 }
 
-TEST_F(ProjectTest, AFailedWriteIsReportedAndKeepsTheOldFile)
+TEST_F(ProjectTest, AFailedWriteIsReported)
 {
     select({"Engine/Speed"});
     StdoutCapture out;
