@@ -160,6 +160,33 @@ TEST(RecordEntryTest, TimeStampsAreExactToTheLastDigit)
     EXPECT_EQ(e[2].hundredths, 13422);
 }
 
+TEST(RecordEntryTest, LateTimeStampsKeepTenthsInRange)
+{
+    // Over 248 days of recorder time the tenths and hundredths no longer fit
+    // 32 bits: they stay at the largest value instead of wrapping around.
+    RecordEntry e;
+    e.tickHigh = 0xFFFFFFFFu;
+    e.tickLow = 0xFFFFFFFFu;
+    e.updateTime();
+    EXPECT_GT(e.time, 5.7e11);
+    EXPECT_EQ(e.tenths, 2147483647);
+    EXPECT_EQ(e.hundredths, 2147483647);
+    e.tickHigh = 200000;  // 310 days: tenths fit, hundredths do not
+    e.tickLow = 0;
+    e.updateTime();
+    EXPECT_EQ(e.tenths, 268435456);
+    EXPECT_EQ(e.hundredths, 2147483647);
+    EXPECT_EQ(KAVO::RecordLimit(1e12, "", "", "", QColor()).tenths, 2147483647);
+
+    uint32_t high = 1, low = 1;
+    RecordEntry::secondsToTicks(1e300, high, low);
+    EXPECT_EQ(high, 0u);
+    EXPECT_EQ(low, 0u);
+    RecordEntry::secondsToTicks(134.217728 + 1.0, high, low);
+    EXPECT_EQ(high, 1u);
+    EXPECT_NEAR(low, 32000000.0, 1.0);
+}
+
 TEST(RecordEntryTest, RecordBytesRoundTripInBothOrders)
 {
     RecordEntry e;
