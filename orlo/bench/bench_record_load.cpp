@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +41,16 @@ long long statusValue(const char* key)
     }
     fclose(f);
     return kb < 0 ? -1 : kb * 1024;
+}
+
+// User and system CPU seconds of the process so far, and its page faults.
+void cpuTimes(double& user, double& system, long& faults)
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    user = u.ru_utime.tv_sec + u.ru_utime.tv_usec * 1e-6;
+    system = u.ru_stime.tv_sec + u.ru_stime.tv_usec * 1e-6;
+    faults = u.ru_minflt + u.ru_majflt;
 }
 
 // Makes the peak start again from the present size (Linux 4.0 and later).
@@ -117,15 +128,19 @@ int main(int argc, char** argv)
     const long long rssBefore = statusValue("VmRSS:");
     const long long hwmBefore = statusValue("VmHWM:");
     double load = 0.0;
+    double user0 = 0, sys0 = 0, user1 = 0, sys1 = 0;
+    long faults0 = 0, faults1 = 0;
     long long hwmAfter = 0;
     int loaded = 0;
     {
         FILE* devnull = freopen("/dev/null", "w", stdout);
         (void)devnull;
         auto record = std::make_unique<KAVO::Record>();
+        cpuTimes(user0, sys0, faults0);
         timer.restart();
         record->readRecordData(card.files());
         load = timer.nsecsElapsed() * 1e-9;
+        cpuTimes(user1, sys1, faults1);
         hwmAfter = statusValue("VmHWM:");
         loaded = record->recordData().nrRecords;
         fflush(stdout);
@@ -141,6 +156,8 @@ int main(int argc, char** argv)
     const double perMessage = loaded > 0 ? static_cast<double>(hwmAfter - base) / loaded : 0.0;
     printf("messages loaded        %d (%.1f MB of record files)\n", loaded, bytes / 1e6);
     printf("readRecordData         %.3f s, %.2f million messages/s\n", load, loaded / load / 1e6);
+    printf("  of it CPU            %.3f s user, %.3f s system, %ld page faults\n", user1 - user0, sys1 - sys0,
+           faults1 - faults0);
     printf("plain read             %.3f s, %.2f million messages/s\n", plain, loaded / plain / 1e6);
     printf("load / plain read      %.2f\n", load / plain);
     printf("peak memory            %.1f bytes per message%s\n", perMessage,

@@ -529,9 +529,11 @@ bool Record::readRecordData(const QStringList& paths)
                 }
                 // A file that shrank meanwhile gives the records present.
                 block.count = static_cast<int32_t>(got / RecordSize);
-                if (got < bytes)
+                if (got < bytes) {
                     printf("Record::readData short read <%s> %d of %d records\n", path.toLocal8Bit().constData(),
                            block.count, mRecords);
+                    mRecordInfo.samples = block.count;
+                }
             }
         }
         total += static_cast<uint32_t>(block.count);
