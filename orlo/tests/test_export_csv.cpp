@@ -39,17 +39,7 @@ protected:
 
     void SetUp() override { selectParameters({"A", "B"}); }
 
-    // Reads the messages, as one file each, into the recording.
-    void load(const std::vector<std::pair<QString, std::vector<TestMessage>>>& files)
-    {
-        QStringList paths;
-        for (const auto& f : files) {
-            const QString path = mDir.file(f.first);
-            ASSERT_TRUE(writeFile(path, recordFileBytes(f.second)));
-            paths << path;
-        }
-        ASSERT_TRUE(mRecord.readRecordData(paths));
-    }
+    void load(const std::vector<TestFile>& files) { ASSERT_TRUE(loadRecording(mRecord, mDir.path(), files)); }
 
     CsvExportOptions options(char limiter, double start, double stop, int resolution = 100)
     {
@@ -267,7 +257,7 @@ TEST_F(CsvExportTest, StreamedRowsEqualTheWholeTableOverUnsortedLists)
     std::uniform_real_distribution<double> time(0.0, 3.0);
     std::uniform_int_distribution<int> value(0, 40);
     const uint32_t ids[4] = {IdA, IdB, IdSpeed, IdMode};
-    std::vector<std::pair<QString, std::vector<TestMessage>>> files = {{"LOG_0001.CAN", {}}, {"LOG_0002.CAN", {}},
+    std::vector<TestFile> files = {{"LOG_0001.CAN", {}}, {"LOG_0002.CAN", {}},
                                                                        {"LOG_8003.CAN", {}}};
     for (auto& f : files) {
         for (int i = 0; i < 400; ++i) {

@@ -1,6 +1,7 @@
 #include "TestRecords.h"
 
 #include "Profile.h"
+#include "Record.h"
 #include "TestSupport.h"
 
 #include <QtEndian>
@@ -106,6 +107,19 @@ QByteArray recordFileBytes(const std::vector<TestMessage>& messages, bool bigEnd
         putInt<uint32_t>(b, at + 24, low, bigEndian);
     }
     return b;
+}
+
+bool loadRecording(KAVO::Record& record, const QString& folder, const std::vector<TestFile>& files, bool bigEndian,
+                   const TestHeader& header)
+{
+    QStringList paths;
+    for (const TestFile& f : files) {
+        const QString path = folder + "/" + f.first;
+        if (!writeFile(path, recordFileBytes(f.second, bigEndian, header)))
+            return false;
+        paths << path;
+    }
+    return record.readRecordData(paths);
 }
 
 bool loadExportProfile(const QString& folder)

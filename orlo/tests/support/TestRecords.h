@@ -5,7 +5,12 @@
 #include <QString>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
+
+namespace KAVO {
+class Record;
+}
 
 namespace testsupport {
 
@@ -39,6 +44,11 @@ struct TestHeader
 // a pattern) and the messages in the given order.
 QByteArray recordFileBytes(const std::vector<TestMessage>& messages, bool bigEndian = true,
                            const TestHeader& header = TestHeader());
+
+// Writes each file into the folder and reads them all, in this order, into the recording.
+using TestFile = std::pair<QString, std::vector<TestMessage>>;
+bool loadRecording(KAVO::Record& record, const QString& folder, const std::vector<TestFile>& files,
+                   bool bigEndian = true, const TestHeader& header = TestHeader());
 
 // The profile of the export tests: device "Dev" with A, B (FLOAT, no unit),
 // Speed (FLOAT, "rpm"), Mode (BLONG with enumeration labels holding ';', ','
