@@ -160,6 +160,33 @@ TEST(RecordEntryTest, TimeStampsAreExactToTheLastDigit)
     EXPECT_EQ(e[2].hundredths, 13422);
 }
 
+TEST(RecordEntryTest, LateTimeStampsKeepTenthsInRange)
+{
+    // Over 248 days of recorder time the tenths and hundredths no longer fit
+    // 32 bits: they stay at the largest value instead of wrapping around.
+    RecordEntry e;
+    e.tickHigh = 0xFFFFFFFFu;
+    e.tickLow = 0xFFFFFFFFu;
+    e.updateTime();
+    EXPECT_GT(e.time, 5.7e11);
+    EXPECT_EQ(e.tenths, 2147483647);
+    EXPECT_EQ(e.hundredths, 2147483647);
+    e.tickHigh = 200000;  // 310 days: tenths fit, hundredths do not
+    e.tickLow = 0;
+    e.updateTime();
+    EXPECT_EQ(e.tenths, 268435456);
+    EXPECT_EQ(e.hundredths, 2147483647);
+    EXPECT_EQ(KAVO::RecordLimit(1e12, "", "", "", QColor()).tenths, 2147483647);
+
+    uint32_t high = 1, low = 1;
+    RecordEntry::secondsToTicks(1e300, high, low);
+    EXPECT_EQ(high, 0u);
+    EXPECT_EQ(low, 0u);
+    RecordEntry::secondsToTicks(134.217728 + 1.0, high, low);
+    EXPECT_EQ(high, 1u);
+    EXPECT_NEAR(low, 32000000.0, 1.0);
+}
+
 TEST(RecordEntryTest, RecordBytesRoundTripInBothOrders)
 {
     RecordEntry e;
@@ -349,43 +376,45 @@ TEST(RecordReadTest, EqualTimesKeepTheOrderOfTheSelection)
     }
 }
 
-TEST(RecordReadTest, SortIsStableOverManyRunsAndDisorder)
+TEST(RecordReadTest, SortIsStableOverFewAndManyRuns)
 {
-    // Random files with many equal times and files out of order: the result
-    // must equal a stable sort of the reading order.
-    TempDir dir;
-    std::mt19937 rng(7);
-    QStringList paths;
-    std::vector<std::pair<double, uint32_t>> reference;
-    uint32_t serial = 0;
-    for (int f = 0; f < 5; ++f) {
-        std::vector<Msg> msgs;
-        const int n = 50 + f * 97;
-        uint32_t t = rng() % 50;
-        for (int i = 0; i < n; ++i) {
-            // Mostly ascending with ties, file 3 with random jumps backwards.
-            if (f == 3)
-                t = rng() % 400;
-            else
-                t += rng() % 3;
-            Msg m = msg(static_cast<uint16_t>(rng() % 3), serial, t * 1000);
-            msgs.push_back(m);
-            reference.push_back({RecordEntry::ticksToSeconds(0, t * 1000), serial});
-            ++serial;
+    // Files with many equal times, files that overlap in time, and (in the
+    // second round) a file in no order at all: the result must equal a
+    // stable sort of the reading order.
+    for (bool disorder : {false, true}) {
+        TempDir dir;
+        std::mt19937 rng(7);
+        QStringList paths;
+        std::vector<std::pair<double, uint32_t>> reference;
+        uint32_t serial = 0;
+        for (int f = 0; f < 5; ++f) {
+            std::vector<Msg> msgs;
+            const int n = 50 + f * 97;
+            uint32_t t = rng() % 50;
+            for (int i = 0; i < n; ++i) {
+                if (disorder && f == 3)
+                    t = rng() % 400;
+                else
+                    t += rng() % 3;
+                msgs.push_back(msg(static_cast<uint16_t>(rng() % 3), serial, t * 1000));
+                reference.push_back({RecordEntry::ticksToSeconds(0, t * 1000), serial});
+                ++serial;
+            }
+            paths << writeCan(dir, QString("F%1.CAN").arg(f), recordFile(msgs, f % 2 == 0));
         }
-        paths << writeCan(dir, QString("F%1.CAN").arg(f), recordFile(msgs, f % 2 == 0));
+        std::stable_sort(reference.begin(), reference.end(),
+                         [](const auto& x, const auto& y) { return x.first < y.first; });
+        Record r;
+        ASSERT_TRUE(r.readRecordData(paths));
+        const auto& e = r.rawData().entries;
+        ASSERT_EQ(e.size(), reference.size());
+        for (std::size_t i = 0; i < e.size(); ++i) {
+            ASSERT_EQ(e[i].canId, reference[i].second) << i << (disorder ? " disorder" : "");
+            ASSERT_EQ(e[i].time, reference[i].first) << i;
+            ASSERT_FALSE(e[i].highFile);
+        }
+        EXPECT_EQ(r.recordData().nrRecords, static_cast<int32_t>(reference.size()));
     }
-    std::stable_sort(reference.begin(), reference.end(),
-                     [](const auto& x, const auto& y) { return x.first < y.first; });
-    Record r;
-    ASSERT_TRUE(r.readRecordData(paths));
-    const auto& e = r.rawData().entries;
-    ASSERT_EQ(e.size(), reference.size());
-    for (std::size_t i = 0; i < e.size(); ++i) {
-        ASSERT_EQ(e[i].canId, reference[i].second) << i;
-        ASSERT_EQ(e[i].time, reference[i].first) << i;
-    }
-    EXPECT_EQ(r.recordData().nrRecords, static_cast<int32_t>(reference.size()));
 }
 
 TEST(RecordReadTest, ListsByChannelAndIdAndPseudoIds)
