@@ -5,6 +5,7 @@
 //
 //   bench_record_load [messages] [files]      (default 10000000 messages in 8 files)
 
+#include "BenchSupport.h"
 #include "Record.h"
 #include "SampleCard.h"
 
@@ -22,35 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Resident set size and its peak, in bytes, from /proc/self/status.
-long long statusValue(const char* key)
-{
-    FILE* f = fopen("/proc/self/status", "r");
-    if (f == nullptr)
-        return -1;
-    char line[256];
-    long long kb = -1;
-    const std::size_t n = strlen(key);
-    while (fgets(line, sizeof line, f) != nullptr) {
-        if (strncmp(line, key, n) == 0) {
-            kb = atoll(line + n);
-            break;
-        }
-    }
-    fclose(f);
-    return kb < 0 ? -1 : kb * 1024;
-}
-
-// Makes the peak start again from the present size (Linux 4.0 and later).
-bool resetPeak()
-{
-    FILE* f = fopen("/proc/self/clear_refs", "w");
-    if (f == nullptr)
-        return false;
-    const bool ok = fputs("5", f) >= 0;
-    return fclose(f) == 0 && ok;
-}
 
 // Reads every file whole into one buffer, as the loader does.
 double plainRead(const QStringList& files, long long& bytes)
@@ -111,28 +83,21 @@ int main(int argc, char** argv)
     double plain = plainRead(card.files(), bytes);
 
     // Quiet the loader's per-file lines while timing.
-    fflush(stdout);
-    const int savedOut = dup(1);
-    const bool peakReset = resetPeak();
-    const long long rssBefore = statusValue("VmRSS:");
-    const long long hwmBefore = statusValue("VmHWM:");
+    const bool peakReset = bench::resetPeak();
+    const long long rssBefore = bench::statusValue("VmRSS:");
+    const long long hwmBefore = bench::statusValue("VmHWM:");
     double load = 0.0;
     long long hwmAfter = 0;
     int loaded = 0;
     {
-        FILE* devnull = freopen("/dev/null", "w", stdout);
-        (void)devnull;
+        const bench::QuietStdout quiet;
         auto record = std::make_unique<KAVO::Record>();
         timer.restart();
         record->readRecordData(card.files());
         load = timer.nsecsElapsed() * 1e-9;
-        hwmAfter = statusValue("VmHWM:");
+        hwmAfter = bench::statusValue("VmHWM:");
         loaded = record->recordData().nrRecords;
-        fflush(stdout);
     }
-    dup2(savedOut, 1);
-    close(savedOut);
-    stdout = fdopen(1, "w");
 
     long long bytes2 = 0;
     plain = std::min(plain, plainRead(card.files(), bytes2));

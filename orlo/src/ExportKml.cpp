@@ -171,23 +171,36 @@ bool ExportKml::exportPlaceMarks(Record& record, KmlExportOptions& options)
             const QByteArray unit = parameter.mUnit.toUtf8();
             const RecordIdList& list =
                 data.idList(static_cast<uint32_t>(parameter.mChannel), static_cast<uint32_t>(parameter.mCanId));
-            for (const RecordEntry& entry : list.entries) {
-                const double b = data.timeOf(list, entry) / step;
+            // Of the parameter's messages in a placemark only the last one
+            // on the track shows (its value, and its bucket as the position);
+            // so each group decodes once.
+            std::map<int32_t, std::pair<std::size_t, int32_t>> last;   // group: message, bucket
+            auto hint = last.end();
+            for (std::size_t i = 0; i < list.entries.size(); ++i) {
+                const double b = data.timeOf(list, list.entries[i]) / step;
                 int32_t bucket = 0;
                 int32_t group = 0;
                 if (!toBucket(b, bucket) || !toBucket(b / n, group))
                     continue;
                 // A message off the track is left out on its own; what the
                 // placemark gathered from other messages stays.
-                const auto point = mExportData.find(bucket);
-                if (point == mExportData.end())
+                if (mExportData.find(bucket) == mExportData.end())
                     continue;
+                if (hint == last.end() || hint->first != group)
+                    hint = last.emplace(group, std::make_pair(i, bucket)).first;
+                hint->second = std::make_pair(i, bucket);
+            }
+            for (const auto& found : last) {
+                const int32_t group = found.first;
+                const KmlExportData& point = mExportData.at(found.second.second);
                 KmlExportPlacemark& mark = mExportPlacemark[group];
-                mark.lat = point->second.lat;
-                mark.lon = point->second.lon;
-                mark.alt = point->second.alt;
-                mark.time = timeOfDay(static_cast<float>(group) * mTimeStep * static_cast<float>(n) * 1000.0f);
-                QByteArray value = profile->getDataString(entry, parameter, colour).toUtf8();
+                mark.lat = point.lat;
+                mark.lon = point.lon;
+                mark.alt = point.alt;
+                if (mark.time.isEmpty())
+                    mark.time =
+                        timeOfDay(static_cast<float>(group) * mTimeStep * static_cast<float>(n) * 1000.0f);
+                QByteArray value = profile->getDataString(list.entries[found.second.first], parameter, colour).toUtf8();
                 if (!unit.isEmpty())
                     value += " [" + unit + "]";
                 KmlExportPlacemarkEntry& e = mark.entries[name];
