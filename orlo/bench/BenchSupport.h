@@ -3,12 +3,17 @@
 
 // Memory figures and a quiet standard output for the benchmark programs.
 
+#include "SampleCard.h"
+
+#include <QTemporaryDir>
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace bench {
 
@@ -70,6 +75,24 @@ public:
 private:
     int mSaved = -1;
 };
+
+// Writes a sample card into the folder "card" of a new temporary folder;
+// null (with a diagnostic) when anything could not be written.
+inline std::unique_ptr<KAVO::SampleCard> sampleCard(const QTemporaryDir& dir, long long messages, int files)
+{
+    if (!dir.isValid()) {
+        printf("could not create a temporary folder\n");
+        return nullptr;
+    }
+    KAVO::SampleCard::Options options;
+    options.folder = dir.path() + "/card";
+    options.messages = messages;
+    options.files = files;
+    auto card = std::make_unique<KAVO::SampleCard>(options);
+    if (!card->write())
+        return nullptr;
+    return card;
+}
 
 } // namespace bench
 

@@ -81,21 +81,13 @@ int main(int argc, char** argv)
     }
 
     QTemporaryDir dir;
-    if (!dir.isValid()) {
-        printf("could not create a temporary folder\n");
-        return 1;
-    }
-    KAVO::SampleCard::Options options;
-    options.folder = dir.path() + "/card";
-    options.messages = 3600LL * KAVO::SampleCard::messagesPerSecond();
-    options.files = 1;
-    KAVO::SampleCard card(options);
-    if (!card.write())
+    const auto card = bench::sampleCard(dir, 3600LL * KAVO::SampleCard::messagesPerSecond(), 1);
+    if (!card)
         return 1;
     KAVO::Record record;
     {
         const bench::QuietStdout quiet;
-        record.readRecordData(card.files());
+        record.readRecordData(card->files());
     }
     const KAVO::RecordInfo& info = record.recordInfo();
     printf("recording              %d messages, %.1f s\n", record.recordData().nrRecords,

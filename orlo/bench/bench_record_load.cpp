@@ -64,23 +64,15 @@ int main(int argc, char** argv)
     const int files = argc > 2 ? atoi(argv[2]) : 8;
 
     QTemporaryDir dir;
-    if (!dir.isValid()) {
-        printf("could not create a temporary folder\n");
-        return 1;
-    }
-    KAVO::SampleCard::Options options;
-    options.folder = dir.path() + "/card";
-    options.messages = messages;
-    options.files = files;
-    KAVO::SampleCard card(options);
     QElapsedTimer timer;
     timer.start();
-    if (!card.write())
+    const auto card = bench::sampleCard(dir, messages, files);
+    if (!card)
         return 1;
     printf("generated %lld messages in %d files in %.2f s\n", messages, files, timer.nsecsElapsed() * 1e-9);
 
     long long bytes = 0;
-    double plain = plainRead(card.files(), bytes);
+    double plain = plainRead(card->files(), bytes);
 
     // Quiet the loader's per-file lines while timing.
     const bool peakReset = bench::resetPeak();
@@ -93,14 +85,14 @@ int main(int argc, char** argv)
         const bench::QuietStdout quiet;
         auto record = std::make_unique<KAVO::Record>();
         timer.restart();
-        record->readRecordData(card.files());
+        record->readRecordData(card->files());
         load = timer.nsecsElapsed() * 1e-9;
         hwmAfter = bench::statusValue("VmHWM:");
         loaded = record->recordData().nrRecords;
     }
 
     long long bytes2 = 0;
-    plain = std::min(plain, plainRead(card.files(), bytes2));
+    plain = std::min(plain, plainRead(card->files(), bytes2));
 
     const long long base = peakReset ? rssBefore : hwmBefore;
     const double perMessage = loaded > 0 ? static_cast<double>(hwmAfter - base) / loaded : 0.0;

@@ -49,30 +49,33 @@ const char* const ExportProfile = R"(<BrevantoProfile name="export tests">
 
 } // namespace
 
-TestMessage floatMessage(uint16_t channel, uint32_t canId, double time, float value)
+namespace {
+
+// A message whose payload has the data-type byte and a big-endian word in data bytes 4 to 7.
+TestMessage payloadMessage(uint16_t channel, uint32_t canId, double time, uint8_t type, uint32_t word)
 {
     TestMessage m;
     m.channel = channel;
     m.canId = canId;
     m.time = time;
-    m.data[0] = 0x21;
-    m.data[1] = 2;
+    m.data[0] = 0x20 + type;
+    m.data[1] = type;
+    qToBigEndian(word, m.data + 4);
+    return m;
+}
+
+} // namespace
+
+TestMessage floatMessage(uint16_t channel, uint32_t canId, double time, float value)
+{
     uint32_t bits;
     std::memcpy(&bits, &value, 4);
-    qToBigEndian(bits, m.data + 4);
-    return m;
+    return payloadMessage(channel, canId, time, 2, bits);
 }
 
 TestMessage wordMessage(uint16_t channel, uint32_t canId, double time, uint32_t value)
 {
-    TestMessage m;
-    m.channel = channel;
-    m.canId = canId;
-    m.time = time;
-    m.data[0] = 0x22;
-    m.data[1] = 5;
-    qToBigEndian(value, m.data + 4);
-    return m;
+    return payloadMessage(channel, canId, time, 5, value);
 }
 
 QByteArray recordFileBytes(const std::vector<TestMessage>& messages, bool bigEndian, const TestHeader& h)
