@@ -5,6 +5,7 @@
 //
 //   bench_record_load [messages] [files]      (default 10000000 messages in 8 files)
 
+#include "BenchSupport.h"
 #include "Record.h"
 #include "SampleCard.h"
 
@@ -24,25 +25,6 @@
 
 namespace {
 
-// Resident set size and its peak, in bytes, from /proc/self/status.
-long long statusValue(const char* key)
-{
-    FILE* f = fopen("/proc/self/status", "r");
-    if (f == nullptr)
-        return -1;
-    char line[256];
-    long long kb = -1;
-    const std::size_t n = strlen(key);
-    while (fgets(line, sizeof line, f) != nullptr) {
-        if (strncmp(line, key, n) == 0) {
-            kb = atoll(line + n);
-            break;
-        }
-    }
-    fclose(f);
-    return kb < 0 ? -1 : kb * 1024;
-}
-
 // User and system CPU seconds of the process so far, and its page faults.
 void cpuTimes(double& user, double& system, long& faults)
 {
@@ -51,16 +33,6 @@ void cpuTimes(double& user, double& system, long& faults)
     user = u.ru_utime.tv_sec + u.ru_utime.tv_usec * 1e-6;
     system = u.ru_stime.tv_sec + u.ru_stime.tv_usec * 1e-6;
     faults = u.ru_minflt + u.ru_majflt;
-}
-
-// Makes the peak start again from the present size (Linux 4.0 and later).
-bool resetPeak()
-{
-    FILE* f = fopen("/proc/self/clear_refs", "w");
-    if (f == nullptr)
-        return false;
-    const bool ok = fputs("5", f) >= 0;
-    return fclose(f) == 0 && ok;
 }
 
 // Reads every file whole into one buffer, as the loader does.
@@ -103,54 +75,39 @@ int main(int argc, char** argv)
     const int files = argc > 2 ? atoi(argv[2]) : 8;
 
     QTemporaryDir dir;
-    if (!dir.isValid()) {
-        printf("could not create a temporary folder\n");
-        return 1;
-    }
-    KAVO::SampleCard::Options options;
-    options.folder = dir.path() + "/card";
-    options.messages = messages;
-    options.files = files;
-    KAVO::SampleCard card(options);
     QElapsedTimer timer;
     timer.start();
-    if (!card.write())
+    const auto card = bench::sampleCard(dir, messages, files);
+    if (!card)
         return 1;
     printf("generated %lld messages in %d files in %.2f s\n", messages, files, timer.nsecsElapsed() * 1e-9);
 
     long long bytes = 0;
-    double plain = plainRead(card.files(), bytes);
+    double plain = plainRead(card->files(), bytes);
 
     // Quiet the loader's per-file lines while timing.
-    fflush(stdout);
-    const int savedOut = dup(1);
-    const bool peakReset = resetPeak();
-    const long long rssBefore = statusValue("VmRSS:");
-    const long long hwmBefore = statusValue("VmHWM:");
+    const bool peakReset = bench::resetPeak();
+    const long long rssBefore = bench::statusValue("VmRSS:");
+    const long long hwmBefore = bench::statusValue("VmHWM:");
     double load = 0.0;
     double user0 = 0, sys0 = 0, user1 = 0, sys1 = 0;
     long faults0 = 0, faults1 = 0;
     long long hwmAfter = 0;
     int loaded = 0;
     {
-        FILE* devnull = freopen("/dev/null", "w", stdout);
-        (void)devnull;
+        const bench::QuietStdout quiet;
         auto record = std::make_unique<KAVO::Record>();
         cpuTimes(user0, sys0, faults0);
         timer.restart();
-        record->readRecordData(card.files());
+        record->readRecordData(card->files());
         load = timer.nsecsElapsed() * 1e-9;
         cpuTimes(user1, sys1, faults1);
-        hwmAfter = statusValue("VmHWM:");
+        hwmAfter = bench::statusValue("VmHWM:");
         loaded = record->recordData().nrRecords;
-        fflush(stdout);
     }
-    dup2(savedOut, 1);
-    close(savedOut);
-    stdout = fdopen(1, "w");
 
     long long bytes2 = 0;
-    plain = std::min(plain, plainRead(card.files(), bytes2));
+    plain = std::min(plain, plainRead(card->files(), bytes2));
 
     const long long base = peakReset ? rssBefore : hwmBefore;
     const double perMessage = loaded > 0 ? static_cast<double>(hwmAfter - base) / loaded : 0.0;
