@@ -17,15 +17,11 @@ export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:${ASAN_OPTIONS:-}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
 export QT_QPA_PLATFORM=xcb
 
-run_ctest() {
-  ctest --test-dir "$BUILD" --output-on-failure --parallel "$(nproc)" --timeout 600
-}
+CTEST=(ctest --test-dir "$BUILD" --output-on-failure --parallel "$(nproc)" --timeout 600)
 
 # The widget tests need a real X server for OpenGL; start one when there is none.
 if [ -z "${DISPLAY:-}" ]; then
-  export -f run_ctest
-  export BUILD
-  xvfb-run -a -s "-screen 0 1600x1200x24" bash -c run_ctest
+  xvfb-run -a -s "-screen 0 1600x1200x24" "${CTEST[@]}"
 else
-  run_ctest
+  "${CTEST[@]}"
 fi

@@ -1,0 +1,11 @@
+#include "ProfileParameter.h"
+
+#include "ProfileUid.h"
+
+namespace KAVO {
+
+ProfileParameter::ProfileParameter() : mUid(ProfileUid::next())
+{
+}
+
+} // namespace KAVO
