@@ -10,30 +10,17 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <cmath>
 
 namespace KAVO {
 
 namespace {
 
-#if __has_include("RecordInfo.h")
-// The header texts may be fixed byte buffers or strings.
-[[maybe_unused]] QString text(const char* s)
+// A header text buffer; a full buffer need not end in a zero.
+QString text(const char (&buffer)[RecordInfo::TextSize])
 {
-    return QString::fromLatin1(s);
+    return QString::fromLatin1(buffer, int(qstrnlen(buffer, RecordInfo::TextSize)));
 }
-
-[[maybe_unused]] QString text(const QString& s)
-{
-    return s;
-}
-
-[[maybe_unused]] QString text(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-#endif
 
 } // namespace
 
@@ -78,10 +65,8 @@ void DialogCard::updateInfo()
 {
     mFolder->setText(mCardInfo.path.section('/', -1));
     mTree->clear();
-#if __has_include("RecordInfo.h")
     for (const auto& kv : mCardInfo.records)
         addRecordItem(kv.first, kv.second);
-#endif
 }
 
 QString DialogCard::clockText(double seconds)
@@ -96,7 +81,6 @@ QString DialogCard::clockText(double seconds)
     return QTime(0, 0).addMSecs(int(ms)).toString(QStringLiteral("hh:mm:ss"));
 }
 
-#if __has_include("RecordInfo.h")
 void DialogCard::addRecordItem(const QString& path, const RecordInfo& info)
 {
     const QString dateFormat = QStringLiteral("d.M.yyyy h:mm:ss");
@@ -128,20 +112,14 @@ void DialogCard::addRecordItem(const QString& path, const RecordInfo& info)
     row(tr("Engine Type"), text(info.engineType));
     row(tr("Samples Total"), number(qint64(info.samples)));
 }
-#endif
 
 void DialogCard::slotSelect()
 {
     mSelected.clear();
-    for (QTreeWidgetItem* item : mTree->selectedItems()) {
-        // A detail row stands for its record file.
-        QTreeWidgetItem* fileItem = item->parent() != nullptr ? item->parent() : item;
-        const QString path = fileItem->data(0, Qt::UserRole).toString();
-        if (path.isEmpty())
-            continue;
-        if (std::find(mSelected.begin(), mSelected.end(), path) == mSelected.end())
-            mSelected.push_back(path);
-    }
+    // A selected detail row carries no path and adds an empty text; the
+    // main window passes over those.
+    for (QTreeWidgetItem* item : mTree->selectedItems())
+        mSelected.push_back(item->data(0, Qt::UserRole).toString());
     mTimer->start(DebounceMs);
 }
 

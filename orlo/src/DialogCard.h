@@ -48,9 +48,7 @@ private slots:
     void slotSelect(QTreeWidgetItem* current, QTreeWidgetItem* previous);
 
 private:
-#if __has_include("RecordInfo.h")
     void addRecordItem(const QString& path, const RecordInfo& info);
-#endif
 
     CardInfo mCardInfo;
     std::list<QString> mSelected;

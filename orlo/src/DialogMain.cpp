@@ -12,18 +12,9 @@
 #include "Images.h"
 #include "Kernel.h"
 #include "Notifier.h"
-#include "Property.h"
-
-// The data model: these pieces take part as soon as they are in the tree.
-#if __has_include("Profile.h")
 #include "Profile.h"
-#endif
-#if __has_include("Project.h")
 #include "Project.h"
-#endif
-#if __has_include("Record.h")
-#include "Record.h"
-#endif
+#include "Property.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -67,10 +58,6 @@ void DialogMain::setExitHook(ExitHook hook)
 DialogMain::DialogMain()
     : QMainWindow(nullptr)
 {
-#if __has_include("Record.h")
-    mRecord = new Record;
-#endif
-
     mSplitter = new QSplitter(this);
     mSplitter->setStyle(Kernel::instance()->getStyle2());
     setCentralWidget(mSplitter);
@@ -83,11 +70,7 @@ DialogMain::DialogMain()
 
     // The export wizards are created here, hidden, once they exist.
 
-    Profile* profile = nullptr;
-#if __has_include("Profile.h")
-    profile = Profile::instance();
-#endif
-    mProfileTree = new DialogProfile(mLeft, profile);
+    mProfileTree = new DialogProfile(mLeft, *Profile::instance());
     connect(mProfileTree, &DialogProfile::signalChanged, this, &DialogMain::slotProfileChanged);
     mLeftLayout->addWidget(mProfileTree);
 
@@ -132,9 +115,6 @@ DialogMain::~DialogMain()
     Notifier::setProgressHandler(nullptr);
     mRestoreTimer->stop();
     delete mRestoreTimer;
-#if __has_include("Record.h")
-    delete mRecord;
-#endif
 }
 
 QAction* DialogMain::addCommand(ActionType type, const QString& text, const char* image, const QString& shortcut,
@@ -245,13 +225,9 @@ void DialogMain::writeSettings()
 void DialogMain::loadProfile()
 {
     const QString path = setting("Profile", kDefaultProfile);
-#if __has_include("Profile.h")
-    // A profile that cannot be read leaves an empty model; the displays are
-    // rebuilt on it all the same.
+    // A profile that cannot be read leaves an empty model (with its own
+    // diagnostic); the displays are rebuilt on it all the same.
     Profile::instance()->loadProfile(path);
-#else
-    (void)path;
-#endif
     mData->loadProfile();
     mProfileTree->updateList();
 }
@@ -267,9 +243,7 @@ bool DialogMain::isRecordFileName(const QString& name)
 
 void DialogMain::loadRecords(const QString& folder)
 {
-#if __has_include("RecordInfo.h")
     mCardInfo.records.clear();
-#endif
     void* dir = apiOpenDir(folder.toLocal8Bit().constData());
     if (dir == nullptr)
         return;
@@ -279,24 +253,17 @@ void DialogMain::loadRecords(const QString& folder)
         if (!isRecordFileName(fileName))
             continue;
         const QString path = folder + "/" + fileName;
-#if __has_include("Record.h")
+        // A header that cannot be read is listed with what the reader left.
         Record header;
         header.readRecordInfo(path);
         mCardInfo.records[path] = header.recordInfo();
-#else
-        (void)path;
-#endif
     }
     apiCloseDir(dir);
 }
 
 bool DialogMain::hasMessages() const
 {
-#if __has_include("Record.h")
-    return mRecord->recordData().nrRecords > 0;
-#else
-    return false;
-#endif
+    return !mRecord.recordData().channels.empty();
 }
 
 void DialogMain::slotTimeout()
@@ -306,14 +273,10 @@ void DialogMain::slotTimeout()
     mCard->setCardInfo(mCardInfo);
 
     const QString lastProject = setting("LastProjectPath", ".");
-#if __has_include("Project.h")
     if (Project::instance()->readProject(lastProject)) {
         mProjectPath = lastProject;
         mProfileTree->updateProject();
     }
-#else
-    (void)lastProject;
-#endif
 
     slotProfileChanged();
     mEdited = false;
@@ -323,16 +286,19 @@ void DialogMain::slotTimeout()
 
 void DialogMain::slotLoadRecord(std::list<QString> fileList)
 {
-    // An empty path (never sent by the card list) must not end the reading early.
+    // Selected detail rows of the card list send empty texts; the reader
+    // would stop at such a "file" and drop every file after it.
     fileList.remove(QString());
     if (fileList.empty())
         return;
+    QStringList paths;
+    for (const QString& path : fileList)
+        paths.append(path);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     mStatusBar->updateProgress(0);
-#if __has_include("Record.h")
-    mRecord->readRecordData(fileList);
-#endif
-    mData->updateRecord(mRecord);
+    // A file that cannot be read is reported by the reader; what was read is shown.
+    mRecord.readRecordData(paths);
+    mData->updateRecord(&mRecord);
     mStatusBar->updateProgress(100);
     QApplication::restoreOverrideCursor();
     mFirstRecordPath = fileList.front();
@@ -418,13 +384,7 @@ bool DialogMain::saveProject(bool saveAs)
     if (mProjectPath.isEmpty())
         return false;
 
-    bool saved = false;
-#if __has_include("Project.h")
-    saved = Project::instance()->saveProject(mProjectPath);
-#else
-    printf("project files cannot be written in this build <%s>\n", qPrintable(mProjectPath));
-#endif
-    if (!saved) {
+    if (!Project::instance()->saveProject(mProjectPath)) {
         // The edited state stays, so nothing pretends the selection is safe.
         DialogPrompt::critical(this, tr("KAVO Warning"), tr("Saving the project failed !\n%1").arg(mProjectPath),
                                tr("Ok"));
@@ -444,9 +404,7 @@ void DialogMain::newProject()
     if (mEdited && !askSaveProject())
         return;
     mProjectPath = QString();
-#if __has_include("Project.h")
     Project::instance()->clear();
-#endif
     mProfileTree->updateProject();
     slotProfileChanged();
     mEdited = false;
@@ -461,13 +419,7 @@ void DialogMain::openProject()
                                                        tr("Project Files (*.xml)"));
     if (path.isEmpty())
         return;
-    bool read = false;
-#if __has_include("Project.h")
-    read = Project::instance()->readProject(path);
-#else
-    printf("project files cannot be read in this build <%s>\n", qPrintable(path));
-#endif
-    if (!read) {
+    if (!Project::instance()->readProject(path)) {
         // The previous project, its selection and "LastProjectPath" stay.
         DialogPrompt::critical(this, tr("KAVO Warning"), tr("Reading the project failed !\n%1").arg(path), tr("Ok"));
         return;

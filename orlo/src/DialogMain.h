@@ -2,6 +2,7 @@
 #define ORLO_DIALOGMAIN_H
 
 #include "CardInfo.h"
+#include "Record.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -28,7 +29,6 @@ class DialogData;
 class DialogPreferences;
 class DialogProfile;
 class DialogStatusBar;
-class Record;
 
 // The application's only top-level window: card list and parameter tree on
 // the left, the data area on the right, the commands in menus and toolbar.
@@ -81,6 +81,8 @@ public:
     const QString& projectPath() const { return mProjectPath; }
     bool isEdited() const { return mEdited; }
     const CardInfo& cardInfo() const { return mCardInfo; }
+    const Record& record() const { return mRecord; }
+    const QString& firstRecordPath() const { return mFirstRecordPath; }
     DialogCard* cardList() const { return mCard; }
     DialogProfile* profileTree() const { return mProfileTree; }
     DialogData* dataArea() const { return mData; }
@@ -122,7 +124,7 @@ private:
     bool mQuitAnswered = false;
     QTimer* mRestoreTimer = nullptr;
     CardInfo mCardInfo;
-    Record* mRecord = nullptr;
+    Record mRecord;
     QString mFirstRecordPath;
     QString mProjectPath;
     bool mEdited = false;

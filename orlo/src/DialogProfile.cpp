@@ -2,9 +2,7 @@
 
 #include "Images.h"
 
-#if __has_include("Profile.h")
 #include "Profile.h"
-#endif
 
 #include <QGridLayout>
 #include <QLabel>
@@ -14,7 +12,7 @@
 
 namespace KAVO {
 
-DialogProfile::DialogProfile(QWidget* parent, Profile* profile)
+DialogProfile::DialogProfile(QWidget* parent, Profile& profile)
     : QWidget(parent)
     , mProfile(profile)
 {
@@ -73,10 +71,7 @@ QTreeWidgetItem* DialogProfile::item(const QString& fullName) const
 
 void DialogProfile::updateList()
 {
-#if __has_include("Profile.h")
-    if (mProfile != nullptr)
-        updateProfile(mTree, mProfile->data());
-#endif
+    updateProfile(mTree, mProfile.data());
 }
 
 void DialogProfile::updateProfile(QTreeWidget* tree, ProfileInfo& info)
@@ -86,70 +81,42 @@ void DialogProfile::updateProfile(QTreeWidget* tree, ProfileInfo& info)
     tree->clear();
     if (tree == mTree)
         mItems.clear();
-#if __has_include("Profile.h")
-    for (auto& d : info.devices) {
+    for (auto& d : info.mDevices) {
         ProfileDevice& device = d.second;
-        QTreeWidgetItem* deviceItem = addDeviceItem(tree, device.id, device.name);
-        for (auto& p : device.parameters)
+        QTreeWidgetItem* deviceItem = new QTreeWidgetItem(tree);
+        deviceItem->setText(0, QStringLiteral("%1 %2").arg(device.mId).arg(device.mName));
+        deviceItem->setIcon(0, Images::icon(QStringLiteral("ataChapter")));
+        for (auto& p : device.mParameters)
             addParameter(deviceItem, p.second);
     }
-#else
-    (void)info;
-#endif
     mUpdating = false;
-}
-
-QTreeWidgetItem* DialogProfile::addDeviceItem(QTreeWidget* tree, int id, const QString& name)
-{
-    const bool updating = mUpdating;
-    mUpdating = true;
-    QTreeWidgetItem* item = new QTreeWidgetItem(tree);
-    item->setText(0, QStringLiteral("%1 %2").arg(id).arg(name));
-    item->setIcon(0, Images::icon(QStringLiteral("ataChapter")));
-    mUpdating = updating;
-    return item;
 }
 
 void DialogProfile::addParameter(QTreeWidgetItem* device, ProfileParameter& parameter)
 {
-#if __has_include("Profile.h")
-    addParameterItem(device, parameter.name, parameter.unit, parameter.fullName, &parameter);
-#else
-    (void)device;
-    (void)parameter;
-#endif
-}
-
-QTreeWidgetItem* DialogProfile::addParameterItem(QTreeWidgetItem* device, const QString& name, const QString& unit,
-                                                 const QString& fullName, ProfileParameter* parameter)
-{
     const bool updating = mUpdating;
     mUpdating = true;
     QTreeWidgetItem* item = new QTreeWidgetItem(device);
-    item->setText(0, unit.isEmpty() ? name : QStringLiteral("%1 [%2]").arg(name, unit));
+    item->setText(0, parameter.mUnit.isEmpty() ? parameter.mName
+                                               : QStringLiteral("%1 [%2]").arg(parameter.mName, parameter.mUnit));
     item->setIcon(0, Images::icon(QStringLiteral("canParameter")));
-    item->setData(0, Qt::UserRole, QVariant::fromValue(parameter));
+    item->setData(0, Qt::UserRole, QVariant::fromValue(&parameter));
     item->setData(0, Qt::CheckStateRole, Qt::Unchecked);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
-    mItems[fullName] = item;
+    mItems[parameter.mFullName] = item;
     mUpdating = updating;
-    return item;
 }
 
 void DialogProfile::updateProject()
 {
     mUpdating = true;
-#if __has_include("Profile.h")
-    if (mProfile != nullptr) {
-        for (auto& d : mProfile->data().devices) {
-            for (auto& p : d.second.parameters) {
-                QTreeWidgetItem* row = item(p.second.fullName);
-                if (row != nullptr)
-                    row->setData(0, Qt::CheckStateRole, p.second.selected ? Qt::Checked : Qt::Unchecked);
-            }
+    for (auto& d : mProfile.data().mDevices) {
+        for (auto& p : d.second.mParameters) {
+            QTreeWidgetItem* row = item(p.second.mFullName);
+            if (row != nullptr)
+                row->setData(0, Qt::CheckStateRole, p.second.mSelected ? Qt::Checked : Qt::Unchecked);
         }
     }
-#endif
     mUpdating = false;
 }
 
@@ -158,11 +125,8 @@ void DialogProfile::slotItemChanged(QTreeWidgetItem* item, int)
     if (item == nullptr || mUpdating)
         return;
     ProfileParameter* parameter = item->data(0, Qt::UserRole).value<ProfileParameter*>();
-    if (parameter != nullptr) {
-#if __has_include("Profile.h")
-        parameter->selected = item->data(0, Qt::CheckStateRole).toInt() == Qt::Checked;
-#endif
-    }
+    if (parameter != nullptr)
+        parameter->mSelected = item->data(0, Qt::CheckStateRole).toInt() == Qt::Checked;
     mTimer->start(BlinkMs);
 }
 
@@ -184,18 +148,10 @@ void DialogProfile::slotConfirm()
 
 void DialogProfile::slotClear()
 {
-#if __has_include("Profile.h")
-    if (mProfile != nullptr) {
-        for (auto& d : mProfile->data().devices)
-            for (auto& p : d.second.parameters)
-                p.second.selected = false;
-    }
-#endif
+    for (auto& d : mProfile.data().mDevices)
+        for (auto& p : d.second.mParameters)
+            p.second.mSelected = false;
     updateProject();
-    mUpdating = true;
-    for (auto& kv : mItems)
-        kv.second->setData(0, Qt::CheckStateRole, Qt::Unchecked);
-    mUpdating = false;
     emit signalChanged();
 }
 

@@ -35,18 +35,13 @@ class DialogProfile : public QWidget
 {
     Q_OBJECT
 public:
-    DialogProfile(QWidget* parent, KAVO::Profile* profile);
+    DialogProfile(QWidget* parent, KAVO::Profile& profile);
     ~DialogProfile() override;
 
     void updateList();
     void updateProfile(QTreeWidget* tree, KAVO::ProfileInfo& info);
     void addParameter(QTreeWidgetItem* device, KAVO::ProfileParameter& parameter);
     void updateProject();
-
-    // The item rows as the tree shows them.
-    QTreeWidgetItem* addDeviceItem(QTreeWidget* tree, int id, const QString& name);
-    QTreeWidgetItem* addParameterItem(QTreeWidgetItem* device, const QString& name, const QString& unit,
-                                      const QString& fullName, KAVO::ProfileParameter* parameter);
 
     QTreeWidget* tree() const { return mTree; }
     QPushButton* confirmButton() const { return mConfirm; }
@@ -79,7 +74,7 @@ private:
     QGridLayout* mLayout = nullptr;
     bool mUpdating = false;
     bool mBlink = false;
-    Profile* mProfile;
+    Profile& mProfile;
     std::map<QString, QTreeWidgetItem*> mItems;
 };
 

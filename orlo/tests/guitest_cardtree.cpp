@@ -3,6 +3,10 @@
 #include "DialogCard.h"
 #include "DialogProfile.h"
 #include "Images.h"
+#include "Profile.h"
+#include "Project.h"
+#include "TestRecords.h"
+#include "TestSupport.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -14,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <list>
 
 using KAVO::DialogCard;
@@ -67,6 +72,85 @@ TEST(CardListTest, FolderNameAndEmptyCard)
     EXPECT_EQ(card.cardInfo().path, "/media/user/CARD01");
 }
 
+namespace {
+
+KAVO::RecordInfo recordInfo(const QString& path, const QDateTime& date, double start, double stop)
+{
+    KAVO::RecordInfo info;
+    info.path = path;
+    info.dateTime = date;
+    info.startTime = start;
+    info.stopTime = stop;
+    info.samples = 123456;
+    info.busType = 2;
+    info.ecuSerialNumber = 4711;
+    std::strcpy(info.swPartA, "SW-A-100");
+    std::strcpy(info.swPartB, "SW-B-200");
+    std::strcpy(info.ecuType, "ECU912");
+    std::strcpy(info.emuSwVersion, "V3.1");
+    std::strcpy(info.engineSerialNumber, "EN-77");
+    std::strcpy(info.engineType, "R912");
+    return info;
+}
+
+QStringList childTexts(QTreeWidgetItem* item)
+{
+    QStringList texts;
+    for (int i = 0; i < item->childCount(); ++i)
+        texts << item->child(i)->text(0);
+    return texts;
+}
+
+} // namespace
+
+TEST(CardListTest, RecordItemsShowNameDateToolTipAndTwelveDetailRows)
+{
+    KAVO::CardInfo info;
+    info.path = "/media/CARD";
+    // Inserted out of order: the list follows the paths.
+    info.records["/media/CARD/LOG_0002.can"] =
+        recordInfo("/media/CARD/LOG_0002.can", QDateTime(QDate(2022, 3, 4), QTime(5, 6, 7)), 7200.0, 7260.5);
+    info.records["/media/CARD/LOG_0001.CAN"] =
+        recordInfo("/media/CARD/LOG_0001.CAN", QDateTime(QDate(2021, 12, 24), QTime(18, 0, 9)), 3661.9, 90061.999);
+    // A full text buffer without a terminating zero stays inside its field.
+    KAVO::RecordInfo full = recordInfo("/media/CARD/A.CAN", QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)), 0, 0);
+    std::memset(full.engineType, 'E', sizeof full.engineType);
+    info.records["/media/CARD/A.CAN"] = full;
+
+    DialogCard card(nullptr);
+    card.setCardInfo(info);
+    QTreeWidget* tree = card.tree();
+    EXPECT_EQ(card.folderField()->text(), "CARD");
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "A.CAN   2.1.2020 3:04:05");
+    EXPECT_EQ(tree->topLevelItem(1)->text(0), "LOG_0001.CAN   24.12.2021 18:00:09");
+    EXPECT_EQ(tree->topLevelItem(2)->text(0), "LOG_0002.can   4.3.2022 5:06:07");
+
+    QTreeWidgetItem* item = tree->topLevelItem(1);
+    EXPECT_EQ(item->data(0, Qt::UserRole).toString(), "/media/CARD/LOG_0001.CAN");
+    // Fractions are cut; past midnight the clock starts again.
+    EXPECT_EQ(item->toolTip(0), "Start Time: 01:01:01\nStop Time: 01:01:01");
+    EXPECT_EQ(tree->topLevelItem(2)->toolTip(0), "Start Time: 02:00:00\nStop Time: 02:01:00");
+    const QImage icon = item->icon(0).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(icon, KAVO::Images::pixmap("canArincTx").toImage().convertToFormat(QImage::Format_ARGB32));
+    EXPECT_EQ(childTexts(item), (QStringList{ "Date: 24.12.2021 18:00:09", "Start Time: 01:01:01",
+                                              "Stop Time: 01:01:01", "Bus Type: 2", "ECU Serial Number: 4711",
+                                              "Software Part Nr. A: SW-A-100", "Software Part Nr. B: SW-B-200",
+                                              "ECU Type: ECU912", "EMU SW Version: V3.1",
+                                              "Engine Serial Nr.: EN-77", "Engine Type: R912",
+                                              "Samples Total: 123456" }));
+    EXPECT_EQ(tree->topLevelItem(0)->child(10)->text(0), "Engine Type: " + QString(32, 'E'));
+    // Detail rows carry no path.
+    EXPECT_FALSE(item->child(0)->data(0, Qt::UserRole).isValid());
+
+    // A new card replaces the list.
+    KAVO::CardInfo other;
+    other.path = "/media/EMPTY";
+    card.setCardInfo(other);
+    EXPECT_EQ(card.folderField()->text(), "EMPTY");
+    EXPECT_EQ(tree->topLevelItemCount(), 0);
+}
+
 TEST(CardListTest, SelectionIsSentOnceHalfASecondAfterTheLastChange)
 {
     DialogCard card(nullptr);
@@ -106,7 +190,7 @@ TEST(CardListTest, SelectionIsSentOnceHalfASecondAfterTheLastChange)
     EXPECT_TRUE(got.lists.at(1).empty());
 }
 
-TEST(CardListTest, DetailRowStandsForItsFileAndNeverSendsAnEmptyPath)
+TEST(CardListTest, SelectedDetailRowsAddEmptyTexts)
 {
     qRegisterMetaType<PathList>("std::list<QString>");
     DialogCard card(nullptr);
@@ -115,42 +199,55 @@ TEST(CardListTest, DetailRowStandsForItsFileAndNeverSendsAnEmptyPath)
     QTreeWidgetItem* b = fileItem(tree, "/card/B.CAN");
     QSignalSpy spy(&card, &DialogCard::signalLoadRecord);
 
-    // A detail row of B alone: B is sent.
+    // A detail row alone: one empty text, which the main window passes over.
     b->child(0)->setSelected(true);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 1500);
-    EXPECT_EQ(spy.at(0).at(0).value<PathList>(), PathList{ "/card/B.CAN" });
+    EXPECT_EQ(spy.at(0).at(0).value<PathList>(), PathList{ QString() });
 
-    // A file and its own detail row: the file once.
+    // A file and a detail row: the path and an empty text.
     tree->clearSelection();
     a->setSelected(true);
     a->child(0)->setSelected(true);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 2, 1500);
-    EXPECT_EQ(spy.at(1).at(0).value<PathList>(), PathList{ "/card/A.CAN" });
-
-    // A top-level row without a path contributes nothing.
-    tree->clearSelection();
-    QTreeWidgetItem* stray = new QTreeWidgetItem(tree, QStringList("stray"));
-    stray->setSelected(true);
-    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 3, 1500);
-    EXPECT_TRUE(spy.at(2).at(0).value<PathList>().empty());
+    PathList sent = spy.at(1).at(0).value<PathList>();
+    sent.sort();
+    EXPECT_EQ(sent, (PathList{ QString(), "/card/A.CAN" }));
 }
 
 namespace {
 
+// The tree over the profile singleton, loaded with the export tests' profile:
+// device "Dev" with A, B, Speed [rpm], Mode; device "GPS" with Latitude,
+// Longitude, Altitude.
 struct Tree
 {
-    DialogProfile widget{ nullptr, nullptr };
-    QTreeWidgetItem* engine = nullptr;
+    testsupport::TempDir dir;
+    DialogProfile widget{ nullptr, *KAVO::Profile::instance() };
+    QTreeWidgetItem* dev = nullptr;
+    QTreeWidgetItem* a = nullptr;
     QTreeWidgetItem* speed = nullptr;
-    QTreeWidgetItem* temp = nullptr;
-    QTreeWidgetItem* flow = nullptr;
+    QTreeWidgetItem* latitude = nullptr;
 
     Tree()
     {
-        engine = widget.addDeviceItem(widget.tree(), 3, "Engine");
-        speed = widget.addParameterItem(engine, "Speed", "rpm", "Engine/Speed", nullptr);
-        temp = widget.addParameterItem(engine, "Temperature", "", "Engine/Temperature", nullptr);
-        flow = widget.addParameterItem(engine, "Flow", "l/h", "Engine/Flow", nullptr);
+        EXPECT_TRUE(testsupport::loadExportProfile(dir.path()));
+        widget.updateList();
+        dev = widget.tree()->topLevelItem(0);
+        a = widget.item("Dev/A");
+        speed = widget.item("Dev/Speed");
+        latitude = widget.item("GPS/Latitude");
+    }
+    ~Tree() { KAVO::Profile::instance()->clear(); }
+
+    static KAVO::ProfileParameter& parameter(const QString& fullName)
+    {
+        for (auto& d : KAVO::Profile::instance()->data().mDevices)
+            for (auto& p : d.second.mParameters)
+                if (p.second.mFullName == fullName)
+                    return p.second;
+        static KAVO::ProfileParameter none;
+        ADD_FAILURE() << "no parameter " << fullName.toStdString();
+        return none;
     }
 };
 
@@ -161,29 +258,41 @@ QColor buttonText(QPushButton* b)
 
 } // namespace
 
-TEST(ParameterTreeTest, RowsShowNameUnitIconAndCheckBox)
+TEST(ParameterTreeTest, RowsFollowTheProfileInOrderWithUnitsIconsAndCheckBoxes)
 {
     Tree t;
-    EXPECT_EQ(t.engine->text(0), "3 Engine");
-    EXPECT_EQ(t.speed->text(0), "Speed [rpm]");
-    EXPECT_EQ(t.temp->text(0), "Temperature");
+    QTreeWidget* tree = t.widget.tree();
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    const int devId = KAVO::Profile::instance()->data().mDevices.begin()->second.mId;
+    EXPECT_EQ(t.dev->text(0), QString("%1 Dev").arg(devId));
+    EXPECT_TRUE(tree->topLevelItem(1)->text(0).endsWith(" GPS"));
+    ASSERT_EQ(t.dev->childCount(), 4);
+    EXPECT_EQ(t.dev->child(0)->text(0), "A");
+    EXPECT_EQ(t.dev->child(1)->text(0), "B");
+    EXPECT_EQ(t.dev->child(2)->text(0), "Speed [rpm]");
+    EXPECT_EQ(t.dev->child(3)->text(0), "Mode");
+    EXPECT_EQ(t.speed, t.dev->child(2));
+    EXPECT_EQ(t.latitude->text(0), "Latitude [deg]");
     EXPECT_EQ(int(t.speed->flags()), 49);
     EXPECT_EQ(t.speed->checkState(0), Qt::Unchecked);
-    EXPECT_TRUE(t.speed->data(0, Qt::UserRole).canConvert<KAVO::ProfileParameter*>());
+    EXPECT_EQ(t.speed->data(0, Qt::UserRole).value<KAVO::ProfileParameter*>(), &Tree::parameter("Dev/Speed"));
     EXPECT_EQ(QMetaType::type("KAVO::ProfileParameter*"), qMetaTypeId<KAVO::ProfileParameter*>());
-    EXPECT_EQ(t.widget.item("Engine/Speed"), t.speed);
-    EXPECT_EQ(t.widget.item("Engine/None"), nullptr);
-    EXPECT_FALSE(t.speed->icon(0).isNull());
-    EXPECT_TRUE(t.widget.tree()->isHeaderHidden());
+    EXPECT_EQ(t.widget.item("Dev/None"), nullptr);
+    const QImage icon = t.speed->icon(0).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(icon, KAVO::Images::pixmap("canParameter").toImage().convertToFormat(QImage::Format_ARGB32));
+    EXPECT_FALSE(t.dev->icon(0).isNull());
+    EXPECT_TRUE(tree->isHeaderHidden());
     EXPECT_EQ(t.widget.confirmButton()->text(), "Confirm Selection");
     EXPECT_EQ(t.widget.confirmButton()->font().weight(), 75);
     EXPECT_EQ(t.widget.clearButton()->text(), "Clear");
-    // Building rows and applying a project are not user changes.
-    t.widget.updateProject();
-    EXPECT_FALSE(t.widget.isBlinking());
+
+    // Rebuilding replaces the rows; none of the old ones is reachable any more.
+    t.widget.updateList();
+    EXPECT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(t.widget.item("Dev/Speed"), tree->topLevelItem(0)->child(2));
 }
 
-TEST(ParameterTreeTest, ChecksBlinkTheConfirmButtonUntilConfirmed)
+TEST(ParameterTreeTest, ChecksWriteSelectedFlagsAndBlinkUntilConfirmed)
 {
     Tree t;
     QSignalSpy changed(&t.widget, &DialogProfile::signalChanged);
@@ -191,11 +300,20 @@ TEST(ParameterTreeTest, ChecksBlinkTheConfirmButtonUntilConfirmed)
     const QColor normal = buttonText(confirm);
     ASSERT_NE(normal, QColor(255, 0, 0));
 
+    // Three checks select at once; the window hears of it only on confirmation.
+    t.a->setCheckState(0, Qt::Checked);
     t.speed->setCheckState(0, Qt::Checked);
-    t.temp->setCheckState(0, Qt::Checked);
-    t.flow->setCheckState(0, Qt::Checked);
+    t.latitude->setCheckState(0, Qt::Checked);
+    EXPECT_TRUE(Tree::parameter("Dev/A").mSelected);
+    EXPECT_TRUE(Tree::parameter("Dev/Speed").mSelected);
+    EXPECT_TRUE(Tree::parameter("GPS/Latitude").mSelected);
+    EXPECT_FALSE(Tree::parameter("Dev/B").mSelected);
     EXPECT_TRUE(t.widget.isBlinking());
     EXPECT_EQ(changed.count(), 0);
+
+    // Unchecking clears the flag just as soon.
+    t.speed->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(Tree::parameter("Dev/Speed").mSelected);
 
     // Red first, then normal, every 250 ms.
     QTRY_COMPARE_WITH_TIMEOUT(buttonText(confirm), QColor(255, 0, 0), 600);
@@ -210,20 +328,42 @@ TEST(ParameterTreeTest, ChecksBlinkTheConfirmButtonUntilConfirmed)
     EXPECT_EQ(buttonText(confirm), normal);
 
     // The next change blinks red first again.
-    t.speed->setCheckState(0, Qt::Unchecked);
+    t.a->setCheckState(0, Qt::Unchecked);
     QTRY_COMPARE_WITH_TIMEOUT(buttonText(confirm), QColor(255, 0, 0), 400);
 }
 
-TEST(ParameterTreeTest, ClearUnchecksEverythingAndEmitsOnce)
+TEST(ParameterTreeTest, ProjectSelectionIsShownWithoutBlinking)
 {
     Tree t;
-    t.speed->setCheckState(0, Qt::Checked);
-    t.flow->setCheckState(0, Qt::Checked);
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir.file("p.xml"), "<Other><Parameters><Parameter name=\"Dev/B\"/>"
+                                              "<Parameter name=\"GPS/Altitude\"/><Parameter name=\"X/Gone\"/>"
+                                              "</Parameters></Other>");
+    ASSERT_TRUE(KAVO::Project::instance()->readProject(dir.file("p.xml")));
+    t.widget.updateProject();
+    EXPECT_EQ(t.widget.item("Dev/B")->checkState(0), Qt::Checked);
+    EXPECT_EQ(t.widget.item("GPS/Altitude")->checkState(0), Qt::Checked);
+    EXPECT_EQ(t.a->checkState(0), Qt::Unchecked);
+    EXPECT_FALSE(t.widget.isBlinking());
+    // Showing the flags wrote none.
+    EXPECT_TRUE(Tree::parameter("Dev/B").mSelected);
+    EXPECT_FALSE(Tree::parameter("Dev/A").mSelected);
+    KAVO::Project::instance()->clear();
+}
+
+TEST(ParameterTreeTest, ClearUnselectsEverythingAndEmitsOnce)
+{
+    Tree t;
+    t.a->setCheckState(0, Qt::Checked);
+    t.latitude->setCheckState(0, Qt::Checked);
     QSignalSpy changed(&t.widget, &DialogProfile::signalChanged);
     QTest::mouseClick(t.widget.clearButton(), Qt::LeftButton);
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(t.speed->checkState(0), Qt::Unchecked);
-    EXPECT_EQ(t.flow->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(t.a->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(t.latitude->checkState(0), Qt::Unchecked);
+    for (auto& d : KAVO::Profile::instance()->data().mDevices)
+        for (auto& p : d.second.mParameters)
+            EXPECT_FALSE(p.second.mSelected) << p.second.mFullName.toStdString();
     // Clear leaves the blinking as it was.
     EXPECT_TRUE(t.widget.isBlinking());
 }

@@ -1,5 +1,6 @@
 // The main window driven for real: commands, menus, toolbar, enable rules,
-// title, project save questions, card folder, Ctrl+Z filter and closing.
+// title, project save questions, card folder and record loading, start-up
+// restore, Ctrl+Z filter and closing.
 #include "DialogAbout.h"
 #include "DialogCard.h"
 #include "DialogData.h"
@@ -9,16 +10,14 @@
 #include "DialogProfile.h"
 #include "DialogStatusBar.h"
 #include "Images.h"
+#include "Profile.h"
+#include "Project.h"
 #include "Property.h"
+#include "Record.h"
+#include "SampleCard.h"
+#include "TestRecords.h"
 #include "TestSupport.h"
 #include "gui/ScriptedPrompt.h"
-
-#if __has_include("Profile.h")
-#include "Profile.h"
-#endif
-#if __has_include("Project.h")
-#include "Project.h"
-#endif
 
 #include <QAction>
 #include <QActionGroup>
@@ -29,6 +28,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -37,6 +37,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using KAVO::DialogMain;
@@ -51,6 +52,7 @@ protected:
     {
         KAVO::Property::instance()->clear();
         KAVO::Property::instance()->setConfigFile(mHome.fileStr("ORLO.ini"));
+        KAVO::Project::instance()->clear();
         DialogMain::setExitHook([this](int code) { mExitCodes.append(code); });
     }
 
@@ -70,14 +72,29 @@ protected:
         return *mWindow;
     }
 
-    // Changes a check box in the parameter tree and confirms it, as a user would.
-    void editSelection()
+    // Changes a check box of the parameter tree (over the default profile)
+    // and confirms it, as a user would.
+    void editSelection(int device = 0, int parameter = 0)
     {
         KAVO::DialogProfile* tree = mWindow->profileTree();
-        QTreeWidgetItem* device = tree->addDeviceItem(tree->tree(), 90, "Test");
-        QTreeWidgetItem* row = tree->addParameterItem(device, "p", "", "Test/p", nullptr);
+        QTreeWidgetItem* deviceItem = tree->tree()->topLevelItem(device);
+        ASSERT_NE(deviceItem, nullptr) << "the default profile was not loaded";
+        QTreeWidgetItem* row = deviceItem->child(parameter);
+        ASSERT_NE(row, nullptr);
         row->setCheckState(0, row->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
         QTest::mouseClick(tree->confirmButton(), Qt::LeftButton);
+    }
+
+    // Writes a small sample card (two flights, the second going on in a high file).
+    QString writeSampleCard(const QString& folder, int64_t messages = 30000)
+    {
+        KAVO::SampleCard::Options options;
+        options.folder = folder;
+        options.messages = messages;
+        options.files = 3;
+        KAVO::SampleCard card(options);
+        EXPECT_TRUE(card.write());
+        return folder;
     }
 
     std::string setting(const char* key) { return KAVO::Property::instance()->getString(key, "<none>"); }
@@ -268,14 +285,15 @@ TEST_F(MainWindowTest, CancelledSaveDialogKeepsProjectPath)
     EXPECT_TRUE(prompt.files.isEmpty());
 }
 
-#if !__has_include("Project.h")
 TEST_F(MainWindowTest, FailedSaveIsReportedAndKeepsEditedState)
 {
     ScriptedPrompt prompt;
     DialogMain& w = start();
     editSelection();
-    prompt.files.enqueue(mHome.file("p.xml"));
+    // A folder that does not exist: the project file cannot be written.
+    prompt.files.enqueue(mHome.file("missing/p.xml"));
     EXPECT_FALSE(w.saveProject(false));
+    EXPECT_FALSE(QFile::exists(mHome.file("missing/p.xml")));
     ASSERT_EQ(prompt.count("critical"), 1);
     EXPECT_EQ(prompt.asked.last().title, "KAVO Warning");
     EXPECT_TRUE(w.isEdited());
@@ -283,7 +301,6 @@ TEST_F(MainWindowTest, FailedSaveIsReportedAndKeepsEditedState)
     EXPECT_EQ(setting("LastProjectPath"), "<none>");
     EXPECT_TRUE(w.action(DialogMain::ActionSaveProject)->isEnabled());
 }
-#endif
 
 TEST_F(MainWindowTest, SaveQuestionAnswersDecideWhetherNewProjectGoesOn)
 {
@@ -294,18 +311,20 @@ TEST_F(MainWindowTest, SaveQuestionAnswersDecideWhetherNewProjectGoesOn)
     w.action(DialogMain::ActionNewProject)->trigger();
     EXPECT_EQ(prompt.count("warning"), 0);
 
-    // Give the project a name, then edit.
-    prompt.files.enqueue(mHome.file("named.xml"));
-    w.saveProject(true);
+    // Give the project a name (in a folder that goes away later), then edit.
+    QDir(mHome.path()).mkdir("sub");
+    const QString named = mHome.file("sub/named.xml");
+    prompt.files.enqueue(named);
+    ASSERT_TRUE(w.saveProject(true));
     editSelection();
-    ASSERT_EQ(w.projectPath(), mHome.file("named.xml"));
+    ASSERT_EQ(w.projectPath(), named);
     prompt.asked.clear();
 
     // Cancel, and a box closed without an answer: New does not go on.
     for (int answer : { 2, -1 }) {
         prompt.buttons.enqueue(answer);
         w.action(DialogMain::ActionNewProject)->trigger();
-        EXPECT_EQ(w.projectPath(), mHome.file("named.xml")) << answer;
+        EXPECT_EQ(w.projectPath(), named) << answer;
         EXPECT_TRUE(w.isEdited()) << answer;
     }
     ASSERT_EQ(prompt.count("warning"), 2);
@@ -314,14 +333,25 @@ TEST_F(MainWindowTest, SaveQuestionAnswersDecideWhetherNewProjectGoesOn)
     EXPECT_EQ(prompt.asked.at(0).filter, "Yes|No|Cancel");
     EXPECT_EQ(prompt.count("save"), 0);
 
-#if !__has_include("Project.h")
-    // Yes, and the save fails: New does not go on.
+    // Yes, and the save fails: New does not go on, the selection stays.
+    const QByteArray saved = testsupport::readFile(named);
+    ASSERT_TRUE(QDir(mHome.file("sub")).removeRecursively());
     prompt.buttons.enqueue(0);
     w.action(DialogMain::ActionNewProject)->trigger();
     EXPECT_EQ(prompt.count("critical"), 1);
-    EXPECT_EQ(w.projectPath(), mHome.file("named.xml"));
+    EXPECT_EQ(w.projectPath(), named);
     EXPECT_TRUE(w.isEdited());
-#endif
+    EXPECT_EQ(w.profileTree()->tree()->topLevelItem(0)->child(0)->checkState(0), Qt::Checked);
+
+    // Yes with the folder back: saved, and New goes on.
+    QDir(mHome.path()).mkdir("sub");
+    prompt.buttons.enqueue(0);
+    w.action(DialogMain::ActionNewProject)->trigger();
+    EXPECT_NE(testsupport::readFile(named), saved);
+    EXPECT_TRUE(w.projectPath().isEmpty());
+    EXPECT_FALSE(w.isEdited());
+    EXPECT_EQ(w.profileTree()->tree()->topLevelItem(0)->child(0)->checkState(0), Qt::Unchecked);
+    editSelection();
 
     // No: New goes on without saving.
     prompt.asked.clear();
@@ -355,7 +385,9 @@ TEST_F(MainWindowTest, UnreadableProjectIsReportedAndChangesNothing)
     ScriptedPrompt prompt;
     KAVO::Property::instance()->setString("LastProjectPath", "/nowhere/last.xml");
     DialogMain& w = start();
+    // The unreadable last project was not taken at start.
     const QString before = w.projectPath();
+    EXPECT_TRUE(before.isEmpty());
     const bool editedBefore = w.isEdited();
 
     // A cancelled open dialog does nothing at all.
@@ -377,7 +409,6 @@ TEST_F(MainWindowTest, UnreadableProjectIsReportedAndChangesNothing)
     EXPECT_EQ(setting("LastProjectPath"), "/nowhere/last.xml");
 }
 
-#if __has_include("Project.h") && __has_include("Profile.h")
 TEST_F(MainWindowTest, SavedAndReopenedProjectClearsEditedStateAndIsRestored)
 {
     ScriptedPrompt prompt;
@@ -393,7 +424,7 @@ TEST_F(MainWindowTest, SavedAndReopenedProjectClearsEditedStateAndIsRestored)
         EXPECT_EQ(setting("LastProjectPath"), mHome.fileStr("flight.xml"));
 
         // Yes with a successful save lets New go on.
-        editSelection();
+        editSelection(0, 1);
         prompt.buttons.enqueue(0);
         w.action(DialogMain::ActionNewProject)->trigger();
         EXPECT_TRUE(w.projectPath().isEmpty());
@@ -405,8 +436,12 @@ TEST_F(MainWindowTest, SavedAndReopenedProjectClearsEditedStateAndIsRestored)
     EXPECT_EQ(w2.projectPath(), mHome.file("flight.xml"));
     EXPECT_FALSE(w2.isEdited());
     EXPECT_EQ(w2.windowTitle(), "ORLO flight");
+    // The selection saved by the answer Yes is checked again.
+    QTreeWidgetItem* device = w2.profileTree()->tree()->topLevelItem(0);
+    EXPECT_EQ(device->child(0)->checkState(0), Qt::Checked);
+    EXPECT_EQ(device->child(1)->checkState(0), Qt::Checked);
+    EXPECT_EQ(device->child(2)->checkState(0), Qt::Unchecked);
 }
-#endif
 
 TEST_F(MainWindowTest, QuitAsksOnceAndCloseEndsTheProcess)
 {
@@ -545,25 +580,226 @@ TEST_F(MainWindowTest, ProgressAndNonModalBoxes)
     EXPECT_FALSE(w.helpBox()->isModal());
 }
 
-TEST_F(MainWindowTest, ScreenshotArtifact)
+TEST_F(MainWindowTest, CardFolderListsOnlyCanFilesInPathOrder)
 {
+    using testsupport::floatMessage;
+    TempDir card;
+    const QByteArray file = testsupport::recordFileBytes(
+        { floatMessage(0, 0x10, 3661.9, 1.0f), floatMessage(0, 0x11, 5000.0, 2.0f), floatMessage(0, 0x10, 7322.5, 3.0f) });
+    // Written in an order unlike the path order; only ".CAN" and ".can" endings count.
+    for (const char* name : { "f.can", "b.CAN", "a.can", "c.Can", "d.CAN.bak", "CAN", "e.txt", "g.cans" })
+        ASSERT_TRUE(testsupport::writeFile(card.file(name), file));
+    // A header cut short is listed all the same, with what could be read.
+    ASSERT_TRUE(testsupport::writeFile(card.file("short.CAN"), file.left(10)));
+    KAVO::Property::instance()->setString("LastPath", card.str());
+
     DialogMain& w = start();
-    KAVO::DialogProfile* tree = w.profileTree();
-#if !__has_include("Profile.h")
-    // Without a profile in this build, a few rows show what the tree looks like.
-    QTreeWidgetItem* engine = tree->addDeviceItem(tree->tree(), 1, "Engine");
-    tree->addParameterItem(engine, "Speed", "rpm", "Engine/Speed", nullptr)->setCheckState(0, Qt::Checked);
-    tree->addParameterItem(engine, "Oil Temperature", "degC", "Engine/Oil Temperature", nullptr);
-    tree->addParameterItem(engine, "Fuel Flow", "l/h", "Engine/Fuel Flow", nullptr);
-    QTreeWidgetItem* gps = tree->addDeviceItem(tree->tree(), 2, "GPS");
-    tree->addParameterItem(gps, "Latitude", "deg", "GPS/Latitude", nullptr);
-    tree->tree()->expandAll();
-#endif
-    w.setProgress(60);
-    QTest::qWait(50);
-    const QString dir = testsupport::binaryDir() + "/artifacts";
-    QDir().mkpath(dir);
+    QStringList keys;
+    for (const auto& kv : w.cardInfo().records)
+        keys << kv.first;
+    EXPECT_EQ(keys, (QStringList{ card.file("a.can"), card.file("b.CAN"), card.file("f.can"), card.file("short.CAN") }));
+
+    QTreeWidget* tree = w.cardList()->tree();
+    EXPECT_EQ(w.cardList()->folderField()->text(), card.path().section('/', -1));
+    ASSERT_EQ(tree->topLevelItemCount(), 4);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "a.can   14.7.2023 9:41:05");
+    EXPECT_EQ(tree->topLevelItem(1)->text(0), "b.CAN   14.7.2023 9:41:05");
+    EXPECT_EQ(tree->topLevelItem(2)->data(0, Qt::UserRole).toString(), card.file("f.can"));
+    EXPECT_EQ(tree->topLevelItem(0)->toolTip(0), "Start Time: 01:01:01\nStop Time: 02:02:02");
+    EXPECT_EQ(tree->topLevelItem(0)->child(11)->text(0), "Samples Total: 3");
+    EXPECT_EQ(tree->topLevelItem(3)->childCount(), 12);
+    EXPECT_EQ(tree->topLevelItem(3)->child(11)->text(0), "Samples Total: 0");
+
+    // What the list shows is the header as the record reader reads it.
+    KAVO::Record header;
+    ASSERT_TRUE(header.readRecordInfo(card.file("a.can")));
+    const KAVO::RecordInfo& listed = w.cardInfo().records.at(card.file("a.can"));
+    EXPECT_EQ(listed.dateTime, header.recordInfo().dateTime);
+    EXPECT_EQ(listed.samples, 3);
+    EXPECT_STREQ(listed.engineType, header.recordInfo().engineType);
+
+    // Loading a file of the list; the card list itself does not change.
+    emit w.cardList()->signalLoadRecord({ card.file("b.CAN") });
+    EXPECT_EQ(w.record().recordData().nrRecords, 3);
+    EXPECT_EQ(tree->topLevelItemCount(), 4);
+}
+
+TEST_F(MainWindowTest, MissingCardFolderLeavesAnEmptyList)
+{
+    KAVO::Property::instance()->setString("LastPath", mHome.fileStr("gone"));
+    DialogMain& w = start();
+    EXPECT_EQ(w.cardInfo().path, mHome.file("gone"));
+    EXPECT_TRUE(w.cardInfo().records.empty());
+    EXPECT_EQ(w.cardList()->folderField()->text(), "gone");
+    EXPECT_EQ(w.cardList()->tree()->topLevelItemCount(), 0);
+}
+
+TEST_F(MainWindowTest, SelectionLoadsOnceAfterTheDebounceWithProgress)
+{
+    TempDir dir;
+    const QString folder = writeSampleCard(dir.file("CARD"));
+    KAVO::Property::instance()->setString("LastPath", folder.toStdString());
+    DialogMain& w = start();
+    QTreeWidget* tree = w.cardList()->tree();
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
+
+    qRegisterMetaType<std::list<QString>>("std::list<QString>");
+    QSignalSpy sent(w.cardList(), &KAVO::DialogCard::signalLoadRecord);
+    QList<int> progress;
+    QProgressBar* bar = w.statusBarWidget()->progressBar();
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { progress.append(v); });
+
+    // Two selection changes in quick succession.
+    tree->topLevelItem(0)->setSelected(true);
+    QTest::qWait(100);
+    tree->topLevelItem(1)->setSelected(true);
+    QTest::qWait(300);
+    EXPECT_EQ(sent.count(), 0);
+    EXPECT_EQ(w.record().recordData().nrRecords, 0) << "loaded before the selection rested";
+    EXPECT_FALSE(w.action(DialogMain::ActionExportKml)->isEnabled());
+    EXPECT_FALSE(w.action(DialogMain::ActionExportCsv)->isEnabled());
+
+    QTRY_VERIFY_WITH_TIMEOUT(w.record().recordData().nrRecords > 0, 2000);
+    QTest::qWait(700);
+    EXPECT_EQ(sent.count(), 1) << "one load for both changes";
+    const auto& records = w.cardInfo().records;
+    const int32_t expected = records.at(folder + "/LOG_0001.CAN").samples + records.at(folder + "/LOG_0002.CAN").samples;
+    EXPECT_EQ(w.record().recordData().nrRecords, expected);
+    EXPECT_TRUE(w.firstRecordPath() == folder + "/LOG_0001.CAN" || w.firstRecordPath() == folder + "/LOG_0002.CAN");
+    EXPECT_TRUE(w.action(DialogMain::ActionExportKml)->isEnabled());
+    EXPECT_TRUE(w.action(DialogMain::ActionExportCsv)->isEnabled());
+    EXPECT_TRUE(w.toolbar()->actions().at(7)->isEnabled());
+
+    // The reader's progress reached the status bar: 0, steps, 100; the bar goes a second later.
+    ASSERT_GE(progress.size(), 3);
+    EXPECT_EQ(progress.first(), 0);
+    EXPECT_EQ(progress.last(), 100);
+    EXPECT_TRUE(std::any_of(progress.begin(), progress.end(), [](int v) { return v > 0 && v < 100; }));
+    QTRY_VERIFY_WITH_TIMEOUT(!bar->isVisible(), 2000);
+}
+
+TEST_F(MainWindowTest, ExportsAreEnabledExactlyWhileTheRecordingHasMessages)
+{
+    TempDir card;
+    ASSERT_TRUE(testsupport::writeFile(card.file("full.CAN"),
+                                       testsupport::recordFileBytes({ testsupport::floatMessage(0, 0x10, 1.0, 1.0f) })));
+    ASSERT_TRUE(testsupport::writeFile(card.file("empty.CAN"), testsupport::recordFileBytes({})));
+    DialogMain& w = start();
+    auto exportsEnabled = [&] {
+        const bool kml = w.action(DialogMain::ActionExportKml)->isEnabled();
+        EXPECT_EQ(w.action(DialogMain::ActionExportCsv)->isEnabled(), kml);
+        return kml;
+    };
+    EXPECT_FALSE(exportsEnabled());
+    emit w.cardList()->signalLoadRecord({ card.file("full.CAN") });
+    EXPECT_TRUE(exportsEnabled());
+    // Only detail rows selected: nothing is read, the recording stays.
+    emit w.cardList()->signalLoadRecord({ QString() });
+    EXPECT_TRUE(exportsEnabled());
+    EXPECT_EQ(w.record().recordData().nrRecords, 1);
+    // An empty path in between does not cut the files after it off.
+    emit w.cardList()->signalLoadRecord({ QString(), card.file("empty.CAN"), QString(), card.file("full.CAN") });
+    EXPECT_EQ(w.record().recordData().nrRecords, 1);
+    EXPECT_EQ(w.firstRecordPath(), card.file("empty.CAN"));
+    // A recording without messages.
+    emit w.cardList()->signalLoadRecord({ card.file("empty.CAN") });
+    EXPECT_FALSE(exportsEnabled());
+    // The export commands do nothing yet beyond keeping the rules.
+    emit w.cardList()->signalLoadRecord({ card.file("full.CAN") });
+    w.action(DialogMain::ActionExportKml)->trigger();
+    w.action(DialogMain::ActionExportCsv)->trigger();
+    EXPECT_TRUE(exportsEnabled());
+}
+
+TEST_F(MainWindowTest, StartRestoresLastCardAndLastProject)
+{
+    TempDir dir;
+    const QString folder = writeSampleCard(dir.file("SampleCard"), 6000);
+    // A project naming two parameters of the default profile.
+    KAVO::Profile* profile = KAVO::Profile::instance();
+    ASSERT_TRUE(profile->loadProfile(testsupport::bundleResources() + "/Ostervan_Profile.xml"));
+    auto device = profile->data().mDevices.begin();
+    auto parameter = device->second.mParameters.begin();
+    const QString first = parameter->second.mFullName;
+    const QString second = std::next(parameter)->second.mFullName;
+    ASSERT_TRUE(testsupport::writeFile(
+        mHome.file("night.flight.xml"),
+        QString("<KavoProject><Parameters><Parameter name=\"%1\"/><Parameter name=\"%2\"/></Parameters></KavoProject>")
+            .arg(first, second)
+            .toUtf8()));
+    KAVO::Property::instance()->setString("LastPath", folder.toStdString());
+    KAVO::Property::instance()->setString("LastProjectPath", mHome.fileStr("night.flight.xml"));
+    KAVO::Property::instance()->writeXmlFile();
+    KAVO::Property::instance()->clear();
+    ASSERT_TRUE(KAVO::Property::instance()->readXmlFile());
+
+    mWindow = std::make_unique<DialogMain>();
+    DialogMain& w = *mWindow;
+    // Nothing is restored before the 20 ms have passed.
+    EXPECT_TRUE(w.restoreTimer()->isActive());
+    EXPECT_EQ(w.restoreTimer()->interval(), 20);
+    EXPECT_TRUE(w.cardInfo().path.isEmpty());
+    EXPECT_EQ(w.cardList()->tree()->topLevelItemCount(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.restoreTimer()->isActive(), 1000);
+
+    EXPECT_EQ(w.cardInfo().path, folder);
+    EXPECT_EQ(w.cardList()->folderField()->text(), "SampleCard");
+    QTreeWidget* cards = w.cardList()->tree();
+    ASSERT_EQ(cards->topLevelItemCount(), 3);
+    EXPECT_TRUE(cards->topLevelItem(0)->text(0).startsWith("LOG_0001.CAN   "));
+    EXPECT_TRUE(cards->topLevelItem(2)->text(0).startsWith("LOG_8001.CAN   "));
+
+    EXPECT_EQ(w.projectPath(), mHome.file("night.flight.xml"));
+    EXPECT_EQ(w.windowTitle(), "ORLO night");
+    EXPECT_FALSE(w.isEdited());
+    EXPECT_FALSE(w.action(DialogMain::ActionSaveProject)->isEnabled());
+    EXPECT_EQ(w.profileTree()->item(first)->checkState(0), Qt::Checked);
+    EXPECT_EQ(w.profileTree()->item(second)->checkState(0), Qt::Checked);
+    int checked = 0;
+    for (auto& d : KAVO::Profile::instance()->data().mDevices)
+        for (auto& p : d.second.mParameters)
+            checked += p.second.mSelected ? 1 : 0;
+    EXPECT_EQ(checked, 2);
+    EXPECT_FALSE(w.profileTree()->isBlinking());
+    // Nothing is loaded until a file is selected.
+    EXPECT_EQ(w.record().recordData().nrRecords, 0);
+}
+
+TEST_F(MainWindowTest, ProfileFileChangeReloadsTreeAndMarksEdited)
+{
+    TempDir dir;
+    DialogMain& w = start();
+    ASSERT_GT(w.profileTree()->tree()->topLevelItemCount(), 2);
+    ASSERT_TRUE(testsupport::loadExportProfile(dir.path()));
+    KAVO::Property::instance()->setString("Profile", dir.fileStr("export-profile.xml"));
+    emit w.preferences()->signalProfileFileChanged();
+    EXPECT_EQ(w.profileTree()->tree()->topLevelItemCount(), 2);
+    EXPECT_NE(w.profileTree()->item("Dev/Speed"), nullptr);
+    EXPECT_TRUE(w.isEdited());
+    EXPECT_EQ(w.windowTitle(), "ORLO [edited]");
+}
+
+TEST_F(MainWindowTest, ScreenshotWithLoadedSampleCard)
+{
+    TempDir dir;
+    const QString folder = writeSampleCard(dir.file("SampleCard"), 60000);
+    KAVO::Property::instance()->setString("LastPath", folder.toStdString());
+    DialogMain& w = start();
+    QTreeWidget* cards = w.cardList()->tree();
+    ASSERT_EQ(cards->topLevelItemCount(), 3);
+    cards->topLevelItem(0)->setExpanded(true);
+    cards->topLevelItem(0)->setSelected(true);
+    QTreeWidget* params = w.profileTree()->tree();
+    params->topLevelItem(0)->setExpanded(true);
+    for (int i : { 0, 2, 3 })
+        params->topLevelItem(0)->child(i)->setCheckState(0, Qt::Checked);
+    QTest::mouseClick(w.profileTree()->confirmButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(w.record().recordData().nrRecords > 0, 3000);
+    QTest::qWait(100);
+
+    const QString out = testsupport::binaryDir() + "/artifacts";
+    QDir().mkpath(out);
     const QImage shot = w.grab().toImage();
     EXPECT_EQ(shot.size(), w.size() * w.devicePixelRatioF());
-    EXPECT_TRUE(shot.save(dir + "/mainwindow.png"));
+    EXPECT_TRUE(shot.save(out + "/mainwindow-loaded.png"));
 }
