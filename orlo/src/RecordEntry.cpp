@@ -2,12 +2,6 @@
 
 namespace KAVO {
 
-double RecordEntry::ticksToSeconds(uint32_t high, uint32_t low)
-{
-    // Two multiplications in this order: the texts users see depend on the last digit.
-    return static_cast<double>(high) * 134.217728 + static_cast<double>(low) * 31.25 * 1e-9;
-}
-
 void RecordEntry::secondsToTicks(double seconds, uint32_t& high, uint32_t& low)
 {
     const double tick = 31.25 * 1e-9;
@@ -17,11 +11,18 @@ void RecordEntry::secondsToTicks(double seconds, uint32_t& high, uint32_t& low)
     low = static_cast<uint32_t>(l);
 }
 
-void RecordEntry::updateTime()
+void RecordEntry::toRecord(uint8_t* record, bool swap) const
 {
-    time = ticksToSeconds(tickHigh, tickLow);
-    tenths = static_cast<int32_t>(time * 10 + 0.5);
-    hundredths = static_cast<int32_t>(time * 100 + 0.5);
+    RecordEntry e = *this;
+    if (swap) {
+        e.channel = qbswap(channel);
+        e.canId = qbswap(canId);
+        e.auxWordA = qbswap(auxWordA);
+        e.auxWordB = qbswap(auxWordB);
+        e.tickHigh = qbswap(tickHigh);
+        e.tickLow = qbswap(tickLow);
+    }
+    std::memcpy(record, reinterpret_cast<const unsigned char*>(&e), RecordSize);
 }
 
 } // namespace KAVO

@@ -3,6 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+
+#include <QtEndian>
 
 namespace KAVO {
 
@@ -37,13 +40,79 @@ struct RecordEntry
 
     // Sets time, tenths and hundredths from the tick words.
     void updateTime();
+
+    // Fills the entry from 28 record bytes; swap reverses the integer
+    // fields (the file's byte order is not the host's). The payload is
+    // copied as it is, bit 31 of the id is cleared.
+    void fromRecord(const uint8_t* record, bool swap, bool high);
+
+    // Writes the 28 record bytes; swap stores the integers reversed.
+    void toRecord(uint8_t* record, bool swap) const;
+
+    // Channel, CAN id and the two auxiliary words turned big-endian, as the
+    // copies filed under the pseudo ids hold them.
+    RecordEntry bigEndianCopy() const;
+
+    // Time in seconds of the record at 'record' without building an entry.
+    static double recordTime(const uint8_t* record, bool swap);
 };
 
+static_assert(offsetof(RecordEntry, data) == 0, "record layout");
 static_assert(offsetof(RecordEntry, channel) == 10, "record layout");
 static_assert(offsetof(RecordEntry, canId) == 12, "record layout");
 static_assert(offsetof(RecordEntry, auxWordA) == 16, "record layout");
 static_assert(offsetof(RecordEntry, tickHigh) == 20, "record layout");
 static_assert(offsetof(RecordEntry, tickLow) == 24, "record layout");
+
+inline double RecordEntry::recordTime(const uint8_t* record, bool swap)
+{
+    uint32_t w[2];
+    std::memcpy(w, record + 20, sizeof w);
+    if (swap) {
+        w[0] = qbswap(w[0]);
+        w[1] = qbswap(w[1]);
+    }
+    return ticksToSeconds(w[0], w[1]);
+}
+
+inline double RecordEntry::ticksToSeconds(uint32_t high, uint32_t low)
+{
+    // Two multiplications in this order: the texts users see depend on the last digit.
+    return static_cast<double>(high) * 134.217728 + static_cast<double>(low) * 31.25 * 1e-9;
+}
+
+inline void RecordEntry::updateTime()
+{
+    time = ticksToSeconds(tickHigh, tickLow);
+    tenths = static_cast<int32_t>(time * 10 + 0.5);
+    hundredths = static_cast<int32_t>(time * 100 + 0.5);
+}
+
+inline void RecordEntry::fromRecord(const uint8_t* record, bool swap, bool high)
+{
+    std::memcpy(reinterpret_cast<unsigned char*>(this), record, RecordSize);
+    if (swap) {
+        channel = qbswap(channel);
+        canId = qbswap(canId);
+        auxWordA = qbswap(auxWordA);
+        auxWordB = qbswap(auxWordB);
+        tickHigh = qbswap(tickHigh);
+        tickLow = qbswap(tickLow);
+    }
+    canId &= 0x7FFFFFFFu;
+    updateTime();
+    highFile = high;
+}
+
+inline RecordEntry RecordEntry::bigEndianCopy() const
+{
+    RecordEntry e = *this;
+    e.channel = qToBigEndian(channel);
+    e.canId = qToBigEndian(canId);
+    e.auxWordA = qToBigEndian(auxWordA);
+    e.auxWordB = qToBigEndian(auxWordB);
+    return e;
+}
 
 } // namespace KAVO
 

@@ -1,0 +1,109 @@
+#ifndef ORLO_RECORD_H
+#define ORLO_RECORD_H
+
+#include "RecordData.h"
+#include "RecordInfo.h"
+#include "RecordRaw.h"
+#include "XmlHandler.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+class QIODevice;
+
+namespace KAVO {
+
+// One loaded recording: the identification of its record files, every
+// message by channel and CAN id and once more in one list sorted by time,
+// the record folder's time offset and the event lists of the displays.
+class Record
+{
+public:
+    Record();
+
+    RecordInfo& recordInfo() { return mRecordInfo; }
+    const RecordInfo& recordInfo() const { return mRecordInfo; }
+    RecordData& recordData() { return mRecordData; }
+    const RecordData& recordData() const { return mRecordData; }
+    // The raw header of the recording, then all messages sorted by time.
+    RecordRaw& rawData() { return mRaw; }
+    const RecordRaw& rawData() const { return mRaw; }
+
+    // Reads only the identification of one file (for the card list).
+    bool readRecordInfo(const QString& path);
+    // Replaces the messages by those of the given files, in this order.
+    // False when a file could not be opened (the files before it stay
+    // loaded) or memory ran out.
+    bool readRecordData(const QStringList& paths);
+
+    // Sets the folder offset and writes the offset file at once.
+    bool setOffset(double seconds);
+    // Writes / reads "Offset.xml" of the record directory.
+    bool saveOffset();
+    bool loadOffset();
+
+    // Folder of the last file read: where "Offset.xml" lives.
+    const QString& recordDirectory() const { return mRecordDirectory; }
+    void setRecordDirectory(const QString& directory) { mRecordDirectory = directory; }
+
+    // A file whose name has a hexadecimal number above 0x7FFF at character
+    // positions 4 to 7 takes the folder's time offset.
+    static bool isHighFile(const QString& path);
+    // The path up to its last "/", or "." for a bare file name.
+    static QString directoryOf(const QString& path);
+    // Records in a file of this size; a partial record at the end does not count.
+    static int32_t recordCount(qint64 fileSize);
+
+    // One value from the file, reversed when the file's byte order is not
+    // the host's; false and 0 when the file ends.
+    bool getChar(QIODevice& file, int8_t& value);
+    bool getUChar(QIODevice& file, uint8_t& value);
+    bool getShort(QIODevice& file, int16_t& value);
+    bool getUShort(QIODevice& file, uint16_t& value);
+    bool getInt(QIODevice& file, int32_t& value);
+    bool getUInt(QIODevice& file, uint32_t& value);
+    // Reads length bytes into buffer and terminates them (buffer holds at
+    // least length + 1 bytes); an empty text when the file ends.
+    bool getString(QIODevice& file, char* buffer, int length);
+
+    // The same from a byte buffer of 'size' bytes at 'position', which moves
+    // on by the value's size; a value that does not lie inside the buffer
+    // reads as 0 (or the empty text) and gives false.
+    bool getbChar(const uint8_t* buffer, int size, int& position, int8_t& value) const;
+    bool getbUChar(const uint8_t* buffer, int size, int& position, uint8_t& value) const;
+    bool getbShort(const uint8_t* buffer, int size, int& position, int16_t& value) const;
+    bool getbUShort(const uint8_t* buffer, int size, int& position, uint16_t& value) const;
+    bool getbInt(const uint8_t* buffer, int size, int& position, int32_t& value) const;
+    bool getbUInt(const uint8_t* buffer, int size, int& position, uint32_t& value) const;
+    bool getbString(const uint8_t* buffer, int size, int& position, char* text, int length) const;
+
+private:
+    // Reads the header at the file's current position into mRecordInfo;
+    // with the identification flag the start time stamp becomes startTime.
+    // The bytes read are copied to 'header' (128 bytes); returns their count.
+    int readInfo(QIODevice& file, bool identification, uint8_t* header);
+    // Decides the byte order from the first 16-bit word of a header.
+    void decideByteOrder(const uint8_t* header, int size);
+
+    template <typename T>
+    bool getValue(QIODevice& file, T& value);
+    template <typename T>
+    bool getbValue(const uint8_t* buffer, int size, int& position, T& value) const;
+
+    RecordInfo mRecordInfo;
+    RecordData mRecordData;
+    RecordRaw mRaw;
+    bool mSwap = false;          // file's byte order is not the host's
+    bool mHighFile = false;      // of the file being read
+    int32_t mRecords = 0;        // of the file being read
+    int32_t mProgress = 0;
+    int32_t mReportedProgress = 0;
+    QString mRecordDirectory;
+    XmlHandler mXml;
+};
+
+} // namespace KAVO
+
+#endif

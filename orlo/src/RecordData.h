@@ -1,0 +1,45 @@
+#ifndef ORLO_RECORDDATA_H
+#define ORLO_RECORDDATA_H
+
+#include "RecordChannel.h"
+#include "RecordLimit.h"
+#include "RecordWarning.h"
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace KAVO {
+
+// The messages of a recording by channel and CAN id, the record folder's
+// time offset and the event lists the displays fill.
+struct RecordData
+{
+    // Besides its own list, every message of channel 0 is filed under this
+    // id of channel 0, and every message of channel 1 under the other id of
+    // channel 1, with channel, id and auxiliary words stored big-endian.
+    static constexpr uint32_t PseudoIdChannel0 = 0x7FFFFFFFu;
+    static constexpr uint32_t PseudoIdChannel1 = 0x7FFFFFFEu;
+
+    std::map<uint32_t, RecordChannel> channels;
+    double offset = 0.0;     // seconds, added to the times of high files
+    int32_t nrRecords = 0;
+    std::vector<RecordLimit> limits;
+    std::vector<RecordWarning> warnings;
+
+    // The list of a channel and id, or an empty list; never adds an entry.
+    const RecordIdList& idList(uint32_t channel, uint32_t canId) const;
+
+    // A message's time on the common timeline: the folder offset is added
+    // for messages of a high file (judged by the entry itself, or by the
+    // list it is read from, as the list-based displays do).
+    double timeOf(const RecordEntry& entry) const { return entry.highFile ? entry.time + offset : entry.time; }
+    double timeOf(const RecordIdList& list, const RecordEntry& entry) const
+    {
+        return list.highFile ? entry.time + offset : entry.time;
+    }
+};
+
+} // namespace KAVO
+
+#endif

@@ -1,0 +1,28 @@
+#ifndef ORLO_RECORDLIMIT_H
+#define ORLO_RECORDLIMIT_H
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+
+#include <cstdint>
+
+namespace KAVO {
+
+// A limit exceedance found by the limit list; the KML export marks it.
+struct RecordLimit
+{
+    double time = 0.0;   // message time as stored, without the folder offset
+    QByteArray name;     // device name, a blank, parameter name
+    QByteArray value;    // value text, a blank, unit
+    QString text;        // device, parameter, value and unit separated by blanks
+    QColor color;        // threshold colour, invalid until set
+    int32_t tenths = 0;  // time * 10 + 0.5, truncated
+
+    RecordLimit() = default;
+    RecordLimit(double time, const QByteArray& name, const QByteArray& value, const QString& text, const QColor& color);
+};
+
+} // namespace KAVO
+
+#endif
