@@ -17,6 +17,13 @@
 #include <memory>
 #include <new>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
+#endif
+
 namespace KAVO {
 
 namespace {
@@ -25,6 +32,25 @@ constexpr int HeaderSize = RecordRaw::HeaderSize;
 constexpr int RecordSize = RecordEntry::RecordSize;
 constexpr uint32_t DateId = 1206;
 constexpr uint32_t TimeId = 1200;
+
+// Fresh memory costs a page fault per page on first write, which on some
+// machines costs more than all the copying of a load. The large arrays are
+// therefore faulted in ahead in one call per stretch (where the system
+// offers it; elsewhere this does nothing and the writes fault as usual).
+void prefault(const void* data, std::size_t bytes)
+{
+#ifdef __linux__
+    constexpr uintptr_t Page = 4096;
+    if (data == nullptr || bytes == 0)
+        return;
+    const uintptr_t begin = reinterpret_cast<uintptr_t>(data) & ~(Page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + bytes + Page - 1) & ~(Page - 1);
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
 
 // The records of one file as read, kept until they are filed.
 struct FileBlock
@@ -66,8 +92,23 @@ public:
     {
         uint64_t key = 0;
         uint32_t count = 0;
+        uint32_t prefaulted = 0;  // entries of the list faulted in so far
         bool used = false;
         RecordIdList* list = nullptr;
+
+        // Appends to the list; the storage is faulted in a stretch ahead, so
+        // that only what is filled counts towards the memory in use.
+        void append(const RecordEntry& e, bool high)
+        {
+            std::vector<RecordEntry>& v = list->entries;
+            if (v.size() >= prefaulted && v.size() < v.capacity()) {
+                const std::size_t ahead = std::min<std::size_t>(v.capacity() - v.size(), 1u << 15);
+                prefault(v.data() + v.size(), ahead * sizeof(RecordEntry));
+                prefaulted = static_cast<uint32_t>(v.size() + ahead);
+            }
+            v.push_back(e);
+            list->highFile = high;
+        }
     };
 
     ListIndex() : mSlots(64) {}
@@ -120,72 +161,139 @@ private:
     Slot* mLast = nullptr;
 };
 
-// Sorts the messages of all blocks by time into 'out', stably: messages of
-// equal time keep their reading order. Record files are written in time
-// order, so the reading order is a few ascending runs (one per file, or a
-// single one when the files follow each other); these are merged pairwise
-// over an index, and nothing is sorted when there is only one run.
-void sortedEntries(const std::vector<FileBlock>& blocks, uint32_t total, std::vector<RecordEntry>& out)
+// One ascending stretch of a file's records, in reading order.
+struct Run
 {
-    out.reserve(total);
+    const FileBlock* block;
+    int32_t begin;
+    int32_t end;
+};
 
-    std::vector<uint32_t> runStarts;
-    double previous = -std::numeric_limits<double>::infinity();
+// One pass over all records: the ascending runs of the reading order (each
+// file starts a run) and the number of messages of every list.
+void scanBlocks(const std::vector<FileBlock>& blocks, std::vector<Run>& runs, ListIndex& index,
+                uint32_t pseudoCount[2])
+{
     for (const FileBlock& b : blocks) {
         const uint8_t* p = b.buffer.get();
+        double previous = -std::numeric_limits<double>::infinity();
+        int32_t begin = 0;
         for (int32_t i = 0; i < b.count; ++i, p += RecordSize) {
             const double t = RecordEntry::recordTime(p, b.swap);
-            if (t < previous || (i == 0 && runStarts.empty()))
-                runStarts.push_back(b.first + static_cast<uint32_t>(i));
-            previous = t;
-        }
-    }
-
-    RecordEntry e;
-    if (runStarts.size() <= 1) {
-        for (const FileBlock& b : blocks) {
-            const uint8_t* p = b.buffer.get();
-            for (int32_t i = 0; i < b.count; ++i, p += RecordSize) {
-                e.fromRecord(p, b.swap, b.high);
-                out.push_back(e);
+            if (t < previous) {
+                runs.push_back({&b, begin, i});
+                begin = i;
             }
+            previous = t;
+            const uint16_t channel = recordChannel(p, b.swap);
+            ++index.at(listKey(channel, recordCanId(p, b.swap))).count;
+            if (channel < 2)
+                ++pseudoCount[channel];
         }
-        return;
+        if (b.count > 0)
+            runs.push_back({&b, begin, b.count});
     }
+}
 
-    std::vector<double> times(total);
-    for (const FileBlock& b : blocks) {
-        const uint8_t* p = b.buffer.get();
-        for (int32_t i = 0; i < b.count; ++i, p += RecordSize)
-            times[b.first + static_cast<uint32_t>(i)] = RecordEntry::recordTime(p, b.swap);
+inline const uint8_t* recordAt(const Run& r, int32_t i)
+{
+    return r.block->buffer.get() + static_cast<std::size_t>(i) * RecordSize;
+}
+
+// Merges a few runs through a small heap of their heads; a run earlier in
+// reading order wins ties, which keeps the sort stable.
+void mergeFewRuns(const std::vector<Run>& runs, std::vector<RecordEntry>& out)
+{
+    struct Head
+    {
+        RecordEntry entry;
+        int32_t next;
+    };
+    std::vector<Head> heads(runs.size());
+    std::vector<uint32_t> heap;
+    heap.reserve(runs.size());
+    auto less = [&heads](uint32_t x, uint32_t y) {
+        const double tx = heads[x].entry.time, ty = heads[y].entry.time;
+        return tx < ty || (tx == ty && x < y);
+    };
+    auto siftDown = [&](std::size_t i) {
+        const std::size_t n = heap.size();
+        const uint32_t v = heap[i];
+        for (;;) {
+            std::size_t c = 2 * i + 1;
+            if (c >= n)
+                break;
+            if (c + 1 < n && less(heap[c + 1], heap[c]))
+                ++c;
+            if (!less(heap[c], v))
+                break;
+            heap[i] = heap[c];
+            i = c;
+        }
+        heap[i] = v;
+    };
+    for (uint32_t r = 0; r < runs.size(); ++r) {
+        heads[r].entry.fromRecord(recordAt(runs[r], runs[r].begin), runs[r].block->swap, runs[r].block->high);
+        heads[r].next = runs[r].begin + 1;
+        heap.push_back(r);
     }
+    for (std::size_t i = heap.size() / 2; i-- > 0;)
+        siftDown(i);
+    while (!heap.empty()) {
+        const uint32_t r = heap[0];
+        Head& h = heads[r];
+        out.push_back(h.entry);
+        const Run& run = runs[r];
+        if (h.next < run.end) {
+            h.entry.fromRecord(recordAt(run, h.next), run.block->swap, run.block->high);
+            ++h.next;
+        } else {
+            heap[0] = heap.back();
+            heap.pop_back();
+            if (heap.empty())
+                break;
+        }
+        siftDown(0);
+    }
+}
+
+// Many runs (files out of time order): a stable bottom-up merge sort of an
+// index over the runs, then the entries in that order.
+void mergeManyRuns(const std::vector<Run>& runs, uint32_t total, std::vector<RecordEntry>& out)
+{
+    std::vector<double> times(total);
+    std::vector<uint32_t> runStarts;
+    runStarts.reserve(runs.size() + 1);
+    std::vector<const uint8_t*> where(total);
+    uint32_t g = 0;
+    for (const Run& r : runs) {
+        runStarts.push_back(g);
+        for (int32_t i = r.begin; i < r.end; ++i, ++g) {
+            where[g] = recordAt(r, i);
+            times[g] = RecordEntry::recordTime(where[g], r.block->swap);
+        }
+    }
+    runStarts.push_back(total);
 
     std::vector<uint32_t> a(total);
     std::vector<uint32_t> tmp(total);
     for (uint32_t i = 0; i < total; ++i)
         a[i] = i;
-    runStarts.push_back(total);
-
-    // Bottom-up merge of neighbouring runs; the left run wins ties.
     while (runStarts.size() > 2) {
-        const std::size_t runs = runStarts.size() - 1;
+        const std::size_t count = runStarts.size() - 1;
         std::vector<uint32_t> next;
-        next.reserve(runs / 2 + 2);
+        next.reserve(count / 2 + 2);
         std::size_t r = 0;
-        for (; r + 1 < runs; r += 2) {
+        for (; r + 1 < count; r += 2) {
             const uint32_t s0 = runStarts[r], s1 = runStarts[r + 1], s2 = runStarts[r + 2];
             next.push_back(s0);
-            if (times[a[s1 - 1]] <= times[a[s1]]) {
-                std::copy(a.begin() + s0, a.begin() + s2, tmp.begin() + s0);
-                continue;
-            }
             uint32_t i = s0, j = s1, k = s0;
             while (i < s1 && j < s2)
                 tmp[k++] = (times[a[j]] < times[a[i]]) ? a[j++] : a[i++];
             auto rest = std::copy(a.begin() + i, a.begin() + s1, tmp.begin() + k);
             std::copy(a.begin() + j, a.begin() + s2, rest);
         }
-        if (r < runs) {
+        if (r < count) {
             next.push_back(runStarts[r]);
             std::copy(a.begin() + runStarts[r], a.begin() + runStarts[r + 1], tmp.begin() + runStarts[r]);
         }
@@ -196,20 +304,39 @@ void sortedEntries(const std::vector<FileBlock>& blocks, uint32_t total, std::ve
     std::vector<double>().swap(times);
     std::vector<uint32_t>().swap(tmp);
 
-    // Blocks are few and the sorted order visits them in long stretches:
-    // look the block up only when the index leaves the current one.
-    std::size_t current = 0;
+    // Where each global index came from: its run's block decides byte order and flag.
+    std::vector<const FileBlock*> blockOf(runs.size());
+    std::vector<uint32_t> runOf(total);
+    g = 0;
+    for (uint32_t r = 0; r < runs.size(); ++r)
+        for (int32_t i = runs[r].begin; i < runs[r].end; ++i)
+            runOf[g++] = r;
+    RecordEntry e;
     for (uint32_t i = 0; i < total; ++i) {
-        const uint32_t g = a[i];
-        if (g < blocks[current].first || g - blocks[current].first >= static_cast<uint32_t>(blocks[current].count)) {
-            current = static_cast<std::size_t>(
-                std::upper_bound(blocks.begin(), blocks.end(), g,
-                                 [](uint32_t v, const FileBlock& b) { return v < b.first; }) -
-                blocks.begin() - 1);
-        }
-        const FileBlock& b = blocks[current];
-        e.fromRecord(b.buffer.get() + static_cast<std::size_t>(g - b.first) * RecordSize, b.swap, b.high);
+        const FileBlock* b = runs[runOf[a[i]]].block;
+        e.fromRecord(where[a[i]], b->swap, b->high);
         out.push_back(e);
+    }
+}
+
+// Sorts the messages of all runs by time into 'out', stably: messages of
+// equal time keep their reading order. Record files are written in time
+// order, so there is one run per file, or a few more.
+void sortedEntries(const std::vector<Run>& runs, uint32_t total, std::vector<RecordEntry>& out)
+{
+    out.reserve(total);
+    prefault(out.data(), out.capacity() * sizeof(RecordEntry));
+    if (runs.size() == 1) {
+        const Run& r = runs[0];
+        RecordEntry e;
+        for (int32_t i = r.begin; i < r.end; ++i) {
+            e.fromRecord(recordAt(r, i), r.block->swap, r.block->high);
+            out.push_back(e);
+        }
+    } else if (runs.size() <= 64) {
+        mergeFewRuns(runs, out);
+    } else {
+        mergeManyRuns(runs, total, out);
     }
 }
 
@@ -387,6 +514,7 @@ bool Record::readRecordData(const QStringList& paths)
         if (mRecords > 0) {
             const qint64 bytes = static_cast<qint64>(mRecords) * RecordSize;
             block.buffer.reset(new (std::nothrow) uint8_t[static_cast<std::size_t>(bytes)]);
+            prefault(block.buffer.get(), static_cast<std::size_t>(bytes));
             printf("Record::readData size %lld records %d mRecordData.nrRecords %u buf %p\n",
                    static_cast<long long>(bytes), mRecords, total, static_cast<void*>(block.buffer.get()));
             if (!block.buffer) {
@@ -411,21 +539,13 @@ bool Record::readRecordData(const QStringList& paths)
     }
 
     try {
-        sortedEntries(blocks, total, mRaw.entries);
-
-        // Count the messages of every list first, so that each list is
-        // allocated once at its final size.
+        // The messages of every list are counted first, so that each list
+        // is allocated once at its final size.
         ListIndex index;
         uint32_t pseudoCount[2] = {0, 0};
-        for (const FileBlock& b : blocks) {
-            const uint8_t* p = b.buffer.get();
-            for (int32_t i = 0; i < b.count; ++i, p += RecordSize) {
-                const uint16_t channel = recordChannel(p, b.swap);
-                ++index.at(listKey(channel, recordCanId(p, b.swap))).count;
-                if (channel < 2)
-                    ++pseudoCount[channel];
-            }
-        }
+        std::vector<Run> runs;
+        scanBlocks(blocks, runs, index, pseudoCount);
+        sortedEntries(runs, total, mRaw.entries);
         const uint32_t pseudoIds[2] = {RecordData::PseudoIdChannel0, RecordData::PseudoIdChannel1};
         for (uint32_t c = 0; c < 2; ++c) {
             if (pseudoCount[c] > 0)
@@ -437,10 +557,10 @@ bool Record::readRecordData(const QStringList& paths)
             s.list = &mRecordData.channels[static_cast<uint32_t>(s.key >> 32)][static_cast<uint32_t>(s.key)];
             s.list->entries.reserve(s.count);
         }
-        RecordIdList* pseudoList[2] = {nullptr, nullptr};
+        ListIndex::Slot* pseudoSlot[2] = {nullptr, nullptr};
         for (uint32_t c = 0; c < 2; ++c) {
             if (pseudoCount[c] > 0)
-                pseudoList[c] = index.at(listKey(c, pseudoIds[c])).list;
+                pseudoSlot[c] = &index.at(listKey(c, pseudoIds[c]));
         }
 
         RecordInfo& info = mRecordInfo;
@@ -488,13 +608,9 @@ bool Record::readRecordData(const QStringList& paths)
                 }
 
                 ListIndex::Slot& slot = index.at(listKey(e.channel, e.canId));
-                slot.list->entries.push_back(e);
-                slot.list->highFile = b.high;
-                if (e.channel < 2) {
-                    RecordIdList* pseudo = pseudoList[e.channel];
-                    pseudo->entries.push_back(e.bigEndianCopy());
-                    pseudo->highFile = b.high;
-                }
+                slot.append(e, b.high);
+                if (e.channel < 2)
+                    pseudoSlot[e.channel]->append(e.bigEndianCopy(), b.high);
 
                 if (mRecordData.nrRecords == 0) {
                     info.startTime = e.time;

@@ -53,6 +53,10 @@ struct RecordEntry
     // copies filed under the pseudo ids hold them.
     RecordEntry bigEndianCopy() const;
 
+    // The value truncated toward zero; values beyond the 32-bit range (times of
+    // more than 248 days) stay at its ends instead of wrapping.
+    static int32_t truncateToInt32(double value);
+
     // Time in seconds of the record at 'record' without building an entry.
     static double recordTime(const uint8_t* record, bool swap);
 };
@@ -75,6 +79,17 @@ inline double RecordEntry::recordTime(const uint8_t* record, bool swap)
     return ticksToSeconds(w[0], w[1]);
 }
 
+inline int32_t RecordEntry::truncateToInt32(double value)
+{
+    if (value >= 2147483647.0)
+        return 2147483647;
+    if (value <= -2147483648.0)
+        return -2147483647 - 1;
+    if (value != value)
+        return 0;
+    return static_cast<int32_t>(value);
+}
+
 inline double RecordEntry::ticksToSeconds(uint32_t high, uint32_t low)
 {
     // Two multiplications in this order: the texts users see depend on the last digit.
@@ -84,8 +99,8 @@ inline double RecordEntry::ticksToSeconds(uint32_t high, uint32_t low)
 inline void RecordEntry::updateTime()
 {
     time = ticksToSeconds(tickHigh, tickLow);
-    tenths = static_cast<int32_t>(time * 10 + 0.5);
-    hundredths = static_cast<int32_t>(time * 100 + 0.5);
+    tenths = truncateToInt32(time * 10 + 0.5);
+    hundredths = truncateToInt32(time * 100 + 0.5);
 }
 
 inline void RecordEntry::fromRecord(const uint8_t* record, bool swap, bool high)

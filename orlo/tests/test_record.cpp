@@ -1,4 +1,5 @@
 #include "Notifier.h"
+#include "Profile.h"
 #include "Record.h"
 #include "RecordEntry.h"
 #include "SampleCard.h"
@@ -13,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -158,6 +162,33 @@ TEST(RecordEntryTest, TimeStampsAreExactToTheLastDigit)
     EXPECT_EQ(shortest(e[2].time), "134.217728");
     EXPECT_EQ(e[2].tenths, 1342);
     EXPECT_EQ(e[2].hundredths, 13422);
+}
+
+TEST(RecordEntryTest, LateTimeStampsKeepTenthsInRange)
+{
+    // Over 248 days of recorder time the tenths and hundredths no longer fit
+    // 32 bits: they stay at the largest value instead of wrapping around.
+    RecordEntry e;
+    e.tickHigh = 0xFFFFFFFFu;
+    e.tickLow = 0xFFFFFFFFu;
+    e.updateTime();
+    EXPECT_GT(e.time, 5.7e11);
+    EXPECT_EQ(e.tenths, 2147483647);
+    EXPECT_EQ(e.hundredths, 2147483647);
+    e.tickHigh = 200000;  // 310 days: tenths fit, hundredths do not
+    e.tickLow = 0;
+    e.updateTime();
+    EXPECT_EQ(e.tenths, 268435456);
+    EXPECT_EQ(e.hundredths, 2147483647);
+    EXPECT_EQ(KAVO::RecordLimit(1e12, "", "", "", QColor()).tenths, 2147483647);
+
+    uint32_t high = 1, low = 1;
+    RecordEntry::secondsToTicks(1e300, high, low);
+    EXPECT_EQ(high, 0u);
+    EXPECT_EQ(low, 0u);
+    RecordEntry::secondsToTicks(134.217728 + 1.0, high, low);
+    EXPECT_EQ(high, 1u);
+    EXPECT_NEAR(low, 32000000.0, 1.0);
 }
 
 TEST(RecordEntryTest, RecordBytesRoundTripInBothOrders)
@@ -349,43 +380,45 @@ TEST(RecordReadTest, EqualTimesKeepTheOrderOfTheSelection)
     }
 }
 
-TEST(RecordReadTest, SortIsStableOverManyRunsAndDisorder)
+TEST(RecordReadTest, SortIsStableOverFewAndManyRuns)
 {
-    // Random files with many equal times and files out of order: the result
-    // must equal a stable sort of the reading order.
-    TempDir dir;
-    std::mt19937 rng(7);
-    QStringList paths;
-    std::vector<std::pair<double, uint32_t>> reference;
-    uint32_t serial = 0;
-    for (int f = 0; f < 5; ++f) {
-        std::vector<Msg> msgs;
-        const int n = 50 + f * 97;
-        uint32_t t = rng() % 50;
-        for (int i = 0; i < n; ++i) {
-            // Mostly ascending with ties, file 3 with random jumps backwards.
-            if (f == 3)
-                t = rng() % 400;
-            else
-                t += rng() % 3;
-            Msg m = msg(static_cast<uint16_t>(rng() % 3), serial, t * 1000);
-            msgs.push_back(m);
-            reference.push_back({RecordEntry::ticksToSeconds(0, t * 1000), serial});
-            ++serial;
+    // Files with many equal times, files that overlap in time, and (in the
+    // second round) a file in no order at all: the result must equal a
+    // stable sort of the reading order.
+    for (bool disorder : {false, true}) {
+        TempDir dir;
+        std::mt19937 rng(7);
+        QStringList paths;
+        std::vector<std::pair<double, uint32_t>> reference;
+        uint32_t serial = 0;
+        for (int f = 0; f < 5; ++f) {
+            std::vector<Msg> msgs;
+            const int n = 50 + f * 97;
+            uint32_t t = rng() % 50;
+            for (int i = 0; i < n; ++i) {
+                if (disorder && f == 3)
+                    t = rng() % 400;
+                else
+                    t += rng() % 3;
+                msgs.push_back(msg(static_cast<uint16_t>(rng() % 3), serial, t * 1000));
+                reference.push_back({RecordEntry::ticksToSeconds(0, t * 1000), serial});
+                ++serial;
+            }
+            paths << writeCan(dir, QString("F%1.CAN").arg(f), recordFile(msgs, f % 2 == 0));
         }
-        paths << writeCan(dir, QString("F%1.CAN").arg(f), recordFile(msgs, f % 2 == 0));
+        std::stable_sort(reference.begin(), reference.end(),
+                         [](const auto& x, const auto& y) { return x.first < y.first; });
+        Record r;
+        ASSERT_TRUE(r.readRecordData(paths));
+        const auto& e = r.rawData().entries;
+        ASSERT_EQ(e.size(), reference.size());
+        for (std::size_t i = 0; i < e.size(); ++i) {
+            ASSERT_EQ(e[i].canId, reference[i].second) << i << (disorder ? " disorder" : "");
+            ASSERT_EQ(e[i].time, reference[i].first) << i;
+            ASSERT_FALSE(e[i].highFile);
+        }
+        EXPECT_EQ(r.recordData().nrRecords, static_cast<int32_t>(reference.size()));
     }
-    std::stable_sort(reference.begin(), reference.end(),
-                     [](const auto& x, const auto& y) { return x.first < y.first; });
-    Record r;
-    ASSERT_TRUE(r.readRecordData(paths));
-    const auto& e = r.rawData().entries;
-    ASSERT_EQ(e.size(), reference.size());
-    for (std::size_t i = 0; i < e.size(); ++i) {
-        ASSERT_EQ(e[i].canId, reference[i].second) << i;
-        ASSERT_EQ(e[i].time, reference[i].first) << i;
-    }
-    EXPECT_EQ(r.recordData().nrRecords, static_cast<int32_t>(reference.size()));
 }
 
 TEST(RecordReadTest, ListsByChannelAndIdAndPseudoIds)
@@ -674,4 +707,142 @@ TEST(SampleCardTest, TheSampleCardLoadsInBothByteOrders)
     EXPECT_LT(info.recordInfo().startTime, info.recordInfo().stopTime);
     EXPECT_STREQ(info.recordInfo().engineType, "OSTERVAN 915");
     EXPECT_EQ(info.recordInfo().dateTime.date(), QDate(2024, 5, 14));
+}
+
+TEST(SampleCardTest, EveryParameterOfTheDefaultProfileDecodesPlausibly)
+{
+    KAVO::Profile* profile = KAVO::Profile::instance();
+    ASSERT_TRUE(profile->loadProfile(testsupport::bundleResources() + "/Ostervan_Profile.xml"));
+
+    TempDir dir;
+    KAVO::SampleCard::Options o;
+    o.messages = 60000;
+    o.folder = dir.file("card");
+    KAVO::SampleCard card(o);
+    ASSERT_TRUE(card.write());
+    Record r;
+    ASSERT_TRUE(r.readRecordData(card.files()));
+
+    // Plausible ranges of the decoded (scaled) values, by full name.
+    const std::map<QString, std::pair<double, double>> ranges = {
+        {"Engine/Engine speed", {0, 5900}},
+        {"Engine/EGT cylinder 1", {450, 900}},
+        {"Engine/EGT cylinder 2", {440, 895}},
+        {"Engine/Coolant temperature", {55, 125}},
+        {"Engine/Oil pressure", {0.5, 4.0}},
+        {"Engine/Oil temperature", {55, 140}},
+        {"Engine/Intake air temperature", {0, 40}},
+        {"Engine/Ambient temperature", {-5, 20}},
+        {"Engine/Ignition advance", {10, 30}},
+        {"Engine/Throttle position", {0, 100}},
+        {"Engine/Knock retard cylinder 1", {0, 5}},
+        {"Engine/Knock retard cylinder 2", {0, 5}},
+        {"Engine/Knock retard cylinder 3", {0, 5}},
+        {"Engine/Knock retard cylinder 4", {0, 5}},
+        {"Engine/Lambda trim bank 1", {-4, 4}},
+        {"Engine/Lambda trim bank 2", {-4, 4}},
+        {"Engine/Engine hours", {99.9, 102}},
+        {"Engine/Revolution counter", {2e9, 2.1e9}},
+        {"Fuel system/Fuel flow", {4, 31}},
+        {"Fuel system/Fuel pressure", {2.5, 3.1}},
+        {"Fuel system/Injector duty cylinder 1", {30, 99}},
+        {"Fuel system/Injector duty cylinder 2", {30, 99}},
+        {"Fuel system/Injector duty cylinder 3", {30, 99}},
+        {"Fuel system/Injector duty cylinder 4", {30, 99}},
+        {"Fuel system/Fuel level", {7, 61}},
+        {"GPS/Latitude", {46.8, 47.7}},
+        {"GPS/Longitude", {11.3, 12.5}},
+        {"GPS/Altitude", {590, 2410}},
+        {"GPS/NMEA latitude", {46.8, 47.7}},
+        {"GPS/NMEA longitude", {11.3, 12.5}},
+        {"GPS/Ground speed", {0, 110}},
+        {"GPS/Satellites in use", {3, 12}},
+        {"GPS/Fix quality", {0, 1}},
+        {"GPS/Day", {14, 16}},
+        {"GPS/Month", {5, 5}},
+        {"GPS/Year", {2024, 2024}},
+        {"GPS/Hour", {0, 23}},
+        {"GPS/Minute", {0, 59}},
+        {"GPS/Second", {0, 59}},
+        {"Airframe/Vibration X", {0, 70}},
+        {"Airframe/Vibration Y", {0, 70}},
+        {"Airframe/Vibration Z", {0, 70}},
+        {"Bus monitor/Bus 0 node id", {16, 16}},
+        {"Bus monitor/Bus 0 CAN id", {0x100, 0x7EC}},
+        {"Bus monitor/Bus 1 CAN id", {0x300, 1206}},
+    };
+    // Threshold colours that the card must show (warning yellow, limit red).
+    const QColor yellow("#ffff00"), red("#ff0000");
+    const std::map<QString, std::set<QRgb>> mustShow = {
+        {"Engine/Engine speed", {yellow.rgb(), red.rgb()}},
+        {"Engine/EGT cylinder 1", {yellow.rgb(), red.rgb()}},
+        {"Engine/Coolant temperature", {yellow.rgb(), red.rgb()}},
+        {"Engine/Oil pressure", {red.rgb()}},
+        {"Engine/Oil temperature", {yellow.rgb()}},
+        {"Fuel system/Fuel pressure", {yellow.rgb()}},
+        {"Fuel system/Injector duty cylinder 1", {yellow.rgb(), red.rgb()}},
+        {"Fuel system/Fuel level", {yellow.rgb(), red.rgb()}},
+        {"Airframe/Vibration X", {yellow.rgb(), red.rgb()}},
+    };
+
+    int parameters = 0, ranged = 0, bitFields = 0, undecoded = 0;
+    std::set<QString> lampStates;
+    for (const auto& device : profile->data().mDevices) {
+        for (const auto& item : device.second.mParameters) {
+            const KAVO::ProfileParameter& p = item.second;
+            ++parameters;
+            const auto& list = r.recordData().idList(static_cast<uint32_t>(p.mChannel), static_cast<uint32_t>(p.mCanId));
+            ASSERT_FALSE(list.empty()) << p.mFullName.toStdString();
+            double lo = 1e300, hi = -1e300;
+            std::set<QRgb> colours;
+            std::set<int> states;
+            for (const RecordEntry& e : list.entries) {
+                const double v = profile->getDouble(e, p, true);
+                ASSERT_TRUE(std::isfinite(v)) << p.mFullName.toStdString();
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+                QColor c;
+                const QString text = profile->getDataString(e, p, c);
+                colours.insert(c.rgb());
+                states.insert(profile->getState(e, p));
+                if (p.mDataType == KAVO::Profile::TYPE_BLONG || p.mDataType == KAVO::Profile::TYPE_BSHORT) {
+                    ASSERT_FALSE(text.contains("Invalid")) << p.mFullName.toStdString() << " " << text.toStdString();
+                    if (p.mFullName == "ECU/Engine check lamp")
+                        lampStates.insert(text);
+                } else if (ranges.count(p.mFullName) == 0) {
+                    ASSERT_EQ(text, QString("Datatype %1 not implemented").arg(e.data[1]))
+                        << p.mFullName.toStdString();
+                }
+            }
+            if (p.mDataType == KAVO::Profile::TYPE_BLONG || p.mDataType == KAVO::Profile::TYPE_BSHORT) {
+                ++bitFields;
+                EXPECT_GE(lo, 0) << p.mFullName.toStdString();
+                EXPECT_LE(hi, p.mFullName == "ECU/Sensor fault count" ? 10 : 5) << p.mFullName.toStdString();
+                continue;
+            }
+            const auto range = ranges.find(p.mFullName);
+            if (range == ranges.end()) {
+                ++undecoded;
+                continue;
+            }
+            ++ranged;
+            EXPECT_GE(lo, range->second.first) << p.mFullName.toStdString();
+            EXPECT_LE(hi, range->second.second) << p.mFullName.toStdString();
+            const auto wanted = mustShow.find(p.mFullName);
+            if (wanted != mustShow.end()) {
+                for (QRgb c : wanted->second)
+                    EXPECT_TRUE(colours.count(c)) << p.mFullName.toStdString() << " misses colour " << std::hex << c;
+                // The float values also reach those states through getState.
+                if (p.mDataType == KAVO::Profile::TYPE_FLOAT) {
+                    EXPECT_TRUE(states.count(2)) << p.mFullName.toStdString();
+                }
+            }
+        }
+    }
+    EXPECT_EQ(ranged, static_cast<int>(ranges.size()));
+    EXPECT_EQ(undecoded, 13);  // the diagnostics messages
+    EXPECT_GE(bitFields, 20);
+    EXPECT_EQ(parameters, ranged + bitFields + undecoded);
+    EXPECT_TRUE(lampStates.count("0: Off"));
+    EXPECT_TRUE(lampStates.count("2: Flashing"));
 }

@@ -82,7 +82,7 @@ FlightState flightAt(double u, int flight)
     s.throttle = std::min(1.0, std::max(0.0, (s.rpm - 1800) / 4000));
     s.egt = 600 + (s.rpm - 1800) * 0.068 + 14 * smooth(u, 0.078, 0.082) * (1 - smooth(u, 0.088, 0.092));
     s.coolantK = 330 + 35 * smooth(u, 0.0, 0.1) + 31 * std::exp(-std::pow((u - 0.2) / 0.03, 2));
-    s.oilTempC = 60 + 35 * smooth(u, 0.0, 0.15) + 42 * std::exp(-std::pow((u - 0.1) / 0.02, 2));
+    s.oilTempC = 60 + 35 * smooth(u, 0.0, 0.15) + 48 * std::exp(-std::pow((u - 0.1) / 0.02, 2));
     s.oilPressureBar = 3.8 - 0.6 * s.throttle - (within(u, 0.9, 0.92) ? 2.6 : 0.0);
     s.fuelLevel = 60 - 52 * u;
     s.fuelPressureBar = within(u, 0.6, 0.61) ? 2.6 : 3.0;
