@@ -27,7 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 using namespace KAVO;
 using testsupport::StdoutCapture;
@@ -268,6 +270,57 @@ TEST_F(DataAreaTest, TableTimesBeforeZeroKeepTheirOrder)
     EXPECT_EQ(selectedRow(&table), 1);
     table.setTime(-0.6);
     EXPECT_EQ(selectedRow(&table), 0);
+}
+
+TEST_F(DataAreaTest, TimeKeysRoundHalfUpAndStayInRange)
+{
+    EXPECT_EQ(RecordData::timeKey(1.05), 11);
+    EXPECT_EQ(RecordData::timeKey(-0.04), 0);
+    EXPECT_EQ(RecordData::timeKey(-0.06), -1);
+    EXPECT_EQ(RecordData::timeKey(1.234, 100.0), 123);
+    EXPECT_EQ(RecordData::timeKey(1e300), int64_t(1) << 53);
+    EXPECT_EQ(RecordData::timeKey(-1e300), -(int64_t(1) << 53));
+    EXPECT_EQ(RecordData::timeKey(std::nan("")), 0);
+    EXPECT_EQ(RecordData::timeKey32(1e12), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(RecordLimit(-0.06, "", "", "", Qt::red).tenths, -1);
+}
+
+TEST_F(DataAreaTest, TableOfFarApartTimes)
+{
+    // A corrupt time stamp far from the others: the rows still come in order.
+    select({"EGT", "Oil"});
+    egt(1e9, 1.0f);
+    egt(1.0, 2.0f);
+    addFloat(1, 0x200, 5e11, 3.0f);
+    addFloat(1, 0x200, 1.0, 4.0f);
+    DialogDataTable table(nullptr);
+    table.updateProfile();
+    table.updateRecord(&mRecord);
+    EXPECT_EQ(column(&table, 1), QStringList({"2", "1", ""}));
+    EXPECT_EQ(column(&table, 2), QStringList({"4", "", "3"}));
+    EXPECT_EQ(cell(&table, 2, 0, Qt::UserRole), QString::number(qint64(5e11) * 1000));
+}
+
+TEST_F(DataAreaTest, TableSurvivesTheRecordingBeingReadAgain)
+{
+    // While a new selection is read the lists are rebuilt before the table
+    // is told; a repaint in between must not reach the old lists.
+    select({"EGT"});
+    for (int i = 0; i < 20; ++i)
+        egt(i, 50.0f);
+    DialogDataTable table(nullptr);
+    table.updateProfile();
+    table.updateRecord(&mRecord);
+    table.resize(400, 300);
+    table.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&table));
+    mRecord.recordData().channels.clear();
+    egt(3.0, 60.0f);
+    EXPECT_EQ(cell(&table, 0, 1), "60");
+    EXPECT_EQ(cell(&table, 5, 1), "");
+    viewOf(&table)->viewport()->repaint();
+    table.updateRecord(&mRecord);
+    EXPECT_EQ(column(&table, 1), QStringList({"60"}));
 }
 
 // ------------------------------------------------------------ limit list
