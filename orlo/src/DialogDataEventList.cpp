@@ -9,13 +9,13 @@
 
 namespace KAVO {
 
-DialogDataEventList::DialogDataEventList(QWidget* parent, const QString& eventTitle)
+DialogDataEventList::DialogDataEventList(QWidget* parent, const QString& timeTitle, const QString& eventTitle)
     : QWidget(parent)
 {
     mTable = new QTableWidget(this);
     DialogDataTable::setupView(mTable);
     mTable->setColumnCount(2);
-    mTable->setHorizontalHeaderLabels(QStringList() << tr("Time") << eventTitle);
+    mTable->setHorizontalHeaderLabels(QStringList() << timeTitle << eventTitle);
     mTable->setColumnWidth(0, 80);
     mTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
 

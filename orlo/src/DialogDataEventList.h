@@ -39,7 +39,8 @@ signals:
     void signalTime(double t);
 
 protected:
-    DialogDataEventList(QWidget* parent, const QString& eventTitle);
+    // The two header labels come translated in the list's own context.
+    DialogDataEventList(QWidget* parent, const QString& timeTitle, const QString& eventTitle);
 
     // A new event of a parameter's message; the text and colour come from the decoder.
     template <typename Event>

@@ -6,7 +6,7 @@
 namespace KAVO {
 
 DialogDataLimit::DialogDataLimit(QWidget* parent)
-    : DialogDataEventList(parent, tr("Warning/Limit Exceed"))
+    : DialogDataEventList(parent, tr("Time"), tr("Warning/Limit Exceed"))
 {
 }
 

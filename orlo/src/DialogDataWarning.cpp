@@ -6,7 +6,7 @@
 namespace KAVO {
 
 DialogDataWarning::DialogDataWarning(QWidget* parent)
-    : DialogDataEventList(parent, tr("Warning Lamps"))
+    : DialogDataEventList(parent, tr("Time"), tr("Warning Lamps"))
 {
 }
 
