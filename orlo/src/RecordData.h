@@ -38,6 +38,13 @@ struct RecordData
     {
         return list.highFile ? entry.time + offset : entry.time;
     }
+
+    // A time counted in steps of 1/perSecond seconds, rounded half up
+    // (tenths: 10, hundredths: 100). Signed, so that times before zero keep
+    // their order; keys are clamped to +-2^53, a time that is not a number is 0.
+    static int64_t timeKey(double seconds, double perSecond = 10.0);
+    // The same narrowed to the 32-bit fields of entries and events.
+    static int32_t timeKey32(double seconds, double perSecond = 10.0);
 };
 
 } // namespace KAVO

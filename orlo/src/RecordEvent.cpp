@@ -1,11 +1,11 @@
 #include "RecordEvent.h"
 
-#include "RecordEntry.h"
+#include "RecordData.h"
 
 namespace KAVO {
 
 RecordEvent::RecordEvent(double t, const QByteArray& n, const QByteArray& v, const QString& tx, const QColor& c)
-    : time(t), name(n), value(v), text(tx), color(c), tenths(RecordEntry::truncateToInt32(t * 10 + 0.5))
+    : time(t), name(n), value(v), text(tx), color(c), tenths(RecordData::timeKey32(t))
 {
 }
 

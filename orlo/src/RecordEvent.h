@@ -13,12 +13,14 @@ namespace KAVO {
 // lamp) and the KML export marks on the track.
 struct RecordEvent
 {
-    double time = 0.0;   // message time as stored, without the folder offset
+    // Message time on the common timeline: a message of a high file carries
+    // the folder offset, as in the table and the graph.
+    double time = 0.0;
     QByteArray name;     // device name, a blank, parameter name
     QByteArray value;    // value text, a blank, unit
     QString text;        // device, parameter, value and unit separated by blanks
     QColor color;        // threshold colour, invalid until set
-    int32_t tenths = 0;  // time * 10 + 0.5, truncated
+    int32_t tenths = 0;  // time in tenths of a second, rounded half up
 
     RecordEvent() = default;
     RecordEvent(double time, const QByteArray& name, const QByteArray& value, const QString& text,

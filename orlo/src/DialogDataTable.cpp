@@ -1,0 +1,118 @@
+#include "DialogDataTable.h"
+
+#include "DialogDataTableModel.h"
+#include "Profile.h"
+#include "Record.h"
+
+#include <QFont>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <QTime>
+
+namespace KAVO {
+
+DialogDataTable::DialogDataTable(QWidget* parent)
+    : QWidget(parent)
+{
+    mTable = new QTableView(this);
+    mModel = new DialogDataTableModel(this);
+    mModel->setColumns(QStringList() << tr("Time"), {});
+    mTable->setModel(mModel);
+    setupView(mTable);
+    mTable->setColumnWidth(0, 80);
+
+    mLayout = new QGridLayout(this);
+    mLayout->addWidget(mTable, 0, 0);
+
+    connect(mTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, &DialogDataTable::slotSelect);
+}
+
+std::vector<ProfileParameter> DialogDataTable::selectedParameters()
+{
+    std::vector<ProfileParameter> selected;
+    for (const auto& device : Profile::instance()->data().mDevices)
+        for (const auto& parameter : device.second.mParameters)
+            if (parameter.second.mSelected)
+                selected.push_back(parameter.second);
+    return selected;
+}
+
+QString DialogDataTable::timeText(int64_t ms)
+{
+    constexpr int64_t Day = 24 * 3600 * 1000;
+    int64_t ofDay = ms % Day;
+    if (ofDay < 0)
+        ofDay += Day;
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ofDay)).toString("hh:mm:ss.zzz");
+}
+
+void DialogDataTable::setupView(QTableView* view)
+{
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->setStyleSheet("selection-background-color: rgba(100, 100, 255, 255);");
+    view->verticalHeader()->setMinimumSectionSize(15);
+    view->verticalHeader()->setDefaultSectionSize(15);
+    view->verticalHeader()->hide();
+    QFont font = view->horizontalHeader()->font();
+    font.setWeight(75);
+    view->horizontalHeader()->setFont(font);
+}
+
+void DialogDataTable::showRow(QTableView* view, int row)
+{
+    const QModelIndex index = view->model()->index(row, 0);
+    if (!index.isValid())
+        return;
+    view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void DialogDataTable::updateProfile()
+{
+    QStringList labels;
+    labels << QString("Time");
+    const std::vector<ProfileParameter> parameters = selectedParameters();
+    for (const ProfileParameter& p : parameters)
+        labels << (p.mUnit.isEmpty() ? p.mName : QString("%1 [%2]").arg(p.mName, p.mUnit));
+    mModel->setColumns(labels, parameters);
+
+    updateRecord(mRecord);
+
+    mTable->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
+    mTable->setColumnWidth(0, 80);
+}
+
+void DialogDataTable::updateRecord(KAVO::Record* record)
+{
+    mRecord = record;
+    mUpdating = true;
+    mModel->fill(record);
+    if (record != nullptr)
+        setTime(record->recordInfo().startTime);
+    mUpdating = false;
+}
+
+void DialogDataTable::setTime(double t)
+{
+    const bool updating = mUpdating;
+    mUpdating = true;
+    showRow(mTable, mModel->rowOfKey(RecordData::timeKey(t)));
+    mUpdating = updating;
+}
+
+void DialogDataTable::slotSelect()
+{
+    if (mUpdating)
+        return;
+    // Every cell of the chosen row is selected; its time cell speaks for it.
+    for (const QModelIndex& index : mTable->selectionModel()->selectedIndexes())
+        if (index.column() == 0)
+            emit signalTime(static_cast<double>(index.data(Qt::UserRole).toLongLong()) * 0.001);
+}
+
+} // namespace KAVO
