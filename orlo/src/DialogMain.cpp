@@ -105,6 +105,9 @@ DialogMain::DialogMain()
     Notifier::setProgressHandler([this](int percent) { setProgress(percent); });
 
     resize(1000, 800);
+    // Start in the proportion of the stretch factors rather than of the
+    // panes' size hints, so that the card list shows its dates.
+    mSplitter->setSizes({ 300, 600 });
     updateEnabled();
     updateTitle();
     show();
