@@ -82,10 +82,14 @@ void GraphFrameBuffer::rebuild(const GraphSeries& series, double start, double e
     mLastTime = series[stop].time;
 }
 
-void GraphFrameBuffer::trim(double start)
+std::size_t GraphFrameBuffer::trim(double start)
 {
-    while (mFrames.size() >= 2 && mFrames[1].time < start)
+    std::size_t dropped = 0;
+    while (mFrames.size() >= 2 && mFrames[1].time < start) {
         mFrames.pop_front();
+        ++dropped;
+    }
+    return dropped;
 }
 
 } // namespace KAVO

@@ -38,7 +38,8 @@ public:
 
     // Drops buckets left of the window, keeping one, so that the line still
     // enters from the left edge.
-    void trim(double start);
+    // Gives the number of buckets dropped.
+    std::size_t trim(double start);
 
     // True when a sample at or after `end` has been added already; later
     // samples cannot show in the window.

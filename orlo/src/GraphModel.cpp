@@ -77,6 +77,7 @@ void GraphModel::setMaxParameters(unsigned n)
     }
     if (mCursorParameter >= n)
         mCursorParameter = 0;
+    ++mFramesRevision;
 }
 
 void GraphModel::setActive(unsigned i, bool on)
@@ -180,6 +181,7 @@ void GraphModel::rebuild()
         if (p.active)
             p.frames.rebuild(p.samples, mWindowStart, mWindowEnd, w);
     }
+    ++mFramesRevision;
 }
 
 // ---------------------------------------------------------------- feeding
@@ -208,6 +210,7 @@ void GraphModel::addToFrames(GraphParameter& p, double t, double v)
         return;
     p.frames.add(t, v, bucketWidth());
     p.frames.trim(mWindowStart);
+    ++mFramesRevision;
 }
 
 void GraphModel::putValue(unsigned i, double v)
@@ -244,6 +247,7 @@ void GraphModel::clear()
     mMarker1 = 0.0;
     mMarker2 = 0.0;
     ++mGeneration;
+    ++mFramesRevision;
     rebuild();
 }
 
@@ -421,20 +425,37 @@ void GraphModel::layoutBands()
     }
 }
 
-void GraphModel::lineVertices(unsigned i, std::vector<float>& xy)
+void GraphModel::trimFrames()
+{
+    for (GraphParameter& p : mParameters) {
+        if (p.active && p.frames.trim(mWindowStart) > 0)
+            ++mFramesRevision;
+    }
+}
+
+void GraphModel::lineVertices(unsigned i, std::vector<float>& xy, std::vector<float>* segments)
 {
     xy.clear();
+    if (segments != nullptr)
+        segments->clear();
     if (i >= mParameters.size())
         return;
     GraphParameter& p = mParameters[i];
-    p.frames.trim(mWindowStart);
+    if (p.frames.trim(mWindowStart) > 0)
+        ++mFramesRevision;
     bool first = true;
+    float lastX = 0.0f;
+    float lastY = 0.0f;
     for (const GraphFrame& f : p.frames.frames()) {
         const float x = static_cast<float>(xToViewport(f.time));
+        double low = f.values[0];
+        double high = f.values[0];
         for (int j = 0; j < f.count; ++j) {
             const double v = f.values[j];
             xy.push_back(x);
             xy.push_back(static_cast<float>(yToViewport(i, v)));
+            low = std::min(low, v);
+            high = std::max(high, v);
             // A value that is no number would spoil every scale after it.
             if (!std::isfinite(v))
                 continue;
@@ -447,6 +468,17 @@ void GraphModel::lineVertices(unsigned i, std::vector<float>& xy)
                 p.visibleHigh = std::max(p.visibleHigh, v);
             }
         }
+        if (segments == nullptr)
+            continue;
+        const float y0 = xy[xy.size() - 2 * f.count + 1];
+        if (&f != &p.frames.frames().front())
+            segments->insert(segments->end(), {lastX, lastY, x, y0});
+        if (f.count > 1 && high > low) {
+            segments->insert(segments->end(), {x, static_cast<float>(yToViewport(i, low)), x,
+                                               static_cast<float>(yToViewport(i, high))});
+        }
+        lastX = x;
+        lastY = xy.back();
     }
 }
 

@@ -151,9 +151,18 @@ public:
     // autoscale range after.
     void calcFrame();
     void layoutBands();
-    // Trims the parameter's buckets and gives its line as x, y pairs,
-    // measuring the visible low and high on the way.
-    void lineVertices(unsigned i, std::vector<float>& xy);
+    // Drops the buckets left of the window of every active parameter.
+    void trimFrames();
+    // Counts every change of the drawn buckets, so that a painter can tell
+    // whether a picture of them is still good.
+    std::uint64_t framesRevision() const { return mFramesRevision; }
+    // Trims the parameter's buckets and gives its line strip through every
+    // value as x, y pairs, measuring the visible low and high on the way.
+    // `segments`, when given, receives the same picture as separate lines
+    // (pairs of x, y pairs) that draw each bucket's column once: all values
+    // of a bucket share one x, so the strip's zig-zag there covers no more
+    // than its low to high, and drawing that once saves most of the pixels.
+    void lineVertices(unsigned i, std::vector<float>& xy, std::vector<float>* segments = nullptr);
     void finishFrame();
     QString legendText(unsigned i) const;
     QString cursorText() const;
@@ -203,6 +212,7 @@ private:
     bool mTimeSet = false;
     bool mRebuildOnNextTime = false;
     std::uint64_t mGeneration = 1;
+    std::uint64_t mFramesRevision = 0;
     double mAutoLow = 0.0;
     double mAutoHigh = 1.0;
     double mMouseTime = 0.0;

@@ -151,14 +151,25 @@ std::size_t GraphSeries::lowerBound(double t) const
 
 std::size_t GraphSeries::lastWithin(std::size_t first, double width) const
 {
-    if (first >= mSamples.size())
+    const std::size_t n = mSamples.size();
+    if (first >= n)
         return first;
     const double t0 = mSamples[first].time;
     // The same test as adding samples one by one, so that both ways give
-    // the same buckets.
-    const auto it = std::partition_point(mSamples.begin() + static_cast<std::ptrdiff_t>(first) + 1,
-                                         mSamples.end(),
-                                         [t0, width](const GraphEntry& e) { return e.time - t0 <= width; });
+    // the same buckets. A bucket is short against the store, so the end is
+    // bracketed by doubling steps before the binary search.
+    const auto inside = [t0, width](const GraphEntry& e) { return e.time - t0 <= width; };
+    std::size_t lo = first; // inside
+    std::size_t step = 1;
+    std::size_t hi = first + step;
+    while (hi < n && inside(mSamples[hi])) {
+        lo = hi;
+        step *= 2;
+        hi = lo + step;
+    }
+    hi = std::min(hi, n);
+    const auto it = std::partition_point(mSamples.begin() + static_cast<std::ptrdiff_t>(lo) + 1,
+                                         mSamples.begin() + static_cast<std::ptrdiff_t>(hi), inside);
     return static_cast<std::size_t>(it - mSamples.begin()) - 1;
 }
 

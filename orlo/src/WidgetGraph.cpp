@@ -4,6 +4,9 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions>
 #include <QPainter>
 #include <QShowEvent>
 #include <QSurfaceFormat>
@@ -69,6 +72,10 @@ WidgetGraph::WidgetGraph(QWidget* parent)
 
 WidgetGraph::~WidgetGraph()
 {
+    releaseLayer();
+    // The base class destroys the context after this object is gone.
+    if (context() != nullptr)
+        disconnect(context(), nullptr, this, nullptr);
     delete mFontMetrics;
 }
 
@@ -307,7 +314,22 @@ void WidgetGraph::setupGL()
 
 void WidgetGraph::initializeGL()
 {
+    // A new window gives the widget a new context; the picture of the old
+    // one goes with it.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &WidgetGraph::releaseLayer,
+            Qt::UniqueConnection);
     setupGL();
+}
+
+void WidgetGraph::releaseLayer()
+{
+    if (mLayer == nullptr)
+        return;
+    makeCurrent();
+    delete mLayer;
+    mLayer = nullptr;
+    mLayerKey.clear();
+    doneCurrent();
 }
 
 void WidgetGraph::resizeGL(int w, int h)
@@ -347,21 +369,27 @@ void WidgetGraph::addText(float x, float y, const GraphColor& c, const QString& 
 
 void WidgetGraph::drawGraph()
 {
-    mTexts.clear();
     mModel.layoutBands();
-    drawBackground();
-    mWidestLabel = 0;
-    const bool split = mModel.displayMode() == DisplaySplit;
-    if (!split)
-        drawTicksY(-1);
-    drawTicksX();
-    for (unsigned i = 0; i < mModel.parameterCount(); ++i) {
-        if (!mModel.parameter(i).active)
-            continue;
-        if (split)
-            drawTicksY(static_cast<int>(i));
-        drawParameter(i);
+    mModel.trimFrames();
+    const std::vector<double> key = layerKey();
+    const qreal dpr = devicePixelRatioF();
+    const QSize size(static_cast<int>(width() * dpr), static_cast<int>(height() * dpr));
+    if (mLayer == nullptr || mLayer->size() != size || key != mLayerKey) {
+        if (mLayer == nullptr || mLayer->size() != size) {
+            delete mLayer;
+            mLayer = new QOpenGLFramebufferObject(size);
+        }
+        mLayer->bind();
+        glClear(GL_COLOR_BUFFER_BIT);
+        drawLayer();
+        QOpenGLContext::currentContext()->functions()->glBindFramebuffer(GL_FRAMEBUFFER,
+                                                                        defaultFramebufferObject());
+        mLayerKey = key;
     }
+    showLayer();
+
+    mTexts = mLayerTexts;
+    mWidestLabel = mLayerWidestLabel;
     drawMarker();
     if (mCursorShown)
         drawCursor();
@@ -373,6 +401,71 @@ void WidgetGraph::drawGraph()
     // Geometry for the next paint: room for the widest Y label.
     const double left = mWidestLabel + 20.0;
     mModel.setPlot(left, mModel.plotBottom(), width() - left - 10.0, mModel.plotHeight());
+}
+
+std::vector<double> WidgetGraph::layerKey() const
+{
+    const KAVO::GraphModel& m = mModel;
+    std::vector<double> k = {
+        static_cast<double>(width()), static_cast<double>(height()), devicePixelRatioF(),
+        m.plotLeft(), m.plotBottom(), m.plotWidth(), m.plotHeight(), m.xMin(), m.xMax(), m.yMin(), m.yMax(),
+        static_cast<double>(m.displayMode()), static_cast<double>(m.framesRevision()),
+        mBackColor.r, mBackColor.g, mBackColor.b, mGridColor.r, mGridColor.g, mGridColor.b,
+        mLabelColor.r, mLabelColor.g, mLabelColor.b, mLabelBackColor.r, mLabelBackColor.g, mLabelBackColor.b,
+        mGridShown ? 1.0 : 0.0,
+    };
+    for (unsigned i = 0; i < m.parameterCount(); ++i) {
+        const KAVO::GraphParameter& p = m.parameter(i);
+        if (!p.active)
+            continue;
+        k.insert(k.end(), {static_cast<double>(i), p.color.r, p.color.g, p.color.b, p.rangeLow, p.rangeHigh,
+                           p.bandBottom, p.bandHeight, p.showSamples ? 1.0 : 0.0});
+    }
+    return k;
+}
+
+void WidgetGraph::drawLayer()
+{
+    mTexts.clear();
+    mWidestLabel = 0;
+    drawBackground();
+    const bool split = mModel.displayMode() == DisplaySplit;
+    if (!split)
+        drawTicksY(-1);
+    drawTicksX();
+    for (unsigned i = 0; i < mModel.parameterCount(); ++i) {
+        if (!mModel.parameter(i).active)
+            continue;
+        if (split)
+            drawTicksY(static_cast<int>(i));
+        drawParameter(i);
+    }
+    mLayerTexts = mTexts;
+    mLayerWidestLabel = mWidestLabel;
+}
+
+void WidgetGraph::showLayer()
+{
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, mLayer->texture());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2d(0.0, 0.0);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2d(width(), 0.0);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2d(width(), height());
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2d(0.0, height());
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
 }
 
 void WidgetGraph::drawBackground()
@@ -507,7 +600,7 @@ void WidgetGraph::drawTicksY(int parameter)
 void WidgetGraph::drawParameter(unsigned i)
 {
     const KAVO::GraphParameter& p = mModel.parameter(i);
-    mModel.lineVertices(i, mVertices);
+    mModel.lineVertices(i, mVertices, &mSegments);
     if (mVertices.empty())
         return;
     const qreal dpr = devicePixelRatioF();
@@ -519,11 +612,13 @@ void WidgetGraph::drawParameter(unsigned i)
               static_cast<GLint>(std::floor(p.bandBottom * dpr)),
               static_cast<GLsizei>(std::ceil(plotWidth * dpr)), static_cast<GLsizei>(std::ceil(bandHeight * dpr)));
     glEnable(GL_SCISSOR_TEST);
-    const GLsizei n = static_cast<GLsizei>(mVertices.size() / 2);
-    glBegin(GL_LINE_STRIP);
-    for (GLsizei k = 0; k < n; ++k)
-        glVertex2f(mVertices[2 * k], mVertices[2 * k + 1]);
+    // Opaque lines need no blending; it only costs time.
+    glDisable(GL_BLEND);
+    glBegin(GL_LINES);
+    for (std::size_t k = 0; k + 1 < mSegments.size(); k += 2)
+        glVertex2f(mSegments[k], mSegments[k + 1]);
     glEnd();
+    const GLsizei n = static_cast<GLsizei>(mVertices.size() / 2);
     if (p.showSamples) {
         glColor(kWhite);
         glPointSize(3.0f);
@@ -533,6 +628,7 @@ void WidgetGraph::drawParameter(unsigned i)
         glEnd();
     }
     glDisable(GL_SCISSOR_TEST);
+    glEnable(GL_BLEND);
 }
 
 void WidgetGraph::drawMarker()

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class QOpenGLFramebufferObject;
 class QTimer;
 
 // The workstation's strip chart: up to 30 graph parameters over a time
@@ -112,6 +113,7 @@ private slots:
     void slotTimeout();
     void slotTimeoutRecalc();
     void slotTimeoutCursor();
+    void releaseLayer();
 
 private:
     struct Text
@@ -124,6 +126,9 @@ private:
 
     void setupGL();
     void drawGraph();
+    std::vector<double> layerKey() const;
+    void drawLayer();
+    void showLayer();
     void drawBackground();
     void drawTicksX();
     void drawTicksY(int parameter);
@@ -157,7 +162,16 @@ private:
     bool mLegendShown = true;
     int mWidestLabel = 0;
     std::vector<Text> mTexts;
+    // The plot with axes, grid and lines as last drawn, with its labels:
+    // a repaint that changes none of what went into it (a cursor or marker
+    // move, a throttled repaint) shows it again instead of drawing every
+    // line anew.
+    QOpenGLFramebufferObject* mLayer = nullptr;
+    std::vector<double> mLayerKey;
+    std::vector<Text> mLayerTexts;
+    int mLayerWidestLabel = 0;
     std::vector<float> mVertices;
+    std::vector<float> mSegments;
 };
 
 #endif

@@ -324,6 +324,22 @@ TEST_F(GraphModelTest, BucketKeepsFirstTrueLowTrueHighAndLast)
     EXPECT_DOUBLE_EQ(m.yMin(), -12.0);
     EXPECT_DOUBLE_EQ(m.parameter(0).rangeHigh, 12.0);
 
+    // As separate lines: the column from -10 to 10 once, then the joint to
+    // the next bucket's first value.
+    feed(0, {{0.5, 4}});
+    m.layoutBands();
+    std::vector<float> segments;
+    m.lineVertices(0, xy, &segments);
+    ASSERT_EQ(segments.size(), 8u);
+    EXPECT_FLOAT_EQ(segments[1], static_cast<float>(m.yToViewport(0, -10.0)));
+    EXPECT_FLOAT_EQ(segments[3], static_cast<float>(m.yToViewport(0, 10.0)));
+    EXPECT_EQ(segments[0], segments[2]);
+    EXPECT_FLOAT_EQ(segments[5], static_cast<float>(m.yToViewport(0, 0.0))); // from the last value
+    EXPECT_FLOAT_EQ(segments[6], static_cast<float>(m.xToViewport(0.5)));
+    EXPECT_FLOAT_EQ(segments[7], static_cast<float>(m.yToViewport(0, 4.0)));
+    m.clear();
+    feed(0, {{0, 0}, {0.01, 10}, {0.02, -10}, {0.03, 0}});
+
     // More samples keep lowering and raising the middle pair.
     feed(0, {{0.04, 20}, {0.05, 3}});
     const GraphFrame& g = m.parameter(0).frames.frames().front();
