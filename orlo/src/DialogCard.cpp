@@ -29,6 +29,8 @@ DialogCard::DialogCard(QWidget* parent)
 {
     mTimer = new QTimer;
     mTimer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the selection must rest the full interval.
+    mTimer->setTimerType(Qt::PreciseTimer);
     connect(mTimer, &QTimer::timeout, this, &DialogCard::slotTimeout);
 
     mFolder = new QLineEdit(this);

@@ -175,7 +175,10 @@ TEST(CardListTest, SelectionIsSentOnceHalfASecondAfterTheLastChange)
     c->setSelected(true);
     const qint64 lastChange = clock.elapsed();
     QTest::qWait(300);
-    EXPECT_TRUE(got.lists.isEmpty()) << "sent before the interval";
+    // Only meaningful while the interval has not passed (a loaded machine may stall).
+    if (clock.elapsed() - lastChange < DialogCard::DebounceMs - 20) {
+        EXPECT_TRUE(got.lists.isEmpty()) << "sent before the interval";
+    }
     QTRY_COMPARE_WITH_TIMEOUT(got.lists.size(), 1, 1500);
     QTest::qWait(600);
     ASSERT_EQ(got.lists.size(), 1);

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -67,8 +68,8 @@ protected:
     DialogMain& start()
     {
         mWindow = std::make_unique<DialogMain>();
-        QTest::qWait(60);
-        EXPECT_FALSE(mWindow->restoreTimer()->isActive());
+        // The restore runs 20 ms after start; a loaded machine may take longer.
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !mWindow->restoreTimer()->isActive(); }, 10000));
         return *mWindow;
     }
 
@@ -674,11 +675,16 @@ TEST_F(MainWindowTest, SelectionLoadsOnceAfterTheDebounceWithProgress)
     tree->topLevelItem(0)->setSelected(true);
     QTest::qWait(100);
     tree->topLevelItem(1)->setSelected(true);
+    QElapsedTimer sinceLast;
+    sinceLast.start();
     QTest::qWait(300);
-    EXPECT_EQ(sent.count(), 0);
-    EXPECT_EQ(w.record().recordData().nrRecords, 0) << "loaded before the selection rested";
-    EXPECT_FALSE(w.action(DialogMain::ActionExportKml)->isEnabled());
-    EXPECT_FALSE(w.action(DialogMain::ActionExportCsv)->isEnabled());
+    // Only meaningful while the interval has not passed (a loaded machine may stall).
+    if (sinceLast.elapsed() < KAVO::DialogCard::DebounceMs - 20) {
+        EXPECT_EQ(sent.count(), 0);
+        EXPECT_EQ(w.record().recordData().nrRecords, 0) << "loaded before the selection rested";
+        EXPECT_FALSE(w.action(DialogMain::ActionExportKml)->isEnabled());
+        EXPECT_FALSE(w.action(DialogMain::ActionExportCsv)->isEnabled());
+    }
 
     QTRY_VERIFY_WITH_TIMEOUT(w.record().recordData().nrRecords > 0, 2000);
     QTest::qWait(700);
