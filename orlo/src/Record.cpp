@@ -637,6 +637,7 @@ bool Record::readRecordData(const QStringList& paths)
             printf("Start Time %f Stop Time %f\n", info.startTime, info.stopTime);
             b.buffer.reset();
         }
+        updateTimeRange();
     } catch (const std::bad_alloc&) {
         printf("Record::readRecordData out of memory, %u records\n", total);
         mRecordData.channels.clear();
@@ -650,7 +651,24 @@ bool Record::readRecordData(const QStringList& paths)
 bool Record::setOffset(double seconds)
 {
     mRecordData.offset = seconds;
+    updateTimeRange();
     return saveOffset();
+}
+
+void Record::updateTimeRange()
+{
+    const std::vector<RecordEntry>& entries = mRaw.entries;
+    if (entries.empty())
+        return;
+    double start = mRecordData.timeOf(entries.front());
+    double stop = start;
+    for (const RecordEntry& e : entries) {
+        const double t = mRecordData.timeOf(e);
+        start = std::min(start, t);
+        stop = std::max(stop, t);
+    }
+    mRecordInfo.startTime = start;
+    mRecordInfo.stopTime = stop;
 }
 
 bool Record::saveOffset()

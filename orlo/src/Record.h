@@ -38,8 +38,12 @@ public:
     // loaded) or memory ran out.
     bool readRecordData(const QStringList& paths);
 
-    // Sets the folder offset and writes the offset file at once.
+    // Sets the folder offset and writes the offset file at once; the start
+    // and stop times follow the new offset.
     bool setOffset(double seconds);
+    // Start and stop of the recording on the common timeline (messages of
+    // high files at their time plus the folder offset).
+    void updateTimeRange();
     // Writes / reads "Offset.xml" of the record directory.
     bool saveOffset();
     bool loadOffset();

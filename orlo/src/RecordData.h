@@ -31,13 +31,11 @@ struct RecordData
     const RecordIdList& idList(uint32_t channel, uint32_t canId) const;
 
     // A message's time on the common timeline: the folder offset is added
-    // for messages of a high file (judged by the entry itself, or by the
-    // list it is read from, as the list-based displays do).
+    // for messages of a high file. Each message goes by its own file: a
+    // list's flag only tells which file added to it last, and a selection
+    // of low and high files fills one list from both.
     double timeOf(const RecordEntry& entry) const { return entry.highFile ? entry.time + offset : entry.time; }
-    double timeOf(const RecordIdList& list, const RecordEntry& entry) const
-    {
-        return list.highFile ? entry.time + offset : entry.time;
-    }
+    double timeOf(const RecordIdList&, const RecordEntry& entry) const { return timeOf(entry); }
 
     // A time counted in steps of 1/perSecond seconds, rounded half up
     // (tenths: 10, hundredths: 100). Signed, so that times before zero keep

@@ -846,3 +846,31 @@ TEST(SampleCardTest, EveryParameterOfTheDefaultProfileDecodesPlausibly)
     EXPECT_TRUE(lampStates.count("0: Off"));
     EXPECT_TRUE(lampStates.count("2: Flashing"));
 }
+
+TEST(RecordOffsetTest, LowAndHighFilesTogetherKeepOneTimeline)
+{
+    TempDir dir;
+    const uint32_t second = 32000000;
+    const QString low = writeCan(dir, "LOG_0001.CAN", recordFile({msg(0, 1, second), msg(0, 1, 2 * second)}, true));
+    const QString high = writeCan(dir, "LOG_8001.CAN", recordFile({msg(0, 1, second + second / 2)}, true));
+    testsupport::writeFile(dir.file("Offset.xml"), "<KavoOffset><Offset value=\"10\"/></KavoOffset>");
+
+    Record r;
+    ASSERT_TRUE(r.readRecordData({low, high}));
+    const RecordData& data = r.recordData();
+    const KAVO::RecordIdList& list = data.idList(0, 1);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_TRUE(list.highFile); // the last file that added to it was high...
+    // ...but each message keeps the time of its own file.
+    EXPECT_DOUBLE_EQ(data.timeOf(list, list.entries[0]), 1.0);
+    EXPECT_DOUBLE_EQ(data.timeOf(list, list.entries[1]), 2.0);
+    EXPECT_DOUBLE_EQ(data.timeOf(list, list.entries[2]), 11.5);
+    // The recording spans the common timeline.
+    EXPECT_DOUBLE_EQ(r.recordInfo().startTime, 1.0);
+    EXPECT_DOUBLE_EQ(r.recordInfo().stopTime, 11.5);
+
+    // A new offset moves the span with it.
+    ASSERT_TRUE(r.setOffset(-1.0));
+    EXPECT_DOUBLE_EQ(r.recordInfo().startTime, 0.5);
+    EXPECT_DOUBLE_EQ(r.recordInfo().stopTime, 2.0);
+}
