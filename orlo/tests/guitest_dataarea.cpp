@@ -96,7 +96,7 @@ protected:
         e.data[1] = type;
         std::memcpy(e.data + 4, value, static_cast<std::size_t>(size));
         e.time = time;
-        e.tenths = static_cast<int32_t>(time * 10 + 0.5);
+        e.tenths = RecordEntry::truncateToInt32(time * 10 + 0.5);
         e.highFile = high;
         RecordIdList& list = mRecord.recordData().channels[channel][canId];
         list.entries.push_back(e);

@@ -1,0 +1,110 @@
+#include "GraphTicks.h"
+
+#include <cmath>
+
+namespace KAVO {
+
+bool GraphTicks::autoPara(double low, double high, double pixels, double spacing, double* step,
+                          int* subdivisions)
+{
+    *step = 0.0;
+    *subdivisions = 0;
+    const double r = high - low;
+    if (!std::isfinite(r) || r <= 0.0 || !(pixels > 0.0) || !(spacing > 0.0))
+        return false;
+    const double raw = r / (pixels / spacing);
+    if (!std::isfinite(raw) || raw <= 0.0 || raw > r)
+        return false;
+    const double e = std::log10(std::fabs(raw));
+    double p;
+    double m;
+    if (e > 1.0) {
+        p = std::pow(10.0, std::trunc(e));
+        m = raw / p;
+    } else if (e >= 0.0) {
+        p = 1.0;
+        m = raw;
+    } else {
+        p = std::pow(10.0, std::trunc(e - 1.0));
+        m = raw / p;
+    }
+    if (m < 1.0) {
+        *step = p;
+        *subdivisions = 5;
+    } else if (m < 2.0) {
+        *step = 2.0 * p;
+        *subdivisions = 4;
+    } else if (m < 5.0) {
+        *step = 5.0 * p;
+        *subdivisions = 5;
+    } else {
+        *step = 10.0 * p;
+        *subdivisions = 5;
+    }
+    return *step > 0.0 && std::isfinite(*step);
+}
+
+int GraphTicks::autoDecimals(double step)
+{
+    if (!(step > 0.0) || !std::isfinite(step))
+        return 0;
+    const double d = std::log10(step);
+    if (d >= 1.0)
+        return 0;
+    const int n = static_cast<int>(std::trunc(std::fabs(d) + 1.0));
+    return n > 17 ? 17 : n;
+}
+
+QString GraphTicks::autoFormat(double step)
+{
+    return QString::asprintf("%%.%df", autoDecimals(step));
+}
+
+QString GraphTicks::formatValue(double value, double step)
+{
+    return QString::asprintf("%.*f", autoDecimals(step), value);
+}
+
+std::vector<double> GraphTicks::majors(double first, double last, double step)
+{
+    std::vector<double> out;
+    if (!(step > 0.0) || !std::isfinite(first) || !std::isfinite(last))
+        return out;
+    const double k0 = std::trunc(first / step);
+    const double k1 = std::trunc(last / step);
+    if (!std::isfinite(k0) || !std::isfinite(k1) || k1 < k0 || k1 - k0 >= kMaxTicks)
+        return out;
+    // Counting whole steps keeps the values exact multiples and the loop
+    // finite even where adding the step would not change a large value.
+    const int n = static_cast<int>(k1 - k0);
+    for (int i = 0; i <= n; ++i)
+        out.push_back((k0 + i) * step);
+    return out;
+}
+
+std::vector<double> GraphTicks::minors(const std::vector<double>& majors, double step, int subdivisions,
+                                       double low, double high)
+{
+    std::vector<double> out;
+    if (subdivisions < 2)
+        return out;
+    const double sub = step / subdivisions;
+    for (double major : majors) {
+        for (int j = 1; j < subdivisions; ++j) {
+            const double v = major + j * sub;
+            if (v >= low && v <= high)
+                out.push_back(v);
+        }
+    }
+    return out;
+}
+
+QString GraphTicks::timeLabel(double t)
+{
+    if (!(std::fabs(t) < 9.0e15))
+        return QString();
+    const long long s = static_cast<long long>(std::trunc(t));
+    return QString::asprintf("%lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
+}
+
+} // namespace KAVO

@@ -1,0 +1,711 @@
+#include "GraphFrameBuffer.h"
+#include "GraphModel.h"
+#include "GraphSeries.h"
+#include "GraphTicks.h"
+#include "Property.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+using KAVO::GraphFrame;
+using KAVO::GraphFrameBuffer;
+using KAVO::GraphModel;
+using KAVO::GraphSeries;
+using KAVO::GraphTicks;
+
+namespace {
+
+// A model with the plot geometry of the examples: 600 pixels wide, so a
+// 60 s window gives buckets of 0.1 s.
+class GraphModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KAVO::Property::instance()->clear();
+        m.setMaxParameters(6);
+        m.setPlot(50.0, 40.0, 600.0, 250.0);
+        m.setGraphMode(GraphModel::GraphManual);
+        m.setActive(0, true);
+    }
+    void TearDown() override { KAVO::Property::instance()->clear(); }
+
+    void feed(unsigned i, const std::vector<std::pair<double, double>>& samples)
+    {
+        for (const auto& s : samples) {
+            m.setTime(s.first);
+            m.putValue(i, s.second);
+        }
+    }
+
+    std::vector<double> times(unsigned i) const
+    {
+        std::vector<double> out;
+        const GraphSeries& s = m.parameter(i).samples;
+        for (std::size_t k = 0; k < s.size(); ++k)
+            out.push_back(s[k].time);
+        return out;
+    }
+
+    GraphModel m;
+};
+
+std::vector<GraphFrame> sequentialFrames(const GraphSeries& s, double start, double end, double w)
+{
+    // The plain rule: from one sample left of the window up to and
+    // including the first sample not before its end, one by one.
+    GraphFrameBuffer fb;
+    std::size_t first = 0;
+    while (first < s.size() && s[first].time < start)
+        ++first;
+    if (first > 0)
+        --first;
+    for (std::size_t k = first; k < s.size(); ++k) {
+        fb.add(s[k].time, s[k].value, w);
+        if (s[k].time >= end)
+            break;
+    }
+    return std::vector<GraphFrame>(fb.frames().begin(), fb.frames().end());
+}
+
+void expectSameFrames(const std::vector<GraphFrame>& a, const std::deque<GraphFrame>& b)
+{
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        ASSERT_EQ(a[k].count, b[k].count) << "bucket " << k;
+        ASSERT_EQ(a[k].time, b[k].time) << "bucket " << k;
+        for (int j = 0; j < a[k].count; ++j)
+            ASSERT_EQ(a[k].values[j], b[k].values[j]) << "bucket " << k << " value " << j;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- store
+
+TEST_F(GraphModelTest, PutValueBeforeSetTimeStoresNothing)
+{
+    m.putValue(0, 1.0);
+    EXPECT_TRUE(m.parameter(0).samples.empty());
+    EXPECT_FALSE(m.hasValue(0));
+    m.setTime(2.0);
+    m.putValue(0, 1.0);
+    EXPECT_EQ(m.parameter(0).samples.size(), 1u);
+    EXPECT_TRUE(m.hasValue(0));
+    m.setTime(3.0);
+    EXPECT_FALSE(m.hasValue(0)); // each setTime clears the flags
+}
+
+TEST_F(GraphModelTest, LateSampleIsSkippedAloneAndNeverDeletesStoredOnes)
+{
+    testing::internal::CaptureStdout();
+    feed(0, {{100, 1}, {101, 2}, {102, 3}, {50, 4}, {51, 5}, {52, 6}, {53, 7}});
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(times(0), (std::vector<double>{100, 101, 102}));
+    EXPECT_NE(out.find("wrong time stamp NoName 50.000000 skipping...\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("wrong time stamp NoName 53.000000 skipping...\n"), std::string::npos) << out;
+
+    // From one stored sample on, times are compared too; equal times pass.
+    m.clear();
+    testing::internal::CaptureStdout();
+    feed(0, {{10, 1}, {5, 2}, {10, 3}, {11, 4}});
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(times(0), (std::vector<double>{10, 10, 11}));
+    double low = 0, high = 0;
+    m.getParameterRangeY(0, low, high);
+    EXPECT_EQ(low, 1.0);
+    EXPECT_EQ(high, 4.0); // the skipped 2 never counted
+}
+
+TEST_F(GraphModelTest, SeparateFeedsPerParameterLoseNothing)
+{
+    // The graph tab feeds one parameter after the other, each in time order.
+    m.setActive(1, true);
+    for (int k = 0; k < 100; ++k) {
+        m.setTime(k);
+        m.putValue(0, k);
+    }
+    for (int k = 0; k < 100; ++k) {
+        m.setTime(k + 0.5);
+        m.putValue(1, -k);
+    }
+    EXPECT_EQ(m.parameter(0).samples.size(), 100u);
+    EXPECT_EQ(m.parameter(1).samples.size(), 100u);
+}
+
+TEST(GraphSeriesTest, MillionthPlusOneSampleDropsTheOldestButKeepsDataRange)
+{
+    GraphSeries s;
+    ASSERT_TRUE(s.append(0.0, -1000.0)); // the extreme that will be dropped
+    for (std::size_t k = 1; k < GraphSeries::kMaxSamples; ++k)
+        s.append(static_cast<double>(k), static_cast<double>(k % 100));
+    ASSERT_EQ(s.size(), GraphSeries::kMaxSamples);
+    EXPECT_EQ(s.front().time, 0.0);
+    s.append(1.0e6, 5.0);
+    EXPECT_EQ(s.size(), GraphSeries::kMaxSamples);
+    EXPECT_EQ(s.front().time, 1.0);
+    EXPECT_EQ(s.back().time, 1.0e6);
+    EXPECT_EQ(s.dataLow(), -1000.0);
+    EXPECT_EQ(s.dataHigh(), 99.0);
+
+    // The block extremes still answer right once blocks are partly dropped.
+    for (int k = 0; k < 40; ++k)
+        s.append(1.0e6 + 1 + k, k == 20 ? 500.0 : 1.0);
+    double low = 0, high = 0;
+    s.minMax(0, s.size() - 1, low, high);
+    EXPECT_EQ(low, 0.0);
+    EXPECT_EQ(high, 500.0);
+    s.minMax(0, 0, low, high);
+    EXPECT_EQ(low, s[0].value);
+    EXPECT_EQ(high, s[0].value);
+}
+
+TEST(GraphSeriesTest, MinMaxMatchesAWalkOverAnyRun)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> val(-1000.0, 1000.0);
+    GraphSeries s;
+    std::vector<double> v;
+    for (int k = 0; k < 70000; ++k) {
+        v.push_back(val(rng));
+        s.append(k * 0.01, v.back());
+    }
+    std::uniform_int_distribution<std::size_t> idx(0, v.size() - 1);
+    for (int round = 0; round < 300; ++round) {
+        std::size_t a = idx(rng);
+        std::size_t b = idx(rng);
+        if (round % 3 == 0)
+            b = std::min(v.size() - 1, a + round % 40); // short runs too
+        if (a > b)
+            std::swap(a, b);
+        double low = 0, high = 0;
+        s.minMax(a, b, low, high);
+        double el = v[a], eh = v[a];
+        for (std::size_t k = a; k <= b; ++k) {
+            el = std::min(el, v[k]);
+            eh = std::max(eh, v[k]);
+        }
+        ASSERT_EQ(low, el) << a << ".." << b;
+        ASSERT_EQ(high, eh) << a << ".." << b;
+    }
+}
+
+TEST_F(GraphModelTest, GetValueInterpolatesBetweenSamples)
+{
+    double v = 7.0;
+    EXPECT_FALSE(m.getValue(0, 1.0, v)); // empty
+    EXPECT_EQ(v, 0.0);
+    feed(0, {{10, 1}, {20, 3}, {20, 5}, {30, 5}});
+    EXPECT_FALSE(m.getValue(0, 9.999, v));
+    EXPECT_FALSE(m.getValue(0, 30.001, v));
+    EXPECT_FALSE(m.getValue(0, std::nan(""), v));
+    EXPECT_FALSE(m.getValue(99, 15, v));
+    ASSERT_TRUE(m.getValue(0, 10, v));
+    EXPECT_EQ(v, 1.0);
+    ASSERT_TRUE(m.getValue(0, 15, v));
+    EXPECT_DOUBLE_EQ(v, 2.0);
+    ASSERT_TRUE(m.getValue(0, 20, v)); // the oldest of equal times
+    EXPECT_DOUBLE_EQ(v, 3.0);
+    ASSERT_TRUE(m.getValue(0, 25, v));
+    EXPECT_DOUBLE_EQ(v, 5.0);
+    ASSERT_TRUE(m.getValue(0, 30, v));
+    EXPECT_DOUBLE_EQ(v, 5.0);
+    double first = 0, last = 0;
+    m.getParameterRangeX(0, first, last);
+    EXPECT_EQ(first, 10.0);
+    EXPECT_EQ(last, 30.0);
+    m.getParameterRangeX(1, first, last);
+    EXPECT_EQ(first, 0.0);
+    EXPECT_EQ(last, 0.0);
+}
+
+TEST_F(GraphModelTest, ClearEmptiesAndResets)
+{
+    feed(0, {{1, 5}, {2, 6}});
+    m.setYmin(-10);
+    m.setYmax(10);
+    m.setMarker(3, 4);
+    m.clear();
+    EXPECT_TRUE(m.parameter(0).samples.empty());
+    EXPECT_TRUE(m.parameter(0).frames.empty());
+    EXPECT_EQ(m.yMin(), -0.5);
+    EXPECT_EQ(m.yMax(), 1.5);
+    EXPECT_EQ(m.marker1(), 0.0);
+    EXPECT_EQ(m.marker2(), 0.0);
+    EXPECT_FALSE(m.hasValue(0));
+    // The sample time stays set: feeding continues at once.
+    m.putValue(0, 1.0);
+    EXPECT_EQ(m.parameter(0).samples.size(), 1u);
+}
+
+TEST_F(GraphModelTest, ParameterCountIsClampedAndColoursComeFromSettings)
+{
+    m.setMaxParameters(0);
+    EXPECT_EQ(m.parameterCount(), 1u);
+    m.setMaxParameters(40);
+    EXPECT_EQ(m.parameterCount(), 30u);
+    EXPECT_EQ(m.parameter(2).color.b, 1.0f);
+    EXPECT_EQ(m.parameter(2).color.r, 0.5f);
+    EXPECT_EQ(m.parameter(5).color.g, 0.0f);
+    EXPECT_EQ(m.parameter(6).color.g, 1.0f);
+    EXPECT_EQ(m.parameter(0).name, "NoName");
+
+    KAVO::Property::instance()->setString("GraphColor0", "#336699");
+    KAVO::Property::instance()->setString("GraphColor29", "#00ff00");
+    KAVO::Property::instance()->setString("GraphColor3", "no colour");
+    feed(0, {{1, 1}});
+    m.setMaxParameters(30);
+    EXPECT_TRUE(m.parameter(0).samples.empty()); // new parameters, no samples
+    EXPECT_FLOAT_EQ(m.parameter(0).color.r, 0x33 / 255.0f);
+    EXPECT_FLOAT_EQ(m.parameter(0).color.g, 0x66 / 255.0f);
+    EXPECT_FLOAT_EQ(m.parameter(0).color.b, 0x99 / 255.0f);
+    EXPECT_EQ(m.parameter(29).color.r, 0.0f);
+    EXPECT_EQ(m.parameter(29).color.g, 1.0f);
+    EXPECT_EQ(m.parameter(3).color.r, 1.0f); // unreadable name: built-in kept
+    EXPECT_EQ(m.parameter(3).color.b, 0.0f);
+}
+
+// ---------------------------------------------------------------- buckets
+
+TEST_F(GraphModelTest, BucketBoundariesFollowThePixelTime)
+{
+    ASSERT_DOUBLE_EQ(m.bucketWidth(), 0.1);
+    feed(0, {{0, 1}, {0.04, 2}, {0.08, 3}, {0.12, 4}, {0.22, 5}, {0.23, 6}});
+    const auto& f = m.parameter(0).frames.frames();
+    ASSERT_EQ(f.size(), 3u);
+    EXPECT_EQ(f[0].count, 3);
+    EXPECT_EQ(f[0].time, 0.0);
+    EXPECT_EQ(f[0].values[2], 3.0);
+    EXPECT_EQ(f[1].time, 0.12);
+    EXPECT_EQ(f[1].count, 2); // 0.22 lies 0.1 after 0.12: it joins
+    EXPECT_EQ(f[2].time, 0.23);
+
+    // Three vertices at the x of 0 s.
+    m.layoutBands();
+    std::vector<float> xy;
+    m.lineVertices(0, xy);
+    ASSERT_EQ(xy.size(), 12u); // 3 + 2 + 1 vertices
+    EXPECT_FLOAT_EQ(xy[0], 50.0f);
+    EXPECT_FLOAT_EQ(xy[2], 50.0f);
+    EXPECT_FLOAT_EQ(xy[4], 50.0f);
+    EXPECT_GT(xy[6], 50.0f);
+
+    m.clear();
+    feed(0, {{0, 1}, {0.1, 2}});
+    EXPECT_EQ(m.parameter(0).frames.size(), 1u);
+}
+
+TEST_F(GraphModelTest, BucketKeepsFirstTrueLowTrueHighAndLast)
+{
+    m.setAutoScaleY(true);
+    feed(0, {{0, 0}, {0.01, 10}, {0.02, -10}, {0.03, 0}});
+    const GraphFrame& f = m.parameter(0).frames.frames().front();
+    ASSERT_EQ(f.count, 4);
+    EXPECT_EQ(f.values[0], 0.0);
+    EXPECT_EQ(f.values[1], -10.0);
+    EXPECT_EQ(f.values[2], 10.0);
+    EXPECT_EQ(f.values[3], 0.0);
+
+    // Both spikes count for autoscale.
+    m.layoutBands();
+    std::vector<float> xy;
+    m.lineVertices(0, xy);
+    m.finishFrame();
+    EXPECT_EQ(m.parameter(0).visibleLow, -10.0);
+    EXPECT_EQ(m.parameter(0).visibleHigh, 10.0);
+    EXPECT_DOUBLE_EQ(m.autoLow(), -12.0);
+    EXPECT_DOUBLE_EQ(m.autoHigh(), 12.0);
+    m.calcFrame();
+    EXPECT_DOUBLE_EQ(m.yMin(), -12.0);
+    EXPECT_DOUBLE_EQ(m.parameter(0).rangeHigh, 12.0);
+
+    // As separate lines: the column from -10 to 10 once, then the joint to
+    // the next bucket's first value.
+    feed(0, {{0.5, 4}});
+    m.layoutBands();
+    std::vector<float> segments;
+    m.lineVertices(0, xy, &segments);
+    ASSERT_EQ(segments.size(), 8u);
+    EXPECT_FLOAT_EQ(segments[1], static_cast<float>(m.yToViewport(0, -10.0)));
+    EXPECT_FLOAT_EQ(segments[3], static_cast<float>(m.yToViewport(0, 10.0)));
+    EXPECT_EQ(segments[0], segments[2]);
+    EXPECT_FLOAT_EQ(segments[5], static_cast<float>(m.yToViewport(0, 0.0))); // from the last value
+    EXPECT_FLOAT_EQ(segments[6], static_cast<float>(m.xToViewport(0.5)));
+    EXPECT_FLOAT_EQ(segments[7], static_cast<float>(m.yToViewport(0, 4.0)));
+    m.clear();
+    feed(0, {{0, 0}, {0.01, 10}, {0.02, -10}, {0.03, 0}});
+
+    // More samples keep lowering and raising the middle pair.
+    feed(0, {{0.04, 20}, {0.05, 3}});
+    const GraphFrame& g = m.parameter(0).frames.frames().front();
+    EXPECT_EQ(g.values[2], 20.0);
+    EXPECT_EQ(g.values[3], 3.0);
+}
+
+TEST(GraphFrameBufferTest, RebuildEqualsAddingTheSamplesOneByOne)
+{
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> gap(0.0, 0.05);
+    std::uniform_real_distribution<double> val(-5.0, 5.0);
+    GraphSeries s;
+    double t = 0.0;
+    for (int k = 0; k < 50000; ++k) {
+        if (k % 1000 != 0) // runs of equal times now and then
+            t += gap(rng);
+        s.append(t, val(rng));
+    }
+    const double last = t;
+    const double windows[][3] = {
+        {0.0, last, last / 700.0}, {100.0, 160.0, 0.1}, {-50.0, 10.0, 0.5},
+        {last - 3.0, last + 30.0, 0.01}, {last + 10.0, last + 20.0, 0.02}, {333.3, 334.3, 0.0001},
+    };
+    for (const auto& w : windows) {
+        GraphFrameBuffer fb;
+        fb.rebuild(s, w[0], w[1], w[2]);
+        SCOPED_TRACE(w[0]);
+        expectSameFrames(sequentialFrames(s, w[0], w[1], w[2]), fb.frames());
+    }
+    GraphFrameBuffer empty;
+    empty.rebuild(GraphSeries(), 0.0, 1.0, 0.1);
+    EXPECT_TRUE(empty.empty());
+}
+
+TEST_F(GraphModelTest, FeedingAWholeRecordingKeepsTheBucketsFew)
+{
+    // Window 0..60, samples far beyond it: one bucket past the window end
+    // is all that can show; left of the window only one bucket stays.
+    for (int k = 0; k < 20000; ++k) {
+        m.setTime(100.0 + k * 0.001);
+        m.putValue(0, k);
+    }
+    EXPECT_EQ(m.parameter(0).frames.size(), 1u);
+    EXPECT_EQ(m.parameter(0).samples.size(), 20000u);
+    m.setXmin(105.0);
+    m.setXmax(110.0);
+    EXPECT_GT(m.parameter(0).frames.size(), 500u);
+    EXPECT_LE(m.parameter(0).frames.size(), 602u);
+    m.setXmin(200.0); // window after every sample: one bucket enters from the left
+    EXPECT_EQ(m.parameter(0).frames.size(), 1u);
+}
+
+// ---------------------------------------------------------------- window
+
+TEST_F(GraphModelTest, ZoomToEqualMarkersShowsOneSecond)
+{
+    m.setGraphMode(GraphModel::GraphAutomatic);
+    m.setMarker(12.0, 12.0);
+    m.zoomToMarker();
+    EXPECT_EQ(m.xMin(), 12.0);
+    EXPECT_EQ(m.xMax(), 13.0);
+    EXPECT_EQ(m.graphMode(), GraphModel::GraphManual);
+    m.setMarker(12.0, 12.5);
+    m.zoomToMarker();
+    EXPECT_EQ(m.xMax(), 13.0);
+    m.setMarker(12.0, 40.0);
+    m.zoomToMarker();
+    EXPECT_EQ(m.xMax(), 40.0);
+}
+
+TEST_F(GraphModelTest, SetXrangeKeepsStartInManualAndEndInAutomaticMode)
+{
+    m.setXrange(30.0f);
+    EXPECT_EQ(m.xMin(), 0.0);
+    EXPECT_EQ(m.xMax(), 30.0);
+    m.setXmax(60.0);
+    m.setGraphMode(GraphModel::GraphAutomatic);
+    m.setXrange(30.0f);
+    EXPECT_EQ(m.xMin(), 30.0);
+    EXPECT_EQ(m.xMax(), 60.0);
+    m.setT0(100.0);
+    EXPECT_EQ(m.xMin(), 100.0);
+    EXPECT_EQ(m.xMax(), 130.0);
+}
+
+TEST_F(GraphModelTest, WindowNeverShrinksBelowTheMinimumOrTakesUnusableLimits)
+{
+    m.setXmin(60.0); // the end
+    EXPECT_EQ(m.xMin(), 60.0);
+    EXPECT_EQ(m.xMax(), 61.0);
+    m.setXmax(10.0); // before the start
+    EXPECT_EQ(m.xMin(), 9.0);
+    EXPECT_EQ(m.xMax(), 10.0);
+    m.setXrange(0.0);
+    EXPECT_EQ(m.span(), GraphModel::kMinSpan);
+    m.setXrange(-5.0);
+    EXPECT_EQ(m.span(), GraphModel::kMinSpan);
+    m.setXrange(std::nan(""));
+    m.setXmin(std::nan(""));
+    m.setXmax(INFINITY);
+    m.setXmin(1.0e300);
+    EXPECT_EQ(m.xMin(), 9.0);
+    EXPECT_EQ(m.xMax(), 10.0);
+
+    // Holding the wheel forward stops at the minimum around the mouse time.
+    m.setXmin(0.0);
+    m.setXmax(60.0);
+    for (int k = 0; k < 500; ++k)
+        m.wheelZoom(15.0, true);
+    EXPECT_NEAR(m.span(), GraphModel::kMinSpan, 1e-9);
+    EXPECT_NEAR(m.xMin(), 14.75, 1e-9); // 15 s stays a quarter into the window
+    EXPECT_TRUE(std::isfinite(m.bucketWidth()));
+    EXPECT_GT(m.bucketWidth(), 0.0);
+}
+
+TEST_F(GraphModelTest, AutomaticModeFollowsTheTimeAndNeverErodesTheStore)
+{
+    m.setGraphMode(GraphModel::GraphAutomatic);
+    m.setActive(1, true);
+    m.setTime(100.0);
+    EXPECT_EQ(m.xMin(), 40.0);
+    EXPECT_EQ(m.xMax(), 100.0);
+    m.putValue(0, 1.0);
+    m.putValue(1, 2.0);
+    for (int k = 1; k <= 50; ++k) {
+        m.setTime(100.0 + k);
+        if (k % 2 == 0)
+            m.putValue(0, 1.0 + k);
+        m.calcFrame(); // repeats the last value of a parameter that got none
+        m.calcFrame();
+    }
+    EXPECT_EQ(m.parameter(0).samples.size(), 51u);
+    EXPECT_EQ(m.parameter(1).samples.size(), 51u);
+    EXPECT_EQ(m.parameter(1).samples.back().value, 2.0);
+    EXPECT_EQ(m.parameter(0).samples.back().time, 150.0);
+    EXPECT_EQ(m.xMax(), 150.0);
+}
+
+TEST_F(GraphModelTest, RebuildFlagWaitsForTheNextTime)
+{
+    feed(0, {{1, 1}, {2, 2}});
+    m.setXmin(100.0);
+    EXPECT_EQ(m.parameter(0).frames.size(), 1u); // the one left of the window
+    m.setGraphMode(GraphModel::GraphAutomatic);
+    EXPECT_TRUE(m.rebuildPending());
+    m.setTime(31.0);
+    EXPECT_FALSE(m.rebuildPending());
+    EXPECT_EQ(m.xMax(), 31.0);
+    EXPECT_EQ(m.xMin(), 30.0); // span 1 s kept
+    EXPECT_EQ(m.parameter(0).frames.size(), 1u);
+}
+
+TEST_F(GraphModelTest, CentreCursorModeCentresTheWindow)
+{
+    m.setCursorPosition(100.0);
+    EXPECT_EQ(m.xMin(), 0.0);
+    EXPECT_EQ(m.cursorTime(), 100.0);
+    m.setCursorMode(GraphModel::CursorCenter);
+    m.setCursorPosition(100.0);
+    EXPECT_EQ(m.xMin(), 70.0);
+    EXPECT_EQ(m.xMax(), 130.0);
+}
+
+// ---------------------------------------------------------------- geometry, input
+
+TEST_F(GraphModelTest, ConversionsAndDegeneratePlotSizes)
+{
+    EXPECT_DOUBLE_EQ(m.xToViewport(30.0), 350.0);
+    EXPECT_DOUBLE_EQ(m.viewportToX(350.0), 30.0);
+    EXPECT_DOUBLE_EQ(m.yToViewport(0.5), 165.0);
+    EXPECT_DOUBLE_EQ(m.viewportToY(165.0), 0.5);
+    EXPECT_EQ(m.viewportToRelX(0.0), 0.0);
+    EXPECT_EQ(m.viewportToRelX(2000.0), 1.0);
+    EXPECT_DOUBLE_EQ(m.viewportToRelY(165.0), 0.5);
+
+    m.setPlot(50.0, 40.0, -20.0, 0.0); // a widget too small for a plot
+    EXPECT_DOUBLE_EQ(m.bucketWidth(), 60.0);
+    EXPECT_TRUE(std::isfinite(m.xToViewport(30.0)));
+    EXPECT_TRUE(std::isfinite(m.viewportToY(10.0)));
+    m.setDisplayMode(GraphModel::DisplaySplit);
+    m.layoutBands();
+    feed(0, {{1, 1}, {2, 2}});
+    m.calcFrame();
+    std::vector<float> xy;
+    m.lineVertices(0, xy);
+    for (float f : xy)
+        EXPECT_TRUE(std::isfinite(f));
+
+    // Equal Y limits: every value in the middle, no division by zero.
+    m.setPlot(50.0, 40.0, 600.0, 250.0);
+    m.setDisplayMode(GraphModel::DisplaySingle);
+    m.setYmin(5.0);
+    m.setYmax(5.0);
+    EXPECT_DOUBLE_EQ(m.yToViewport(123.0), 165.0);
+}
+
+TEST_F(GraphModelTest, SplitBandsPutTheFirstParameterOnTop)
+{
+    m.setActive(2, true);
+    m.setDisplayMode(GraphModel::DisplaySplit);
+    m.layoutBands();
+    EXPECT_EQ(m.activeCount(), 2u);
+    EXPECT_DOUBLE_EQ(m.parameter(0).bandBottom, 165.0);
+    EXPECT_DOUBLE_EQ(m.parameter(2).bandBottom, 40.0);
+    EXPECT_DOUBLE_EQ(m.parameter(2).bandHeight, 125.0);
+    EXPECT_EQ(m.getParaFromPos(200.0), 0u);
+    EXPECT_EQ(m.getParaFromPos(100.0), 2u);
+    EXPECT_EQ(m.getParaFromPos(10.0), 0u); // outside every band
+
+    // The cursor value is read in the band under the pointer.
+    m.setAutoScaleY(false);
+    m.setYmin(0.0);
+    m.setYmax(10.0);
+    m.calcFrame();
+    m.layoutBands();
+    m.cursorAt(5.0, 40.0 + 125.0 * 0.3);
+    EXPECT_EQ(m.cursorParameter(), 2u);
+    EXPECT_DOUBLE_EQ(m.cursorValue(), 3.0);
+    EXPECT_TRUE(m.cursorTextShown());
+    m.cursorStepY(100.0); // up into the band of parameter 0
+    EXPECT_EQ(m.cursorParameter(), 0u);
+    EXPECT_NEAR(m.cursorValue(), 1.0, 1e-9);
+}
+
+TEST_F(GraphModelTest, MarkersFollowLeftClicksAndEndADragInOrder)
+{
+    m.markerPress(20.0, false);
+    EXPECT_EQ(m.marker1(), 20.0);
+    EXPECT_EQ(m.marker2(), 20.0);
+    m.markerPress(30.0, true); // at or after the midpoint: marker 2
+    EXPECT_EQ(m.marker2(), 30.0);
+    m.markerPress(5.0, true); // left of both: marker 1
+    EXPECT_EQ(m.marker1(), 5.0);
+    EXPECT_EQ(m.marker2(), 30.0);
+
+    // A drag that ends reversed is put in order.
+    m.setMarker(40.0, 10.0);
+    m.markerRelease();
+    EXPECT_EQ(m.marker1(), 10.0);
+    EXPECT_EQ(m.marker2(), 40.0);
+}
+
+TEST_F(GraphModelTest, WheelAndPanMoveTheWindow)
+{
+    m.wheelZoom(30.0, true);
+    EXPECT_NEAR(m.xMin(), 3.0, 1e-12);
+    EXPECT_NEAR(m.xMax(), 57.0, 1e-12);
+    m.wheelZoom(30.0, false);
+    EXPECT_NEAR(m.xMin(), 0.0, 1e-12);
+    EXPECT_NEAR(m.xMax(), 60.0, 1e-12);
+
+    m.setXmin(0.0);
+    m.setXmax(60.0);
+    m.setGraphMode(GraphModel::GraphAutomatic);
+    m.panStart(350.0);
+    m.panMove(250.0); // 100 pixels of 600 to the left: 10 s later
+    EXPECT_DOUBLE_EQ(m.xMin(), 10.0);
+    EXPECT_DOUBLE_EQ(m.xMax(), 70.0);
+    EXPECT_EQ(m.graphMode(), GraphModel::GraphManual);
+    m.panMove(450.0); // from the kept window, not the current one
+    EXPECT_DOUBLE_EQ(m.xMin(), -10.0);
+
+    m.cursorStepTime(-10, 600.0);
+    EXPECT_DOUBLE_EQ(m.cursorTime(), -1.0);
+}
+
+TEST_F(GraphModelTest, TextsOfLegendAndCursor)
+{
+    feed(0, {{10, 1}, {20, 3}});
+    m.setCursorPosition(15.0);
+    EXPECT_EQ(m.legendText(0), QString("NoName   2.000000"));
+    m.setCursorPosition(25.0);
+    EXPECT_EQ(m.legendText(0), QString("NoName   ---"));
+    m.cursorAt(3723.4567, m.yToViewport(0.25));
+    EXPECT_EQ(m.cursorText(), QString("01:02:03.456/0.25"));
+}
+
+TEST(GraphModelStatic, Pt1Filter)
+{
+    double y = 0.0;
+    GraphModel::pt1(10.0f, 1.0f, 0.5f, &y);
+    EXPECT_NEAR(y, 10.0 * 0.5 / 1.5, 1e-6);
+    y = 0.0;
+    GraphModel::pt1(10.0f, 1.0f, 4.0f, &y); // dt above 1 counts as 1
+    EXPECT_NEAR(y, 5.0, 1e-6);
+}
+
+// ---------------------------------------------------------------- ticks
+
+TEST(GraphTicksTest, StepsForSeveralRanges)
+{
+    double step = 0;
+    int sub = 0;
+    ASSERT_TRUE(GraphTicks::autoPara(3590.0, 3660.0, 700.0, 70.0, &step, &sub));
+    EXPECT_EQ(step, 10.0);
+    EXPECT_EQ(sub, 5);
+    ASSERT_TRUE(GraphTicks::autoPara(-0.5, 1.5, 250.0, 25.0, &step, &sub));
+    EXPECT_EQ(step, 0.5);
+    EXPECT_EQ(sub, 5);
+    ASSERT_TRUE(GraphTicks::autoPara(-0.5, 1.5, 260.0, 25.0, &step, &sub));
+    EXPECT_DOUBLE_EQ(step, 0.2);
+    EXPECT_EQ(sub, 4);
+    ASSERT_TRUE(GraphTicks::autoPara(0.0, 1200.0, 700.0, 70.0, &step, &sub)); // raw 120
+    EXPECT_EQ(step, 200.0);
+    EXPECT_EQ(sub, 4);
+    ASSERT_TRUE(GraphTicks::autoPara(0.0, 0.3, 250.0, 25.0, &step, &sub)); // raw 0.03
+    EXPECT_DOUBLE_EQ(step, 0.05);
+    EXPECT_EQ(sub, 5);
+    ASSERT_TRUE(GraphTicks::autoPara(0.0, 15.0, 100.0, 10.0, &step, &sub)); // raw 1.5
+    EXPECT_EQ(step, 2.0);
+
+    EXPECT_FALSE(GraphTicks::autoPara(0.0, 60.0, 50.0, 70.0, &step, &sub)); // not one tick fits
+    EXPECT_FALSE(GraphTicks::autoPara(5.0, 5.0, 250.0, 25.0, &step, &sub));
+    EXPECT_FALSE(GraphTicks::autoPara(6.0, 5.0, 250.0, 25.0, &step, &sub));
+    EXPECT_FALSE(GraphTicks::autoPara(0.0, NAN, 250.0, 25.0, &step, &sub));
+    EXPECT_FALSE(GraphTicks::autoPara(-INFINITY, INFINITY, 250.0, 25.0, &step, &sub));
+    EXPECT_FALSE(GraphTicks::autoPara(0.0, 1.0, 0.0, 25.0, &step, &sub));
+    EXPECT_EQ(step, 0.0);
+}
+
+TEST(GraphTicksTest, LabelFormats)
+{
+    EXPECT_EQ(GraphTicks::autoFormat(0.5), QString("%.1f"));
+    EXPECT_EQ(GraphTicks::autoFormat(0.05), QString("%.2f"));
+    EXPECT_EQ(GraphTicks::autoFormat(10.0), QString("%.0f"));
+    EXPECT_EQ(GraphTicks::autoFormat(2.0), QString("%.1f"));
+    EXPECT_EQ(GraphTicks::formatValue(-0.5, 0.5), QString("-0.5"));
+    EXPECT_EQ(GraphTicks::formatValue(0.0, 0.5), QString("0.0"));
+    EXPECT_EQ(GraphTicks::timeLabel(3590.0), QString("0:59:50"));
+    EXPECT_EQ(GraphTicks::timeLabel(3600.0), QString("1:00:00"));
+    EXPECT_EQ(GraphTicks::timeLabel(360061.9), QString("100:01:01"));
+}
+
+TEST(GraphTicksTest, TickPositionsAreBoundedAndExact)
+{
+    // Y -0.5..1.5 over 250 pixels: labels -0.5 to 1.5.
+    const std::vector<double> y = GraphTicks::majors(-0.5 - 0.5, 1.5 + 0.5, 0.5);
+    QStringList labels;
+    for (double v : y)
+        if (v >= -0.5 && v <= 1.5)
+            labels << GraphTicks::formatValue(v, 0.5);
+    EXPECT_EQ(labels, (QStringList{"-0.5", "0.0", "0.5", "1.0", "1.5"}));
+
+    const std::vector<double> x = GraphTicks::majors(3590.0, 3670.0, 10.0);
+    EXPECT_EQ(x.front(), 3590.0);
+    EXPECT_EQ(x.back(), 3670.0);
+    const std::vector<double> minors = GraphTicks::minors(x, 10.0, 5, 3590.0, 3660.0);
+    EXPECT_EQ(minors.size(), 28u); // 4 between each of the 7 pairs
+    EXPECT_DOUBLE_EQ(minors.front(), 3592.0);
+
+    // Where a step no longer moves the value, the count still ends.
+    EXPECT_TRUE(GraphTicks::majors(1.0e17, 1.0e17 + 1.0e5, 1.0).empty());
+    EXPECT_LE(GraphTicks::majors(1.0e15, 1.0e15 + 4000.0, 1.0).size(), 4096u);
+    EXPECT_TRUE(GraphTicks::majors(0.0, 1.0, 0.0).empty());
+    EXPECT_TRUE(GraphTicks::majors(0.0, NAN, 1.0).empty());
+}
+
+TEST(GraphTicksTest, ConstantValueUnderAutoscaleGetsTicks)
+{
+    // 5000 widened by a tenth of 0.001 on each side.
+    double step = 0;
+    int sub = 0;
+    ASSERT_TRUE(GraphTicks::autoPara(4999.9999, 5000.0001, 250.0, 25.0, &step, &sub));
+    const std::vector<double> v = GraphTicks::majors(4999.9999 - step, 5000.0001 + step, step);
+    EXPECT_FALSE(v.empty());
+    EXPECT_LT(v.size(), 20u);
+    EXPECT_EQ(GraphTicks::formatValue(5000.0, step), QString("5000.00000"));
+}
