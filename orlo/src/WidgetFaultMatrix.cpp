@@ -42,7 +42,10 @@ WidgetFaultMatrix::WidgetFaultMatrix(QWidget* parent)
     mTable->horizontalHeader()->setFont(headerFont);
     for (int k = 0; k < 32; ++k) {
         mTable->setColumnWidth(k, 15);
-        mTable->setHorizontalHeaderItem(k, new QTableWidgetItem(QString::asprintf("%d", 31 - k)));
+        QTableWidgetItem* header = new QTableWidgetItem(QString::asprintf("%d", 31 - k));
+        // The style sheet style draws headers in the item's font, not the header's.
+        header->setFont(headerFont);
+        mTable->setHorizontalHeaderItem(k, header);
     }
 
     mLayout = new QVBoxLayout(this);
