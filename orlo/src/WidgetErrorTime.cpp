@@ -37,7 +37,7 @@ void WidgetErrorTime::updateRecord(KAVO::Record* record)
         std::list<Point>* lists[3] = {&mInfo, &mWarning, &mFault};
         for (std::size_t n = 0; n < list.entries.size(); ++n) {
             const RecordEntry& e = list.entries[n];
-            const float t = static_cast<float>(record->recordData().timeOf(list, e));
+            const float t = static_cast<float>(record->recordData().timeOf(e));
             const uint32_t word = statusWord(e);
             bool flags[3] = {false, false, false};
             for (const auto& bit : mMatrix.mParameters) {
@@ -51,7 +51,7 @@ void WidgetErrorTime::updateRecord(KAVO::Record* record)
                 previous[k] = flags[k];
             }
         }
-        const float last = static_cast<float>(record->recordData().timeOf(list, list.entries.back()));
+        const float last = static_cast<float>(record->recordData().timeOf(list.entries.back()));
         for (int k = 0; k < 3; ++k)
             lists[k]->push_back({last, previous[k]});
     }

@@ -97,7 +97,7 @@ void WidgetFaultMatrix::setTime(double t)
         return;
     // Messages up to 10 ms after t count as in force at t.
     std::size_t n = 0;
-    while (n < list.entries.size() && !(data.timeOf(list, list.entries[n]) > t + 0.01))
+    while (n < list.entries.size() && !(data.timeOf(list.entries[n]) > t + 0.01))
         ++n;
     const RecordEntry& shown =
         n == list.entries.size() ? list.entries.back() : list.entries[n == 0 ? 0 : n - 1];

@@ -323,11 +323,16 @@ TEST_F(ErrorMatrixTest, HighFileStatusWordsSitAtTheirOffsetTime)
     m.setData(matrix(0));
     mRecord.recordData().offset = 100.0;
     word(0x100, 0.0, 0u);
-    word(0x280, 5.0, 0x1u, true);   // on the timeline at 105 s
+    word(0x280, 2.0, 0x1u);         // a low file's word stays at its time
+    word(0x280, 5.0, 0x0u, true);   // on the timeline at 105 s
     word(0x100, 200.0, 0u);
     m.updateRecord(&mRecord);
-    ASSERT_EQ(m.strip()->infoPoints().size(), 2u);
-    EXPECT_FLOAT_EQ(m.strip()->infoPoints().front().time, 105.0f);
+    using P = std::vector<std::pair<float, bool>>;
+    EXPECT_EQ(points(m.strip()->infoPoints()), P({{2.0f, true}, {105.0f, false}, {105.0f, false}}));
+    m.setTime(50.0);
+    EXPECT_TRUE(m.item(0)->errorState());
+    m.setTime(104.995);
+    EXPECT_FALSE(m.item(0)->errorState());
 }
 
 TEST_F(ErrorMatrixTest, PaneHasOneFedDisplayPerMatrixAlsoForSharedIds)

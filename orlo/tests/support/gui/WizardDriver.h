@@ -5,6 +5,7 @@
 // shown, one step runs per timer tick. A wizard still open some time after
 // its last step (or after the watchdog) is cancelled and the test fails,
 // so that no test blocks on it.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QObject>
 #include <QTimer>
