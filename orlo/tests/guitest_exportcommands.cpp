@@ -36,52 +36,17 @@ using KAVO::DialogMain;
 using testsupport::ProcessResult;
 using testsupport::TempDir;
 using Step = WizardDriver::Step;
+using wizardsteps::choose;
+using wizardsteps::click;
+using wizardsteps::typeInto;
+using wizardsteps::widget;
 
 namespace {
-
-template <typename T>
-T* widget(QWizard* w, const char* name)
-{
-    T* found = w->currentPage()->findChild<T*>(name);
-    EXPECT_NE(found, nullptr) << name << " on page " << w->currentId();
-    return found;
-}
-
-Step typeInto(const char* name, const QString& text)
-{
-    return [name, text](QWizard* w) {
-        QLineEdit* e = widget<QLineEdit>(w, name);
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Delete);
-        QTest::keyClicks(e, text);
-    };
-}
-
-Step click(const char* name)
-{
-    return [name](QWizard* w) { QTest::mouseClick(widget<QPushButton>(w, name), Qt::LeftButton); };
-}
-
-Step choose(const char* name, const QString& text)
-{
-    return [name, text](QWizard* w) {
-        QComboBox* box = widget<QComboBox>(w, name);
-        const int target = box->findText(text);
-        ASSERT_GE(target, 0);
-        box->setFocus();
-        while (box->currentIndex() < target)
-            QTest::keyClick(box, Qt::Key_Down);
-        while (box->currentIndex() > target)
-            QTest::keyClick(box, Qt::Key_Up);
-    };
-}
 
 // The stop field set to a time in seconds (below one day).
 Step stopAt(double t)
 {
-    return [t](QWizard* w) {
-        widget<QTimeEdit>(w, "stopTime")->setTime(QTime::fromMSecsSinceStartOfDay(static_cast<int>(t * 1000)));
-    };
+    return wizardsteps::setTime("stopTime", QTime::fromMSecsSinceStartOfDay(static_cast<int>(t * 1000)));
 }
 
 class ExportCommandTest : public ::testing::Test

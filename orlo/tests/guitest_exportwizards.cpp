@@ -24,6 +24,10 @@
 using namespace KAVO;
 using testsupport::TempDir;
 using Step = WizardDriver::Step;
+using wizardsteps::choose;
+using wizardsteps::click;
+using wizardsteps::typeInto;
+using wizardsteps::widget;
 
 namespace {
 
@@ -47,55 +51,15 @@ public:
     }
 };
 
-template <typename T>
-T* widget(QWizard* w, const char* name)
-{
-    T* found = w->currentPage()->findChild<T*>(name);
-    EXPECT_NE(found, nullptr) << name << " on page " << w->currentId();
-    return found;
-}
-
-Step click(const char* name)
-{
-    return [name](QWizard* w) { QTest::mouseClick(widget<QPushButton>(w, name), Qt::LeftButton); };
-}
-
-Step typeInto(const char* name, const QString& text)
-{
-    return [name, text](QWizard* w) {
-        QLineEdit* e = widget<QLineEdit>(w, name);
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Delete);
-        QTest::keyClicks(e, text);
-    };
-}
-
-// The user sets a time field (as typed: the field emits its change).
+// The user sets a time field to a time of day "hh:mm:ss.zzz".
 Step setTime(const char* name, const QString& text)
 {
-    return [name, text](QWizard* w) {
-        widget<QTimeEdit>(w, name)->setTime(QTime::fromString(text, "hh:mm:ss.zzz"));
-    };
+    return wizardsteps::setTime(name, QTime::fromString(text, "hh:mm:ss.zzz"));
 }
 
 Step check(std::function<void(QWizard*)> f)
 {
     return f;
-}
-
-// Chooses the item with this text in a choice list by keyboard.
-Step choose(const char* name, const QString& text)
-{
-    return [name, text](QWizard* w) {
-        QComboBox* box = widget<QComboBox>(w, name);
-        const int target = box->findText(text);
-        ASSERT_GE(target, 0) << text.toStdString();
-        box->setFocus();
-        while (box->currentIndex() < target)
-            QTest::keyClick(box, Qt::Key_Down);
-        while (box->currentIndex() > target)
-            QTest::keyClick(box, Qt::Key_Up);
-    };
 }
 
 QString shownTime(QWizard* w, const char* name)

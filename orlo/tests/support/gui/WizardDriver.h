@@ -7,7 +7,13 @@
 // so that no test blocks on it.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QObject>
+#include <QPushButton>
+#include <QTest>
+#include <QTime>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QWizard>
 
@@ -85,5 +91,55 @@ private:
     int mAfterLast = 0;
     QTimer mTimer;
 };
+
+// Steps on the widgets of the current page, found by object name.
+namespace wizardsteps {
+
+template <typename T>
+T* widget(QWizard* w, const char* name)
+{
+    T* found = w->currentPage()->findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << name << " on page " << w->currentId();
+    return found;
+}
+
+inline WizardDriver::Step click(const char* name)
+{
+    return [name](QWizard* w) { QTest::mouseClick(widget<QPushButton>(w, name), Qt::LeftButton); };
+}
+
+// Replaces a line edit's text by typing.
+inline WizardDriver::Step typeInto(const char* name, const QString& text)
+{
+    return [name, text](QWizard* w) {
+        QLineEdit* e = widget<QLineEdit>(w, name);
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, text);
+    };
+}
+
+// Chooses the item with this text in a choice list by keyboard.
+inline WizardDriver::Step choose(const char* name, const QString& text)
+{
+    return [name, text](QWizard* w) {
+        QComboBox* box = widget<QComboBox>(w, name);
+        const int target = box->findText(text);
+        ASSERT_GE(target, 0) << text.toStdString();
+        box->setFocus();
+        while (box->currentIndex() < target)
+            QTest::keyClick(box, Qt::Key_Down);
+        while (box->currentIndex() > target)
+            QTest::keyClick(box, Qt::Key_Up);
+    };
+}
+
+// The user sets a time field (it emits its change as when typed).
+inline WizardDriver::Step setTime(const char* name, const QTime& time)
+{
+    return [name, time](QWizard* w) { widget<QTimeEdit>(w, name)->setTime(time); };
+}
+
+} // namespace wizardsteps
 
 #endif
