@@ -1,5 +1,7 @@
 #include "DialogMain.h"
 
+#include <QCoreApplication>
+
 #include "Api.h"
 #include "DialogAbout.h"
 #include "DialogCard.h"
@@ -217,6 +219,10 @@ QAction* DialogMain::action(ActionType type) const
 void DialogMain::setProgress(int percent)
 {
     mStatusBar->updateProgress(percent);
+    // Reading blocks the event loop: lay the bar out and paint it now, so the
+    // user sees it move during the load (no other events are delivered here).
+    QCoreApplication::sendPostedEvents(mStatusBar, QEvent::LayoutRequest);
+    mStatusBar->repaint();
 }
 
 bool DialogMain::cleanup()

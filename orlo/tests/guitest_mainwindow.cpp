@@ -560,12 +560,33 @@ TEST_F(MainWindowTest, OpenCardRemembersTheFolderAndRestartFindsIt)
     EXPECT_EQ(w.cardList()->folderField()->text(), "CARD7");
 }
 
+namespace {
+
+struct PaintCounter : QObject
+{
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
+
+} // namespace
+
 TEST_F(MainWindowTest, ProgressAndNonModalBoxes)
 {
     DialogMain& w = start();
+    QProgressBar* bar = w.statusBarWidget()->progressBar();
+    ASSERT_FALSE(bar->isVisible());
+    // The load blocks the event loop, so the bar must be painted within the call.
+    PaintCounter paints(bar);
     w.setProgress(40);
-    EXPECT_TRUE(w.statusBarWidget()->progressBar()->isVisible());
-    EXPECT_EQ(w.statusBarWidget()->progressBar()->value(), 40);
+    EXPECT_GE(paints.count, 1);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->value(), 40);
 
     w.action(DialogMain::ActionAbout)->trigger();
     EXPECT_TRUE(w.aboutBox()->isVisible());
