@@ -6,6 +6,8 @@
 #include "DialogAbout.h"
 #include "DialogCard.h"
 #include "DialogData.h"
+#include "DialogExportCsv.h"
+#include "DialogExportKml.h"
 #include "DialogHelp.h"
 #include "DialogPreferences.h"
 #include "DialogProfile.h"
@@ -70,7 +72,10 @@ DialogMain::DialogMain()
     mLeftLayout->addWidget(mCard);
     connect(mCard, &DialogCard::signalLoadRecord, this, &DialogMain::slotLoadRecord);
 
-    // The export wizards are created here, hidden, once they exist.
+    mKmlWizard = new DialogExportKml(this);
+    mKmlWizard->hide();
+    mCsvWizard = new DialogExportCsv(this);
+    mCsvWizard->hide();
 
     mProfileTree = new DialogProfile(mLeft, *Profile::instance());
     connect(mProfileTree, &DialogProfile::signalChanged, this, &DialogMain::slotProfileChanged);
@@ -456,12 +461,37 @@ void DialogMain::openCard()
 
 void DialogMain::exportKml()
 {
-    // Runs the KML wizard and writer over the marker window once they exist.
+    mKmlOptions.fileName = (mFirstRecordPath.section('/', -1).section('.', 0, 0) + ".kml").toLocal8Bit();
+    mKmlOptions.cursorTime = mData->time();
+    mKmlOptions.startTime = mData->markStart();
+    mKmlOptions.stopTime = mData->markStop();
+    mKmlOptions.recordInfo = mRecord.recordInfo();
+    if (!mKmlWizard->getOptions(mKmlOptions))
+        return;
+
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const bool written = mKml.exportData(mRecord, mKmlOptions);
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        DialogPrompt::critical(this, "ORLO Warning", "Exporting KML file failed !", "Ok");
 }
 
 void DialogMain::exportCsv()
 {
-    // Runs the CSV wizard and the CSV or CAN writer once they exist.
+    mCsvOptions.exportDir = setting("CsvExportDir", ".").toLocal8Bit();
+    mCsvOptions.cursorTime = mData->time();
+    mCsvOptions.startTime = mData->markStart();
+    mCsvOptions.stopTime = mData->markStop();
+    mCsvOptions.recordInfo = mRecord.recordInfo();
+    if (!mCsvWizard->getOptions(mCsvOptions))
+        return;
+
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const bool written =
+        mCsvOptions.can != 0 ? mCan.exportData(mRecord, mCsvOptions) : mCsv.exportData(mRecord, mCsvOptions);
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        DialogPrompt::critical(this, "ORLO Viewer Warning", "Exporting CSV/CAN file failed !", "Ok");
 }
 
 void DialogMain::slotMenu(QAction* action)

@@ -2,6 +2,11 @@
 #define ORLO_DIALOGMAIN_H
 
 #include "CardInfo.h"
+#include "CsvExportOptions.h"
+#include "ExportCan.h"
+#include "ExportCsv.h"
+#include "ExportKml.h"
+#include "KmlExportOptions.h"
 #include "Record.h"
 
 #include <QMainWindow>
@@ -26,6 +31,8 @@ namespace KAVO {
 
 class DialogCard;
 class DialogData;
+class DialogExportCsv;
+class DialogExportKml;
 class DialogPreferences;
 class DialogProfile;
 class DialogStatusBar;
@@ -95,6 +102,8 @@ public:
     QMenu* extrasMenu() const { return mMenuExtras; }
     QMenu* helpMenu() const { return mMenuHelp; }
     QTimer* restoreTimer() const { return mRestoreTimer; }
+    DialogExportKml* kmlWizard() const { return mKmlWizard; }
+    DialogExportCsv* csvWizard() const { return mCsvWizard; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,8 +135,13 @@ private:
     CardInfo mCardInfo;
     Record mRecord;
     QString mFirstRecordPath;
+    KmlExportOptions mKmlOptions;
+    ExportKml mKml;
     QString mProjectPath;
     bool mEdited = false;
+    CsvExportOptions mCsvOptions;
+    ExportCsv mCsv;
+    ExportCan mCan;
     QActionGroup* mCommands = nullptr;
     QActionGroup* mRecent = nullptr;
     std::map<ActionType, QAction*> mActions;
@@ -140,6 +154,8 @@ private:
     DialogCard* mCard = nullptr;
     DialogProfile* mProfileTree = nullptr;
     DialogData* mData = nullptr;
+    DialogExportKml* mKmlWizard = nullptr;
+    DialogExportCsv* mCsvWizard = nullptr;
     DialogStatusBar* mStatusBar = nullptr;
     QToolBar* mToolbar = nullptr;
     QMenu* mMenuFile = nullptr;

@@ -1,5 +1,6 @@
 #include "DialogPrompt.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QList>
 #include <QMessageBox>
@@ -66,6 +67,12 @@ DialogPrompt::Handler*& installed()
 
 } // namespace
 
+QColor DialogPrompt::Handler::getColor(QWidget* parent, const QColor& initial, const QString& title, bool alpha)
+{
+    return QColorDialog::getColor(initial, parent, title,
+                                  alpha ? QColorDialog::ShowAlphaChannel : QColorDialog::ColorDialogOptions());
+}
+
 void DialogPrompt::setHandler(Handler* handler)
 {
     installed() = handler;
@@ -108,6 +115,11 @@ void DialogPrompt::information(QWidget* parent, const QString& title, const QStr
 void DialogPrompt::critical(QWidget* parent, const QString& title, const QString& text, const QString& button)
 {
     handler()->critical(parent, title, text, button);
+}
+
+QColor DialogPrompt::getColor(QWidget* parent, const QColor& initial, const QString& title, bool alpha)
+{
+    return handler()->getColor(parent, initial, title, alpha);
 }
 
 } // namespace KAVO

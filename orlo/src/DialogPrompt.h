@@ -1,6 +1,7 @@
 #ifndef ORLO_DIALOGPROMPT_H
 #define ORLO_DIALOGPROMPT_H
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +32,9 @@ public:
                                  const QString& button) = 0;
         virtual void critical(QWidget* parent, const QString& title, const QString& text,
                               const QString& button) = 0;
+        // An invalid colour when the user cancelled. Offered with the real
+        // colour dialog, so that handlers that never see one need not answer.
+        virtual QColor getColor(QWidget* parent, const QColor& initial, const QString& title, bool alpha);
     };
 
     // Installs a handler (not owned); null restores the real dialogs.
@@ -46,6 +50,8 @@ public:
                        int defaultButton);
     static void information(QWidget* parent, const QString& title, const QString& text, const QString& button);
     static void critical(QWidget* parent, const QString& title, const QString& text, const QString& button);
+    // With alpha the dialog offers the opacity channel.
+    static QColor getColor(QWidget* parent, const QColor& initial, const QString& title, bool alpha);
 };
 
 } // namespace KAVO

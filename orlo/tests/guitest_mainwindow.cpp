@@ -18,6 +18,7 @@
 #include "TestRecords.h"
 #include "TestSupport.h"
 #include "gui/ScriptedPrompt.h"
+#include "gui/WizardDriver.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -731,10 +732,18 @@ TEST_F(MainWindowTest, ExportsAreEnabledExactlyWhileTheRecordingHasMessages)
     // A recording without messages.
     emit w.cardList()->signalLoadRecord({ card.file("empty.CAN") });
     EXPECT_FALSE(exportsEnabled());
-    // The export commands do nothing yet beyond keeping the rules.
+    // A cancelled export keeps the rules.
     emit w.cardList()->signalLoadRecord({ card.file("full.CAN") });
-    w.action(DialogMain::ActionExportKml)->trigger();
-    w.action(DialogMain::ActionExportCsv)->trigger();
+    {
+        WizardDriver driver({ WizardDriver::cancel() });
+        w.action(DialogMain::ActionExportKml)->trigger();
+        EXPECT_TRUE(driver.finishedSteps());
+    }
+    {
+        WizardDriver driver({ WizardDriver::cancel() });
+        w.action(DialogMain::ActionExportCsv)->trigger();
+        EXPECT_TRUE(driver.finishedSteps());
+    }
     EXPECT_TRUE(exportsEnabled());
 }
 
