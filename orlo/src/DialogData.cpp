@@ -23,6 +23,7 @@
 #include <cmath>
 
 #include "../resources/images/canStatistic.xpm"
+#include "../resources/images/graphSingle.xpm"
 #include "../resources/images/limit.xpm"
 
 namespace KAVO {
@@ -51,11 +52,9 @@ DialogData::DialogData(QWidget* parent)
     mTable = new DialogDataTable(mTabs);
     mLimit = new DialogDataLimit(mTabs);
     mTabs->addTab(mTable, QIcon(QPixmap(canStatistic_xpm)), tr("Data"));
+    mGraph = new DialogDataGraph(mTabs);
     mTabs->addTab(mLimit, QIcon(QPixmap(limit_xpm)), tr("Limit/Warning Exceed"));
-    // The graph takes its place in the time fan-out now; it becomes the
-    // third tab ("Graph") once it draws.
-    mGraph = new DialogDataGraph(this);
-    mGraph->hide();
+    mTabs->addTab(mGraph, QIcon(QPixmap(graphSingle_xpm)), tr("Graph"));
 
     mGrid = new QGridLayout;
     QPalette palette;

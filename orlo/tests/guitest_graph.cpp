@@ -1,5 +1,6 @@
 #include "Property.h"
 #include "WidgetGraph.h"
+#include "gui/GuiInput.h"
 
 #include <QApplication>
 #include <QImage>
@@ -273,7 +274,7 @@ TEST_F(GraphWidgetTest, LeftButtonSetsMarkersAndSignalsThem)
     g->setMarker(40.0, 10.0);
     const int before = spy.count();
     QTest::mousePress(g, Qt::LeftButton, Qt::ShiftModifier, point(20.0, 0.0));
-    QTest::mouseMove(g, point(12.0, 0.0));
+    testsupport::mouseMove(g, point(12.0, 0.0), Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(spy.count(), before + 2);
     EXPECT_GT(g->getMarker1(), g->getMarker2());
     QTest::mouseRelease(g, Qt::LeftButton, Qt::ShiftModifier, point(12.0, 0.0));
@@ -292,7 +293,7 @@ TEST_F(GraphWidgetTest, MiddleButtonMovesTheCursorAndRightButtonPans)
     EXPECT_NEAR(cursor[0][0].toFloat(), 30.0, 0.1);
     EXPECT_NEAR(cursor[0][1].toDouble(), 1.0, 0.01);
     EXPECT_TRUE(m().cursorTextShown());
-    QTest::mouseMove(g, point(35.0, 0.0));
+    testsupport::mouseMove(g, point(35.0, 0.0), Qt::MiddleButton);
     EXPECT_EQ(cursor.count(), 2);
     EXPECT_NEAR(g->getCursorTime(), 35.0, 0.1);
     QTest::mouseRelease(g, Qt::MiddleButton, Qt::NoModifier, point(35.0, 0.0));
@@ -301,7 +302,7 @@ TEST_F(GraphWidgetTest, MiddleButtonMovesTheCursorAndRightButtonPans)
     g->setGraphMode(WidgetGraph::GraphAutomatic);
     const double pixel = m().span() / m().plotWidth();
     QTest::mousePress(g, Qt::RightButton, Qt::NoModifier, QPoint(400, 200));
-    QTest::mouseMove(g, QPoint(300, 200));
+    testsupport::mouseMove(g, QPoint(300, 200), Qt::RightButton);
     QTest::mouseRelease(g, Qt::RightButton, Qt::NoModifier, QPoint(300, 200));
     EXPECT_EQ(man.count(), 1);
     EXPECT_NEAR(g->getXmin(), 100 * pixel, 1e-9);
