@@ -27,17 +27,6 @@ DialogGraphSetup::ColorChooser& colorChooser()
     return chooser;
 }
 
-bool isChecked(int state)
-{
-    return state == Qt::Checked;
-}
-
-double numberOf(const QString& text)
-{
-    // Text that is no number reads as 0.
-    return text.toDouble();
-}
-
 } // namespace
 
 void DialogGraphSetup::setColorChooser(ColorChooser chooser)
@@ -186,16 +175,27 @@ void DialogGraphSetup::slotLabelBackColor()
     chooseColor(mData.labelBackColor);
 }
 
+void DialogGraphSetup::storeFlag(bool& flag, int state)
+{
+    flag = state == Qt::Checked;
+    emit signalChanged();
+}
+
+void DialogGraphSetup::storeNumber(double& number, const QString& text)
+{
+    // Text that is no number reads as 0.
+    number = text.toDouble();
+    emit signalChanged();
+}
+
 void DialogGraphSetup::slotGridOn(int state)
 {
-    mData.gridOn = isChecked(state);
-    emit signalChanged();
+    storeFlag(mData.gridOn, state);
 }
 
 void DialogGraphSetup::slotCursorOn(int state)
 {
-    mData.cursorOn = isChecked(state);
-    emit signalChanged();
+    storeFlag(mData.cursorOn, state);
 }
 
 void DialogGraphSetup::slotCursorMode(int mode)
@@ -206,26 +206,22 @@ void DialogGraphSetup::slotCursorMode(int mode)
 
 void DialogGraphSetup::slotLegendOn(int state)
 {
-    mData.legendOn = isChecked(state);
-    emit signalChanged();
+    storeFlag(mData.legendOn, state);
 }
 
 void DialogGraphSetup::slotAutoscaleOn(int state)
 {
-    mData.autoscaleOn = isChecked(state);
-    emit signalChanged();
+    storeFlag(mData.autoscaleOn, state);
 }
 
 void DialogGraphSetup::slotYmin(QString text)
 {
-    mData.yMin = numberOf(text);
-    emit signalChanged();
+    storeNumber(mData.yMin, text);
 }
 
 void DialogGraphSetup::slotYmax(QString text)
 {
-    mData.yMax = numberOf(text);
-    emit signalChanged();
+    storeNumber(mData.yMax, text);
 }
 
 void DialogGraphSetup::slotClose()

@@ -56,6 +56,8 @@ private slots:
 private:
     QPushButton* selectButton();
     void chooseColor(QString& name);
+    void storeFlag(bool& flag, int state);
+    void storeNumber(double& number, const QString& text);
     static void showColor(QPushButton* button, const QString& name);
 
     GraphData& mData;
