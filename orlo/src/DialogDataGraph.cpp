@@ -1,8 +1,10 @@
 #include "DialogDataGraph.h"
 
 #include "DialogDataTable.h"
+#include "DialogPrompt.h"
 #include "DialogGraphSetup.h"
 #include "GraphModel.h"
+#include "Images.h"
 #include "Profile.h"
 #include "Record.h"
 #include "SafeFile.h"
@@ -11,11 +13,9 @@
 #include <QBuffer>
 #include <QButtonGroup>
 #include <QColor>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPixmap>
@@ -27,16 +27,6 @@
 #include <utility>
 #include <vector>
 
-#include "../resources/images/configure2.xpm"
-#include "../resources/images/fail.xpm"
-#include "../resources/images/frame_image.xpm"
-#include "../resources/images/graphSingle.xpm"
-#include "../resources/images/graphSplit.xpm"
-#include "../resources/images/undo.xpm"
-#include "../resources/images/zoom1.xpm"
-#include "../resources/images/zoomin.xpm"
-#include "../resources/images/zoomout.xpm"
-#include "../resources/images/zoomrect.xpm"
 
 namespace KAVO {
 
@@ -48,12 +38,6 @@ constexpr float ZoomInLargest = 5000.0f;
 constexpr float ZoomOutSmallest = 1.0f;
 constexpr float DefaultSpan = 60.0f;
 
-DialogDataGraph::FileNameChooser& fileNameChooser()
-{
-    static DialogDataGraph::FileNameChooser chooser;
-    return chooser;
-}
-
 // Red, green and blue fractions of a colour name as Qt reads it.
 void colorOf(const QString& name, float& r, float& g, float& b)
 {
@@ -64,11 +48,6 @@ void colorOf(const QString& name, float& r, float& g, float& b)
 }
 
 } // namespace
-
-void DialogDataGraph::setFileNameChooser(FileNameChooser chooser)
-{
-    fileNameChooser() = std::move(chooser);
-}
 
 DialogDataGraph::DialogDataGraph(QWidget* parent)
     : QWidget(parent)
@@ -91,30 +70,30 @@ DialogDataGraph::DialogDataGraph(QWidget* parent)
     struct Spec
     {
         QString tip;
-        const char* const* xpm;
+        const char* image;
         QString text;
         bool checkable;
     };
     const Spec specs[CommandCount] = {
-        {tr("Zoom In"), zoomin_xpm, QString(), false},
-        {tr("Zoom Out"), zoomout_xpm, QString(), false},
-        {tr("Zoom 1:1"), zoom1_xpm, QString(), false},
-        {tr("Zoom Marker"), zoomrect_xpm, QString(), false},
-        {tr("Clear All"), fail_xpm, QString(), false},
+        {tr("Zoom In"), "zoomin", QString(), false},
+        {tr("Zoom Out"), "zoomout", QString(), false},
+        {tr("Zoom 1:1"), "zoom1", QString(), false},
+        {tr("Zoom Marker"), "zoomrect", QString(), false},
+        {tr("Clear All"), "fail", QString(), false},
         {tr("Automatic Mode"), nullptr, "Auto", true},
-        {tr("Split Mode"), graphSplit_xpm, QString(), true},
-        {tr("Single Graph Mode"), graphSingle_xpm, QString(), true},
-        {tr("Reset all to default"), undo_xpm, QString(), false},
-        {tr("Setup"), configure2_xpm, QString(), false},
-        {tr("Snapshot"), frame_image_xpm, QString(), false},
+        {tr("Split Mode"), "graphSplit", QString(), true},
+        {tr("Single Graph Mode"), "graphSingle", QString(), true},
+        {tr("Reset all to default"), "undo", QString(), false},
+        {tr("Setup"), "configure2", QString(), false},
+        {tr("Snapshot"), "frame_image", QString(), false},
     };
     for (int id = 0; id < CommandCount; ++id) {
         QToolButton* b = new QToolButton(this);
         b->setFixedSize(32, 32);
         b->setIconSize(QSize(32, 32));
         b->setToolTip(specs[id].tip);
-        if (specs[id].xpm != nullptr)
-            b->setIcon(QIcon(QPixmap(specs[id].xpm)));
+        if (specs[id].image != nullptr)
+            b->setIcon(Images::icon(specs[id].image));
         else
             b->setText(specs[id].text);
         b->setCheckable(specs[id].checkable);
@@ -254,8 +233,7 @@ void DialogDataGraph::saveSnapshot()
     const QString title = tr("Save Snapshot");
     const QString proposed = "./snapshot.bmp";
     const QString filter = tr("BMP File (*.bmp);;All Files (*.*)");
-    const QString name = fileNameChooser() ? fileNameChooser()(this, title, proposed, filter)
-                                           : QFileDialog::getSaveFileName(this, title, proposed, filter);
+    const QString name = DialogPrompt::getSaveFileName(this, title, proposed, filter);
     if (name.isEmpty())
         return;
 

@@ -7,8 +7,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
-
 class QButtonGroup;
 class QGridLayout;
 class QHBoxLayout;
@@ -74,13 +72,6 @@ public:
     QToolButton* button(int id) const;
     // The picture that saveSnapshot writes.
     QImage snapshot();
-
-    // Asks for the snapshot's file name (a null text when cancelled). Tests
-    // install their own instead of the modal file dialog; an empty function
-    // restores the dialog.
-    using FileNameChooser = std::function<QString(QWidget* parent, const QString& title, const QString& name,
-                                                  const QString& filter)>;
-    static void setFileNameChooser(FileNameChooser chooser);
 
 signals:
     // The user moved the graph's cursor.

@@ -1,21 +1,18 @@
 #include "DialogGraphSetup.h"
 
 #include "GraphData.h"
+#include "Images.h"
 #include "Kernel.h"
 #include "QwtComboBox.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QGridLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-
-#include "../resources/images/canGraph.xpm"
 
 namespace KAVO {
 
@@ -39,7 +36,7 @@ DialogGraphSetup::DialogGraphSetup(QWidget* parent, GraphData& data)
     , mData(data)
 {
     setWindowTitle(tr("Oscilloscope Setup"));
-    setWindowIcon(QIcon(QPixmap(canGraph_xpm)));
+    setWindowIcon(Images::icon("canGraph"));
 
     mGrid = new QGridLayout;
     mGrid->setSpacing(3);

@@ -1,35 +1,13 @@
 #include "DialogSplash.h"
 
-#include "Revision.h"
+#include "Images.h"
 
-#include <QLinearGradient>
 #include <QPainter>
 #include <QTimer>
 
 namespace KAVO {
 
 DialogSplash* DialogSplash::mpSplash = nullptr;
-
-namespace {
-
-QPixmap makeSplashImage()
-{
-    QPixmap pix(536, 403);
-    QPainter p(&pix);
-    QLinearGradient g(0, 0, 0, 403);
-    g.setColorAt(0.0, QColor(232, 240, 250));
-    g.setColorAt(1.0, QColor(160, 185, 215));
-    p.fillRect(pix.rect(), g);
-    p.setPen(QColor(40, 60, 110));
-    QFont f = p.font();
-    f.setPixelSize(64);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(QRect(0, 250, 536, 90), Qt::AlignCenter, QString::fromLatin1(Revision::PRG));
-    return pix;
-}
-
-} // namespace
 
 DialogSplash* DialogSplash::instance()
 {
@@ -41,7 +19,7 @@ DialogSplash* DialogSplash::instance()
 DialogSplash::DialogSplash()
     : QSplashScreen(QPixmap())
 {
-    mImage = new QPixmap(makeSplashImage());
+    mImage = new QPixmap(Images::pixmap(QStringLiteral("emuMain")));
     setPixmap(*mImage);
     mTimer = new QTimer(this);
     mTimer->setSingleShot(true);

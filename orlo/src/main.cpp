@@ -95,7 +95,6 @@ int main(int argc, char** argv)
     KAVO::DialogMain* mainWindow = new KAVO::DialogMain;
     KAVO::Kernel::instance()->mDialogMain = mainWindow;
     app.installEventFilter(mainWindow);
-    mainWindow->show();
     splash->finish();
 
     return app.exec();

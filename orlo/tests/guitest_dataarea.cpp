@@ -99,7 +99,7 @@ protected:
         e.data[1] = type;
         std::memcpy(e.data + 4, value, static_cast<std::size_t>(size));
         e.time = time;
-        e.tenths = static_cast<int32_t>(time * 10 + 0.5);
+        e.tenths = RecordEntry::truncateToInt32(time * 10 + 0.5);
         e.highFile = high;
         RecordIdList& list = mRecord.recordData().channels[channel][canId];
         list.entries.push_back(e);
@@ -688,7 +688,7 @@ TEST_F(DataAreaPaneTest, GraphCursorAndMarkersOnTheOneTimeline)
 
     // Markers set in the graph are the pane's export window.
     QTest::mousePress(graph, Qt::LeftButton, Qt::NoModifier, at(40.0));
-    testsupport::mouseMove(graph, at(10.0), Qt::LeftButton);
+    testsupport::dragTo(graph, at(10.0), Qt::LeftButton);
     QTest::mouseRelease(graph, Qt::LeftButton, Qt::NoModifier, at(10.0));
     EXPECT_NEAR(mPane->markStart(), 10.0, 0.5);
     EXPECT_NEAR(mPane->markStop(), 40.0, 0.5);

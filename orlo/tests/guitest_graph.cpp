@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -274,7 +275,7 @@ TEST_F(GraphWidgetTest, LeftButtonSetsMarkersAndSignalsThem)
     g->setMarker(40.0, 10.0);
     const int before = spy.count();
     QTest::mousePress(g, Qt::LeftButton, Qt::ShiftModifier, point(20.0, 0.0));
-    testsupport::mouseMove(g, point(12.0, 0.0), Qt::LeftButton, Qt::ShiftModifier);
+    testsupport::dragTo(g, point(12.0, 0.0), Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(spy.count(), before + 2);
     EXPECT_GT(g->getMarker1(), g->getMarker2());
     QTest::mouseRelease(g, Qt::LeftButton, Qt::ShiftModifier, point(12.0, 0.0));
@@ -293,7 +294,7 @@ TEST_F(GraphWidgetTest, MiddleButtonMovesTheCursorAndRightButtonPans)
     EXPECT_NEAR(cursor[0][0].toFloat(), 30.0, 0.1);
     EXPECT_NEAR(cursor[0][1].toDouble(), 1.0, 0.01);
     EXPECT_TRUE(m().cursorTextShown());
-    testsupport::mouseMove(g, point(35.0, 0.0), Qt::MiddleButton);
+    testsupport::dragTo(g, point(35.0, 0.0), Qt::MiddleButton, Qt::NoModifier);
     EXPECT_EQ(cursor.count(), 2);
     EXPECT_NEAR(g->getCursorTime(), 35.0, 0.1);
     QTest::mouseRelease(g, Qt::MiddleButton, Qt::NoModifier, point(35.0, 0.0));
@@ -302,7 +303,7 @@ TEST_F(GraphWidgetTest, MiddleButtonMovesTheCursorAndRightButtonPans)
     g->setGraphMode(WidgetGraph::GraphAutomatic);
     const double pixel = m().span() / m().plotWidth();
     QTest::mousePress(g, Qt::RightButton, Qt::NoModifier, QPoint(400, 200));
-    testsupport::mouseMove(g, QPoint(300, 200), Qt::RightButton);
+    testsupport::dragTo(g, QPoint(300, 200), Qt::RightButton, Qt::NoModifier);
     QTest::mouseRelease(g, Qt::RightButton, Qt::NoModifier, QPoint(300, 200));
     EXPECT_EQ(man.count(), 1);
     EXPECT_NEAR(g->getXmin(), 100 * pixel, 1e-9);

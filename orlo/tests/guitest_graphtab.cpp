@@ -12,6 +12,7 @@
 #include "TestRecords.h"
 #include "TestSupport.h"
 #include "WidgetGraph.h"
+#include "gui/ScriptedPrompt.h"
 #include "gui/GuiInput.h"
 
 #include <QCheckBox>
@@ -59,7 +60,6 @@ protected:
     void TearDown() override
     {
         delete mTab;
-        DialogDataGraph::setFileNameChooser(nullptr);
         DialogGraphSetup::setColorChooser(nullptr);
         Property::instance()->clear();
     }
@@ -385,7 +385,7 @@ TEST_F(GraphTabTest, ZoomToTheMarkers)
     };
     QSignalSpy markers(mGraph, &WidgetGraph::signalMarker);
     QTest::mousePress(mGraph, Qt::LeftButton, Qt::NoModifier, xOf(20.0));
-    testsupport::mouseMove(mGraph, xOf(50.0), Qt::LeftButton);
+    testsupport::dragTo(mGraph, xOf(50.0), Qt::LeftButton);
     QTest::mouseRelease(mGraph, Qt::LeftButton, Qt::NoModifier, xOf(50.0));
     ASSERT_GE(markers.count(), 2);
     const double t0 = mTab->markStart();
@@ -611,15 +611,17 @@ protected:
     // Saves under `name` through the tab's own button.
     QString save(const QString& name)
     {
-        DialogDataGraph::setFileNameChooser(
-            [this, name](QWidget* parent, const QString& title, const QString& proposed, const QString& filter) {
-                mAsked = QStringList({title, proposed, filter});
-                mParent = parent;
-                return name;
-            });
+        ScriptedPrompt prompt;
+        prompt.files.enqueue(name);
         StdoutCapture out;
         click(DialogDataGraph::CommandSnapshot);
-        return out.text();
+        const QString printed = out.text();
+        EXPECT_EQ(prompt.asked.size(), 1);
+        if (!prompt.asked.isEmpty()) {
+            const ScriptedPrompt::Asked& a = prompt.asked.first();
+            mAsked = QStringList({a.kind, a.title, a.text, a.filter});
+        }
+        return printed;
     }
 
     // Pixels of the red first curve inside the graph's area of a picture.
@@ -636,7 +638,6 @@ protected:
     }
 
     QStringList mAsked;
-    QWidget* mParent = nullptr;
 };
 
 TEST_F(GraphSnapshotTest, BitmapHoldsTheCurve)
@@ -644,8 +645,7 @@ TEST_F(GraphSnapshotTest, BitmapHoldsTheCurve)
     const QString file = mDir.file("snap.bmp");
     const QString printed = save(file);
     EXPECT_TRUE(printed.isEmpty()) << printed.toStdString();
-    EXPECT_EQ(mAsked, QStringList({"Save Snapshot", "./snapshot.bmp", "BMP File (*.bmp);;All Files (*.*)"}));
-    EXPECT_EQ(mParent, mTab);
+    EXPECT_EQ(mAsked, QStringList({"save", "Save Snapshot", "./snapshot.bmp", "BMP File (*.bmp);;All Files (*.*)"}));
     ASSERT_TRUE(QFile::exists(file));
     EXPECT_TRUE(testsupport::readFile(file).startsWith("BM"));
     QImage img(file);

@@ -1,0 +1,832 @@
+// The main window driven for real: commands, menus, toolbar, enable rules,
+// title, project save questions, card folder and record loading, start-up
+// restore, Ctrl+Z filter and closing.
+#include "DialogAbout.h"
+#include "DialogCard.h"
+#include "DialogData.h"
+#include "DialogHelp.h"
+#include "DialogMain.h"
+#include "DialogPreferences.h"
+#include "DialogProfile.h"
+#include "DialogStatusBar.h"
+#include "Images.h"
+#include "Profile.h"
+#include "Project.h"
+#include "Property.h"
+#include "Record.h"
+#include "SampleCard.h"
+#include "TestRecords.h"
+#include "TestSupport.h"
+#include "gui/ScriptedPrompt.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+using KAVO::DialogMain;
+using testsupport::TempDir;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KAVO::Property::instance()->clear();
+        KAVO::Property::instance()->setConfigFile(mHome.fileStr("ORLO.ini"));
+        KAVO::Project::instance()->clear();
+        DialogMain::setExitHook([this](int code) { mExitCodes.append(code); });
+    }
+
+    void TearDown() override
+    {
+        mWindow.reset();
+        DialogMain::setExitHook(nullptr);
+        KAVO::Property::instance()->clear();
+    }
+
+    // Builds the window and lets its start-up restore run.
+    DialogMain& start()
+    {
+        mWindow = std::make_unique<DialogMain>();
+        // The restore runs 20 ms after start; a loaded machine may take longer.
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !mWindow->restoreTimer()->isActive(); }, 10000));
+        return *mWindow;
+    }
+
+    // Changes a check box of the parameter tree (over the default profile)
+    // and confirms it, as a user would.
+    void editSelection(int device = 0, int parameter = 0)
+    {
+        KAVO::DialogProfile* tree = mWindow->profileTree();
+        QTreeWidgetItem* deviceItem = tree->tree()->topLevelItem(device);
+        ASSERT_NE(deviceItem, nullptr) << "the default profile was not loaded";
+        QTreeWidgetItem* row = deviceItem->child(parameter);
+        ASSERT_NE(row, nullptr);
+        row->setCheckState(0, row->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        QTest::mouseClick(tree->confirmButton(), Qt::LeftButton);
+    }
+
+    // Writes a small sample card (two flights, the second going on in a high file).
+    QString writeSampleCard(const QString& folder, int64_t messages = 30000)
+    {
+        KAVO::SampleCard::Options options;
+        options.folder = folder;
+        options.messages = messages;
+        options.files = 3;
+        KAVO::SampleCard card(options);
+        EXPECT_TRUE(card.write());
+        return folder;
+    }
+
+    std::string setting(const char* key) { return KAVO::Property::instance()->getString(key, "<none>"); }
+
+    TempDir mHome;
+    QList<int> mExitCodes;
+    std::unique_ptr<DialogMain> mWindow;
+};
+
+QList<int> actionValues(const QList<QAction*>& actions)
+{
+    QList<int> values;
+    for (QAction* a : actions)
+        values.append(a->isSeparator() ? -1 : a->data().toInt());
+    return values;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, CommandsCarryTheirTextsShortcutsTipsAndIcons)
+{
+    DialogMain& w = start();
+    struct Expected
+    {
+        int value;
+        const char* text;
+        const char* image;
+        const char* shortcut;
+        const char* tip;
+        const char* iconText;
+    };
+    const Expected expected[] = {
+        { 0, "&New Project", "filenew", "Ctrl+N", "Create new Project", nullptr },
+        { 1, "&Open Project", "fileopen", "Ctrl+O", "Open Project", "Open Project File" },
+        { 4, "&Save Project", "filesave", "Ctrl+S", "Save Project", "Save Project File" },
+        { 5, "&Save Project as", "filesaveas", "", "Save Project as", "Save Project File as" },
+        { 2, "&Open Card", "sdCard", "Ctrl+C", "Open Card", "Open SD Card" },
+        { 14, "Preferences", nullptr, "", "Open Preferences Dialog", nullptr },
+        { 16, "Export Google KML File", "googleEarth", "", "Export Google Earth KML File", nullptr },
+        { 17, "Export CSV/CAN File", "csv", "", "Export CSV/CAN File", nullptr },
+        { 6, "&Quit", "quit", "Ctrl+Q", "Quit Application", nullptr },
+        { 8, "About", "info", "", "Show License Information", nullptr },
+        { 9, "Help", "help", "F1", "Help Window", nullptr },
+    };
+    const QList<QAction*> group = w.action(DialogMain::ActionNewProject)->actionGroup()->actions();
+    ASSERT_EQ(group.size(), 11);
+    for (int i = 0; i < 11; ++i) {
+        const Expected& e = expected[i];
+        QAction* a = group.at(i);
+        SCOPED_TRACE(e.text);
+        EXPECT_EQ(a->data().toInt(), e.value);
+        EXPECT_EQ(w.action(DialogMain::ActionType(e.value)), a);
+        EXPECT_EQ(a->text(), e.text);
+        EXPECT_EQ(a->shortcut(), QKeySequence(e.shortcut));
+        EXPECT_EQ(a->statusTip(), e.tip);
+        if (e.iconText != nullptr) {
+            EXPECT_EQ(a->iconText(), e.iconText);
+        }
+        EXPECT_EQ(a->icon().isNull(), e.image == nullptr);
+        if (e.image != nullptr) {
+            const QImage shown = a->icon().pixmap(64, 64).toImage().convertToFormat(QImage::Format_ARGB32);
+            const QImage drawn = KAVO::Images::pixmap(e.image).toImage().convertToFormat(QImage::Format_ARGB32);
+            EXPECT_EQ(shown, drawn);
+        }
+    }
+    EXPECT_FALSE(w.action(DialogMain::ActionNewProject)->actionGroup()->isExclusive());
+}
+
+TEST_F(MainWindowTest, MenusToolbarLayoutAndSize)
+{
+    DialogMain& w = start();
+    EXPECT_EQ(w.size(), QSize(1000, 800));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.fileMenu()->title(), "&File");
+    EXPECT_EQ(w.extrasMenu()->title(), "&Extras");
+    EXPECT_EQ(w.helpMenu()->title(), "&Help");
+    EXPECT_EQ(actionValues(w.fileMenu()->actions()), (QList<int>{ 0, 1, 4, 5, -1, 2, -1, 6 }));
+    EXPECT_EQ(actionValues(w.extrasMenu()->actions()), (QList<int>{ 14, 16, 17 }));
+    EXPECT_EQ(actionValues(w.helpMenu()->actions()), (QList<int>{ 8 }));
+    EXPECT_EQ(w.toolbar()->windowTitle(), "Main Toolbar");
+    EXPECT_EQ(actionValues(w.toolbar()->actions()), (QList<int>{ 0, 1, 4, -1, 2, -1, 16, 17 }));
+
+    // Card list above the parameter tree on the left, the data area right of them.
+    QSplitter* splitter = qobject_cast<QSplitter*>(w.centralWidget());
+    ASSERT_NE(splitter, nullptr);
+    ASSERT_EQ(splitter->count(), 2);
+    EXPECT_EQ(splitter->widget(1), w.dataArea());
+    EXPECT_EQ(w.cardList()->parentWidget(), splitter->widget(0));
+    EXPECT_EQ(w.profileTree()->parentWidget(), splitter->widget(0));
+    EXPECT_LT(w.cardList()->geometry().bottom(), w.profileTree()->geometry().top());
+    EXPECT_LT(splitter->widget(0)->width(), w.dataArea()->width());
+    EXPECT_EQ(w.statusBar(), w.statusBarWidget());
+    EXPECT_FALSE(w.windowIcon().isNull());
+}
+
+TEST_F(MainWindowTest, EnableRulesFollowEditedStateAndMessages)
+{
+    DialogMain& w = start();
+    auto enabled = [&](DialogMain::ActionType t) { return w.action(t)->isEnabled(); };
+    // Right after start: nothing edited, nothing loaded.
+    EXPECT_FALSE(enabled(DialogMain::ActionSaveProject));
+    EXPECT_FALSE(enabled(DialogMain::ActionExportKml));
+    EXPECT_FALSE(enabled(DialogMain::ActionExportCsv));
+    for (auto t : { DialogMain::ActionNewProject, DialogMain::ActionOpenProject, DialogMain::ActionSaveProjectAs,
+                    DialogMain::ActionOpenCard, DialogMain::ActionPreferences, DialogMain::ActionQuit,
+                    DialogMain::ActionAbout, DialogMain::ActionHelp })
+        EXPECT_TRUE(enabled(t)) << t;
+    // The toolbar shows the same actions, so it follows too.
+    EXPECT_FALSE(w.toolbar()->actions().at(6)->isEnabled());
+
+    editSelection();
+    EXPECT_TRUE(w.isEdited());
+    EXPECT_TRUE(enabled(DialogMain::ActionSaveProject));
+    EXPECT_FALSE(enabled(DialogMain::ActionExportKml));
+
+    // An empty selection from the card list changes nothing, nor does a list of empty paths.
+    emit w.cardList()->signalLoadRecord({});
+    emit w.cardList()->signalLoadRecord({ QString() });
+    EXPECT_FALSE(w.statusBarWidget()->progressBar()->isVisible());
+    EXPECT_FALSE(enabled(DialogMain::ActionExportKml));
+    EXPECT_FALSE(enabled(DialogMain::ActionExportCsv));
+
+    // Opening the Extras menu re-applies the rules.
+    w.action(DialogMain::ActionSaveProject)->setEnabled(false);
+    emit w.extrasMenu()->aboutToShow();
+    EXPECT_TRUE(enabled(DialogMain::ActionSaveProject));
+}
+
+TEST_F(MainWindowTest, TitleShowsProjectNameAndEditedMark)
+{
+    ScriptedPrompt prompt;
+    DialogMain& w = start();
+    EXPECT_EQ(w.windowTitle(), "ORLO ");
+    editSelection();
+    EXPECT_EQ(w.windowTitle(), "ORLO [edited]");
+
+    // The name part is the last path section up to its first point.
+    prompt.files.enqueue(mHome.file("flight.v2.xml"));
+    w.saveProject(true);
+    EXPECT_EQ(w.projectPath(), mHome.file("flight.v2.xml"));
+    EXPECT_TRUE(w.windowTitle() == "ORLO flight" || w.windowTitle() == "ORLO flight[edited]")
+        << w.windowTitle().toStdString();
+    EXPECT_EQ(w.windowTitle().endsWith("[edited]"), w.isEdited());
+}
+
+TEST_F(MainWindowTest, SaveAsAddsXmlOnlyToNamesWithoutPoint)
+{
+    ScriptedPrompt prompt;
+    DialogMain& w = start();
+    KAVO::Property::instance()->setString("LastProjectPath", mHome.str());
+
+    prompt.files.enqueue(mHome.file("flight"));
+    w.action(DialogMain::ActionSaveProjectAs)->trigger();
+    ASSERT_EQ(prompt.count("save"), 1);
+    EXPECT_EQ(prompt.asked.at(0).title, "Save KAVO Project");
+    EXPECT_EQ(prompt.asked.at(0).text, mHome.path());
+    EXPECT_EQ(prompt.asked.at(0).filter, "Project Files (*.xml)");
+    EXPECT_EQ(w.projectPath(), mHome.file("flight.xml"));
+
+    prompt.files.enqueue(mHome.file("flight.old"));
+    w.action(DialogMain::ActionSaveProjectAs)->trigger();
+    EXPECT_EQ(w.projectPath(), mHome.file("flight.old"));
+}
+
+TEST_F(MainWindowTest, CancelledSaveDialogKeepsProjectPath)
+{
+    ScriptedPrompt prompt;
+    DialogMain& w = start();
+    editSelection();
+
+    // From a new project: cancelling leaves the path empty, the next Save asks again.
+    prompt.files.enqueue(QString());
+    EXPECT_FALSE(w.saveProject(true));
+    EXPECT_TRUE(w.projectPath().isEmpty());
+    EXPECT_TRUE(w.isEdited());
+    prompt.files.enqueue(QString());
+    w.action(DialogMain::ActionSaveProject)->trigger();
+    EXPECT_EQ(prompt.count("save"), 2);
+
+    // With a project path: a cancelled Save As keeps it.
+    prompt.files.enqueue(mHome.file("kept.xml"));
+    w.saveProject(true);
+    const QString kept = w.projectPath();
+    EXPECT_EQ(kept, mHome.file("kept.xml"));
+    prompt.files.enqueue(QString());
+    EXPECT_FALSE(w.saveProject(true));
+    EXPECT_EQ(w.projectPath(), kept);
+    EXPECT_TRUE(prompt.files.isEmpty());
+}
+
+TEST_F(MainWindowTest, FailedSaveIsReportedAndKeepsEditedState)
+{
+    ScriptedPrompt prompt;
+    DialogMain& w = start();
+    editSelection();
+    // A folder that does not exist: the project file cannot be written.
+    prompt.files.enqueue(mHome.file("missing/p.xml"));
+    EXPECT_FALSE(w.saveProject(false));
+    EXPECT_FALSE(QFile::exists(mHome.file("missing/p.xml")));
+    ASSERT_EQ(prompt.count("critical"), 1);
+    EXPECT_EQ(prompt.asked.last().title, "KAVO Warning");
+    EXPECT_TRUE(w.isEdited());
+    EXPECT_EQ(w.windowTitle(), "ORLO p[edited]");
+    EXPECT_EQ(setting("LastProjectPath"), "<none>");
+    EXPECT_TRUE(w.action(DialogMain::ActionSaveProject)->isEnabled());
+}
+
+TEST_F(MainWindowTest, SaveQuestionAnswersDecideWhetherNewProjectGoesOn)
+{
+    ScriptedPrompt prompt;
+    DialogMain& w = start();
+
+    // Not edited: no question.
+    w.action(DialogMain::ActionNewProject)->trigger();
+    EXPECT_EQ(prompt.count("warning"), 0);
+
+    // Give the project a name (in a folder that goes away later), then edit.
+    QDir(mHome.path()).mkdir("sub");
+    const QString named = mHome.file("sub/named.xml");
+    prompt.files.enqueue(named);
+    ASSERT_TRUE(w.saveProject(true));
+    editSelection();
+    ASSERT_EQ(w.projectPath(), named);
+    prompt.asked.clear();
+
+    // Cancel, and a box closed without an answer: New does not go on.
+    for (int answer : { 2, -1 }) {
+        prompt.buttons.enqueue(answer);
+        w.action(DialogMain::ActionNewProject)->trigger();
+        EXPECT_EQ(w.projectPath(), named) << answer;
+        EXPECT_TRUE(w.isEdited()) << answer;
+    }
+    ASSERT_EQ(prompt.count("warning"), 2);
+    EXPECT_EQ(prompt.asked.at(0).title, "KAVO Warning");
+    EXPECT_EQ(prompt.asked.at(0).text, "Current Project not saved !\nSave it now ?");
+    EXPECT_EQ(prompt.asked.at(0).filter, "Yes|No|Cancel");
+    EXPECT_EQ(prompt.count("save"), 0);
+
+    // Yes, and the save fails: New does not go on, the selection stays.
+    const QByteArray saved = testsupport::readFile(named);
+    ASSERT_TRUE(QDir(mHome.file("sub")).removeRecursively());
+    prompt.buttons.enqueue(0);
+    w.action(DialogMain::ActionNewProject)->trigger();
+    EXPECT_EQ(prompt.count("critical"), 1);
+    EXPECT_EQ(w.projectPath(), named);
+    EXPECT_TRUE(w.isEdited());
+    EXPECT_EQ(w.profileTree()->tree()->topLevelItem(0)->child(0)->checkState(0), Qt::Checked);
+
+    // Yes with the folder back: saved, and New goes on.
+    QDir(mHome.path()).mkdir("sub");
+    prompt.buttons.enqueue(0);
+    w.action(DialogMain::ActionNewProject)->trigger();
+    EXPECT_NE(testsupport::readFile(named), saved);
+    EXPECT_TRUE(w.projectPath().isEmpty());
+    EXPECT_FALSE(w.isEdited());
+    EXPECT_EQ(w.profileTree()->tree()->topLevelItem(0)->child(0)->checkState(0), Qt::Unchecked);
+    editSelection();
+
+    // No: New goes on without saving.
+    prompt.asked.clear();
+    prompt.buttons.enqueue(1);
+    w.action(DialogMain::ActionNewProject)->trigger();
+    EXPECT_EQ(prompt.count("warning"), 1);
+    EXPECT_EQ(prompt.count("save"), 0);
+    EXPECT_EQ(prompt.count("critical"), 0);
+    EXPECT_TRUE(w.projectPath().isEmpty());
+    EXPECT_FALSE(w.isEdited());
+    EXPECT_EQ(w.windowTitle(), "ORLO ");
+}
+
+TEST_F(MainWindowTest, YesWithCancelledSaveDialogStopsOpenProject)
+{
+    ScriptedPrompt prompt;
+    DialogMain& w = start();
+    editSelection();
+    // Yes, then the save dialog of the unnamed project is cancelled: no open dialog follows.
+    prompt.buttons.enqueue(0);
+    prompt.files.enqueue(QString());
+    w.action(DialogMain::ActionOpenProject)->trigger();
+    EXPECT_EQ(prompt.count("save"), 1);
+    EXPECT_EQ(prompt.count("open"), 0);
+    EXPECT_TRUE(w.isEdited());
+    EXPECT_TRUE(prompt.files.isEmpty());
+}
+
+TEST_F(MainWindowTest, UnreadableProjectIsReportedAndChangesNothing)
+{
+    ScriptedPrompt prompt;
+    KAVO::Property::instance()->setString("LastProjectPath", "/nowhere/last.xml");
+    DialogMain& w = start();
+    // The unreadable last project was not taken at start.
+    const QString before = w.projectPath();
+    EXPECT_TRUE(before.isEmpty());
+    const bool editedBefore = w.isEdited();
+
+    // A cancelled open dialog does nothing at all.
+    prompt.files.enqueue(QString());
+    w.action(DialogMain::ActionOpenProject)->trigger();
+    EXPECT_EQ(prompt.count("critical"), 0);
+
+    TempDir dir;
+    testsupport::writeFile(dir.file("broken.xml"), "<KavoProject><Parameters>");
+    prompt.files.enqueue(dir.file("broken.xml"));
+    w.action(DialogMain::ActionOpenProject)->trigger();
+    ASSERT_EQ(prompt.count("open"), 2);
+    EXPECT_EQ(prompt.asked.at(0).title, "Open KAVO Project");
+    EXPECT_EQ(prompt.asked.at(0).text, "/nowhere/last.xml");
+    EXPECT_EQ(prompt.asked.at(0).filter, "Project Files (*.xml)");
+    EXPECT_EQ(prompt.count("critical"), 1);
+    EXPECT_EQ(w.projectPath(), before);
+    EXPECT_EQ(w.isEdited(), editedBefore);
+    EXPECT_EQ(setting("LastProjectPath"), "/nowhere/last.xml");
+}
+
+TEST_F(MainWindowTest, SavedAndReopenedProjectClearsEditedStateAndIsRestored)
+{
+    ScriptedPrompt prompt;
+    {
+        DialogMain& w = start();
+        editSelection();
+        prompt.files.enqueue(mHome.file("flight"));
+        EXPECT_TRUE(w.saveProject(false));
+        EXPECT_EQ(w.projectPath(), mHome.file("flight.xml"));
+        EXPECT_FALSE(w.isEdited());
+        EXPECT_EQ(w.windowTitle(), "ORLO flight");
+        EXPECT_FALSE(w.action(DialogMain::ActionSaveProject)->isEnabled());
+        EXPECT_EQ(setting("LastProjectPath"), mHome.fileStr("flight.xml"));
+
+        // Yes with a successful save lets New go on.
+        editSelection(0, 1);
+        prompt.buttons.enqueue(0);
+        w.action(DialogMain::ActionNewProject)->trigger();
+        EXPECT_TRUE(w.projectPath().isEmpty());
+        EXPECT_FALSE(w.isEdited());
+    }
+    // The next start finds the last project again.
+    KAVO::Property::instance()->readXmlFile();
+    DialogMain& w2 = start();
+    EXPECT_EQ(w2.projectPath(), mHome.file("flight.xml"));
+    EXPECT_FALSE(w2.isEdited());
+    EXPECT_EQ(w2.windowTitle(), "ORLO flight");
+    // The selection saved by the answer Yes is checked again.
+    QTreeWidgetItem* device = w2.profileTree()->tree()->topLevelItem(0);
+    EXPECT_EQ(device->child(0)->checkState(0), Qt::Checked);
+    EXPECT_EQ(device->child(1)->checkState(0), Qt::Checked);
+    EXPECT_EQ(device->child(2)->checkState(0), Qt::Unchecked);
+}
+
+TEST_F(MainWindowTest, QuitAsksOnceAndCloseEndsTheProcess)
+{
+    ScriptedPrompt prompt;
+    DialogMain& w = start();
+    editSelection();
+
+    // Cancel: the window stays.
+    prompt.buttons.enqueue(2);
+    w.action(DialogMain::ActionQuit)->trigger();
+    EXPECT_TRUE(mExitCodes.isEmpty());
+    EXPECT_TRUE(w.isVisible());
+
+    // No: the process ends, and the close does not ask a second time.
+    prompt.buttons.enqueue(1);
+    w.action(DialogMain::ActionQuit)->trigger();
+    EXPECT_EQ(prompt.count("warning"), 2);
+    EXPECT_EQ(mExitCodes, QList<int>{ 0 });
+
+    // A close event after the accepted one passes untouched.
+    w.close();
+    EXPECT_EQ(mExitCodes, QList<int>{ 0 });
+    EXPECT_EQ(prompt.count("warning"), 2);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowAsksOnlyWhenEdited)
+{
+    ScriptedPrompt prompt;
+    {
+        DialogMain& w = start();
+        editSelection();
+        prompt.buttons.enqueue(-1); // box closed: counts as Cancel
+        EXPECT_FALSE(w.close());
+        EXPECT_TRUE(mExitCodes.isEmpty());
+        EXPECT_TRUE(w.isVisible());
+    }
+    mWindow.reset();
+    DialogMain& w = start();
+    w.close();
+    EXPECT_EQ(prompt.count("warning"), 1);
+    EXPECT_EQ(mExitCodes, QList<int>{ 0 });
+}
+
+TEST_F(MainWindowTest, CtrlZNeverReachesAWidget)
+{
+    DialogMain& w = start();
+    qApp->installEventFilter(&w);
+    QLineEdit edit;
+    edit.show();
+    edit.setFocus();
+    QTest::keyClick(&edit, Qt::Key_Z);
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(edit.text(), "z");
+
+    // The filter itself: only a first Ctrl(+Shift)+Z press is consumed.
+    QKeyEvent ctrlZ(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+    QKeyEvent ctrlShiftZ(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QKeyEvent plainZ(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, "z");
+    QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier, QString(), true);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Z, Qt::ControlModifier);
+    QKeyEvent ctrlY(QEvent::KeyPress, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(w.eventFilter(&edit, &ctrlZ));
+    EXPECT_TRUE(w.eventFilter(&edit, &ctrlShiftZ));
+    EXPECT_FALSE(w.eventFilter(&edit, &plainZ));
+    EXPECT_FALSE(w.eventFilter(&edit, &repeated));
+    EXPECT_FALSE(w.eventFilter(&edit, &release));
+    EXPECT_FALSE(w.eventFilter(&edit, &ctrlY));
+    qApp->removeEventFilter(&w);
+}
+
+TEST_F(MainWindowTest, RecordFileNamesEndInCanOnly)
+{
+    EXPECT_TRUE(DialogMain::isRecordFileName("x.CAN"));
+    EXPECT_TRUE(DialogMain::isRecordFileName("x.can"));
+    EXPECT_TRUE(DialogMain::isRecordFileName("LOG.0001.can"));
+    EXPECT_FALSE(DialogMain::isRecordFileName("x.CAN.bak"));
+    EXPECT_FALSE(DialogMain::isRecordFileName("x.Can"));
+    EXPECT_FALSE(DialogMain::isRecordFileName("CAN"));
+    EXPECT_FALSE(DialogMain::isRecordFileName("xcan"));
+    EXPECT_FALSE(DialogMain::isRecordFileName("x.cans"));
+}
+
+TEST_F(MainWindowTest, OpenCardRemembersTheFolderAndRestartFindsIt)
+{
+    ScriptedPrompt prompt;
+    TempDir card;
+    QDir(card.path()).mkdir("CARD7");
+    const QString folder = card.file("CARD7");
+    {
+        DialogMain& w = start();
+        // Nothing saved yet: the working folder was listed.
+        EXPECT_EQ(w.cardInfo().path, ".");
+
+        prompt.files.enqueue(QString());
+        w.action(DialogMain::ActionOpenCard)->trigger();
+        EXPECT_EQ(w.cardInfo().path, ".");
+        EXPECT_EQ(setting("LastPath"), "<none>");
+
+        prompt.files.enqueue(folder);
+        w.action(DialogMain::ActionOpenCard)->trigger();
+        ASSERT_EQ(prompt.count("folder"), 2);
+        EXPECT_EQ(prompt.asked.at(1).title, "Open SD Card");
+        EXPECT_EQ(prompt.asked.at(1).text, ".");
+        EXPECT_EQ(w.cardInfo().path, folder);
+        EXPECT_EQ(w.cardList()->folderField()->text(), "CARD7");
+        EXPECT_EQ(w.cardList()->tree()->topLevelItemCount(), 0);
+        EXPECT_EQ(setting("LastPath"), folder.toStdString());
+    }
+    // The settings file holds it, and the next start lists that folder again.
+    KAVO::Property::instance()->clear();
+    ASSERT_TRUE(KAVO::Property::instance()->readXmlFile());
+    DialogMain& w = start();
+    EXPECT_EQ(w.cardInfo().path, folder);
+    EXPECT_EQ(w.cardList()->folderField()->text(), "CARD7");
+}
+
+namespace {
+
+struct PaintCounter : QObject
+{
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, ProgressAndNonModalBoxes)
+{
+    DialogMain& w = start();
+    QProgressBar* bar = w.statusBarWidget()->progressBar();
+    ASSERT_FALSE(bar->isVisible());
+    // The load blocks the event loop, so the bar must be painted within the call.
+    PaintCounter paints(bar);
+    w.setProgress(40);
+    EXPECT_GE(paints.count, 1);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->value(), 40);
+
+    w.action(DialogMain::ActionAbout)->trigger();
+    EXPECT_TRUE(w.aboutBox()->isVisible());
+    EXPECT_FALSE(w.aboutBox()->isModal());
+    w.action(DialogMain::ActionPreferences)->trigger();
+    EXPECT_TRUE(w.preferences()->isVisible());
+    EXPECT_FALSE(w.preferences()->isModal());
+    // Help has no menu entry; F1 reaches it.
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(&w, Qt::Key_F1);
+    EXPECT_TRUE(w.helpBox()->isVisible());
+    EXPECT_FALSE(w.helpBox()->isModal());
+}
+
+TEST_F(MainWindowTest, CardFolderListsOnlyCanFilesInPathOrder)
+{
+    using testsupport::floatMessage;
+    TempDir card;
+    const QByteArray file = testsupport::recordFileBytes(
+        { floatMessage(0, 0x10, 3661.9, 1.0f), floatMessage(0, 0x11, 5000.0, 2.0f), floatMessage(0, 0x10, 7322.5, 3.0f) });
+    // Written in an order unlike the path order; only ".CAN" and ".can" endings count.
+    for (const char* name : { "f.can", "b.CAN", "a.can", "c.Can", "d.CAN.bak", "CAN", "e.txt", "g.cans" })
+        ASSERT_TRUE(testsupport::writeFile(card.file(name), file));
+    // A header cut short is listed all the same, with what could be read.
+    ASSERT_TRUE(testsupport::writeFile(card.file("short.CAN"), file.left(10)));
+    KAVO::Property::instance()->setString("LastPath", card.str());
+
+    DialogMain& w = start();
+    QStringList keys;
+    for (const auto& kv : w.cardInfo().records)
+        keys << kv.first;
+    EXPECT_EQ(keys, (QStringList{ card.file("a.can"), card.file("b.CAN"), card.file("f.can"), card.file("short.CAN") }));
+
+    QTreeWidget* tree = w.cardList()->tree();
+    EXPECT_EQ(w.cardList()->folderField()->text(), card.path().section('/', -1));
+    ASSERT_EQ(tree->topLevelItemCount(), 4);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "a.can   14.7.2023 9:41:05");
+    EXPECT_EQ(tree->topLevelItem(1)->text(0), "b.CAN   14.7.2023 9:41:05");
+    EXPECT_EQ(tree->topLevelItem(2)->data(0, Qt::UserRole).toString(), card.file("f.can"));
+    EXPECT_EQ(tree->topLevelItem(0)->toolTip(0), "Start Time: 01:01:01\nStop Time: 02:02:02");
+    EXPECT_EQ(tree->topLevelItem(0)->child(11)->text(0), "Samples Total: 3");
+    EXPECT_EQ(tree->topLevelItem(3)->childCount(), 12);
+    EXPECT_EQ(tree->topLevelItem(3)->child(11)->text(0), "Samples Total: 0");
+
+    // What the list shows is the header as the record reader reads it.
+    KAVO::Record header;
+    ASSERT_TRUE(header.readRecordInfo(card.file("a.can")));
+    const KAVO::RecordInfo& listed = w.cardInfo().records.at(card.file("a.can"));
+    EXPECT_EQ(listed.dateTime, header.recordInfo().dateTime);
+    EXPECT_EQ(listed.samples, 3);
+    EXPECT_STREQ(listed.engineType, header.recordInfo().engineType);
+
+    // Loading a file of the list; the card list itself does not change.
+    emit w.cardList()->signalLoadRecord({ card.file("b.CAN") });
+    EXPECT_EQ(w.record().recordData().nrRecords, 3);
+    EXPECT_EQ(tree->topLevelItemCount(), 4);
+}
+
+TEST_F(MainWindowTest, MissingCardFolderLeavesAnEmptyList)
+{
+    KAVO::Property::instance()->setString("LastPath", mHome.fileStr("gone"));
+    DialogMain& w = start();
+    EXPECT_EQ(w.cardInfo().path, mHome.file("gone"));
+    EXPECT_TRUE(w.cardInfo().records.empty());
+    EXPECT_EQ(w.cardList()->folderField()->text(), "gone");
+    EXPECT_EQ(w.cardList()->tree()->topLevelItemCount(), 0);
+}
+
+TEST_F(MainWindowTest, SelectionLoadsOnceAfterTheDebounceWithProgress)
+{
+    TempDir dir;
+    const QString folder = writeSampleCard(dir.file("CARD"));
+    KAVO::Property::instance()->setString("LastPath", folder.toStdString());
+    DialogMain& w = start();
+    QTreeWidget* tree = w.cardList()->tree();
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
+
+    qRegisterMetaType<std::list<QString>>("std::list<QString>");
+    QSignalSpy sent(w.cardList(), &KAVO::DialogCard::signalLoadRecord);
+    QList<int> progress;
+    QProgressBar* bar = w.statusBarWidget()->progressBar();
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { progress.append(v); });
+
+    // Two selection changes in quick succession.
+    tree->topLevelItem(0)->setSelected(true);
+    QTest::qWait(100);
+    tree->topLevelItem(1)->setSelected(true);
+    QElapsedTimer sinceLast;
+    sinceLast.start();
+    QTest::qWait(300);
+    // Only meaningful while the interval has not passed (a loaded machine may stall).
+    if (sinceLast.elapsed() < KAVO::DialogCard::DebounceMs - 20) {
+        EXPECT_EQ(sent.count(), 0);
+        EXPECT_EQ(w.record().recordData().nrRecords, 0) << "loaded before the selection rested";
+        EXPECT_FALSE(w.action(DialogMain::ActionExportKml)->isEnabled());
+        EXPECT_FALSE(w.action(DialogMain::ActionExportCsv)->isEnabled());
+    }
+
+    QTRY_VERIFY_WITH_TIMEOUT(w.record().recordData().nrRecords > 0, 2000);
+    QTest::qWait(700);
+    EXPECT_EQ(sent.count(), 1) << "one load for both changes";
+    const auto& records = w.cardInfo().records;
+    const int32_t expected = records.at(folder + "/LOG_0001.CAN").samples + records.at(folder + "/LOG_0002.CAN").samples;
+    EXPECT_EQ(w.record().recordData().nrRecords, expected);
+    EXPECT_TRUE(w.firstRecordPath() == folder + "/LOG_0001.CAN" || w.firstRecordPath() == folder + "/LOG_0002.CAN");
+    EXPECT_TRUE(w.action(DialogMain::ActionExportKml)->isEnabled());
+    EXPECT_TRUE(w.action(DialogMain::ActionExportCsv)->isEnabled());
+    EXPECT_TRUE(w.toolbar()->actions().at(7)->isEnabled());
+
+    // The reader's progress reached the status bar: 0, steps, 100; the bar goes a second later.
+    ASSERT_GE(progress.size(), 3);
+    EXPECT_EQ(progress.first(), 0);
+    EXPECT_EQ(progress.last(), 100);
+    EXPECT_TRUE(std::any_of(progress.begin(), progress.end(), [](int v) { return v > 0 && v < 100; }));
+    QTRY_VERIFY_WITH_TIMEOUT(!bar->isVisible(), 2000);
+}
+
+TEST_F(MainWindowTest, ExportsAreEnabledExactlyWhileTheRecordingHasMessages)
+{
+    TempDir card;
+    ASSERT_TRUE(testsupport::writeFile(card.file("full.CAN"),
+                                       testsupport::recordFileBytes({ testsupport::floatMessage(0, 0x10, 1.0, 1.0f) })));
+    ASSERT_TRUE(testsupport::writeFile(card.file("empty.CAN"), testsupport::recordFileBytes({})));
+    DialogMain& w = start();
+    auto exportsEnabled = [&] {
+        const bool kml = w.action(DialogMain::ActionExportKml)->isEnabled();
+        EXPECT_EQ(w.action(DialogMain::ActionExportCsv)->isEnabled(), kml);
+        return kml;
+    };
+    EXPECT_FALSE(exportsEnabled());
+    emit w.cardList()->signalLoadRecord({ card.file("full.CAN") });
+    EXPECT_TRUE(exportsEnabled());
+    // Only detail rows selected: nothing is read, the recording stays.
+    emit w.cardList()->signalLoadRecord({ QString() });
+    EXPECT_TRUE(exportsEnabled());
+    EXPECT_EQ(w.record().recordData().nrRecords, 1);
+    // An empty path in between does not cut the files after it off.
+    emit w.cardList()->signalLoadRecord({ QString(), card.file("empty.CAN"), QString(), card.file("full.CAN") });
+    EXPECT_EQ(w.record().recordData().nrRecords, 1);
+    EXPECT_EQ(w.firstRecordPath(), card.file("empty.CAN"));
+    // A recording without messages.
+    emit w.cardList()->signalLoadRecord({ card.file("empty.CAN") });
+    EXPECT_FALSE(exportsEnabled());
+    // The export commands do nothing yet beyond keeping the rules.
+    emit w.cardList()->signalLoadRecord({ card.file("full.CAN") });
+    w.action(DialogMain::ActionExportKml)->trigger();
+    w.action(DialogMain::ActionExportCsv)->trigger();
+    EXPECT_TRUE(exportsEnabled());
+}
+
+TEST_F(MainWindowTest, StartRestoresLastCardAndLastProject)
+{
+    TempDir dir;
+    const QString folder = writeSampleCard(dir.file("SampleCard"), 6000);
+    // A project naming two parameters of the default profile.
+    KAVO::Profile* profile = KAVO::Profile::instance();
+    ASSERT_TRUE(profile->loadProfile(testsupport::bundleResources() + "/Ostervan_Profile.xml"));
+    auto device = profile->data().mDevices.begin();
+    auto parameter = device->second.mParameters.begin();
+    const QString first = parameter->second.mFullName;
+    const QString second = std::next(parameter)->second.mFullName;
+    ASSERT_TRUE(testsupport::writeFile(
+        mHome.file("night.flight.xml"),
+        QString("<KavoProject><Parameters><Parameter name=\"%1\"/><Parameter name=\"%2\"/></Parameters></KavoProject>")
+            .arg(first, second)
+            .toUtf8()));
+    KAVO::Property::instance()->setString("LastPath", folder.toStdString());
+    KAVO::Property::instance()->setString("LastProjectPath", mHome.fileStr("night.flight.xml"));
+    KAVO::Property::instance()->writeXmlFile();
+    KAVO::Property::instance()->clear();
+    ASSERT_TRUE(KAVO::Property::instance()->readXmlFile());
+
+    mWindow = std::make_unique<DialogMain>();
+    DialogMain& w = *mWindow;
+    // Nothing is restored before the 20 ms have passed.
+    EXPECT_TRUE(w.restoreTimer()->isActive());
+    EXPECT_EQ(w.restoreTimer()->interval(), 20);
+    EXPECT_TRUE(w.cardInfo().path.isEmpty());
+    EXPECT_EQ(w.cardList()->tree()->topLevelItemCount(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.restoreTimer()->isActive(), 1000);
+
+    EXPECT_EQ(w.cardInfo().path, folder);
+    EXPECT_EQ(w.cardList()->folderField()->text(), "SampleCard");
+    QTreeWidget* cards = w.cardList()->tree();
+    ASSERT_EQ(cards->topLevelItemCount(), 3);
+    EXPECT_TRUE(cards->topLevelItem(0)->text(0).startsWith("LOG_0001.CAN   "));
+    EXPECT_TRUE(cards->topLevelItem(2)->text(0).startsWith("LOG_8001.CAN   "));
+
+    EXPECT_EQ(w.projectPath(), mHome.file("night.flight.xml"));
+    EXPECT_EQ(w.windowTitle(), "ORLO night");
+    EXPECT_FALSE(w.isEdited());
+    EXPECT_FALSE(w.action(DialogMain::ActionSaveProject)->isEnabled());
+    EXPECT_EQ(w.profileTree()->item(first)->checkState(0), Qt::Checked);
+    EXPECT_EQ(w.profileTree()->item(second)->checkState(0), Qt::Checked);
+    int checked = 0;
+    for (auto& d : KAVO::Profile::instance()->data().mDevices)
+        for (auto& p : d.second.mParameters)
+            checked += p.second.mSelected ? 1 : 0;
+    EXPECT_EQ(checked, 2);
+    EXPECT_FALSE(w.profileTree()->isBlinking());
+    // Nothing is loaded until a file is selected.
+    EXPECT_EQ(w.record().recordData().nrRecords, 0);
+}
+
+TEST_F(MainWindowTest, ProfileFileChangeReloadsTreeAndMarksEdited)
+{
+    TempDir dir;
+    DialogMain& w = start();
+    ASSERT_GT(w.profileTree()->tree()->topLevelItemCount(), 2);
+    ASSERT_TRUE(testsupport::loadExportProfile(dir.path()));
+    KAVO::Property::instance()->setString("Profile", dir.fileStr("export-profile.xml"));
+    emit w.preferences()->signalProfileFileChanged();
+    EXPECT_EQ(w.profileTree()->tree()->topLevelItemCount(), 2);
+    EXPECT_NE(w.profileTree()->item("Dev/Speed"), nullptr);
+    EXPECT_TRUE(w.isEdited());
+    EXPECT_EQ(w.windowTitle(), "ORLO [edited]");
+}
+
+TEST_F(MainWindowTest, ScreenshotWithLoadedSampleCard)
+{
+    TempDir dir;
+    const QString folder = writeSampleCard(dir.file("SampleCard"), 60000);
+    KAVO::Property::instance()->setString("LastPath", folder.toStdString());
+    DialogMain& w = start();
+    QTreeWidget* cards = w.cardList()->tree();
+    ASSERT_EQ(cards->topLevelItemCount(), 3);
+    cards->topLevelItem(0)->setExpanded(true);
+    cards->topLevelItem(0)->setSelected(true);
+    QTreeWidget* params = w.profileTree()->tree();
+    params->topLevelItem(0)->setExpanded(true);
+    for (int i : { 0, 2, 3 })
+        params->topLevelItem(0)->child(i)->setCheckState(0, Qt::Checked);
+    QTest::mouseClick(w.profileTree()->confirmButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(w.record().recordData().nrRecords > 0, 3000);
+    QTest::qWait(100);
+
+    const QString out = testsupport::binaryDir() + "/artifacts";
+    QDir().mkpath(out);
+    const QImage shot = w.grab().toImage();
+    EXPECT_EQ(shot.size(), w.size() * w.devicePixelRatioF());
+    EXPECT_TRUE(shot.save(out + "/mainwindow-loaded.png"));
+}
