@@ -3,6 +3,7 @@
 #include "DialogDataGraph.h"
 #include "DialogDataLimit.h"
 #include "DialogDataTable.h"
+#include "Images.h"
 #include "Kernel.h"
 #include "Record.h"
 
@@ -22,8 +23,6 @@
 #include <clocale>
 #include <cmath>
 
-#include "../resources/images/canStatistic.xpm"
-#include "../resources/images/limit.xpm"
 
 namespace KAVO {
 
@@ -50,12 +49,10 @@ DialogData::DialogData(QWidget* parent)
     mTabs = new QTabWidget(this);
     mTable = new DialogDataTable(mTabs);
     mLimit = new DialogDataLimit(mTabs);
-    mTabs->addTab(mTable, QIcon(QPixmap(canStatistic_xpm)), tr("Data"));
-    mTabs->addTab(mLimit, QIcon(QPixmap(limit_xpm)), tr("Limit/Warning Exceed"));
-    // The graph takes its place in the time fan-out now; it becomes the
-    // third tab ("Graph") once it draws.
-    mGraph = new DialogDataGraph(this);
-    mGraph->hide();
+    mTabs->addTab(mTable, Images::icon("canStatistic"), tr("Data"));
+    mGraph = new DialogDataGraph(mTabs);
+    mTabs->addTab(mLimit, Images::icon("limit"), tr("Limit/Warning Exceed"));
+    mTabs->addTab(mGraph, Images::icon("graphSingle"), tr("Graph"));
 
     mGrid = new QGridLayout;
     QPalette palette;

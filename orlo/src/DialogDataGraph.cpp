@@ -1,41 +1,363 @@
 #include "DialogDataGraph.h"
 
+#include "DialogDataTable.h"
+#include "DialogPrompt.h"
+#include "DialogGraphSetup.h"
+#include "GraphModel.h"
+#include "Images.h"
+#include "Profile.h"
 #include "Record.h"
+#include "SafeFile.h"
+#include "WidgetGraph.h"
+
+#include <QBuffer>
+#include <QButtonGroup>
+#include <QColor>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
 
 namespace KAVO {
+
+namespace {
+
+constexpr int ZoomInterval = 50;     // ms between two steps of a held zoom button
+constexpr float ZoomFactor = 0.97f;
+constexpr float ZoomInLargest = 5000.0f;
+constexpr float ZoomOutSmallest = 1.0f;
+constexpr float DefaultSpan = 60.0f;
+
+// Red, green and blue fractions of a colour name as Qt reads it.
+void colorOf(const QString& name, float& r, float& g, float& b)
+{
+    const QColor c(name);
+    r = static_cast<float>(c.redF());
+    g = static_cast<float>(c.greenF());
+    b = static_cast<float>(c.blueF());
+}
+
+} // namespace
 
 DialogDataGraph::DialogDataGraph(QWidget* parent)
     : QWidget(parent)
 {
+    mSetup = new DialogGraphSetup(this, mData);
+    connect(mSetup, &DialogGraphSetup::signalChanged, this, &DialogDataGraph::slotGraphSetup);
+
+    mZoomTimer = new QTimer(this);
+    connect(mZoomTimer, &QTimer::timeout, this, &DialogDataGraph::slotTimeout);
+    mZoomTimer->start(ZoomInterval);
+
+    mButtonRow = new QHBoxLayout;
+    mButtonRow->setSpacing(0);
+    mButtonRow->setContentsMargins(1, 1, 1, 1);
+    mButtons = new QButtonGroup(this);
+    mButtons->setExclusive(false);
+    connect(mButtons, &QButtonGroup::idPressed, this, &DialogDataGraph::slotCommandPress);
+    connect(mButtons, &QButtonGroup::idReleased, this, &DialogDataGraph::slotCommandRelease);
+
+    struct Spec
+    {
+        QString tip;
+        const char* image;
+        QString text;
+        bool checkable;
+    };
+    const Spec specs[CommandCount] = {
+        {tr("Zoom In"), "zoomin", QString(), false},
+        {tr("Zoom Out"), "zoomout", QString(), false},
+        {tr("Zoom 1:1"), "zoom1", QString(), false},
+        {tr("Zoom Marker"), "zoomrect", QString(), false},
+        {tr("Clear All"), "fail", QString(), false},
+        {tr("Automatic Mode"), nullptr, "Auto", true},
+        {tr("Split Mode"), "graphSplit", QString(), true},
+        {tr("Single Graph Mode"), "graphSingle", QString(), true},
+        {tr("Reset all to default"), "undo", QString(), false},
+        {tr("Setup"), "configure2", QString(), false},
+        {tr("Snapshot"), "frame_image", QString(), false},
+    };
+    for (int id = 0; id < CommandCount; ++id) {
+        QToolButton* b = new QToolButton(this);
+        b->setFixedSize(32, 32);
+        b->setIconSize(QSize(32, 32));
+        b->setToolTip(specs[id].tip);
+        if (specs[id].image != nullptr)
+            b->setIcon(Images::icon(specs[id].image));
+        else
+            b->setText(specs[id].text);
+        b->setCheckable(specs[id].checkable);
+        mButtons->addButton(b, id);
+        mButton[id] = b;
+    }
+    mButton[CommandClear]->hide();
+    mButton[CommandAutomatic]->hide();
+    for (int id = 0; id < CommandCount; ++id) {
+        if (id == CommandClear || id == CommandSplit || id == CommandReset || id == CommandSnapshot)
+            mButtonRow->addSpacing(5);
+        mButtonRow->addWidget(mButton[id]);
+    }
+    mButtonRow->addStretch();
+
+    mGraph = new WidgetGraph(this);
+    mGraph->setMaxParameters(30);
+    mGraph->setDisplayMode(WidgetGraph::DisplaySplit);
+    mGraph->setGraphMode(WidgetGraph::GraphManual);
+    connect(mGraph, &WidgetGraph::signalManMode, this, &DialogDataGraph::slotManMode);
+    connect(mGraph, &WidgetGraph::signalCursor, this, &DialogDataGraph::signalCursor);
+
+    mLayout = new QGridLayout(this);
+    mLayout->addLayout(mButtonRow, 0, 0);
+    mLayout->addWidget(mGraph, 1, 0);
+    updateControls();
+}
+
+QToolButton* DialogDataGraph::button(int id) const
+{
+    return id >= 0 && id < CommandCount ? mButton[id] : nullptr;
 }
 
 double DialogDataGraph::markStart()
 {
-    return mMarker1;
+    return mGraph->getMarker1();
 }
 
 double DialogDataGraph::markStop()
 {
-    return mMarker2;
+    return mGraph->getMarker2();
 }
 
 void DialogDataGraph::updateProfile()
 {
+    const std::vector<ProfileParameter> selected = DialogDataTable::selectedParameters();
+    // A selection of more than the graph holds shows its first ones.
+    unsigned i = 0;
+    for (; i < selected.size() && i < GraphModel::kMaxParameters; ++i) {
+        mGraph->setActive(i, true);
+        mGraph->setParameterName(i, selected[i].mName.toStdString());
+    }
+    for (; i < GraphModel::kMaxParameters; ++i)
+        mGraph->setActive(i, false);
     updateRecord(mRecord, true);
 }
 
 void DialogDataGraph::updateRecord(KAVO::Record* record, bool newWindow)
 {
     mRecord = record;
-    mMarker1 = 0.0;
-    mMarker2 = 0.0;
-    if (record != nullptr && newWindow)
-        mCursor = record->recordInfo().startTime;
+    mGraph->clear();
+    if (record == nullptr) {
+        mGraph->rebuild();
+        return;
+    }
+    const std::vector<ProfileParameter> selected = DialogDataTable::selectedParameters();
+    for (unsigned i = 0; i < selected.size() && i < GraphModel::kMaxParameters; ++i)
+        fillIndex(i, selected[i]);
+
+    if (newWindow) {
+        const RecordInfo& info = record->recordInfo();
+        const float margin = static_cast<float>(info.stopTime - info.startTime) * 0.1f;
+        const double start = info.startTime - margin;
+        const double end = info.stopTime + margin;
+        // An empty window is widened by the graph itself.
+        mGraph->setXmin(static_cast<float>(start));
+        mGraph->setXmax(static_cast<float>(end));
+        mGraph->setCursorPosition(info.startTime);
+    }
+    mGraph->rebuild();
+}
+
+void DialogDataGraph::fillIndex(unsigned index, const ProfileParameter& parameter)
+{
+    if (mRecord == nullptr)
+        return;
+    const RecordData& data = mRecord->recordData();
+    const RecordIdList& list =
+        data.idList(static_cast<uint32_t>(parameter.mChannel), static_cast<uint32_t>(parameter.mCanId));
+    const Profile* profile = Profile::instance();
+
+    std::vector<std::pair<double, double>> samples;
+    samples.reserve(list.entries.size());
+    for (const RecordEntry& e : list.entries)
+        samples.emplace_back(data.timeOf(list, e), profile->getDouble(e, parameter, true));
+    // The files of a selection need not come in time order; the graph takes
+    // a parameter's samples only in time order.
+    const auto byTime = [](const std::pair<double, double>& a, const std::pair<double, double>& b) {
+        return a.first < b.first;
+    };
+    if (!std::is_sorted(samples.begin(), samples.end(), byTime))
+        std::stable_sort(samples.begin(), samples.end(), byTime);
+
+    for (const std::pair<double, double>& s : samples) {
+        mGraph->setTime(s.first);
+        mGraph->putValue(index, s.second);
+    }
 }
 
 void DialogDataGraph::setTime(double t)
 {
-    mCursor = t;
+    mGraph->setCursorPosition(t);
+    const float span = static_cast<float>(mGraph->getXmax() - mGraph->getXmin());
+    const float margin = 0.1f * span;
+    if (t < mGraph->getXmin() + margin)
+        mGraph->setT0(static_cast<float>(t - margin));
+    else if (t > mGraph->getXmax() - margin)
+        mGraph->setT0(static_cast<float>(t + margin - span));
+}
+
+QImage DialogDataGraph::snapshot()
+{
+    QPixmap picture(size());
+    render(&picture, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    // Rendering the tab does not always hold the graph's OpenGL pixels:
+    // they are drawn in from the graph itself.
+    const QImage graph = mGraph->grabGraph();
+    QPainter painter(&picture);
+    painter.drawImage(QRect(mGraph->mapTo(this, QPoint(0, 0)), mGraph->size()), graph);
+    painter.end();
+    return picture.toImage();
+}
+
+void DialogDataGraph::saveSnapshot()
+{
+    const QImage picture = snapshot();
+    const QString title = tr("Save Snapshot");
+    const QString proposed = "./snapshot.bmp";
+    const QString filter = tr("BMP File (*.bmp);;All Files (*.*)");
+    const QString name = DialogPrompt::getSaveFileName(this, title, proposed, filter);
+    if (name.isEmpty())
+        return;
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QFileInfo(name).suffix().toLatin1());
+    if (!writer.write(picture)) {
+        printf("could not save snapshot <%s>: %s\n", name.toLocal8Bit().constData(),
+               writer.errorString().toLocal8Bit().constData());
+        return;
+    }
+    // A failed write reports itself.
+    SafeFile::writeAll(name, bytes);
+}
+
+void DialogDataGraph::updateControls()
+{
+    const bool split = mGraph->getDisplayMode() == WidgetGraph::DisplaySplit;
+    mButton[CommandSplit]->setChecked(split);
+    mButton[CommandSingle]->setChecked(!split);
+    mButton[CommandAutomatic]->setChecked(mGraph->getGraphMode() == WidgetGraph::GraphAutomatic);
+}
+
+void DialogDataGraph::setSpan(float span)
+{
+    mGraph->setXrange(span);
+    mData.timeSpan = span;
+}
+
+void DialogDataGraph::slotCommandPress(int id)
+{
+    mPressed = id;
+}
+
+void DialogDataGraph::slotCommandRelease(int id)
+{
+    switch (id) {
+    case CommandZoom1:
+        setSpan(DefaultSpan);
+        break;
+    case CommandZoomMarker:
+        mGraph->zoomToMarker();
+        break;
+    case CommandClear:
+        mGraph->clear();
+        mGraph->rebuild();
+        break;
+    case CommandAutomatic: {
+        const bool automatic = mButton[CommandAutomatic]->isChecked();
+        mGraph->setGraphMode(automatic ? WidgetGraph::GraphAutomatic : WidgetGraph::GraphManual);
+        mData.graphMode = automatic ? 1 : 0;
+        break;
+    }
+    case CommandSplit:
+        mGraph->setDisplayMode(WidgetGraph::DisplaySplit);
+        mData.displayMode = 1;
+        break;
+    case CommandSingle:
+        mGraph->setDisplayMode(WidgetGraph::DisplaySingle);
+        mData.displayMode = 0;
+        break;
+    case CommandReset:
+        mGraph->setDisplayMode(WidgetGraph::DisplaySplit);
+        setSpan(DefaultSpan);
+        mData.displayMode = 1;
+        break;
+    case CommandSetup:
+        mSetup->show();
+        mSetup->raise();
+        mSetup->activateWindow();
+        break;
+    case CommandSnapshot:
+        saveSnapshot();
+        break;
+    default:
+        break;
+    }
+    updateControls();
+    mPressed = CommandNone;
+}
+
+void DialogDataGraph::slotManMode()
+{
+    updateControls();
+}
+
+void DialogDataGraph::slotTimeout()
+{
+    if (mPressed != CommandZoomIn && mPressed != CommandZoomOut)
+        return;
+    const float span = static_cast<float>(mGraph->getXmax() - mGraph->getXmin());
+    float next;
+    if (mPressed == CommandZoomIn) {
+        // Zooming in stops at the narrowest window the graph shows.
+        next = std::max(std::min(ZoomInLargest, ZoomFactor * span), static_cast<float>(GraphModel::kMinSpan));
+    } else {
+        next = std::max(ZoomOutSmallest, span / ZoomFactor);
+    }
+    setSpan(next);
+}
+
+void DialogDataGraph::slotGraphSetup()
+{
+    float r, g, b;
+    mGraph->setXrange(static_cast<float>(mData.timeSpan));
+    mGraph->setDisplayMode(mData.displayMode == 0 ? WidgetGraph::DisplaySingle : WidgetGraph::DisplaySplit);
+    mGraph->setGraphMode(mData.graphMode == 0 ? WidgetGraph::GraphManual : WidgetGraph::GraphAutomatic);
+    mGraph->setCursorMode(static_cast<WidgetGraph::eCursorMode>(mData.cursorMode));
+    colorOf(mData.backColor, r, g, b);
+    mGraph->setBackColor(r, g, b);
+    mGraph->activateGrid(mData.gridOn);
+    colorOf(mData.gridColor, r, g, b);
+    mGraph->setGridColor(r, g, b);
+    colorOf(mData.labelColor, r, g, b);
+    mGraph->setLabelColor(r, g, b);
+    colorOf(mData.labelBackColor, r, g, b);
+    mGraph->setLabelBackColor(r, g, b);
+    mGraph->activateCursor(mData.cursorOn);
+    mGraph->activateLegend(mData.legendOn);
+    mGraph->setAutoScaleY(mData.autoscaleOn);
+    mGraph->setYmin(static_cast<float>(mData.yMin));
+    mGraph->setYmax(static_cast<float>(mData.yMax));
+    updateControls();
 }
 
 } // namespace KAVO

@@ -5,10 +5,13 @@
 #include "DialogDataLimit.h"
 #include "DialogDataTable.h"
 #include "DialogDataWarning.h"
+#include "GraphModel.h"
 #include "Profile.h"
 #include "Record.h"
 #include "StdoutCapture.h"
 #include "TestSupport.h"
+#include "WidgetGraph.h"
+#include "gui/GuiInput.h"
 
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -485,11 +488,14 @@ protected:
 TEST_F(DataAreaPaneTest, BuildsTabsAndControls)
 {
     QTabWidget* tabs = mPane->findChild<QTabWidget*>();
-    ASSERT_EQ(tabs->count(), 2);
+    ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(0), "Data");
     EXPECT_EQ(tabs->tabText(1), "Limit/Warning Exceed");
+    EXPECT_EQ(tabs->tabText(2), "Graph");
+    EXPECT_EQ(tabs->widget(2), mGraph);
     EXPECT_FALSE(tabs->tabIcon(0).isNull());
     EXPECT_FALSE(tabs->tabIcon(1).isNull());
+    EXPECT_FALSE(tabs->tabIcon(2).isNull());
     EXPECT_EQ(mSlider->maximum(), 10000);
     EXPECT_EQ(mOffset->minimum(), -10000);
     EXPECT_EQ(mOffset->suffix(), " s");
@@ -617,6 +623,79 @@ TEST_F(DataAreaPaneTest, OneFanOutPerUserAction)
     EXPECT_EQ(tableTime.count() + limitTime.count(), 0);
 }
 
+TEST_F(DataAreaPaneTest, GraphCursorAndMarkersOnTheOneTimeline)
+{
+    loadFlight();
+    showPane();
+    QTabWidget* tabs = mPane->findChild<QTabWidget*>();
+    tabs->setCurrentWidget(mGraph);
+    WidgetGraph* graph = mGraph->graph();
+    ASSERT_TRUE(graph->isVisible());
+    for (int k = 0; k < 3; ++k)
+        graph->grabGraph();   // lays the plot out
+    // The new window shows 0 to 100 s with 10 s on each side; the start
+    // time then moved it to keep the cursor off the edge.
+    EXPECT_NEAR(graph->getXmin(), -12.0, 1e-3);
+    EXPECT_NEAR(graph->getXmax(), 108.0, 1e-3);
+    EXPECT_DOUBLE_EQ(graph->getCursorTime(), 0.0);
+
+    QSignalSpy tableChanged(viewOf(mTable)->selectionModel(), &QItemSelectionModel::selectionChanged);
+    QSignalSpy limitChanged(viewOf(mLimit)->selectionModel(), &QItemSelectionModel::selectionChanged);
+    QSignalSpy tableTime(mTable, &DialogDataTable::signalTime);
+    QSignalSpy limitTime(mLimit, &DialogDataLimit::signalTime);
+    QSignalSpy cursor(mGraph, &DialogDataGraph::signalCursor);
+    const KAVO::GraphModel& m = graph->model();
+    const auto at = [&](double t) {
+        return QPoint(static_cast<int>(std::lround(m.xToViewport(t))), graph->height() / 2);
+    };
+
+    // The graph cursor (middle button) moves the table and the limit list.
+    QTest::mousePress(graph, Qt::MiddleButton, Qt::NoModifier, at(64.0));
+    QTest::mouseRelease(graph, Qt::MiddleButton, Qt::NoModifier, at(64.0));
+    ASSERT_EQ(cursor.count(), 1);
+    const double t = cursor.at(0).at(0).toFloat();
+    EXPECT_NEAR(t, 64.0, 0.5);
+    EXPECT_DOUBLE_EQ(mPane->time(), t);
+    EXPECT_NEAR(graph->getCursorTime(), t, 1e-5);
+    EXPECT_EQ(selectedRow(mTable), static_cast<int>(t));
+    EXPECT_EQ(selectedRow(mLimit), 1);
+    EXPECT_EQ(tableChanged.count(), 1);
+    EXPECT_EQ(limitChanged.count(), 1);
+    EXPECT_EQ(tableTime.count() + limitTime.count(), 0);
+
+    // A table row and a limit row move the graph cursor without an echo.
+    cursor.clear();
+    tabs->setCurrentWidget(mTable);
+    clickRow(mTable, 30, 0);
+    EXPECT_DOUBLE_EQ(graph->getCursorTime(), 30.0);
+    tabs->setCurrentWidget(mLimit);
+    EXPECT_EQ(selectedRow(mLimit), 0);
+    clickRow(mLimit, 1);
+    EXPECT_DOUBLE_EQ(graph->getCursorTime(), 60.0);
+    mSlider->setValue(9000);
+    EXPECT_DOUBLE_EQ(graph->getCursorTime(), 90.0);
+    EXPECT_EQ(cursor.count(), 0);
+    // Near the end of the window the window moves with the cursor.
+    EXPECT_GE(graph->getXmax() - 0.1 * (graph->getXmax() - graph->getXmin()), 90.0 - 1e-3);
+
+    // The cursor keys of the graph reach the pane.
+    tabs->setCurrentWidget(mGraph);
+    graph->setFocus();
+    QTest::keyClick(graph, Qt::Key_Left, Qt::ShiftModifier);
+    ASSERT_EQ(cursor.count(), 1);
+    EXPECT_LT(graph->getCursorTime(), 90.0);
+    EXPECT_DOUBLE_EQ(mPane->time(), static_cast<double>(static_cast<float>(graph->getCursorTime())));
+
+    // Markers set in the graph are the pane's export window.
+    QTest::mousePress(graph, Qt::LeftButton, Qt::NoModifier, at(40.0));
+    testsupport::dragTo(graph, at(10.0), Qt::LeftButton);
+    QTest::mouseRelease(graph, Qt::LeftButton, Qt::NoModifier, at(10.0));
+    EXPECT_NEAR(mPane->markStart(), 10.0, 0.5);
+    EXPECT_NEAR(mPane->markStop(), 40.0, 0.5);
+    EXPECT_EQ(mPane->markStart(), graph->getMarker1());
+    EXPECT_EQ(mPane->markStop(), graph->getMarker2());
+}
+
 TEST_F(DataAreaPaneTest, ChoosingTheEarlierRowOfOneTenthKeepsIt)
 {
     select({"EGT"});
@@ -653,6 +732,7 @@ TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
 
     const QString file = mDir.file("Offset.xml");
     ASSERT_FALSE(QFile::exists(file));
+    const std::pair<double, double> window(mGraph->graph()->getXmin(), mGraph->graph()->getXmax());
     {
         StdoutCapture quiet;
         mOffset->setValue(2.5);
@@ -662,6 +742,18 @@ TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
     const QString written = QString::fromUtf8(testsupport::readFile(file));
     EXPECT_TRUE(written.contains("<KavoOffset>")) << written.toStdString();
     EXPECT_TRUE(written.contains("value=\"2.500000000000\"")) << written.toStdString();
+
+    // The high file's values moved by 25 tenths in the graph too, whose
+    // window stays.
+    {
+        const KAVO::GraphParameter& oil = mGraph->graph()->model().parameter(1);
+        ASSERT_EQ(oil.name, "Oil");
+        ASSERT_EQ(oil.samples.size(), 2u);
+        EXPECT_DOUBLE_EQ(oil.samples[0].time, 3.5);
+        EXPECT_DOUBLE_EQ(oil.samples[1].time, 4.5);
+        EXPECT_DOUBLE_EQ(mGraph->graph()->getXmin(), window.first);
+        EXPECT_DOUBLE_EQ(mGraph->graph()->getXmax(), window.second);
+    }
 
     // The high file's values moved by 25 tenths; the events with them.
     EXPECT_EQ(column(mTable, 0), QStringList({"00:00:01.000", "00:00:02.000", "00:00:03.500", "00:00:04.500"}));

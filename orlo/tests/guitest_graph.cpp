@@ -1,5 +1,6 @@
 #include "Property.h"
 #include "WidgetGraph.h"
+#include "gui/GuiInput.h"
 
 #include <QApplication>
 #include <QImage>
@@ -98,18 +99,6 @@ const Rgb kRed{255, 0, 0};
 const Rgb kGreen{0, 255, 0};
 const Rgb kWhite{255, 255, 255};
 const Rgb kMarker{77, 77, 0}; // yellow at 0.3 over black
-
-} // namespace
-
-namespace {
-
-// QTest::mouseMove goes through the real pointer of the X server, which
-// arrives late under load; a drag is delivered to the widget directly.
-void dragTo(QWidget* w, const QPoint& pos, Qt::MouseButton held, Qt::KeyboardModifiers modifiers)
-{
-    QMouseEvent move(QEvent::MouseMove, pos, w->mapToGlobal(pos), Qt::NoButton, held, modifiers);
-    QApplication::sendEvent(w, &move);
-}
 
 } // namespace
 
@@ -286,7 +275,7 @@ TEST_F(GraphWidgetTest, LeftButtonSetsMarkersAndSignalsThem)
     g->setMarker(40.0, 10.0);
     const int before = spy.count();
     QTest::mousePress(g, Qt::LeftButton, Qt::ShiftModifier, point(20.0, 0.0));
-    dragTo(g, point(12.0, 0.0), Qt::LeftButton, Qt::ShiftModifier);
+    testsupport::dragTo(g, point(12.0, 0.0), Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(spy.count(), before + 2);
     EXPECT_GT(g->getMarker1(), g->getMarker2());
     QTest::mouseRelease(g, Qt::LeftButton, Qt::ShiftModifier, point(12.0, 0.0));
@@ -305,7 +294,7 @@ TEST_F(GraphWidgetTest, MiddleButtonMovesTheCursorAndRightButtonPans)
     EXPECT_NEAR(cursor[0][0].toFloat(), 30.0, 0.1);
     EXPECT_NEAR(cursor[0][1].toDouble(), 1.0, 0.01);
     EXPECT_TRUE(m().cursorTextShown());
-    dragTo(g, point(35.0, 0.0), Qt::MiddleButton, Qt::NoModifier);
+    testsupport::dragTo(g, point(35.0, 0.0), Qt::MiddleButton, Qt::NoModifier);
     EXPECT_EQ(cursor.count(), 2);
     EXPECT_NEAR(g->getCursorTime(), 35.0, 0.1);
     QTest::mouseRelease(g, Qt::MiddleButton, Qt::NoModifier, point(35.0, 0.0));
@@ -314,7 +303,7 @@ TEST_F(GraphWidgetTest, MiddleButtonMovesTheCursorAndRightButtonPans)
     g->setGraphMode(WidgetGraph::GraphAutomatic);
     const double pixel = m().span() / m().plotWidth();
     QTest::mousePress(g, Qt::RightButton, Qt::NoModifier, QPoint(400, 200));
-    dragTo(g, QPoint(300, 200), Qt::RightButton, Qt::NoModifier);
+    testsupport::dragTo(g, QPoint(300, 200), Qt::RightButton, Qt::NoModifier);
     QTest::mouseRelease(g, Qt::RightButton, Qt::NoModifier, QPoint(300, 200));
     EXPECT_EQ(man.count(), 1);
     EXPECT_NEAR(g->getXmin(), 100 * pixel, 1e-9);

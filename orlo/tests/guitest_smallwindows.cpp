@@ -62,6 +62,11 @@ TEST(ImagesTest, EveryImageHasItsSize)
         { "help", 16, 16 },         { "Corvane_Logo", 150, 74 }, { "emuMain", 536, 403 },
         { "kavo", 320, 312 },       { "tamsel_logo", 150, 184 }, { "canArincTx", 16, 16 },
         { "ataChapter", 16, 16 },   { "canParameter", 16, 16 }, { "canDial", 16, 16 },
+        { "canStatistic", 16, 16 }, { "limit", 16, 16 },        { "graphSingle", 32, 32 },
+        { "graphSplit", 32, 32 },   { "zoomin", 32, 32 },       { "zoomout", 32, 32 },
+        { "zoom1", 32, 32 },        { "zoomrect", 32, 32 },     { "fail", 32, 32 },
+        { "undo", 32, 32 },         { "configure2", 32, 32 },   { "frame_image", 32, 32 },
+        { "canGraph", 32, 32 },
     };
     for (const auto& s : sizes)
         EXPECT_EQ(KAVO::Images::pixmap(s.name).size(), QSize(s.w, s.h)) << s.name;

@@ -1,0 +1,697 @@
+// The graph tab: filling from a recording, the command buttons with their
+// repeat, the setup dialog and the snapshot.
+#include "DialogDataGraph.h"
+#include "DialogDataTable.h"
+#include "DialogGraphSetup.h"
+#include "GraphData.h"
+#include "Profile.h"
+#include "Property.h"
+#include "QwtComboBox.h"
+#include "Record.h"
+#include "StdoutCapture.h"
+#include "TestRecords.h"
+#include "TestSupport.h"
+#include "WidgetGraph.h"
+#include "gui/ScriptedPrompt.h"
+#include "gui/GuiInput.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QSet>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+using namespace KAVO;
+using testsupport::StdoutCapture;
+using testsupport::TempDir;
+using testsupport::TestMessage;
+
+namespace {
+
+const char* const ManyParametersProfile = R"(<BrevantoProfile name="many">
+  <Device name="Dev">
+%1  </Device>
+</BrevantoProfile>
+)";
+
+class GraphTabTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Property::instance()->clear();
+        ASSERT_TRUE(testsupport::loadExportProfile(mDir.path()));
+        mTab = new DialogDataGraph(nullptr);
+        mGraph = mTab->graph();
+        ASSERT_NE(mGraph, nullptr);
+    }
+    void TearDown() override
+    {
+        delete mTab;
+        DialogGraphSetup::setColorChooser(nullptr);
+        Property::instance()->clear();
+    }
+
+    void show()
+    {
+        mTab->resize(900, 600);
+        mTab->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(mTab));
+    }
+
+    // The graph parameter of a selected parameter, by its name.
+    static unsigned indexOf(const QString& name)
+    {
+        const std::vector<ProfileParameter> selected = DialogDataTable::selectedParameters();
+        for (unsigned i = 0; i < selected.size(); ++i)
+            if (selected[i].mName == name)
+                return i;
+        ADD_FAILURE() << "not selected: " << name.toStdString();
+        return 0;
+    }
+
+    const GraphModel& m() const { return mGraph->model(); }
+    double span() const { return mGraph->getXmax() - mGraph->getXmin(); }
+
+    // Presses a button, lets its repeat timer run `steps` times and releases it.
+    void hold(int id, int steps)
+    {
+        QTimer* timer = nullptr;
+        for (QTimer* t : mTab->findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly))
+            if (t->interval() == 50)
+                timer = t;
+        ASSERT_NE(timer, nullptr);
+        QSignalSpy ticks(timer, &QTimer::timeout);
+        QTest::mousePress(mTab->button(id), Qt::LeftButton);
+        while (ticks.count() < steps)
+            ASSERT_TRUE(ticks.wait(2000));
+        QTest::mouseRelease(mTab->button(id), Qt::LeftButton);
+    }
+
+    void click(int id) { QTest::mouseClick(mTab->button(id), Qt::LeftButton); }
+
+    // A span after `steps` zoom-in steps as the tab computes them.
+    static float zoomedIn(float s, int steps)
+    {
+        for (int k = 0; k < steps; ++k)
+            s = std::max(std::min(5000.0f, 0.97f * s), 1.0f);
+        return s;
+    }
+
+    TempDir mDir;
+    Record mRecord;
+    DialogDataGraph* mTab = nullptr;
+    WidgetGraph* mGraph = nullptr;
+};
+
+std::vector<TestMessage> ramp(uint32_t canId, double t0, int count, float v0)
+{
+    std::vector<TestMessage> messages;
+    for (int k = 0; k < count; ++k)
+        messages.push_back(testsupport::floatMessage(0, canId, t0 + k, v0 + k));
+    return messages;
+}
+
+TEST_F(GraphTabTest, FillsTheSelectionInTimeOrderOnOneTimeline)
+{
+    // The later file is read first, and B comes from a high file.
+    StdoutCapture out;
+    ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(),
+                                           {{"LOG_0002.CAN", ramp(0x10, 20.0, 3, 20.0f)},
+                                            {"LOG_0001.CAN", ramp(0x10, 10.0, 3, 10.0f)},
+                                            {"LOG_8001.CAN", ramp(0x11, 5.0, 2, 7.0f)}}));
+    mRecord.recordData().offset = 100.0;
+    testsupport::selectParameters({"A", "B"});
+    mTab->updateProfile();
+    mTab->updateRecord(&mRecord, true);
+    const QString printed = out.text();
+    EXPECT_FALSE(printed.contains("wrong time stamp")) << printed.toStdString();
+
+    const unsigned a = indexOf("A");
+    const unsigned b = indexOf("B");
+    EXPECT_EQ(m().parameter(a).name, "A");
+    EXPECT_EQ(m().parameter(b).name, "B");
+    EXPECT_TRUE(m().parameter(a).active);
+    EXPECT_TRUE(m().parameter(b).active);
+    EXPECT_FALSE(m().parameter(2).active);
+
+    // Nothing of either file of A was lost, and the samples are in order.
+    const GraphSeries& sa = m().parameter(a).samples;
+    ASSERT_EQ(sa.size(), 6u);
+    for (std::size_t k = 0; k < sa.size(); ++k) {
+        const double t = k < 3 ? 10.0 + k : 20.0 + (k - 3);
+        EXPECT_NEAR(sa[k].time, t, 1e-6);
+        EXPECT_DOUBLE_EQ(sa[k].value, t);
+    }
+    // The high file's messages sit at their time plus the folder's offset.
+    double first = 0, last = 0;
+    mGraph->getParameterRangeX(b, first, last);
+    EXPECT_NEAR(first, 105.0, 1e-6);
+    EXPECT_NEAR(last, 106.0, 1e-6);
+    double v = 0;
+    ASSERT_TRUE(mGraph->getValue(b, 105.5, v));
+    EXPECT_NEAR(v, 7.5, 1e-6);
+
+    // The new window holds the recording with a tenth of its length on each side.
+    const RecordInfo& info = mRecord.recordInfo();
+    const float margin = static_cast<float>(info.stopTime - info.startTime) * 0.1f;
+    EXPECT_FLOAT_EQ(static_cast<float>(mGraph->getXmin()), static_cast<float>(info.startTime - margin));
+    EXPECT_FLOAT_EQ(static_cast<float>(mGraph->getXmax()), static_cast<float>(info.stopTime + margin));
+    EXPECT_DOUBLE_EQ(mGraph->getCursorTime(), info.startTime);
+
+    // Without a recording the graph is empty.
+    mTab->updateRecord(nullptr, true);
+    EXPECT_TRUE(m().parameter(a).samples.empty());
+    EXPECT_TRUE(m().parameter(b).samples.empty());
+}
+
+TEST_F(GraphTabTest, WindowFollowsTheTimeFromElsewhere)
+{
+    StdoutCapture quiet;
+    ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(),
+                                           {{"LOG_0001.CAN", {testsupport::floatMessage(0, 0x10, 100.0, 1.0f),
+                                                              testsupport::floatMessage(0, 0x10, 200.0, 2.0f)}}}));
+    testsupport::selectParameters({"A"});
+    mTab->updateProfile();
+    mTab->updateRecord(&mRecord, true);
+    ASSERT_NEAR(mRecord.recordInfo().startTime, 100.0, 1e-6);
+    EXPECT_NEAR(mGraph->getXmin(), 90.0, 1e-3);
+    EXPECT_NEAR(mGraph->getXmax(), 210.0, 1e-3);
+    EXPECT_NEAR(mGraph->getCursorTime(), 100.0, 1e-6);
+
+    QSignalSpy cursor(mTab, &DialogDataGraph::signalCursor);
+    // Within 10 % of the start: the window moves to keep it off the edge.
+    mTab->setTime(100.0);
+    EXPECT_NEAR(mGraph->getXmin(), 88.0, 1e-3);
+    EXPECT_NEAR(mGraph->getXmax(), 208.0, 1e-3);
+    // In the middle part nothing moves but the cursor.
+    mTab->setTime(150.0);
+    EXPECT_NEAR(mGraph->getXmin(), 88.0, 1e-3);
+    EXPECT_DOUBLE_EQ(mGraph->getCursorTime(), 150.0);
+    // Beyond the end the window ends a tenth after the cursor.
+    mTab->setTime(300.0);
+    EXPECT_NEAR(mGraph->getXmax(), 312.0, 1e-3);
+    EXPECT_NEAR(span(), 120.0, 1e-3);
+    EXPECT_EQ(cursor.count(), 0);
+
+    // A new offset keeps the window.
+    mTab->updateRecord(&mRecord, false);
+    EXPECT_NEAR(mGraph->getXmax(), 312.0, 1e-3);
+}
+
+TEST_F(GraphTabTest, RecordingOfOneMessageDraws)
+{
+    StdoutCapture quiet;
+    ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(),
+                                           {{"LOG_0001.CAN", {testsupport::floatMessage(0, 0x10, 42.0, 5000.0f)}}}));
+    testsupport::selectParameters({"A"});
+    mTab->updateProfile();
+    mTab->updateRecord(&mRecord, true);
+    mTab->setTime(mRecord.recordInfo().startTime);
+    EXPECT_GE(span(), 1.0);
+    show();
+    const QImage img = mGraph->grabGraph();
+    EXPECT_FALSE(img.isNull());
+}
+
+TEST_F(GraphTabTest, MoreThanThirtySelectedShowsTheFirstThirty)
+{
+    QString parameters;
+    for (int i = 0; i < 31; ++i)
+        parameters += QString("    <Parameter name=\"P%1\" id=\"0x%2\" channel=\"0\" startByte=\"4\" dataType=\"FLOAT\"/>\n")
+                          .arg(i, 2, 10, QChar('0'))
+                          .arg(0x100 + i, 0, 16);
+    const QString path = mDir.file("many.xml");
+    ASSERT_TRUE(testsupport::writeFile(path, QString(ManyParametersProfile).arg(parameters).toUtf8()));
+    {
+        StdoutCapture quiet;
+        ASSERT_TRUE(Profile::instance()->loadProfile(path));
+    }
+    for (auto& device : Profile::instance()->data().mDevices)
+        for (auto& p : device.second.mParameters)
+            p.second.mSelected = true;
+    std::vector<TestMessage> messages;
+    for (int i = 0; i < 31; ++i)
+        messages.push_back(testsupport::floatMessage(0, 0x100 + i, 1.0, static_cast<float>(i)));
+    StdoutCapture quiet;
+    ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(), {{"LOG_0001.CAN", messages}}));
+    mTab->updateProfile();
+    mTab->updateRecord(&mRecord, true);
+
+    const std::vector<ProfileParameter> selected = DialogDataTable::selectedParameters();
+    ASSERT_EQ(selected.size(), 31u);
+    ASSERT_EQ(m().parameterCount(), 30u);
+    for (unsigned i = 0; i < 30; ++i) {
+        EXPECT_TRUE(m().parameter(i).active);
+        EXPECT_EQ(QString::fromStdString(m().parameter(i).name), selected[i].mName);
+        EXPECT_EQ(m().parameter(i).samples.size(), 1u);
+    }
+    for (unsigned i = 0; i < 30; ++i)
+        EXPECT_FALSE(m().legendText(i).startsWith(selected[30].mName + " "));
+
+    // A smaller selection switches the rest off.
+    for (auto& device : Profile::instance()->data().mDevices)
+        for (auto& p : device.second.mParameters)
+            p.second.mSelected = p.second.mName == "P03";
+    mTab->updateProfile();
+    EXPECT_TRUE(m().parameter(0).active);
+    EXPECT_EQ(m().parameter(0).name, "P03");
+    EXPECT_DOUBLE_EQ(m().parameter(0).samples.back().value, 3.0);
+    EXPECT_FALSE(m().parameter(1).active);
+    EXPECT_FALSE(m().parameter(29).active);
+}
+
+TEST_F(GraphTabTest, ButtonsAndStartModes)
+{
+    const char* const tips[] = {"Zoom In",    "Zoom Out",   "Zoom 1:1",          "Zoom Marker",
+                                "Clear All",  "Automatic Mode", "Split Mode", "Single Graph Mode",
+                                "Reset all to default", "Setup", "Snapshot"};
+    show();
+    for (int id = 0; id < DialogDataGraph::CommandCount; ++id) {
+        QToolButton* b = mTab->button(id);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->toolTip(), tips[id]);
+        EXPECT_EQ(b->size(), QSize(32, 32));
+        EXPECT_EQ(b->isVisible(), id != DialogDataGraph::CommandClear && id != DialogDataGraph::CommandAutomatic);
+        if (id != DialogDataGraph::CommandAutomatic) {
+            EXPECT_FALSE(b->icon().isNull()) << id;
+        }
+    }
+    EXPECT_EQ(mTab->button(DialogDataGraph::CommandAutomatic)->text(), "Auto");
+    // Left to right in id order.
+    for (int id = 1; id < DialogDataGraph::CommandCount; ++id)
+        if (mTab->button(id)->isVisible() && mTab->button(id - 1)->isVisible()) {
+            EXPECT_LT(mTab->button(id - 1)->x(), mTab->button(id)->x());
+        }
+    EXPECT_LT(mTab->button(0)->y() + 32, mGraph->y() + 5);
+
+    EXPECT_EQ(m().parameterCount(), 30u);
+    EXPECT_EQ(mGraph->getDisplayMode(), WidgetGraph::DisplaySplit);
+    EXPECT_EQ(mGraph->getGraphMode(), WidgetGraph::GraphManual);
+    EXPECT_EQ(mGraph->getCursorMode(), WidgetGraph::CursorFloating);
+    EXPECT_TRUE(mTab->button(DialogDataGraph::CommandSplit)->isChecked());
+    EXPECT_FALSE(mTab->button(DialogDataGraph::CommandSingle)->isChecked());
+
+    // Single and split, each setting both buttons.
+    click(DialogDataGraph::CommandSingle);
+    EXPECT_EQ(mGraph->getDisplayMode(), WidgetGraph::DisplaySingle);
+    EXPECT_EQ(mTab->graphData().displayMode, 0);
+    EXPECT_FALSE(mTab->button(DialogDataGraph::CommandSplit)->isChecked());
+    EXPECT_TRUE(mTab->button(DialogDataGraph::CommandSingle)->isChecked());
+    click(DialogDataGraph::CommandSingle);   // clicking the checked one keeps it
+    EXPECT_TRUE(mTab->button(DialogDataGraph::CommandSingle)->isChecked());
+    click(DialogDataGraph::CommandSplit);
+    EXPECT_EQ(mGraph->getDisplayMode(), WidgetGraph::DisplaySplit);
+    EXPECT_TRUE(mTab->button(DialogDataGraph::CommandSplit)->isChecked());
+    EXPECT_FALSE(mTab->button(DialogDataGraph::CommandSingle)->isChecked());
+
+    // The graph's F2 key: the buttons follow with the next update.
+    mGraph->setFocus();
+    QTest::keyClick(mGraph, Qt::Key_F2);
+    mTab->updateControls();
+    EXPECT_TRUE(mTab->button(DialogDataGraph::CommandSingle)->isChecked());
+
+    // Reset: split display and a minute.
+    mGraph->setXrange(200.0f);
+    click(DialogDataGraph::CommandReset);
+    EXPECT_EQ(mGraph->getDisplayMode(), WidgetGraph::DisplaySplit);
+    EXPECT_NEAR(span(), 60.0, 1e-3);
+    EXPECT_EQ(mTab->graphData().timeSpan, 60.0);
+    EXPECT_TRUE(mTab->button(DialogDataGraph::CommandSplit)->isChecked());
+}
+
+TEST_F(GraphTabTest, HeldZoomButtonsRepeatWithinTheirBounds)
+{
+    show();
+    mGraph->setXmin(0.0f);
+    mGraph->setXmax(60.0f);
+
+    // Twenty steps in, keeping the start (manual mode).
+    hold(DialogDataGraph::CommandZoomIn, 20);
+    EXPECT_NEAR(span(), zoomedIn(60.0f, 20), 1e-4);
+    EXPECT_NEAR(span(), 32.6, 0.05);
+    EXPECT_DOUBLE_EQ(mGraph->getXmin(), 0.0);
+    EXPECT_NEAR(mTab->graphData().timeSpan, span(), 1e-4);
+
+    // Released: the timer goes on but the window stays.
+    const double after = span();
+    QTest::qWait(160);
+    EXPECT_DOUBLE_EQ(span(), after);
+
+    // A wide window drops to 5000 s with the first step.
+    mGraph->setXrange(9000.0f);
+    hold(DialogDataGraph::CommandZoomIn, 1);
+    EXPECT_NEAR(span(), 5000.0, 1e-3);
+
+    // Zooming out grows by 1/0.97 a step and never leaves less than a second.
+    mGraph->setXrange(60.0f);
+    hold(DialogDataGraph::CommandZoomOut, 2);
+    EXPECT_NEAR(span(), 60.0f / 0.97f / 0.97f, 1e-3);
+
+    // Held Zoom In stops at the narrowest window and still draws.
+    mGraph->setXrange(2.0f);
+    hold(DialogDataGraph::CommandZoomIn, 30);
+    EXPECT_DOUBLE_EQ(span(), GraphModel::kMinSpan);
+    EXPECT_EQ(mTab->graphData().timeSpan, GraphModel::kMinSpan);
+    EXPECT_DOUBLE_EQ(mGraph->getXmin(), 0.0);
+    EXPECT_FALSE(mGraph->grabGraph().isNull());
+
+    // Zoom 1:1.
+    click(DialogDataGraph::CommandZoom1);
+    EXPECT_NEAR(span(), 60.0, 1e-4);
+    EXPECT_EQ(mTab->graphData().timeSpan, 60.0);
+}
+
+TEST_F(GraphTabTest, ZoomToTheMarkers)
+{
+    show();
+    mGraph->setXmin(0.0f);
+    mGraph->setXmax(100.0f);
+    mGraph->grabGraph();   // lays out the plot
+    const auto xOf = [&](double t) {
+        return QPoint(static_cast<int>(std::lround(m().xToViewport(t))), mGraph->height() / 2);
+    };
+    QSignalSpy markers(mGraph, &WidgetGraph::signalMarker);
+    QTest::mousePress(mGraph, Qt::LeftButton, Qt::NoModifier, xOf(20.0));
+    testsupport::dragTo(mGraph, xOf(50.0), Qt::LeftButton);
+    QTest::mouseRelease(mGraph, Qt::LeftButton, Qt::NoModifier, xOf(50.0));
+    ASSERT_GE(markers.count(), 2);
+    const double t0 = mTab->markStart();
+    const double t1 = mTab->markStop();
+    EXPECT_NEAR(t0, 20.0, 0.5);
+    EXPECT_NEAR(t1, 50.0, 0.5);
+
+    click(DialogDataGraph::CommandZoomMarker);
+    EXPECT_DOUBLE_EQ(mGraph->getXmin(), t0);
+    EXPECT_DOUBLE_EQ(mGraph->getXmax(), t1);
+    EXPECT_EQ(mGraph->getGraphMode(), WidgetGraph::GraphManual);
+
+    // Both markers on one time: a second from there.
+    mGraph->setMarker(12.0, 12.0);
+    click(DialogDataGraph::CommandZoomMarker);
+    EXPECT_DOUBLE_EQ(mGraph->getXmin(), 12.0);
+    EXPECT_DOUBLE_EQ(mGraph->getXmax(), 13.0);
+    EXPECT_FALSE(mGraph->grabGraph().isNull());
+}
+
+// ---------------------------------------------------------------- setup
+
+class GraphSetupTest : public GraphTabTest
+{
+protected:
+    void SetUp() override
+    {
+        GraphTabTest::SetUp();
+        mSetup = mTab->setupDialog();
+        ASSERT_NE(mSetup, nullptr);
+        const QList<QLineEdit*> edits = mSetup->findChildren<QLineEdit*>();
+        ASSERT_EQ(edits.size(), 2);
+        mYmin = edits[0];
+        mYmax = edits[1];
+        for (QPushButton* b : mSetup->findChildren<QPushButton*>())
+            (b->text() == "Select" ? mSelect : mOther).push_back(b);
+        ASSERT_EQ(mSelect.size(), 4u);
+    }
+
+    QCheckBox* box(const QString& text) const
+    {
+        for (QCheckBox* c : mSetup->findChildren<QCheckBox*>())
+            if (c->text() == text)
+                return c;
+        ADD_FAILURE() << "no check box " << text.toStdString();
+        return nullptr;
+    }
+    static void type(QLineEdit* edit, const QString& text)
+    {
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+
+    DialogGraphSetup* mSetup = nullptr;
+    QLineEdit* mYmin = nullptr;
+    QLineEdit* mYmax = nullptr;
+    std::vector<QPushButton*> mSelect;
+    std::vector<QPushButton*> mOther;
+};
+
+TEST_F(GraphSetupTest, ShowsTheRecordAndHidesOnClose)
+{
+    EXPECT_EQ(mSetup->windowTitle(), "Oscilloscope Setup");
+    EXPECT_FALSE(mSetup->windowIcon().isNull());
+    EXPECT_FALSE(mSetup->isVisible());
+    show();
+    click(DialogDataGraph::CommandSetup);
+    ASSERT_TRUE(mSetup->isVisible());
+    EXPECT_FALSE(mSetup->isModal());
+
+    EXPECT_EQ(mYmin->text(), "-100");
+    EXPECT_EQ(mYmax->text(), "100");
+    for (const char* name : {"Grid On", "Cursor On", "Legend On", "Autoscale On"})
+        EXPECT_TRUE(box(name)->isChecked()) << name;
+    EXPECT_EQ(mSelect[0]->palette().color(QPalette::Button), QColor("#000000"));
+    EXPECT_EQ(mSelect[1]->palette().color(QPalette::Button), QColor("#ff6666"));
+    EXPECT_EQ(mSelect[3]->palette().color(QPalette::Button), QColor("#bbbbbb"));
+    QwtComboBox* mode = mSetup->findChild<QwtComboBox*>();
+    ASSERT_NE(mode, nullptr);
+    EXPECT_FALSE(mode->isVisible());
+    EXPECT_EQ(mode->count(), 3);
+    EXPECT_EQ(mode->currentData().toInt(), 1);
+    EXPECT_EQ(mode->itemText(0), "Floating");
+
+    ASSERT_EQ(mOther.size(), 1u);
+    EXPECT_EQ(mOther[0]->text(), "Close");
+    EXPECT_TRUE(mOther[0]->isDefault());
+    QTest::mouseClick(mOther[0], Qt::LeftButton);
+    EXPECT_FALSE(mSetup->isVisible());
+    // It keeps its state for the next time.
+    mTab->graphData().yMax = 7.0;
+    mSetup->updateDialog();
+    click(DialogDataGraph::CommandSetup);
+    EXPECT_TRUE(mSetup->isVisible());
+    EXPECT_EQ(mYmax->text(), "7");
+}
+
+TEST_F(GraphSetupTest, ChangesReachTheGraph)
+{
+    show();
+    click(DialogDataGraph::CommandSetup);
+    QSignalSpy changed(mSetup, &DialogGraphSetup::signalChanged);
+
+    // The first change brings the record's modes: automatic, centre cursor.
+    mGraph->setXrange(30.0f);
+    type(mYmax, "1e3");
+    EXPECT_EQ(mTab->graphData().yMax, 1000.0);
+    EXPECT_EQ(m().yMax(), 1000.0);
+    EXPECT_EQ(mGraph->getGraphMode(), WidgetGraph::GraphAutomatic);
+    EXPECT_EQ(mGraph->getCursorMode(), WidgetGraph::CursorCenter);
+    EXPECT_EQ(mGraph->getDisplayMode(), WidgetGraph::DisplaySplit);
+    EXPECT_NEAR(span(), 60.0, 1e-4);
+    EXPECT_EQ(m().yMin(), -100.0);
+    EXPECT_EQ(changed.count(), 4);   // the clearing, then one per keystroke
+    changed.clear();
+
+    // Letters read as 0.
+    type(mYmin, "abc");
+    EXPECT_EQ(mTab->graphData().yMin, 0.0);
+    EXPECT_EQ(m().yMin(), 0.0);
+
+    // Check boxes.
+    QTest::mouseClick(box("Autoscale On"), Qt::LeftButton);
+    EXPECT_FALSE(mTab->graphData().autoscaleOn);
+    EXPECT_FALSE(m().autoScaleY());
+    QTest::mouseClick(box("Grid On"), Qt::LeftButton);
+    EXPECT_FALSE(mTab->graphData().gridOn);
+    QTest::mouseClick(box("Legend On"), Qt::LeftButton);
+    EXPECT_FALSE(mTab->graphData().legendOn);
+    QTest::mouseClick(box("Cursor On"), Qt::LeftButton);
+    EXPECT_FALSE(mTab->graphData().cursorOn);
+    QTest::mouseClick(box("Cursor On"), Qt::LeftButton);
+    EXPECT_TRUE(mTab->graphData().cursorOn);
+
+    // A chosen colour is stored by its name and drawn; a cancelled choice
+    // still reports and keeps the colour.
+    QColor offered;
+    DialogGraphSetup::setColorChooser([&](const QColor& current) {
+        offered = current;
+        return QColor(0, 0, 255);
+    });
+    changed.clear();
+    QTest::mouseClick(mSelect[0], Qt::LeftButton);
+    EXPECT_EQ(offered, QColor(0, 0, 0));
+    EXPECT_EQ(mTab->graphData().backColor, "#0000ff");
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(mSelect[0]->palette().color(QPalette::Button), QColor(0, 0, 255));
+    DialogGraphSetup::setColorChooser([](const QColor&) { return QColor(); });
+    QTest::mouseClick(mSelect[0], Qt::LeftButton);
+    EXPECT_EQ(mTab->graphData().backColor, "#0000ff");
+    EXPECT_EQ(changed.count(), 2);
+    DialogGraphSetup::setColorChooser([](const QColor&) { return QColor(255, 255, 0); });
+    QTest::mouseClick(mSelect[3], Qt::LeftButton);
+    EXPECT_EQ(mTab->graphData().labelBackColor, "#ffff00");
+
+    // The updated widgets did not report again.
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_EQ(mYmin->text(), "0");
+    EXPECT_FALSE(box("Grid On")->isChecked());
+
+    // Background and label background as painted (no data, so no curve).
+    mGraph->setGraphMode(WidgetGraph::GraphManual);
+    QImage img;
+    for (int k = 0; k < 3; ++k)
+        img = mGraph->grabGraph();
+    const int midX = static_cast<int>(m().plotLeft() + m().plotWidth() / 2);
+    const int midY = img.height() - 1 - static_cast<int>(m().plotBottom() + m().plotHeight() / 3);
+    EXPECT_EQ(img.pixelColor(midX, midY), QColor(0, 0, 255)) << img.pixelColor(midX, midY).name().toStdString();
+    EXPECT_EQ(img.pixelColor(2, 2), QColor(255, 255, 0)) << img.pixelColor(2, 2).name().toStdString();
+}
+
+TEST_F(GraphSetupTest, DegenerateYLimitsDraw)
+{
+    StdoutCapture quiet;
+    ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(), {{"LOG_0001.CAN", ramp(0x10, 0.0, 30, 5.0f)}}));
+    testsupport::selectParameters({"A"});
+    mTab->updateProfile();
+    mTab->updateRecord(&mRecord, true);
+    show();
+    click(DialogDataGraph::CommandSetup);
+
+    // Equal limits typed with autoscale off.
+    QTest::mouseClick(box("Autoscale On"), Qt::LeftButton);
+    type(mYmin, "5");
+    type(mYmax, "5");
+    EXPECT_EQ(m().yMin(), 5.0);
+    EXPECT_EQ(m().yMax(), 5.0);
+    EXPECT_FALSE(mGraph->grabGraph().isNull());
+    // Reversed, huge and typed-over limits.
+    type(mYmin, "1e300");
+    type(mYmax, "-1e300");
+    EXPECT_FALSE(mGraph->grabGraph().isNull());
+    // A constant 5000 under autoscale.
+    QTest::mouseClick(box("Autoscale On"), Qt::LeftButton);
+    mRecord = Record();
+    ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(),
+                                           {{"LOG_0002.CAN", {testsupport::floatMessage(0, 0x10, 1.0, 5000.0f),
+                                                              testsupport::floatMessage(0, 0x10, 9.0, 5000.0f)}}}));
+    mTab->updateRecord(&mRecord, true);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_FALSE(mGraph->grabGraph().isNull());
+}
+
+// ---------------------------------------------------------------- snapshot
+
+class GraphSnapshotTest : public GraphTabTest
+{
+protected:
+    void SetUp() override
+    {
+        GraphTabTest::SetUp();
+        StdoutCapture quiet;
+        ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(), {{"LOG_0001.CAN", ramp(0x10, 0.0, 60, 0.0f)}}));
+        testsupport::selectParameters({"A"});
+        mTab->updateProfile();
+        mTab->updateRecord(&mRecord, true);
+        show();
+        for (int k = 0; k < 3; ++k)
+            mGraph->grabGraph();
+    }
+
+    // Saves under `name` through the tab's own button.
+    QString save(const QString& name)
+    {
+        ScriptedPrompt prompt;
+        prompt.files.enqueue(name);
+        StdoutCapture out;
+        click(DialogDataGraph::CommandSnapshot);
+        const QString printed = out.text();
+        EXPECT_EQ(prompt.asked.size(), 1);
+        if (!prompt.asked.isEmpty()) {
+            const ScriptedPrompt::Asked& a = prompt.asked.first();
+            mAsked = QStringList({a.kind, a.title, a.text, a.filter});
+        }
+        return printed;
+    }
+
+    // Pixels of the red first curve inside the graph's area of a picture.
+    int curvePixels(const QImage& img) const
+    {
+        const QRect area(mGraph->mapTo(mTab, QPoint(0, 0)), mGraph->size());
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                n += c.red() > 240 && c.green() < 20 && c.blue() < 20;
+            }
+        return n;
+    }
+
+    QStringList mAsked;
+};
+
+TEST_F(GraphSnapshotTest, BitmapHoldsTheCurve)
+{
+    const QString file = mDir.file("snap.bmp");
+    const QString printed = save(file);
+    EXPECT_TRUE(printed.isEmpty()) << printed.toStdString();
+    EXPECT_EQ(mAsked, QStringList({"save", "Save Snapshot", "./snapshot.bmp", "BMP File (*.bmp);;All Files (*.*)"}));
+    ASSERT_TRUE(QFile::exists(file));
+    EXPECT_TRUE(testsupport::readFile(file).startsWith("BM"));
+    QImage img(file);
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.size(), mTab->size());
+    EXPECT_GT(curvePixels(img), 50);
+    // The graph's part is the graph as drawn, labels and legend included.
+    const QRect area(mGraph->mapTo(mTab, QPoint(0, 0)), mGraph->size());
+    EXPECT_EQ(img.copy(area).convertToFormat(QImage::Format_RGB32),
+              mGraph->grabGraph().convertToFormat(QImage::Format_RGB32));
+    // The buttons are in the picture too: not all of the row is one colour.
+    const QRect zoom(mTab->button(0)->mapTo(mTab, QPoint(0, 0)), QSize(32, 32));
+    QSet<QRgb> colours;
+    for (int y = zoom.top(); y <= zoom.bottom(); ++y)
+        for (int x = zoom.left(); x <= zoom.right(); ++x)
+            colours.insert(img.pixel(x, y));
+    EXPECT_GT(colours.size(), 3);
+}
+
+TEST_F(GraphSnapshotTest, SuffixChoosesTheFormat)
+{
+    const QString file = mDir.file("snap.png");
+    save(file);
+    ASSERT_TRUE(QFile::exists(file));
+    EXPECT_EQ(QImageReader(file).format(), "png");
+    EXPECT_GT(curvePixels(QImage(file)), 50);
+}
+
+TEST_F(GraphSnapshotTest, CancelWritesNothingAndFailuresAreReported)
+{
+    EXPECT_TRUE(save(QString()).isEmpty());
+    EXPECT_TRUE(QDir(mDir.path()).entryList({"*.bmp", "*.png"}).isEmpty());
+
+    QString printed = save(mDir.file("missing/snap.bmp"));
+    EXPECT_TRUE(printed.contains("missing/snap.bmp")) << printed.toStdString();
+    EXPECT_FALSE(QFile::exists(mDir.file("missing/snap.bmp")));
+
+    printed = save(mDir.file("snap.nosuchformat"));
+    EXPECT_TRUE(printed.contains("could not save snapshot")) << printed.toStdString();
+    EXPECT_FALSE(QFile::exists(mDir.file("snap.nosuchformat")));
+
+    // A save over an existing picture replaces it.
+    const QString file = mDir.file("snap.bmp");
+    ASSERT_TRUE(testsupport::writeFile(file, "old"));
+    save(file);
+    EXPECT_FALSE(QImage(file).isNull());
+}
+
+} // namespace
