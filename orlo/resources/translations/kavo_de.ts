@@ -7,5 +7,703 @@
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>ORLO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+Orlo Station</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogCard</name>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bus Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ECU Serial Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Software Part Nr. A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Software Part Nr. B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ECU Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EMU SW Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Engine Serial Nr.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Engine Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Samples Total</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogData</name>
+    <message>
+        <source>Data</source>
+        <translation>Daten</translation>
+    </message>
+    <message>
+        <source>Limit/Warning Exceed</source>
+        <translation>Grenzwert-/Warnungsüberschreitung</translation>
+    </message>
+    <message>
+        <source>Graph</source>
+        <translation>Grafik</translation>
+    </message>
+    <message>
+        <source>Offset:</source>
+        <translation>Versatz:</translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogDataGraph</name>
+    <message>
+        <source>Zoom In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom 1:1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom Marker</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatic Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Single Graph Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset all to default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Snapshot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Snapshot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BMP File (*.bmp);;All Files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogDataLimit</name>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning/Limit Exceed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogDataTable</name>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogDataWarning</name>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning Lamps</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogExportCsv</name>
+    <message>
+        <source>CSV Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogExportCsvOptions</name>
+    <message>
+        <source>CSV/CAN Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select CSV/CAN Option</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Semikolon ;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comma ,</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tabstop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>100 ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>10 ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All Parameter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Selected Parameter only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Limiter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parameter Selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start/Stop Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogExportCsvPath</name>
+    <message>
+        <source>Save CSV/CAN Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV/CAN Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select the output directory and file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogExportKml</name>
+    <message>
+        <source>Google Earth KML Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogExportKmlOptions</name>
+    <message>
+        <source>KML Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select KML Option</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Timestamp every :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line Style</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line width</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Draw Polygon</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Polygon color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start/Stop Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Line Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Polygon Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogExportKmlPath</name>
+    <message>
+        <source>Save KML Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KML Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select the output directory and file</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogExportKmlPlacemark</name>
+    <message>
+        <source>KML Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select KML Placemarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Draw selected parameters as placemarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> samples</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Placemark every</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Placemark Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Limit exceedance / Warning Lamps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Limit Exceedance</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning Lamps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exceedance Placemark Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Placemark Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Exceedance Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogGraphSetup</name>
+    <message>
+        <source>Oscilloscope Setup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Grid On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cursor On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Floating</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Legend On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Autoscale On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Background Color :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Grid On/Color :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Label Color :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Label Background :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cursor On/Mode :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Legend :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y-Scale :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogMain</name>
+    <message>
+        <source>&amp;New Project</source>
+        <translation>&amp;Neues Projekt</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create new Project</source>
+        <translation>Neues Projekt anlegen</translation>
+    </message>
+    <message>
+        <source>&amp;Open Project</source>
+        <translation>Projekt ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Project</source>
+        <translation>Projekt öffnen</translation>
+    </message>
+    <message>
+        <source>Open Project File</source>
+        <translation>Projektdatei öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Save Project</source>
+        <translation>Projekt &amp;speichern</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Project</source>
+        <translation>Projekt speichern</translation>
+    </message>
+    <message>
+        <source>Save Project File</source>
+        <translation>Projektdatei speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Save Project as</source>
+        <translation>Projekt speichern &amp;unter</translation>
+    </message>
+    <message>
+        <source>Save Project as</source>
+        <translation>Projekt speichern unter</translation>
+    </message>
+    <message>
+        <source>Save Project File as</source>
+        <translation>Projektdatei speichern unter</translation>
+    </message>
+    <message>
+        <source>&amp;Open Card</source>
+        <translation>&amp;Karte öffnen</translation>
+    </message>
+    <message>
+        <source>Ctrl+C</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Card</source>
+        <translation>Karte öffnen</translation>
+    </message>
+    <message>
+        <source>Open SD Card</source>
+        <translation>SD-Karte öffnen</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Open Preferences Dialog</source>
+        <translation>Einstellungsdialog öffnen</translation>
+    </message>
+    <message>
+        <source>Export Google KML File</source>
+        <translation>Google-KML-Datei exportieren</translation>
+    </message>
+    <message>
+        <source>Export Google Earth KML File</source>
+        <translation>Google-Earth-KML-Datei exportieren</translation>
+    </message>
+    <message>
+        <source>Export CSV/CAN File</source>
+        <translation>CSV/CAN-Datei exportieren</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quit Application</source>
+        <translation>Anwendung beenden</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Show License Information</source>
+        <translation>Lizenzinformationen anzeigen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help Window</source>
+        <translation>Hilfefenster</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Extras</source>
+        <translation>&amp;Extras</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Main Toolbar</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[edited]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KAVO Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Project not saved !
+Save it now ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save KAVO Project</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Project Files (*.xml)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saving the project failed !
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open KAVO Project</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the project failed !
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogPreferences</name>
+    <message>
+        <source>General</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profile File :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ORLO Profile (*.xml);;All files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KAVO Info</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please restart KAVO to load new language !</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::DialogProfile</name>
+    <message>
+        <source>Selected Parameters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm Selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KAVO::WizardPathPage</name>
+    <message>
+        <source>Export Path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Filename</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
