@@ -182,7 +182,7 @@ TEST(TranslationTest, EverySourceListsEveryTranslatableText)
         const QString path = testsupport::sourceDir() + "/orlo/resources/translations/kavo_" + language + ".ts";
         const std::map<MessageKey, bool> listed = readTs(path);
         for (const auto& m : wanted)
-            EXPECT_EQ(listed.count(m.first), 1u) << language << ": missing <" << m.first.first.toStdString()
+            EXPECT_EQ(listed.count(m.first), 1u) << language << ": missing (run scripts/update-translations.sh) <" << m.first.first.toStdString()
                                                  << "> <" << m.first.second.toStdString() << ">";
         for (const auto& m : listed)
             EXPECT_EQ(wanted.count(m.first), 1u) << language << ": obsolete <" << m.first.first.toStdString()
