@@ -632,9 +632,9 @@ bool Record::readRecordData(const QStringList& paths)
                 }
                 ++mRecordData.nrRecords;
             }
+            printf("Start Time %f Stop Time %f\n", info.startTime, info.stopTime);
             printf("<%s> mRecordInfo.startTime %.0f mRecordInfo.stopTime %.0f\n", b.path.toLocal8Bit().constData(),
                    info.startTime, info.stopTime);
-            printf("Start Time %f Stop Time %f\n", info.startTime, info.stopTime);
             b.buffer.reset();
         }
         updateTimeRange();

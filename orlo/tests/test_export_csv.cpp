@@ -139,6 +139,30 @@ TEST_F(CsvExportTest, HighFileRowsSitAtTheirTimePlusTheOffset)
                                                              "0:00:00.200;1;2\n"));
 }
 
+TEST_F(CsvExportTest, LowAndHighFilesFillOneColumnOnOneTimeline)
+{
+    ASSERT_TRUE(writeFile(mDir.file("Offset.xml"), "<KavoOffset><Offset value=\"10.000000000000\"/></KavoOffset>"));
+    // A's list holds messages of both files: the low ones at their stored
+    // time, the high ones 10 s later, whichever file the selection names last.
+    const TestFile low = {"LOG_0001.CAN", {floatMessage(0, IdA, 10.0, 1.0f), floatMessage(0, IdA, 10.3, 3.0f)}};
+    const TestFile high = {"LOG_8001.CAN", {floatMessage(0, IdA, 0.1, 2.0f), floatMessage(0, IdB, 0.2, 5.0f),
+                                            floatMessage(0, IdA, 10.2, 9.0f)}};
+    const QByteArray expected("Time;A;B\n"
+                              "0:00:00.000;1;\n"
+                              "0:00:00.100;2;\n"
+                              "0:00:00.200;2;5\n"
+                              "0:00:00.300;3;5\n"
+                              "0:00:00.400;3;5\n");
+    for (const bool highLast : {true, false}) {
+        SCOPED_TRACE(highLast ? "high file last" : "high file first");
+        mRecord = Record();
+        load(highLast ? std::vector<TestFile>{low, high} : std::vector<TestFile>{high, low});
+        ASSERT_EQ(mRecord.recordData().idList(0, IdA).size(), 4u);
+        EXPECT_EQ(mRecord.recordData().idList(0, IdA).highFile, highLast);
+        EXPECT_EQ(exported(options(';', 9.95, 10.4)), expected);
+    }
+}
+
 TEST_F(CsvExportTest, QuotesOnlyCellsThatNeedItAndPythonReadsThem)
 {
     selectParameters({"A", "Mode"});

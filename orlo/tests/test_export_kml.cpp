@@ -328,6 +328,43 @@ TEST_F(KmlExportTest, ExceedanceMarksOfAHighFileSitOnTheShiftedTrack)
     EXPECT_EQ(text(warning.firstChildElement("ExtendedData"), "Data/value"), "1: on ");
 }
 
+TEST_F(KmlExportTest, LowAndHighFilesOnTheSameIdsMakeOneTrack)
+{
+    ASSERT_TRUE(writeFile(mDir.file("Offset.xml"), "<KavoOffset><Offset value=\"1.000000000000\"/></KavoOffset>"));
+    selectParameters({"Speed"});
+    // The flight goes on in the high file, whose clock started again: its
+    // stored 0 to 1 s belong to 1 to 2 s (buckets 10 to 19).
+    std::vector<TestMessage> lowMessages = positions(0, 10);
+    lowMessages.push_back(floatMessage(0, IdSpeed, 0.52, 100.0f));
+    std::vector<TestMessage> highMessages = positions(10, 20, 1.0);
+    highMessages.push_back(floatMessage(0, IdSpeed, 0.72, 200.0f));   // on the timeline 1.72 s
+    const TestFile low = {"LOG_0001.CAN", lowMessages};
+    const TestFile high = {"LOG_8001.CAN", highMessages};
+    QString expected;
+    for (int k = 0; k < 20; ++k)
+        expected += coordinates(k) + "\n";
+
+    for (const bool highLast : {true, false}) {
+        SCOPED_TRACE(highLast ? "high file last" : "high file first");
+        mRecord = Record();
+        load(highLast ? std::vector<TestFile>{low, high} : std::vector<TestFile>{high, low});
+        ASSERT_EQ(mRecord.recordData().idList(1, IdLat).size(), 20u);
+        const QDomElement doc = exportDocument();
+        ASSERT_EQ(mKml.track().size(), 20u);
+        EXPECT_EQ(mKml.track().begin()->first, 0);
+        EXPECT_EQ(mKml.track().rbegin()->first, 19);
+        const std::vector<QDomElement> marks = placemarks(doc);
+        ASSERT_EQ(marks.size(), 3u);   // one value placemark per second, then the track
+        EXPECT_EQ(text(marks[2], "LineString/coordinates"), expected);
+        EXPECT_EQ(text(marks[0], "name"), "00:00:00");
+        EXPECT_EQ(text(marks[0], "ExtendedData/Data/value"), "100 [rpm]");
+        EXPECT_EQ(text(marks[0], "Point/coordinates"), coordinates(5));
+        EXPECT_EQ(text(marks[1], "name"), "00:00:01");
+        EXPECT_EQ(text(marks[1], "ExtendedData/Data/value"), "200 [rpm]");
+        EXPECT_EQ(text(marks[1], "Point/coordinates"), coordinates(17));
+    }
+}
+
 TEST_F(KmlExportTest, RefusedOptionsAndUnwritableFolder)
 {
     load({{"LOG_0001.CAN", positions(0, 3)}});

@@ -3,6 +3,7 @@
 #include "Record.h"
 #include "RecordEntry.h"
 #include "SampleCard.h"
+#include "StdoutCapture.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -567,6 +568,27 @@ TEST(RecordReadTest, AnUnopenableFileEndsTheReading)
     Record info;
     EXPECT_FALSE(info.readRecordInfo(dir.file("MISSING.CAN")));
     EXPECT_EQ(info.recordInfo().path, dir.file("MISSING.CAN"));
+}
+
+TEST(RecordReadTest, DiagnosticsOfAFileInReadingOrder)
+{
+    TempDir dir;
+    const QString path = writeCan(dir, "A.CAN", recordFile({dateMsg(32000000, 2, 3, 2021), timeMsg(64000000, 4, 5, 6)}, true));
+    Record r;
+    testsupport::StdoutCapture out;
+    ASSERT_TRUE(r.readRecordData({path}));
+    const QString text = out.text();
+    const QStringList lines = {"Record::readData size 56 records 2 mRecordData.nrRecords 0 buf ",
+                               "First Time 0 1.000000\n",
+                               "### Time <02.03.2021 04:05:06> year 2021 month 3 day 2\n",
+                               "Start Time 1.000000 Stop Time 2.000000\n",
+                               "<" + path + "> mRecordInfo.startTime 1 mRecordInfo.stopTime 2\n"};
+    int at = 0;
+    for (const QString& line : lines) {
+        const int found = text.indexOf(line, at);
+        EXPECT_GE(found, at) << line.toStdString() << " in\n" << text.toStdString();
+        at = std::max(at, found);
+    }
 }
 
 TEST(RecordReadTest, ProgressRunsPerFileBelowHundred)
