@@ -464,6 +464,14 @@ bool Record::readRecordInfo(const QString& path)
         const qint64 last = HeaderSize + static_cast<qint64>(RecordSize) * (mRecords - 1);
         if (file.seek(last) && file.read(reinterpret_cast<char*>(record), RecordSize) == RecordSize)
             mRecordInfo.stopTime = RecordEntry::recordTime(record, mSwap);
+        // The card list shows a high file's span on the common timeline, as
+        // the recording shows its messages.
+        if (isHighFile(path)) {
+            mRecordDirectory = directoryOf(path);
+            loadOffset();
+            mRecordInfo.startTime += mRecordData.offset;
+            mRecordInfo.stopTime += mRecordData.offset;
+        }
     }
     return true;
 }

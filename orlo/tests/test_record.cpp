@@ -896,3 +896,28 @@ TEST(RecordOffsetTest, LowAndHighFilesTogetherKeepOneTimeline)
     EXPECT_DOUBLE_EQ(r.recordInfo().startTime, 0.5);
     EXPECT_DOUBLE_EQ(r.recordInfo().stopTime, 2.0);
 }
+
+TEST(RecordOffsetTest, HeaderSpanOfAHighFileIsOnTheCommonTimeline)
+{
+    TempDir dir;
+    const uint32_t second = 32000000;
+    const std::vector<Msg> msgs = {msg(0, 1, second), msg(0, 1, 3 * second)};
+    const QString low = writeCan(dir, "LOG_0001.CAN", recordFile(msgs, true));
+    const QString high = writeCan(dir, "LOG_8001.CAN", recordFile(msgs, true));
+    testsupport::writeFile(dir.file("Offset.xml"), "<KavoOffset><Offset value=\"100.5\"/></KavoOffset>");
+
+    Record lowInfo;
+    ASSERT_TRUE(lowInfo.readRecordInfo(low));
+    EXPECT_DOUBLE_EQ(lowInfo.recordInfo().startTime, 1.0);
+    EXPECT_DOUBLE_EQ(lowInfo.recordInfo().stopTime, 3.0);
+    Record highInfo;
+    ASSERT_TRUE(highInfo.readRecordInfo(high));
+    EXPECT_DOUBLE_EQ(highInfo.recordInfo().startTime, 101.5);
+    EXPECT_DOUBLE_EQ(highInfo.recordInfo().stopTime, 103.5);
+
+    // The same span as the loaded recording gives.
+    Record loaded;
+    ASSERT_TRUE(loaded.readRecordData({high}));
+    EXPECT_DOUBLE_EQ(loaded.recordInfo().startTime, highInfo.recordInfo().startTime);
+    EXPECT_DOUBLE_EQ(loaded.recordInfo().stopTime, highInfo.recordInfo().stopTime);
+}
