@@ -220,6 +220,9 @@ void DialogData::slotTimeOffset(double value)
     mLimit->updateRecord(mRecord);
     mTable->setTime(mTime);
     mLimit->setTime(mTime);
+    // The recording's start and stop moved with the offset: the slider
+    // shows the cursor within the new span.
+    updateDisplay();
 }
 
 void DialogData::slotTableTime(double t)

@@ -154,6 +154,10 @@ void DialogDataGraph::updateProfile()
 void DialogDataGraph::updateRecord(KAVO::Record* record, bool newWindow)
 {
     mRecord = record;
+    // Feeding moves the window in automatic mode; a refill without a new
+    // window puts it back.
+    const double keptStart = mGraph->getXmin();
+    const double keptEnd = mGraph->getXmax();
     mGraph->clear();
     if (record == nullptr) {
         mGraph->rebuild();
@@ -172,6 +176,9 @@ void DialogDataGraph::updateRecord(KAVO::Record* record, bool newWindow)
         mGraph->setXmin(static_cast<float>(start));
         mGraph->setXmax(static_cast<float>(end));
         mGraph->setCursorPosition(info.startTime);
+    } else if (mGraph->getXmin() != keptStart || mGraph->getXmax() != keptEnd) {
+        mGraph->setXmin(static_cast<float>(keptStart));
+        mGraph->setXmax(static_cast<float>(keptEnd));
     }
     mGraph->rebuild();
 }

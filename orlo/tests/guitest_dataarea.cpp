@@ -774,6 +774,31 @@ TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
     EXPECT_FALSE(QFile::exists(file));
 }
 
+TEST_F(DataAreaPaneTest, SliderFollowsTheSpanAfterAnOffset)
+{
+    select({"EGT", "Oil"});
+    egt(1.0, 50.0f);
+    egt(2.0, 50.0f);
+    addFloat(1, 0x200, 1.0, 50.0f, true);
+    addFloat(1, 0x200, 2.0, 50.0f, true);
+    mPane->updateProfile();
+    mPane->updateRecord(&mRecord);
+    mSlider->setValue(10000);
+    ASSERT_DOUBLE_EQ(mPane->time(), 2.0);
+    {
+        StdoutCapture quiet;
+        mOffset->setValue(2.5);
+    }
+    // The recording now runs from 1 s to 4.5 s; the cursor stays at 2 s.
+    ASSERT_DOUBLE_EQ(mRecord.recordInfo().stopTime, 4.5);
+    EXPECT_DOUBLE_EQ(mPane->time(), 2.0);
+    EXPECT_EQ(mSlider->value(), static_cast<int>((2.0 - 1.0) / 3.5 * 10000));
+    // The end of the slider reaches the new end.
+    mSlider->setValue(10000);
+    EXPECT_DOUBLE_EQ(mPane->time(), 4.5);
+    EXPECT_EQ(cell(mTable, selectedRow(mTable), 0), "00:00:04.500");
+}
+
 TEST_F(DataAreaPaneTest, OffsetWithoutRecordingDoesNothing)
 {
     const QString here = QDir::currentPath() + "/Offset.xml";

@@ -209,6 +209,12 @@ TEST_F(GraphTabTest, WindowFollowsTheTimeFromElsewhere)
     // A new offset keeps the window.
     mTab->updateRecord(&mRecord, false);
     EXPECT_NEAR(mGraph->getXmax(), 312.0, 1e-3);
+    // Also in automatic mode, where feeding the samples moves the window.
+    mGraph->setGraphMode(WidgetGraph::GraphAutomatic);
+    mTab->updateRecord(&mRecord, false);
+    EXPECT_NEAR(mGraph->getXmin(), 192.0, 1e-3);
+    EXPECT_NEAR(mGraph->getXmax(), 312.0, 1e-3);
+    EXPECT_EQ(m().parameter(0).samples.size(), 2u);
 }
 
 TEST_F(GraphTabTest, RecordingOfOneMessageDraws)
