@@ -155,6 +155,9 @@ TEST(AboutBoxTest, ShowsRevisionAndClosesByItsButton)
     DialogAbout about(&parent);
     EXPECT_EQ(about.windowTitle(), "ORLO");
     EXPECT_EQ(about.titleLabel()->text(), "ORLO 1.2.21\nOrlo Station");
+    // Plain centred text in the box's own font.
+    EXPECT_EQ(about.titleLabel()->alignment(), Qt::AlignCenter);
+    EXPECT_EQ(about.titleLabel()->font(), about.font());
     EXPECT_FALSE(about.windowIcon().isNull());
     about.show();
     QTest::qWait(20);
