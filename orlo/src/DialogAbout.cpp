@@ -36,10 +36,6 @@ DialogAbout::DialogAbout(QWidget* parent)
 
     mTitle = new QLabel(QString::fromStdString(KAVO::Revision::getRevisionString()) + tr("\nOrlo Station"), this);
     mTitle->setAlignment(Qt::AlignCenter);
-    QFont titleFont = mTitle->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
-    mTitle->setFont(titleFont);
 
     mGrid = new QGridLayout;
     mGrid->setSpacing(15);

@@ -118,10 +118,13 @@ void DialogCard::addRecordItem(const QString& path, const RecordInfo& info)
 void DialogCard::slotSelect()
 {
     mSelected.clear();
-    // A selected detail row carries no path and adds an empty text; the
-    // main window passes over those.
-    for (QTreeWidgetItem* item : mTree->selectedItems())
-        mSelected.push_back(item->data(0, Qt::UserRole).toString());
+    // A selected detail row carries no path and is passed over: an empty
+    // "file" in the list would make the reader stop there.
+    for (QTreeWidgetItem* item : mTree->selectedItems()) {
+        const QString path = item->data(0, Qt::UserRole).toString();
+        if (!path.isEmpty())
+            mSelected.push_back(path);
+    }
     mTimer->start(DebounceMs);
 }
 

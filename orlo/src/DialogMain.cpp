@@ -300,8 +300,8 @@ void DialogMain::slotTimeout()
 
 void DialogMain::slotLoadRecord(std::list<QString> fileList)
 {
-    // Selected detail rows of the card list send empty texts; the reader
-    // would stop at such a "file" and drop every file after it.
+    // An empty path is no file; the reader would stop at it and drop every
+    // file after it.
     fileList.remove(QString());
     if (fileList.empty())
         return;

@@ -174,8 +174,10 @@ TEST(CardListTest, SelectionIsSentOnceHalfASecondAfterTheLastChange)
     QTest::qWait(150);
     c->setSelected(true);
     const qint64 lastChange = clock.elapsed();
+    // Only meaningful while no gap reached the interval (a loaded machine may stall).
+    if (lastChange >= DialogCard::DebounceMs - 50)
+        GTEST_SKIP() << "the machine stalled between the selection changes";
     QTest::qWait(300);
-    // Only meaningful while the interval has not passed (a loaded machine may stall).
     if (clock.elapsed() - lastChange < DialogCard::DebounceMs - 20) {
         EXPECT_TRUE(got.lists.isEmpty()) << "sent before the interval";
     }
@@ -193,7 +195,7 @@ TEST(CardListTest, SelectionIsSentOnceHalfASecondAfterTheLastChange)
     EXPECT_TRUE(got.lists.at(1).empty());
 }
 
-TEST(CardListTest, SelectedDetailRowsAddEmptyTexts)
+TEST(CardListTest, SelectedDetailRowsAreIgnored)
 {
     qRegisterMetaType<PathList>("std::list<QString>");
     DialogCard card(nullptr);
@@ -202,19 +204,18 @@ TEST(CardListTest, SelectedDetailRowsAddEmptyTexts)
     QTreeWidgetItem* b = fileItem(tree, "/card/B.CAN");
     QSignalSpy spy(&card, &DialogCard::signalLoadRecord);
 
-    // A detail row alone: one empty text, which the main window passes over.
+    // A detail row alone: an empty list, never an empty path.
     b->child(0)->setSelected(true);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 1500);
-    EXPECT_EQ(spy.at(0).at(0).value<PathList>(), PathList{ QString() });
+    EXPECT_EQ(spy.at(0).at(0).value<PathList>(), PathList{});
 
-    // A file and a detail row: the path and an empty text.
+    // A file and detail rows (of it and of another file): the file's path alone.
     tree->clearSelection();
     a->setSelected(true);
     a->child(0)->setSelected(true);
+    b->child(0)->setSelected(true);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 2, 1500);
-    PathList sent = spy.at(1).at(0).value<PathList>();
-    sent.sort();
-    EXPECT_EQ(sent, (PathList{ QString(), "/card/A.CAN" }));
+    EXPECT_EQ(spy.at(1).at(0).value<PathList>(), PathList{ "/card/A.CAN" });
 }
 
 namespace {

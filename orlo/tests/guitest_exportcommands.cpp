@@ -70,7 +70,8 @@ protected:
         DialogMain::setExitHook([](int) {});
 
         mWindow = std::make_unique<DialogMain>();
-        QTest::qWait(60);
+        // The start-up restore runs 20 ms after start; a loaded machine may take longer.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !mWindow->restoreTimer()->isActive(); }, 10000));
         emit mWindow->cardList()->signalLoadRecord({mFile});
         ASSERT_GT(mWindow->record().recordData().nrRecords, 1000);
         // The cursor a quarter into the recording, through the data area's slider.

@@ -104,8 +104,14 @@ TEST(SplashTest, KeepsFifteenLinesAndDrawsThemInBlue)
     EXPECT_NE(next, splash);
     EXPECT_TRUE(splash->isVisible());
     // The close timer runs three seconds.
+    QElapsedTimer sinceFinish;
+    sinceFinish.start();
     QTest::qWait(2500);
-    EXPECT_TRUE(splash->isVisible());
+    // Only meaningful while the three seconds have not passed (a loaded machine
+    // may stall; a coarse timer may fire up to 5 % early).
+    if (sinceFinish.elapsed() < 2800) {
+        EXPECT_TRUE(splash->isVisible());
+    }
     QTRY_VERIFY_WITH_TIMEOUT(!splash->isVisible(), 2000);
     next->close();
     delete splash;
@@ -127,8 +133,14 @@ TEST(StatusBarTest, ProgressBarHidesOneSecondAfterFull)
     bar.updateProgress(0);
     EXPECT_TRUE(progress->isVisible());
     bar.updateProgress(100);
+    QElapsedTimer sinceFull;
+    sinceFull.start();
     EXPECT_EQ(progress->value(), 100);
     QTest::qWait(600);
+    // Only meaningful while the second has not passed (a loaded machine may
+    // stall; a coarse timer may fire up to 5 % early).
+    if (sinceFull.elapsed() >= 900)
+        GTEST_SKIP() << "the machine stalled past the hide interval";
     EXPECT_TRUE(progress->isVisible());
     // Shown again within the second, but the running timer still hides it.
     bar.updateProgress(50);
@@ -143,6 +155,9 @@ TEST(AboutBoxTest, ShowsRevisionAndClosesByItsButton)
     DialogAbout about(&parent);
     EXPECT_EQ(about.windowTitle(), "ORLO");
     EXPECT_EQ(about.titleLabel()->text(), "ORLO 1.2.21\nOrlo Station");
+    // Plain centred text in the box's own font.
+    EXPECT_EQ(about.titleLabel()->alignment(), Qt::AlignCenter);
+    EXPECT_EQ(about.titleLabel()->font(), about.font());
     EXPECT_FALSE(about.windowIcon().isNull());
     about.show();
     QTest::qWait(20);
