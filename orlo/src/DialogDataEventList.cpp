@@ -16,7 +16,7 @@ DialogDataEventList::DialogDataEventList(QWidget* parent, const QString& timeTit
     DialogDataTable::setupView(mTable);
     mTable->setColumnCount(2);
     mTable->setHorizontalHeaderLabels(QStringList() << timeTitle << eventTitle);
-    mTable->setColumnWidth(0, 80);
+    mTable->setColumnWidth(0, DialogDataTable::timeColumnWidth(mTable));
     mTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
 
     mLayout = new QGridLayout(this);

@@ -9,7 +9,10 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
+#include <QStyle>
 #include <QTime>
+
+#include <algorithm>
 
 namespace KAVO {
 
@@ -21,7 +24,7 @@ DialogDataTable::DialogDataTable(QWidget* parent)
     mModel->setColumns(QStringList() << tr("Time"), {});
     mTable->setModel(mModel);
     setupView(mTable);
-    mTable->setColumnWidth(0, 80);
+    mTable->setColumnWidth(0, timeColumnWidth(mTable));
 
     mLayout = new QGridLayout(this);
     mLayout->addWidget(mTable, 0, 0);
@@ -46,6 +49,13 @@ QString DialogDataTable::timeText(int64_t ms)
     if (ofDay < 0)
         ofDay += Day;
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ofDay)).toString("hh:mm:ss.zzz");
+}
+
+int DialogDataTable::timeColumnWidth(const QTableView* view)
+{
+    // 80 pixels, or wider when the font needs it: a cut time reads "00:00:01...".
+    const int text = view->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000"));
+    return std::max(80, text + 2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12);
 }
 
 void DialogDataTable::setupView(QTableView* view)
@@ -84,7 +94,7 @@ void DialogDataTable::updateProfile()
     updateRecord(mRecord);
 
     mTable->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
-    mTable->setColumnWidth(0, 80);
+    mTable->setColumnWidth(0, timeColumnWidth(mTable));
 }
 
 void DialogDataTable::updateRecord(KAVO::Record* record)

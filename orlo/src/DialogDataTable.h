@@ -39,6 +39,8 @@ public:
     // (also below zero): "hh:mm:ss.zzz".
     static QString timeText(int64_t ms);
     // The look and selection behaviour that the tables of the data area share.
+    // Width of the time column: room for "hh:mm:ss.zzz" in the view's font.
+    static int timeColumnWidth(const QTableView* view);
     static void setupView(QTableView* view);
     // Selects a whole row and scrolls it to the centre, as a program change.
     static void showRow(QTableView* view, int row);

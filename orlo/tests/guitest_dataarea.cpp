@@ -234,6 +234,23 @@ TEST_F(DataAreaTest, TableHeadersRowsRoundingAndColours)
     EXPECT_EQ(viewOf(&table)->model()->rowCount(), 0);
 }
 
+TEST_F(DataAreaTest, TimeColumnsShowTheWholeTime)
+{
+    select({"EGT"});
+    egt(1.0, 50.0f);
+    egt(5.0, 130.0f);
+    DialogDataTable table(nullptr);
+    table.updateRecord(&mRecord);
+    table.updateProfile();
+    DialogDataLimit limit(nullptr);
+    limit.updateRecord(&mRecord);
+    for (QTableView* view : {viewOf(&table), static_cast<QTableView*>(limit.findChild<QTableWidget*>())}) {
+        const int text = view->fontMetrics().horizontalAdvance("00:00:00.000");
+        EXPECT_GT(view->columnWidth(0), text);
+        EXPECT_GE(view->columnWidth(0), 80);
+    }
+}
+
 TEST_F(DataAreaTest, TableSetTimeSelectsWithoutEmitting)
 {
     select({"EGT"});
