@@ -9,7 +9,8 @@
 namespace KAVO {
 
 DialogExportCsvPath::DialogExportCsvPath(QWidget* parent, CsvExportOptions& options)
-    : WizardPathPage(parent, options.exportDir, options.fileName, tr("Save CSV/CAN Export"), 2)
+    : WizardPathPage(parent, options.exportDir, options.fileName, tr("Export Path"), tr("Export Filename"),
+                     tr("Save CSV/CAN Export"), 2)
     , mOptions(options)
 {
     setTitle(tr("CSV/CAN Export"));

@@ -112,7 +112,8 @@ void WidgetErrorTime::paintEvent(QPaintEvent*)
     painter.setPen(QColor(200, 200, 200));
     painter.drawLine(0, b, w, b);
     painter.drawLine(0, 2 * b, w, 2 * b);
-    painter.drawRect(QRect(QPoint(0, 0), QPoint(w - 2, h - 2)));
+    // Corners at (0, 0) and (w - 2, h - 2): the outline leaves the last column and row.
+    painter.drawRect(0, 0, w - 2, h - 2);
 
     if (mRecord != nullptr) {
         painter.setPen(Qt::black);

@@ -14,7 +14,8 @@
 namespace KAVO {
 
 WizardPathPage::WizardPathPage(QWidget* parent, QByteArray& exportDir, QByteArray& fileName,
-                               const QString& chooserTitle, int fileRow)
+                               const QString& pathLabel, const QString& fileLabel, const QString& chooserTitle,
+                               int fileRow)
     : QWizardPage(parent)
     , mExportDir(exportDir)
     , mFileName(fileName)
@@ -29,10 +30,10 @@ WizardPathPage::WizardPathPage(QWidget* parent, QByteArray& exportDir, QByteArra
     mPathSelect = new QPushButton(QIcon(QPixmap(folderSelect_xpm)), QString(), this);
     mPathSelect->setObjectName("folderButton");
 
-    mGrid->addWidget(new QLabel(tr("Export Path"), this), 0, 0);
+    mGrid->addWidget(new QLabel(pathLabel, this), 0, 0);
     mGrid->addWidget(mPath, 0, 1);
     mGrid->addWidget(mPathSelect, 0, 2);
-    mGrid->addWidget(new QLabel(tr("Export Filename"), this), fileRow, 0);
+    mGrid->addWidget(new QLabel(fileLabel, this), fileRow, 0);
     mGrid->addWidget(mFile, fileRow, 1, 1, 2);
 
     connect(mPath, &QLineEdit::textChanged, this, &WizardPathPage::slotPath);

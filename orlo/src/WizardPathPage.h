@@ -17,8 +17,9 @@ class WizardPathPage : public QWizardPage
 {
     Q_OBJECT
 public:
-    WizardPathPage(QWidget* parent, QByteArray& exportDir, QByteArray& fileName, const QString& chooserTitle,
-                   int fileRow);
+    // The texts come translated by the page that uses this one.
+    WizardPathPage(QWidget* parent, QByteArray& exportDir, QByteArray& fileName, const QString& pathLabel,
+                   const QString& fileLabel, const QString& chooserTitle, int fileRow);
 
 protected:
     // Shows the folder and the file name of the options.

@@ -254,6 +254,13 @@ TEST_F(ErrorMatrixTest, StripChangePointsAndBands)
     EXPECT_EQ(image.pixelColor(150, 25), Black);
     EXPECT_EQ(image.pixelColor(100, 10), Grey);
     EXPECT_EQ(image.pixelColor(100, 20), Grey);
+    // The grey frame runs from (0, 0) to (w - 2, h - 2); the last column
+    // and row are the widget's background.
+    EXPECT_EQ(image.pixelColor(0, 5), Grey);
+    EXPECT_EQ(image.pixelColor(298, 5), Grey);
+    EXPECT_NE(image.pixelColor(299, 5), Grey);
+    EXPECT_EQ(image.pixelColor(60, 28), Grey);
+    EXPECT_NE(image.pixelColor(60, 29), Grey);
 }
 
 TEST_F(ErrorMatrixTest, NoStatusMessagesLeaveAWhiteStrip)
@@ -275,8 +282,9 @@ TEST_F(ErrorMatrixTest, NoStatusMessagesLeaveAWhiteStrip)
     const QImage image = strip->grab().toImage();
     ASSERT_GT(image.width(), 100);
     int coloured = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    // Inside the frame (the last column and row are the background).
+    for (int y = 0; y < image.height() - 1; ++y) {
+        for (int x = 0; x < image.width() - 1; ++x) {
             const QColor c = image.pixelColor(x, y);
             if (c != White && c != Grey && c != Black)
                 ++coloured;

@@ -17,7 +17,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QLabel>
 #include <QTest>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +134,25 @@ protected:
     TempDir mHome;
     ColourPrompt mPrompt;
 };
+
+// Translates a text only in the context of one class.
+class ContextTranslator : public QTranslator
+{
+public:
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        return QString::fromLatin1(context) + "|" + QString::fromLatin1(source);
+    }
+    bool isEmpty() const override { return false; }
+};
+
+QStringList labels(QWidget* page)
+{
+    QStringList texts;
+    for (QLabel* l : page->findChildren<QLabel*>())
+        texts << l->text();
+    return texts;
+}
 
 // ------------------------------------------------------------------ KML
 
@@ -600,6 +621,25 @@ TEST(WizardTimeEditTest, WholeDaysSurviveReadingBack)
     EXPECT_EQ(field.time().toString("hh:mm:ss.zzz"), "00:00:01.234");
     field.setSeconds(-0.5);   // before power-up: the day before
     EXPECT_NEAR(field.seconds(), -0.5, 1e-9);
+}
+
+TEST(WizardTranslationTest, PathPagesTranslateTheirTextsInTheirOwnContext)
+{
+    ContextTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    {
+        DialogExportKml kml(nullptr);
+        DialogExportCsv csv(nullptr);
+        const QStringList kmlLabels = labels(kml.page(0));
+        EXPECT_TRUE(kmlLabels.contains("KAVO::DialogExportKmlPath|Export Path")) << kmlLabels.join(", ").toStdString();
+        EXPECT_TRUE(kmlLabels.contains("KAVO::DialogExportKmlPath|Export Filename"));
+        EXPECT_EQ(kml.page(0)->title(), "KAVO::DialogExportKmlPath|KML Export");
+        const QStringList csvLabels = labels(csv.page(0));
+        EXPECT_TRUE(csvLabels.contains("KAVO::DialogExportCsvPath|Export Path")) << csvLabels.join(", ").toStdString();
+        EXPECT_TRUE(csvLabels.contains("KAVO::DialogExportCsvPath|Export Filename"));
+        EXPECT_TRUE(csvLabels.contains("KAVO::DialogExportCsvPath|Export Type"));
+    }
+    QCoreApplication::removeTranslator(&translator);
 }
 
 } // namespace
