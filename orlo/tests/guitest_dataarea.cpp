@@ -217,7 +217,7 @@ TEST_F(DataAreaTest, TableHeadersRowsRoundingAndColours)
     EXPECT_EQ(background(&table, 0, 1), Green);
     EXPECT_EQ(background(&table, 1, 1), Red);
     EXPECT_EQ(background(&table, 2, 2), QColor(Qt::white));
-    EXPECT_EQ(viewOf(&table)->columnWidth(0), 80);
+    EXPECT_EQ(viewOf(&table)->columnWidth(0), DialogDataTable::timeColumnWidth(viewOf(&table)));
     EXPECT_EQ(viewOf(&table)->rowHeight(0), 15);
     EXPECT_FALSE(viewOf(&table)->model()->flags(viewOf(&table)->model()->index(0, 1)) & Qt::ItemIsEditable);
     // The filled messages carry their tenths and hundredths.

@@ -255,6 +255,14 @@ Orlo Station</source>
         <source>Export Type</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Export Path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Filename</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KAVO::DialogExportKml</name>
@@ -322,6 +330,14 @@ Orlo Station</source>
     </message>
     <message>
         <source>Select the output directory and file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Filename</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -692,17 +708,6 @@ Save it now ?</source>
     </message>
     <message>
         <source>Confirm Selection</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>KAVO::WizardPathPage</name>
-    <message>
-        <source>Export Path</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Export Filename</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
