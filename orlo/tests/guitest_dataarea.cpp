@@ -9,6 +9,7 @@
 #include "Profile.h"
 #include "Record.h"
 #include "StdoutCapture.h"
+#include "TestRecords.h"
 #include "TestSupport.h"
 #include "WidgetGraph.h"
 #include "gui/GuiInput.h"
@@ -36,6 +37,7 @@
 
 using namespace KAVO;
 using testsupport::StdoutCapture;
+using testsupport::selectParameters;
 using testsupport::TempDir;
 
 namespace {
@@ -75,18 +77,8 @@ class DataAreaTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString path = mDir.file("profile.xml");
-        ASSERT_TRUE(testsupport::writeFile(path, ProfileXml));
-        StdoutCapture quiet;
-        ASSERT_TRUE(Profile::instance()->loadProfile(path));
+        ASSERT_TRUE(testsupport::loadProfileText(mDir.path(), ProfileXml));
         mRecord.setRecordDirectory(mDir.path());
-    }
-
-    static void select(const QStringList& names)
-    {
-        for (auto& device : Profile::instance()->data().mDevices)
-            for (auto& p : device.second.mParameters)
-                p.second.mSelected = names.contains(p.second.mName);
     }
 
     // One message as the reader files it; the value big-endian at byte 4.
@@ -195,7 +187,7 @@ protected:
 
 TEST_F(DataAreaTest, TableHeadersRowsRoundingAndColours)
 {
-    select({"EGT", "Speed", "Oil"});
+    selectParameters({"EGT", "Speed", "Oil"});
     // 1.04 and 1.06 round to different tenths; 1.06 and 1.14 share one, the later message shows.
     egt(1.04, 50.0f);
     egt(1.06, 110.0f);
@@ -228,7 +220,7 @@ TEST_F(DataAreaTest, TableHeadersRowsRoundingAndColours)
     EXPECT_EQ(selectedRow(&table), 0);
 
     // Nothing selected: the time column alone and no rows.
-    select({});
+    selectParameters({});
     table.updateProfile();
     EXPECT_EQ(headers(&table), QStringList({"Time"}));
     EXPECT_EQ(viewOf(&table)->model()->rowCount(), 0);
@@ -236,7 +228,7 @@ TEST_F(DataAreaTest, TableHeadersRowsRoundingAndColours)
 
 TEST_F(DataAreaTest, TimeColumnsShowTheWholeTime)
 {
-    select({"EGT"});
+    selectParameters({"EGT"});
     egt(1.0, 50.0f);
     egt(5.0, 130.0f);
     DialogDataTable table(nullptr);
@@ -253,7 +245,7 @@ TEST_F(DataAreaTest, TimeColumnsShowTheWholeTime)
 
 TEST_F(DataAreaTest, TableSetTimeSelectsWithoutEmitting)
 {
-    select({"EGT"});
+    selectParameters({"EGT"});
     for (int i = 0; i < 50; ++i)
         egt(10.0 + i * 0.5, 50.0f);
     DialogDataTable table(nullptr);
@@ -275,7 +267,7 @@ TEST_F(DataAreaTest, TableSetTimeSelectsWithoutEmitting)
 TEST_F(DataAreaTest, TableTimesBeforeZeroKeepTheirOrder)
 {
     // A negative offset moves a high file's messages before zero.
-    select({"Oil"});
+    selectParameters({"Oil"});
     addFloat(1, 0x200, 1.0, 1.0f, true);
     addFloat(1, 0x200, 2.0, 2.0f, true);
     addFloat(1, 0x200, 3.0, 3.0f, true);
@@ -308,7 +300,7 @@ TEST_F(DataAreaTest, TimeKeysRoundHalfUpAndStayInRange)
 TEST_F(DataAreaTest, TableOfFarApartTimes)
 {
     // A corrupt time stamp far from the others: the rows still come in order.
-    select({"EGT", "Oil"});
+    selectParameters({"EGT", "Oil"});
     egt(1e9, 1.0f);
     egt(1.0, 2.0f);
     addFloat(1, 0x200, 5e11, 3.0f);
@@ -325,7 +317,7 @@ TEST_F(DataAreaTest, TableSurvivesTheRecordingBeingReadAgain)
 {
     // While a new selection is read the lists are rebuilt before the table
     // is told; a repaint in between must not reach the old lists.
-    select({"EGT"});
+    selectParameters({"EGT"});
     for (int i = 0; i < 20; ++i)
         egt(i, 50.0f);
     DialogDataTable table(nullptr);
@@ -477,7 +469,7 @@ protected:
     // Values every second from 0 to 100 s, a rise to WARNING at 20 s and to LIMIT at 60 s.
     void loadFlight()
     {
-        select({"EGT"});
+        selectParameters({"EGT"});
         for (int i = 0; i <= 100; ++i)
             egt(i, i < 20 ? 50.0f : i < 60 ? 110.0f : 130.0f);
         mPane->updateProfile();
@@ -715,7 +707,7 @@ TEST_F(DataAreaPaneTest, GraphCursorAndMarkersOnTheOneTimeline)
 
 TEST_F(DataAreaPaneTest, ChoosingTheEarlierRowOfOneTenthKeepsIt)
 {
-    select({"EGT"});
+    selectParameters({"EGT"});
     egt(4.0, 50.0f);
     egt(5.01, 110.0f);
     addFloat(1, 0x200, 4.0, 50.0f);
@@ -738,7 +730,7 @@ TEST_F(DataAreaPaneTest, ChoosingTheEarlierRowOfOneTenthKeepsIt)
 
 TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
 {
-    select({"EGT", "Oil"});
+    selectParameters({"EGT", "Oil"});
     egt(1.0, 50.0f);
     egt(2.0, 110.0f);
     addFloat(1, 0x200, 1.0, 50.0f, true);
@@ -793,7 +785,7 @@ TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
 
 TEST_F(DataAreaPaneTest, SliderFollowsTheSpanAfterAnOffset)
 {
-    select({"EGT", "Oil"});
+    selectParameters({"EGT", "Oil"});
     egt(1.0, 50.0f);
     egt(2.0, 50.0f);
     addFloat(1, 0x200, 1.0, 50.0f, true);
@@ -837,7 +829,7 @@ TEST_F(DataAreaPaneTest, ReloadingKeepsOneListAndFollowsTheProfile)
 
     // A new selection: the table follows, the cursor stays.
     mSlider->setValue(5000);
-    select({"EGT", "Oil"});
+    selectParameters({"EGT", "Oil"});
     mPane->updateProfile();
     EXPECT_EQ(headers(mTable), QStringList({"Time", "EGT [degC]", "Oil [bar]"}));
     EXPECT_EQ(selectedRow(mTable), 50);

@@ -3,7 +3,7 @@
 #include "DialogDataErrorMatrix.h"
 #include "Profile.h"
 #include "Record.h"
-#include "StdoutCapture.h"
+#include "TestRecords.h"
 #include "TestSupport.h"
 #include "WidgetErrorItem.h"
 #include "WidgetErrorTime.h"
@@ -57,10 +57,7 @@ class ErrorMatrixTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString path = mDir.file("profile.xml");
-        ASSERT_TRUE(testsupport::writeFile(path, ProfileXml));
-        testsupport::StdoutCapture quiet;
-        ASSERT_TRUE(Profile::instance()->loadProfile(path));
+        ASSERT_TRUE(testsupport::loadProfileText(mDir.path(), ProfileXml));
         ASSERT_EQ(Profile::instance()->data().mFaultMatrices.size(), 3u);
     }
 

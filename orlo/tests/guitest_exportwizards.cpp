@@ -23,6 +23,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 using namespace KAVO;
 using testsupport::TempDir;
 using Step = WizardDriver::Step;
@@ -93,42 +97,75 @@ protected:
         Property::instance()->readXmlFile();
     }
 
-    static KmlExportOptions kmlOptions(double first, double last, double start, double stop, double cursor)
+    // Options as the caller fills them: the recording's span, the window and the cursor.
+    template <typename Options>
+    static Options exportOptions(double first, double last, double start, double stop, double cursor)
     {
-        KmlExportOptions o;
-        o.fileName = "LOG_0001.kml";
+        Options o;
         o.recordInfo.startTime = first;
         o.recordInfo.stopTime = last;
         o.startTime = start;
         o.stopTime = stop;
         o.cursorTime = cursor;
+        return o;
+    }
+    static KmlExportOptions kmlOptions(double first, double last, double start, double stop, double cursor)
+    {
+        KmlExportOptions o = exportOptions<KmlExportOptions>(first, last, start, stop, cursor);
+        o.fileName = "LOG_0001.kml";
         return o;
     }
     static CsvExportOptions csvOptions(double first, double last, double start, double stop, double cursor)
     {
-        CsvExportOptions o;
-        o.recordInfo.startTime = first;
-        o.recordInfo.stopTime = last;
-        o.startTime = start;
-        o.stopTime = stop;
-        o.cursorTime = cursor;
-        return o;
+        return exportOptions<CsvExportOptions>(first, last, start, stop, cursor);
     }
 
-    bool run(DialogExportKml& wizard, KmlExportOptions& o, std::vector<Step> steps)
-    {
-        WizardDriver driver(std::move(steps));
-        const bool result = wizard.getOptions(o);
-        EXPECT_TRUE(driver.finishedSteps()) << "ran " << driver.ran() << " steps";
-        return result;
-    }
-    bool run(DialogExportCsv& wizard, CsvExportOptions& o, std::vector<Step> steps)
+    template <typename Wizard, typename Options>
+    bool run(Wizard& wizard, Options& o, std::vector<Step> steps)
     {
         WizardDriver driver(std::move(steps));
         testsupport::StdoutCapture quiet;   // the time fields print what they store
         const bool result = wizard.getOptions(o);
         EXPECT_TRUE(driver.finishedSteps()) << "ran " << driver.ran() << " steps";
         return result;
+    }
+
+    // Reads "ORLO.ini" back and compares each key with its expected text.
+    void expectSettings(const std::vector<std::pair<const char*, std::string>>& expected)
+    {
+        reload();
+        for (const auto& e : expected)
+            EXPECT_EQ(setting(e.first), e.second) << e.first;
+    }
+    static std::string flag(bool on) { return on ? "true" : "false"; }
+
+    // Every KML setting holds what the wizard handed back.
+    void expectStored(const KmlExportOptions& o)
+    {
+        expectSettings({{"KmlExportDir", o.exportDir.toStdString()},
+                        {"KmlTimeStamp", std::to_string(o.timeStamp)},
+                        {"KmlLineWidth", std::to_string(o.lineWidth)},
+                        {"KmlLineColor", o.lineColor.toStdString()},
+                        {"KmlLineAlpha", std::to_string(o.lineAlpha)},
+                        {"KmlPolygonOn", flag(o.polygonOn)},
+                        {"KmlPolygonColor", o.polygonColor.toStdString()},
+                        {"KmlPolygonAlpha", std::to_string(o.polygonAlpha)},
+                        {"KmlPlaceMarkOn", flag(o.placeMarkOn)},
+                        {"KmlPlaceMarkIntervall", std::to_string(o.placeMarkInterval)},
+                        {"KmlPlaceMarkColor", o.placeMarkColor.toStdString()},
+                        {"KmlErrorMarkOn", flag(o.errorMarkOn)},
+                        {"KmlShowLimit", flag(o.showLimit)},
+                        {"KmlShowWarning", flag(o.showWarning)},
+                        {"KmlErrorMarkColor", o.errorMarkColor.toStdString()}});
+    }
+    // Every CSV setting holds what the wizard handed back (the separator as its character code).
+    void expectStored(const CsvExportOptions& o)
+    {
+        expectSettings({{"CsvExportDir", o.exportDir.toStdString()},
+                        {"CsvLimiter", std::to_string(static_cast<int>(o.limiter))},
+                        {"CsvCan", std::to_string(o.can)},
+                        {"CsvResolution", std::to_string(o.resolution)},
+                        {"CsvAllParameter", flag(o.allParameter)}});
     }
 
     TempDir mHome;
@@ -213,22 +250,7 @@ TEST_F(WizardTest, KmlDefaultsShownAndStoredWholeRecordingForNoWindow)
     EXPECT_DOUBLE_EQ(o.cursorTime, 150.0);
     EXPECT_DOUBLE_EQ(o.recordInfo.stopTime, 400.5);
 
-    reload();
-    EXPECT_EQ(setting("KmlExportDir"), ".");
-    EXPECT_EQ(setting("KmlTimeStamp"), "100");
-    EXPECT_EQ(setting("KmlLineWidth"), "1");
-    EXPECT_EQ(setting("KmlLineColor"), "ff0000");
-    EXPECT_EQ(setting("KmlLineAlpha"), "255");
-    EXPECT_EQ(setting("KmlPolygonOn"), "true");
-    EXPECT_EQ(setting("KmlPolygonColor"), "0000ff");
-    EXPECT_EQ(setting("KmlPolygonAlpha"), "100");
-    EXPECT_EQ(setting("KmlPlaceMarkOn"), "true");
-    EXPECT_EQ(setting("KmlPlaceMarkIntervall"), "10");
-    EXPECT_EQ(setting("KmlPlaceMarkColor"), "ffcc00");
-    EXPECT_EQ(setting("KmlErrorMarkOn"), "true");
-    EXPECT_EQ(setting("KmlShowLimit"), "true");
-    EXPECT_EQ(setting("KmlShowWarning"), "true");
-    EXPECT_EQ(setting("KmlErrorMarkColor"), "ff0000");
+    expectStored(o);
 }
 
 TEST_F(WizardTest, KmlChoicesPersistAndComeBackOnTheNextRun)
@@ -277,12 +299,7 @@ TEST_F(WizardTest, KmlChoicesPersistAndComeBackOnTheNextRun)
     EXPECT_TRUE(o.showLimit);
     EXPECT_FALSE(o.showWarning);
 
-    reload();
-    EXPECT_EQ(setting("KmlExportDir"), mHome.str());
-    EXPECT_EQ(setting("KmlTimeStamp"), "200");
-    EXPECT_EQ(setting("KmlPolygonOn"), "false");
-    EXPECT_EQ(setting("KmlPlaceMarkIntervall"), "15");
-    EXPECT_EQ(setting("KmlShowWarning"), "false");
+    expectStored(o);
 
     // The next run starts on page 1 again with the stored choices; the file
     // name is the caller's.
@@ -343,13 +360,7 @@ TEST_F(WizardTest, KmlColoursAreSixLowerCaseDigitsWithTheirOpacity)
     EXPECT_EQ(o.polygonAlpha, 0x11);
     EXPECT_EQ(o.placeMarkColor, "0a0b0c");
     EXPECT_EQ(o.errorMarkColor, "a0b0c0");
-    reload();
-    EXPECT_EQ(setting("KmlLineColor"), "12abcd");
-    EXPECT_EQ(setting("KmlLineAlpha"), "64");
-    EXPECT_EQ(setting("KmlPolygonColor"), "fedcba");
-    EXPECT_EQ(setting("KmlPolygonAlpha"), "17");
-    EXPECT_EQ(setting("KmlPlaceMarkColor"), "0a0b0c");
-    EXPECT_EQ(setting("KmlErrorMarkColor"), "a0b0c0");
+    expectStored(o);
 }
 
 TEST_F(WizardTest, KmlWindowIsLimitedToTheRecordingAndCursorPosTakesWholeSeconds)
@@ -419,8 +430,7 @@ TEST_F(WizardTest, KmlCancelKeepsTheChoicesButGivesFalse)
     }));
     EXPECT_EQ(o.timeStamp, 1100);
     EXPECT_DOUBLE_EQ(o.startTime, 15.5);
-    reload();
-    EXPECT_EQ(setting("KmlTimeStamp"), "1100");
+    expectStored(o);
 }
 
 TEST_F(WizardTest, KmlRecordingPastOneDayKeepsItsDays)
@@ -488,12 +498,7 @@ TEST_F(WizardTest, CsvDefaultsShownAndStored)
     EXPECT_TRUE(o.allParameter);
     EXPECT_DOUBLE_EQ(o.startTime, 10.0);
     EXPECT_DOUBLE_EQ(o.stopTime, 70.5);
-    reload();
-    EXPECT_EQ(setting("CsvExportDir"), ".");
-    EXPECT_EQ(setting("CsvLimiter"), "59");
-    EXPECT_EQ(setting("CsvCan"), "0");
-    EXPECT_EQ(setting("CsvResolution"), "100");
-    EXPECT_EQ(setting("CsvAllParameter"), "true");
+    expectStored(o);
 }
 
 TEST_F(WizardTest, CsvTypeChoiceSetsTheNameAndTheListsOfPageTwo)
@@ -546,11 +551,9 @@ TEST_F(WizardTest, CsvTypeChoiceSetsTheNameAndTheListsOfPageTwo)
     EXPECT_EQ(again.can, 1);
     EXPECT_EQ(again.fileName, "ExportOrlo.CAN");
     EXPECT_EQ(again.limiter, ',');
-    reload();
-    EXPECT_EQ(setting("CsvCan"), "1");
-    EXPECT_EQ(setting("CsvLimiter"), "44");
-    EXPECT_EQ(setting("CsvResolution"), "10");
-    EXPECT_EQ(setting("CsvAllParameter"), "false");
+    EXPECT_EQ(again.resolution, 10);
+    EXPECT_FALSE(again.allParameter);
+    expectStored(again);
 }
 
 TEST_F(WizardTest, CsvCancelStoresTheSettingsAndGivesFalse)
@@ -569,12 +572,9 @@ TEST_F(WizardTest, CsvCancelStoresTheSettingsAndGivesFalse)
     EXPECT_EQ(o.exportDir, mHome.path().toLocal8Bit());
     EXPECT_EQ(o.can, 1);
     EXPECT_EQ(o.resolution, 1);
-    reload();
-    EXPECT_EQ(setting("CsvExportDir"), mHome.str());
-    EXPECT_EQ(setting("CsvCan"), "1");
-    EXPECT_EQ(setting("CsvResolution"), "1");
-    EXPECT_EQ(setting("CsvLimiter"), "59");
-    EXPECT_EQ(setting("CsvAllParameter"), "true");
+    EXPECT_EQ(o.limiter, ';');
+    EXPECT_TRUE(o.allParameter);
+    expectStored(o);
 }
 
 TEST_F(WizardTest, CsvWindowLimitedCursorPosKeepsMillisecondsAndDays)

@@ -2,6 +2,7 @@
 
 #include "Profile.h"
 #include "Record.h"
+#include "StdoutCapture.h"
 #include "TestSupport.h"
 
 #include <QtEndian>
@@ -125,10 +126,18 @@ bool loadRecording(KAVO::Record& record, const QString& folder, const std::vecto
     return record.readRecordData(paths);
 }
 
+bool loadProfileText(const QString& folder, const QByteArray& xml, const QString& name)
+{
+    const QString path = folder + "/" + name;
+    if (!writeFile(path, xml))
+        return false;
+    StdoutCapture quiet;
+    return KAVO::Profile::instance()->loadProfile(path);
+}
+
 bool loadExportProfile(const QString& folder)
 {
-    const QString path = folder + "/export-profile.xml";
-    return writeFile(path, ExportProfile) && KAVO::Profile::instance()->loadProfile(path);
+    return loadProfileText(folder, ExportProfile, "export-profile.xml");
 }
 
 void selectParameters(const std::vector<QString>& names)

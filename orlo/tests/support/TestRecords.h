@@ -50,6 +50,10 @@ using TestFile = std::pair<QString, std::vector<TestMessage>>;
 bool loadRecording(KAVO::Record& record, const QString& folder, const std::vector<TestFile>& files,
                    bool bigEndian = true, const TestHeader& header = TestHeader());
 
+// Writes the profile text into the folder under this name and loads it into
+// the profile singleton; what the loader prints is swallowed.
+bool loadProfileText(const QString& folder, const QByteArray& xml, const QString& name = "profile.xml");
+
 // The profile of the export tests: device "Dev" with A, B (FLOAT, no unit),
 // Speed (FLOAT, "rpm"), Mode (BLONG with enumeration labels holding ';', ','
 // and '"'), device "GPS" with Latitude, Longitude, Altitude (FLOAT, channel 1
