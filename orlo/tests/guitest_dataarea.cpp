@@ -93,17 +93,7 @@ protected:
         e.time = time;
         e.tenths = RecordEntry::truncateToInt32(time * 10 + 0.5);
         e.highFile = high;
-        RecordIdList& list = mRecord.recordData().channels[channel][canId];
-        list.entries.push_back(e);
-        list.highFile = high;
-        mRecord.rawData().entries.push_back(e);
-        RecordInfo& info = mRecord.recordInfo();
-        if (mRecord.recordData().nrRecords++ == 0) {
-            info.startTime = info.stopTime = time;
-        } else {
-            info.startTime = std::min(info.startTime, time);
-            info.stopTime = std::max(info.stopTime, time);
-        }
+        testsupport::fileEntry(mRecord, e);
     }
     void addFloat(uint32_t channel, uint32_t canId, double time, float v, bool high = false)
     {
@@ -476,6 +466,18 @@ protected:
         mPane->updateRecord(&mRecord);
     }
 
+    // EGT and the high file's Oil at 1 s and 2 s with these values, in the pane.
+    void loadEgtAndHighOil(float first, float second)
+    {
+        selectParameters({"EGT", "Oil"});
+        egt(1.0, first);
+        egt(2.0, second);
+        addFloat(1, 0x200, 1.0, first, true);
+        addFloat(1, 0x200, 2.0, second, true);
+        mPane->updateProfile();
+        mPane->updateRecord(&mRecord);
+    }
+
     void showPane()
     {
         mPane->resize(900, 700);
@@ -730,13 +732,7 @@ TEST_F(DataAreaPaneTest, ChoosingTheEarlierRowOfOneTenthKeepsIt)
 
 TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
 {
-    selectParameters({"EGT", "Oil"});
-    egt(1.0, 50.0f);
-    egt(2.0, 110.0f);
-    addFloat(1, 0x200, 1.0, 50.0f, true);
-    addFloat(1, 0x200, 2.0, 110.0f, true);
-    mPane->updateProfile();
-    mPane->updateRecord(&mRecord);
+    loadEgtAndHighOil(50.0f, 110.0f);
     EXPECT_EQ(column(mTable, 0), QStringList({"00:00:01.000", "00:00:02.000"}));
 
     const QString file = mDir.file("Offset.xml");
@@ -785,13 +781,7 @@ TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
 
 TEST_F(DataAreaPaneTest, SliderFollowsTheSpanAfterAnOffset)
 {
-    selectParameters({"EGT", "Oil"});
-    egt(1.0, 50.0f);
-    egt(2.0, 50.0f);
-    addFloat(1, 0x200, 1.0, 50.0f, true);
-    addFloat(1, 0x200, 2.0, 50.0f, true);
-    mPane->updateProfile();
-    mPane->updateRecord(&mRecord);
+    loadEgtAndHighOil(50.0f, 50.0f);
     mSlider->setValue(10000);
     ASSERT_DOUBLE_EQ(mPane->time(), 2.0);
     {

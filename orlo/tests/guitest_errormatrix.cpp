@@ -72,17 +72,7 @@ protected:
         qToBigEndian(value, e.data + 4);
         e.time = time;
         e.highFile = high;
-        RecordIdList& list = mRecord.recordData().channels[0][canId];
-        list.entries.push_back(e);
-        list.highFile = high;
-        mRecord.rawData().entries.push_back(e);
-        RecordInfo& info = mRecord.recordInfo();
-        if (mRecord.recordData().nrRecords++ == 0) {
-            info.startTime = info.stopTime = time;
-        } else {
-            info.startTime = std::min(info.startTime, time);
-            info.stopTime = std::max(info.stopTime, time);
-        }
+        testsupport::fileEntry(mRecord, e);
     }
 
     // The colour of bit i's cell as the matrix shows it (a spot away from the text).

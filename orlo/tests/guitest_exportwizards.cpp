@@ -5,6 +5,7 @@
 #include "DialogExportKml.h"
 #include "Property.h"
 #include "StdoutCapture.h"
+#include "TestRecords.h"
 #include "TestSupport.h"
 #include "WizardColorButton.h"
 #include "WizardTimeEdit.h"
@@ -71,6 +72,15 @@ Step check(std::function<void(QWizard*)> f)
 QString shownTime(QWizard* w, const char* name)
 {
     return widget<QTimeEdit>(w, name)->time().toString("hh:mm:ss.zzz");
+}
+
+// Both time fields of the page show this window.
+Step expectWindow(const char* start, const char* stop)
+{
+    return [start, stop](QWizard* w) {
+        EXPECT_EQ(shownTime(w, "startTime"), start);
+        EXPECT_EQ(shownTime(w, "stopTime"), stop);
+    };
 }
 
 std::string setting(const char* key)
@@ -231,20 +241,9 @@ TEST_F(WizardTest, KmlDefaultsShownAndStoredWholeRecordingForNoWindow)
         WizardDriver::finish(),
     });
     EXPECT_TRUE(finished);
-    EXPECT_EQ(o.exportDir, ".");
+    testsupport::expectDefaultKmlLook(o);
     EXPECT_EQ(o.fileName, "LOG_0001.kml");
-    EXPECT_EQ(o.timeStamp, 100);
-    EXPECT_EQ(o.lineWidth, 1);
-    EXPECT_EQ(o.lineColor, "ff0000");
-    EXPECT_EQ(o.lineAlpha, 255);
-    EXPECT_TRUE(o.polygonOn);
-    EXPECT_EQ(o.polygonColor, "0000ff");
-    EXPECT_EQ(o.polygonAlpha, 100);
-    EXPECT_TRUE(o.placeMarkOn);
     EXPECT_EQ(o.placeMarkInterval, 10);
-    EXPECT_EQ(o.placeMarkColor, "ffcc00");
-    EXPECT_TRUE(o.errorMarkOn && o.showLimit && o.showWarning);
-    EXPECT_EQ(o.errorMarkColor, "ff0000");
     EXPECT_DOUBLE_EQ(o.startTime, 100.0);
     EXPECT_DOUBLE_EQ(o.stopTime, 400.5);
     EXPECT_DOUBLE_EQ(o.cursorTime, 150.0);
@@ -369,19 +368,13 @@ TEST_F(WizardTest, KmlWindowIsLimitedToTheRecordingAndCursorPosTakesWholeSeconds
     KmlExportOptions o = kmlOptions(100.0, 400.0, 150.25, 300.75, 222.875);
     ASSERT_TRUE(run(wizard, o, {
         WizardDriver::next(),
-        check([](QWizard* w) {
-            EXPECT_EQ(shownTime(w, "startTime"), "00:02:30.250");
-            EXPECT_EQ(shownTime(w, "stopTime"), "00:05:00.750");
-        }),
+        expectWindow("00:02:30.250", "00:05:00.750"),
         setTime("startTime", "00:01:00.000"),   // before the recording
         setTime("stopTime", "00:10:00.000"),    // after it
         click("cursorStop"),
-        check([](QWizard* w) {
-            // Both fields in whole seconds: the stop at the cursor, the start
-            // at what was stored for it (the recording's start).
-            EXPECT_EQ(shownTime(w, "startTime"), "00:01:40.000");
-            EXPECT_EQ(shownTime(w, "stopTime"), "00:03:42.000");
-        }),
+        // Both fields in whole seconds: the stop at the cursor, the start
+        // at what was stored for it (the recording's start).
+        expectWindow("00:01:40.000", "00:03:42.000"),
         WizardDriver::next(),
         WizardDriver::finish(),
     }));
@@ -403,10 +396,7 @@ TEST_F(WizardTest, KmlWindowIsLimitedToTheRecordingAndCursorPosTakesWholeSeconds
     ASSERT_TRUE(run(wizard, cursor, {
         WizardDriver::next(),
         click("cursorStart"),
-        check([](QWizard* w) {
-            EXPECT_EQ(shownTime(w, "startTime"), "00:03:42.000");
-            EXPECT_EQ(shownTime(w, "stopTime"), "00:05:00.000");
-        }),
+        expectWindow("00:03:42.000", "00:05:00.000"),
         WizardDriver::next(),
         WizardDriver::finish(),
     }));
@@ -440,10 +430,7 @@ TEST_F(WizardTest, KmlRecordingPastOneDayKeepsItsDays)
     KmlExportOptions o = kmlOptions(90000.0, 90600.0, 90100.25, 90200.5, 90150.9);
     ASSERT_TRUE(run(wizard, o, {
         WizardDriver::next(),
-        check([](QWizard* w) {
-            EXPECT_EQ(shownTime(w, "startTime"), "01:01:40.250");
-            EXPECT_EQ(shownTime(w, "stopTime"), "01:03:20.500");
-        }),
+        expectWindow("01:01:40.250", "01:03:20.500"),
         setTime("stopTime", "01:05:00.125"),
         click("cursorStart"),
         WizardDriver::next(),
@@ -583,10 +570,7 @@ TEST_F(WizardTest, CsvWindowLimitedCursorPosKeepsMillisecondsAndDays)
     CsvExportOptions o = csvOptions(90000.0, 90600.0, 90100.25, 90200.5, 90150.875);
     ASSERT_TRUE(run(wizard, o, {
         WizardDriver::next(),
-        check([](QWizard* w) {
-            EXPECT_EQ(shownTime(w, "startTime"), "01:01:40.250");
-            EXPECT_EQ(shownTime(w, "stopTime"), "01:03:20.500");
-        }),
+        expectWindow("01:01:40.250", "01:03:20.500"),
         click("cursorStop"),
         check([](QWizard* w) { EXPECT_EQ(shownTime(w, "stopTime"), "01:02:30.875"); }),
         setTime("startTime", "00:59:00.000"),   // before the recording

@@ -1,5 +1,6 @@
 #include "TestRecords.h"
 
+#include "KmlExportOptions.h"
 #include "Profile.h"
 #include "Record.h"
 #include "StdoutCapture.h"
@@ -7,6 +8,9 @@
 
 #include <QtEndian>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -124,6 +128,36 @@ bool loadRecording(KAVO::Record& record, const QString& folder, const std::vecto
         paths << path;
     }
     return record.readRecordData(paths);
+}
+
+void fileEntry(KAVO::Record& record, const KAVO::RecordEntry& e)
+{
+    KAVO::RecordIdList& list = record.recordData().channels[e.channel][e.canId];
+    list.entries.push_back(e);
+    list.highFile = e.highFile;
+    record.rawData().entries.push_back(e);
+    KAVO::RecordInfo& info = record.recordInfo();
+    if (record.recordData().nrRecords++ == 0) {
+        info.startTime = info.stopTime = e.time;
+    } else {
+        info.startTime = std::min(info.startTime, e.time);
+        info.stopTime = std::max(info.stopTime, e.time);
+    }
+}
+
+void expectDefaultKmlLook(const KAVO::KmlExportOptions& o)
+{
+    EXPECT_EQ(o.exportDir, ".");
+    EXPECT_EQ(o.timeStamp, 100);
+    EXPECT_EQ(o.lineWidth, 1);
+    EXPECT_EQ(o.lineColor, "ff0000");
+    EXPECT_EQ(o.lineAlpha, 255);
+    EXPECT_TRUE(o.polygonOn);
+    EXPECT_EQ(o.polygonColor, "0000ff");
+    EXPECT_EQ(o.polygonAlpha, 100);
+    EXPECT_EQ(o.placeMarkColor, "ffcc00");
+    EXPECT_TRUE(o.placeMarkOn && o.errorMarkOn && o.showLimit && o.showWarning);
+    EXPECT_EQ(o.errorMarkColor, "ff0000");
 }
 
 bool loadProfileText(const QString& folder, const QByteArray& xml, const QString& name)
