@@ -9,6 +9,7 @@
 #include "Profile.h"
 #include "Record.h"
 #include "StdoutCapture.h"
+#include "TestRecords.h"
 #include "TestSupport.h"
 #include "WidgetGraph.h"
 #include "gui/GuiInput.h"
@@ -36,6 +37,7 @@
 
 using namespace KAVO;
 using testsupport::StdoutCapture;
+using testsupport::selectParameters;
 using testsupport::TempDir;
 
 namespace {
@@ -75,18 +77,8 @@ class DataAreaTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString path = mDir.file("profile.xml");
-        ASSERT_TRUE(testsupport::writeFile(path, ProfileXml));
-        StdoutCapture quiet;
-        ASSERT_TRUE(Profile::instance()->loadProfile(path));
+        ASSERT_TRUE(testsupport::loadProfileText(mDir.path(), ProfileXml));
         mRecord.setRecordDirectory(mDir.path());
-    }
-
-    static void select(const QStringList& names)
-    {
-        for (auto& device : Profile::instance()->data().mDevices)
-            for (auto& p : device.second.mParameters)
-                p.second.mSelected = names.contains(p.second.mName);
     }
 
     // One message as the reader files it; the value big-endian at byte 4.
@@ -101,17 +93,7 @@ protected:
         e.time = time;
         e.tenths = RecordEntry::truncateToInt32(time * 10 + 0.5);
         e.highFile = high;
-        RecordIdList& list = mRecord.recordData().channels[channel][canId];
-        list.entries.push_back(e);
-        list.highFile = high;
-        mRecord.rawData().entries.push_back(e);
-        RecordInfo& info = mRecord.recordInfo();
-        if (mRecord.recordData().nrRecords++ == 0) {
-            info.startTime = info.stopTime = time;
-        } else {
-            info.startTime = std::min(info.startTime, time);
-            info.stopTime = std::max(info.stopTime, time);
-        }
+        testsupport::fileEntry(mRecord, e);
     }
     void addFloat(uint32_t channel, uint32_t canId, double time, float v, bool high = false)
     {
@@ -195,7 +177,7 @@ protected:
 
 TEST_F(DataAreaTest, TableHeadersRowsRoundingAndColours)
 {
-    select({"EGT", "Speed", "Oil"});
+    selectParameters({"EGT", "Speed", "Oil"});
     // 1.04 and 1.06 round to different tenths; 1.06 and 1.14 share one, the later message shows.
     egt(1.04, 50.0f);
     egt(1.06, 110.0f);
@@ -228,7 +210,7 @@ TEST_F(DataAreaTest, TableHeadersRowsRoundingAndColours)
     EXPECT_EQ(selectedRow(&table), 0);
 
     // Nothing selected: the time column alone and no rows.
-    select({});
+    selectParameters({});
     table.updateProfile();
     EXPECT_EQ(headers(&table), QStringList({"Time"}));
     EXPECT_EQ(viewOf(&table)->model()->rowCount(), 0);
@@ -236,7 +218,7 @@ TEST_F(DataAreaTest, TableHeadersRowsRoundingAndColours)
 
 TEST_F(DataAreaTest, TimeColumnsShowTheWholeTime)
 {
-    select({"EGT"});
+    selectParameters({"EGT"});
     egt(1.0, 50.0f);
     egt(5.0, 130.0f);
     DialogDataTable table(nullptr);
@@ -253,7 +235,7 @@ TEST_F(DataAreaTest, TimeColumnsShowTheWholeTime)
 
 TEST_F(DataAreaTest, TableSetTimeSelectsWithoutEmitting)
 {
-    select({"EGT"});
+    selectParameters({"EGT"});
     for (int i = 0; i < 50; ++i)
         egt(10.0 + i * 0.5, 50.0f);
     DialogDataTable table(nullptr);
@@ -275,7 +257,7 @@ TEST_F(DataAreaTest, TableSetTimeSelectsWithoutEmitting)
 TEST_F(DataAreaTest, TableTimesBeforeZeroKeepTheirOrder)
 {
     // A negative offset moves a high file's messages before zero.
-    select({"Oil"});
+    selectParameters({"Oil"});
     addFloat(1, 0x200, 1.0, 1.0f, true);
     addFloat(1, 0x200, 2.0, 2.0f, true);
     addFloat(1, 0x200, 3.0, 3.0f, true);
@@ -308,7 +290,7 @@ TEST_F(DataAreaTest, TimeKeysRoundHalfUpAndStayInRange)
 TEST_F(DataAreaTest, TableOfFarApartTimes)
 {
     // A corrupt time stamp far from the others: the rows still come in order.
-    select({"EGT", "Oil"});
+    selectParameters({"EGT", "Oil"});
     egt(1e9, 1.0f);
     egt(1.0, 2.0f);
     addFloat(1, 0x200, 5e11, 3.0f);
@@ -325,7 +307,7 @@ TEST_F(DataAreaTest, TableSurvivesTheRecordingBeingReadAgain)
 {
     // While a new selection is read the lists are rebuilt before the table
     // is told; a repaint in between must not reach the old lists.
-    select({"EGT"});
+    selectParameters({"EGT"});
     for (int i = 0; i < 20; ++i)
         egt(i, 50.0f);
     DialogDataTable table(nullptr);
@@ -477,9 +459,21 @@ protected:
     // Values every second from 0 to 100 s, a rise to WARNING at 20 s and to LIMIT at 60 s.
     void loadFlight()
     {
-        select({"EGT"});
+        selectParameters({"EGT"});
         for (int i = 0; i <= 100; ++i)
             egt(i, i < 20 ? 50.0f : i < 60 ? 110.0f : 130.0f);
+        mPane->updateProfile();
+        mPane->updateRecord(&mRecord);
+    }
+
+    // EGT and the high file's Oil at 1 s and 2 s with these values, in the pane.
+    void loadEgtAndHighOil(float first, float second)
+    {
+        selectParameters({"EGT", "Oil"});
+        egt(1.0, first);
+        egt(2.0, second);
+        addFloat(1, 0x200, 1.0, first, true);
+        addFloat(1, 0x200, 2.0, second, true);
         mPane->updateProfile();
         mPane->updateRecord(&mRecord);
     }
@@ -715,7 +709,7 @@ TEST_F(DataAreaPaneTest, GraphCursorAndMarkersOnTheOneTimeline)
 
 TEST_F(DataAreaPaneTest, ChoosingTheEarlierRowOfOneTenthKeepsIt)
 {
-    select({"EGT"});
+    selectParameters({"EGT"});
     egt(4.0, 50.0f);
     egt(5.01, 110.0f);
     addFloat(1, 0x200, 4.0, 50.0f);
@@ -738,13 +732,7 @@ TEST_F(DataAreaPaneTest, ChoosingTheEarlierRowOfOneTenthKeepsIt)
 
 TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
 {
-    select({"EGT", "Oil"});
-    egt(1.0, 50.0f);
-    egt(2.0, 110.0f);
-    addFloat(1, 0x200, 1.0, 50.0f, true);
-    addFloat(1, 0x200, 2.0, 110.0f, true);
-    mPane->updateProfile();
-    mPane->updateRecord(&mRecord);
+    loadEgtAndHighOil(50.0f, 110.0f);
     EXPECT_EQ(column(mTable, 0), QStringList({"00:00:01.000", "00:00:02.000"}));
 
     const QString file = mDir.file("Offset.xml");
@@ -793,13 +781,7 @@ TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
 
 TEST_F(DataAreaPaneTest, SliderFollowsTheSpanAfterAnOffset)
 {
-    select({"EGT", "Oil"});
-    egt(1.0, 50.0f);
-    egt(2.0, 50.0f);
-    addFloat(1, 0x200, 1.0, 50.0f, true);
-    addFloat(1, 0x200, 2.0, 50.0f, true);
-    mPane->updateProfile();
-    mPane->updateRecord(&mRecord);
+    loadEgtAndHighOil(50.0f, 50.0f);
     mSlider->setValue(10000);
     ASSERT_DOUBLE_EQ(mPane->time(), 2.0);
     {
@@ -837,7 +819,7 @@ TEST_F(DataAreaPaneTest, ReloadingKeepsOneListAndFollowsTheProfile)
 
     // A new selection: the table follows, the cursor stays.
     mSlider->setValue(5000);
-    select({"EGT", "Oil"});
+    selectParameters({"EGT", "Oil"});
     mPane->updateProfile();
     EXPECT_EQ(headers(mTable), QStringList({"Time", "EGT [degC]", "Oil [bar]"}));
     EXPECT_EQ(selectedRow(mTable), 50);

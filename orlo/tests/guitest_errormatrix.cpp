@@ -3,7 +3,7 @@
 #include "DialogDataErrorMatrix.h"
 #include "Profile.h"
 #include "Record.h"
-#include "StdoutCapture.h"
+#include "TestRecords.h"
 #include "TestSupport.h"
 #include "WidgetErrorItem.h"
 #include "WidgetErrorTime.h"
@@ -57,10 +57,7 @@ class ErrorMatrixTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString path = mDir.file("profile.xml");
-        ASSERT_TRUE(testsupport::writeFile(path, ProfileXml));
-        testsupport::StdoutCapture quiet;
-        ASSERT_TRUE(Profile::instance()->loadProfile(path));
+        ASSERT_TRUE(testsupport::loadProfileText(mDir.path(), ProfileXml));
         ASSERT_EQ(Profile::instance()->data().mFaultMatrices.size(), 3u);
     }
 
@@ -75,17 +72,7 @@ protected:
         qToBigEndian(value, e.data + 4);
         e.time = time;
         e.highFile = high;
-        RecordIdList& list = mRecord.recordData().channels[0][canId];
-        list.entries.push_back(e);
-        list.highFile = high;
-        mRecord.rawData().entries.push_back(e);
-        RecordInfo& info = mRecord.recordInfo();
-        if (mRecord.recordData().nrRecords++ == 0) {
-            info.startTime = info.stopTime = time;
-        } else {
-            info.startTime = std::min(info.startTime, time);
-            info.stopTime = std::max(info.stopTime, time);
-        }
+        testsupport::fileEntry(mRecord, e);
     }
 
     // The colour of bit i's cell as the matrix shows it (a spot away from the text).

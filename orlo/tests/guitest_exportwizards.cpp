@@ -5,6 +5,7 @@
 #include "DialogExportKml.h"
 #include "Property.h"
 #include "StdoutCapture.h"
+#include "TestRecords.h"
 #include "TestSupport.h"
 #include "WizardColorButton.h"
 #include "WizardTimeEdit.h"
@@ -22,6 +23,10 @@
 #include <QTranslator>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace KAVO;
 using testsupport::TempDir;
@@ -69,6 +74,15 @@ QString shownTime(QWizard* w, const char* name)
     return widget<QTimeEdit>(w, name)->time().toString("hh:mm:ss.zzz");
 }
 
+// Both time fields of the page show this window.
+Step expectWindow(const char* start, const char* stop)
+{
+    return [start, stop](QWizard* w) {
+        EXPECT_EQ(shownTime(w, "startTime"), start);
+        EXPECT_EQ(shownTime(w, "stopTime"), stop);
+    };
+}
+
 std::string setting(const char* key)
 {
     return Property::instance()->getString(key, "<unset>");
@@ -93,42 +107,75 @@ protected:
         Property::instance()->readXmlFile();
     }
 
-    static KmlExportOptions kmlOptions(double first, double last, double start, double stop, double cursor)
+    // Options as the caller fills them: the recording's span, the window and the cursor.
+    template <typename Options>
+    static Options exportOptions(double first, double last, double start, double stop, double cursor)
     {
-        KmlExportOptions o;
-        o.fileName = "LOG_0001.kml";
+        Options o;
         o.recordInfo.startTime = first;
         o.recordInfo.stopTime = last;
         o.startTime = start;
         o.stopTime = stop;
         o.cursorTime = cursor;
+        return o;
+    }
+    static KmlExportOptions kmlOptions(double first, double last, double start, double stop, double cursor)
+    {
+        KmlExportOptions o = exportOptions<KmlExportOptions>(first, last, start, stop, cursor);
+        o.fileName = "LOG_0001.kml";
         return o;
     }
     static CsvExportOptions csvOptions(double first, double last, double start, double stop, double cursor)
     {
-        CsvExportOptions o;
-        o.recordInfo.startTime = first;
-        o.recordInfo.stopTime = last;
-        o.startTime = start;
-        o.stopTime = stop;
-        o.cursorTime = cursor;
-        return o;
+        return exportOptions<CsvExportOptions>(first, last, start, stop, cursor);
     }
 
-    bool run(DialogExportKml& wizard, KmlExportOptions& o, std::vector<Step> steps)
-    {
-        WizardDriver driver(std::move(steps));
-        const bool result = wizard.getOptions(o);
-        EXPECT_TRUE(driver.finishedSteps()) << "ran " << driver.ran() << " steps";
-        return result;
-    }
-    bool run(DialogExportCsv& wizard, CsvExportOptions& o, std::vector<Step> steps)
+    template <typename Wizard, typename Options>
+    bool run(Wizard& wizard, Options& o, std::vector<Step> steps)
     {
         WizardDriver driver(std::move(steps));
         testsupport::StdoutCapture quiet;   // the time fields print what they store
         const bool result = wizard.getOptions(o);
         EXPECT_TRUE(driver.finishedSteps()) << "ran " << driver.ran() << " steps";
         return result;
+    }
+
+    // Reads "ORLO.ini" back and compares each key with its expected text.
+    void expectSettings(const std::vector<std::pair<const char*, std::string>>& expected)
+    {
+        reload();
+        for (const auto& e : expected)
+            EXPECT_EQ(setting(e.first), e.second) << e.first;
+    }
+    static std::string flag(bool on) { return on ? "true" : "false"; }
+
+    // Every KML setting holds what the wizard handed back.
+    void expectStored(const KmlExportOptions& o)
+    {
+        expectSettings({{"KmlExportDir", o.exportDir.toStdString()},
+                        {"KmlTimeStamp", std::to_string(o.timeStamp)},
+                        {"KmlLineWidth", std::to_string(o.lineWidth)},
+                        {"KmlLineColor", o.lineColor.toStdString()},
+                        {"KmlLineAlpha", std::to_string(o.lineAlpha)},
+                        {"KmlPolygonOn", flag(o.polygonOn)},
+                        {"KmlPolygonColor", o.polygonColor.toStdString()},
+                        {"KmlPolygonAlpha", std::to_string(o.polygonAlpha)},
+                        {"KmlPlaceMarkOn", flag(o.placeMarkOn)},
+                        {"KmlPlaceMarkIntervall", std::to_string(o.placeMarkInterval)},
+                        {"KmlPlaceMarkColor", o.placeMarkColor.toStdString()},
+                        {"KmlErrorMarkOn", flag(o.errorMarkOn)},
+                        {"KmlShowLimit", flag(o.showLimit)},
+                        {"KmlShowWarning", flag(o.showWarning)},
+                        {"KmlErrorMarkColor", o.errorMarkColor.toStdString()}});
+    }
+    // Every CSV setting holds what the wizard handed back (the separator as its character code).
+    void expectStored(const CsvExportOptions& o)
+    {
+        expectSettings({{"CsvExportDir", o.exportDir.toStdString()},
+                        {"CsvLimiter", std::to_string(static_cast<int>(o.limiter))},
+                        {"CsvCan", std::to_string(o.can)},
+                        {"CsvResolution", std::to_string(o.resolution)},
+                        {"CsvAllParameter", flag(o.allParameter)}});
     }
 
     TempDir mHome;
@@ -194,41 +241,15 @@ TEST_F(WizardTest, KmlDefaultsShownAndStoredWholeRecordingForNoWindow)
         WizardDriver::finish(),
     });
     EXPECT_TRUE(finished);
-    EXPECT_EQ(o.exportDir, ".");
+    testsupport::expectDefaultKmlLook(o);
     EXPECT_EQ(o.fileName, "LOG_0001.kml");
-    EXPECT_EQ(o.timeStamp, 100);
-    EXPECT_EQ(o.lineWidth, 1);
-    EXPECT_EQ(o.lineColor, "ff0000");
-    EXPECT_EQ(o.lineAlpha, 255);
-    EXPECT_TRUE(o.polygonOn);
-    EXPECT_EQ(o.polygonColor, "0000ff");
-    EXPECT_EQ(o.polygonAlpha, 100);
-    EXPECT_TRUE(o.placeMarkOn);
     EXPECT_EQ(o.placeMarkInterval, 10);
-    EXPECT_EQ(o.placeMarkColor, "ffcc00");
-    EXPECT_TRUE(o.errorMarkOn && o.showLimit && o.showWarning);
-    EXPECT_EQ(o.errorMarkColor, "ff0000");
     EXPECT_DOUBLE_EQ(o.startTime, 100.0);
     EXPECT_DOUBLE_EQ(o.stopTime, 400.5);
     EXPECT_DOUBLE_EQ(o.cursorTime, 150.0);
     EXPECT_DOUBLE_EQ(o.recordInfo.stopTime, 400.5);
 
-    reload();
-    EXPECT_EQ(setting("KmlExportDir"), ".");
-    EXPECT_EQ(setting("KmlTimeStamp"), "100");
-    EXPECT_EQ(setting("KmlLineWidth"), "1");
-    EXPECT_EQ(setting("KmlLineColor"), "ff0000");
-    EXPECT_EQ(setting("KmlLineAlpha"), "255");
-    EXPECT_EQ(setting("KmlPolygonOn"), "true");
-    EXPECT_EQ(setting("KmlPolygonColor"), "0000ff");
-    EXPECT_EQ(setting("KmlPolygonAlpha"), "100");
-    EXPECT_EQ(setting("KmlPlaceMarkOn"), "true");
-    EXPECT_EQ(setting("KmlPlaceMarkIntervall"), "10");
-    EXPECT_EQ(setting("KmlPlaceMarkColor"), "ffcc00");
-    EXPECT_EQ(setting("KmlErrorMarkOn"), "true");
-    EXPECT_EQ(setting("KmlShowLimit"), "true");
-    EXPECT_EQ(setting("KmlShowWarning"), "true");
-    EXPECT_EQ(setting("KmlErrorMarkColor"), "ff0000");
+    expectStored(o);
 }
 
 TEST_F(WizardTest, KmlChoicesPersistAndComeBackOnTheNextRun)
@@ -277,12 +298,7 @@ TEST_F(WizardTest, KmlChoicesPersistAndComeBackOnTheNextRun)
     EXPECT_TRUE(o.showLimit);
     EXPECT_FALSE(o.showWarning);
 
-    reload();
-    EXPECT_EQ(setting("KmlExportDir"), mHome.str());
-    EXPECT_EQ(setting("KmlTimeStamp"), "200");
-    EXPECT_EQ(setting("KmlPolygonOn"), "false");
-    EXPECT_EQ(setting("KmlPlaceMarkIntervall"), "15");
-    EXPECT_EQ(setting("KmlShowWarning"), "false");
+    expectStored(o);
 
     // The next run starts on page 1 again with the stored choices; the file
     // name is the caller's.
@@ -343,13 +359,7 @@ TEST_F(WizardTest, KmlColoursAreSixLowerCaseDigitsWithTheirOpacity)
     EXPECT_EQ(o.polygonAlpha, 0x11);
     EXPECT_EQ(o.placeMarkColor, "0a0b0c");
     EXPECT_EQ(o.errorMarkColor, "a0b0c0");
-    reload();
-    EXPECT_EQ(setting("KmlLineColor"), "12abcd");
-    EXPECT_EQ(setting("KmlLineAlpha"), "64");
-    EXPECT_EQ(setting("KmlPolygonColor"), "fedcba");
-    EXPECT_EQ(setting("KmlPolygonAlpha"), "17");
-    EXPECT_EQ(setting("KmlPlaceMarkColor"), "0a0b0c");
-    EXPECT_EQ(setting("KmlErrorMarkColor"), "a0b0c0");
+    expectStored(o);
 }
 
 TEST_F(WizardTest, KmlWindowIsLimitedToTheRecordingAndCursorPosTakesWholeSeconds)
@@ -358,19 +368,13 @@ TEST_F(WizardTest, KmlWindowIsLimitedToTheRecordingAndCursorPosTakesWholeSeconds
     KmlExportOptions o = kmlOptions(100.0, 400.0, 150.25, 300.75, 222.875);
     ASSERT_TRUE(run(wizard, o, {
         WizardDriver::next(),
-        check([](QWizard* w) {
-            EXPECT_EQ(shownTime(w, "startTime"), "00:02:30.250");
-            EXPECT_EQ(shownTime(w, "stopTime"), "00:05:00.750");
-        }),
+        expectWindow("00:02:30.250", "00:05:00.750"),
         setTime("startTime", "00:01:00.000"),   // before the recording
         setTime("stopTime", "00:10:00.000"),    // after it
         click("cursorStop"),
-        check([](QWizard* w) {
-            // Both fields in whole seconds: the stop at the cursor, the start
-            // at what was stored for it (the recording's start).
-            EXPECT_EQ(shownTime(w, "startTime"), "00:01:40.000");
-            EXPECT_EQ(shownTime(w, "stopTime"), "00:03:42.000");
-        }),
+        // Both fields in whole seconds: the stop at the cursor, the start
+        // at what was stored for it (the recording's start).
+        expectWindow("00:01:40.000", "00:03:42.000"),
         WizardDriver::next(),
         WizardDriver::finish(),
     }));
@@ -392,10 +396,7 @@ TEST_F(WizardTest, KmlWindowIsLimitedToTheRecordingAndCursorPosTakesWholeSeconds
     ASSERT_TRUE(run(wizard, cursor, {
         WizardDriver::next(),
         click("cursorStart"),
-        check([](QWizard* w) {
-            EXPECT_EQ(shownTime(w, "startTime"), "00:03:42.000");
-            EXPECT_EQ(shownTime(w, "stopTime"), "00:05:00.000");
-        }),
+        expectWindow("00:03:42.000", "00:05:00.000"),
         WizardDriver::next(),
         WizardDriver::finish(),
     }));
@@ -419,8 +420,7 @@ TEST_F(WizardTest, KmlCancelKeepsTheChoicesButGivesFalse)
     }));
     EXPECT_EQ(o.timeStamp, 1100);
     EXPECT_DOUBLE_EQ(o.startTime, 15.5);
-    reload();
-    EXPECT_EQ(setting("KmlTimeStamp"), "1100");
+    expectStored(o);
 }
 
 TEST_F(WizardTest, KmlRecordingPastOneDayKeepsItsDays)
@@ -430,10 +430,7 @@ TEST_F(WizardTest, KmlRecordingPastOneDayKeepsItsDays)
     KmlExportOptions o = kmlOptions(90000.0, 90600.0, 90100.25, 90200.5, 90150.9);
     ASSERT_TRUE(run(wizard, o, {
         WizardDriver::next(),
-        check([](QWizard* w) {
-            EXPECT_EQ(shownTime(w, "startTime"), "01:01:40.250");
-            EXPECT_EQ(shownTime(w, "stopTime"), "01:03:20.500");
-        }),
+        expectWindow("01:01:40.250", "01:03:20.500"),
         setTime("stopTime", "01:05:00.125"),
         click("cursorStart"),
         WizardDriver::next(),
@@ -488,12 +485,7 @@ TEST_F(WizardTest, CsvDefaultsShownAndStored)
     EXPECT_TRUE(o.allParameter);
     EXPECT_DOUBLE_EQ(o.startTime, 10.0);
     EXPECT_DOUBLE_EQ(o.stopTime, 70.5);
-    reload();
-    EXPECT_EQ(setting("CsvExportDir"), ".");
-    EXPECT_EQ(setting("CsvLimiter"), "59");
-    EXPECT_EQ(setting("CsvCan"), "0");
-    EXPECT_EQ(setting("CsvResolution"), "100");
-    EXPECT_EQ(setting("CsvAllParameter"), "true");
+    expectStored(o);
 }
 
 TEST_F(WizardTest, CsvTypeChoiceSetsTheNameAndTheListsOfPageTwo)
@@ -546,11 +538,9 @@ TEST_F(WizardTest, CsvTypeChoiceSetsTheNameAndTheListsOfPageTwo)
     EXPECT_EQ(again.can, 1);
     EXPECT_EQ(again.fileName, "ExportOrlo.CAN");
     EXPECT_EQ(again.limiter, ',');
-    reload();
-    EXPECT_EQ(setting("CsvCan"), "1");
-    EXPECT_EQ(setting("CsvLimiter"), "44");
-    EXPECT_EQ(setting("CsvResolution"), "10");
-    EXPECT_EQ(setting("CsvAllParameter"), "false");
+    EXPECT_EQ(again.resolution, 10);
+    EXPECT_FALSE(again.allParameter);
+    expectStored(again);
 }
 
 TEST_F(WizardTest, CsvCancelStoresTheSettingsAndGivesFalse)
@@ -569,12 +559,9 @@ TEST_F(WizardTest, CsvCancelStoresTheSettingsAndGivesFalse)
     EXPECT_EQ(o.exportDir, mHome.path().toLocal8Bit());
     EXPECT_EQ(o.can, 1);
     EXPECT_EQ(o.resolution, 1);
-    reload();
-    EXPECT_EQ(setting("CsvExportDir"), mHome.str());
-    EXPECT_EQ(setting("CsvCan"), "1");
-    EXPECT_EQ(setting("CsvResolution"), "1");
-    EXPECT_EQ(setting("CsvLimiter"), "59");
-    EXPECT_EQ(setting("CsvAllParameter"), "true");
+    EXPECT_EQ(o.limiter, ';');
+    EXPECT_TRUE(o.allParameter);
+    expectStored(o);
 }
 
 TEST_F(WizardTest, CsvWindowLimitedCursorPosKeepsMillisecondsAndDays)
@@ -583,10 +570,7 @@ TEST_F(WizardTest, CsvWindowLimitedCursorPosKeepsMillisecondsAndDays)
     CsvExportOptions o = csvOptions(90000.0, 90600.0, 90100.25, 90200.5, 90150.875);
     ASSERT_TRUE(run(wizard, o, {
         WizardDriver::next(),
-        check([](QWizard* w) {
-            EXPECT_EQ(shownTime(w, "startTime"), "01:01:40.250");
-            EXPECT_EQ(shownTime(w, "stopTime"), "01:03:20.500");
-        }),
+        expectWindow("01:01:40.250", "01:03:20.500"),
         click("cursorStop"),
         check([](QWizard* w) { EXPECT_EQ(shownTime(w, "stopTime"), "01:02:30.875"); }),
         setTime("startTime", "00:59:00.000"),   // before the recording

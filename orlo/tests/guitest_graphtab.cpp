@@ -239,12 +239,8 @@ TEST_F(GraphTabTest, MoreThanThirtySelectedShowsTheFirstThirty)
         parameters += QString("    <Parameter name=\"P%1\" id=\"0x%2\" channel=\"0\" startByte=\"4\" dataType=\"FLOAT\"/>\n")
                           .arg(i, 2, 10, QChar('0'))
                           .arg(0x100 + i, 0, 16);
-    const QString path = mDir.file("many.xml");
-    ASSERT_TRUE(testsupport::writeFile(path, QString(ManyParametersProfile).arg(parameters).toUtf8()));
-    {
-        StdoutCapture quiet;
-        ASSERT_TRUE(Profile::instance()->loadProfile(path));
-    }
+    ASSERT_TRUE(testsupport::loadProfileText(mDir.path(), QString(ManyParametersProfile).arg(parameters).toUtf8(),
+                                             "many.xml"));
     for (auto& device : Profile::instance()->data().mDevices)
         for (auto& p : device.second.mParameters)
             p.second.mSelected = true;
@@ -268,9 +264,7 @@ TEST_F(GraphTabTest, MoreThanThirtySelectedShowsTheFirstThirty)
         EXPECT_FALSE(m().legendText(i).startsWith(selected[30].mName + " "));
 
     // A smaller selection switches the rest off.
-    for (auto& device : Profile::instance()->data().mDevices)
-        for (auto& p : device.second.mParameters)
-            p.second.mSelected = p.second.mName == "P03";
+    testsupport::selectParameters({"P03"});
     mTab->updateProfile();
     EXPECT_TRUE(m().parameter(0).active);
     EXPECT_EQ(m().parameter(0).name, "P03");

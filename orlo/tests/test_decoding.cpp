@@ -1,5 +1,6 @@
 #include "Profile.h"
 #include "RecordEntry.h"
+#include "TestRecords.h"
 #include "TestSupport.h"
 
 #include <QColor>
@@ -45,9 +46,7 @@ protected:
     static void SetUpTestSuite()
     {
         testsupport::TempDir dir;
-        const QString path = dir.file("decode.xml");
-        ASSERT_TRUE(testsupport::writeFile(path, DecodeProfile));
-        ASSERT_TRUE(Profile::instance()->loadProfile(path));
+        ASSERT_TRUE(testsupport::loadProfileText(dir.path(), DecodeProfile, "decode.xml"));
         ASSERT_EQ(Profile::instance()->data().mEnums.size(), 2u);
         ASSERT_EQ(Profile::instance()->data().mThresholds.size(), 2u);
     }

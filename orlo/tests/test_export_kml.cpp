@@ -112,18 +112,8 @@ protected:
 TEST_F(KmlExportTest, StylesColoursAndNameFromTheDefaults)
 {
     const KmlExportOptions defaults;
-    EXPECT_EQ(defaults.exportDir, ".");
-    EXPECT_EQ(defaults.timeStamp, 100);
-    EXPECT_EQ(defaults.lineWidth, 1);
-    EXPECT_EQ(defaults.lineColor, "ff0000");
-    EXPECT_EQ(defaults.lineAlpha, 255);
-    EXPECT_TRUE(defaults.polygonOn);
-    EXPECT_EQ(defaults.polygonColor, "0000ff");
-    EXPECT_EQ(defaults.polygonAlpha, 100);
+    testsupport::expectDefaultKmlLook(defaults);
     EXPECT_EQ(defaults.placeMarkInterval, 500);
-    EXPECT_EQ(defaults.placeMarkColor, "ffcc00");
-    EXPECT_TRUE(defaults.placeMarkOn && defaults.errorMarkOn && defaults.showLimit && defaults.showWarning);
-    EXPECT_EQ(defaults.errorMarkColor, "ff0000");
 
     load({{"LOG_0001.CAN", positions(0, 3)}});
     const QDomElement doc = exportDocument();

@@ -1,6 +1,7 @@
 #include "Profile.h"
 #include "Project.h"
 #include "StdoutCapture.h"
+#include "TestRecords.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -32,10 +33,7 @@ class ProjectTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString path = mDir.file("profile.xml");
-        ASSERT_TRUE(testsupport::writeFile(path, ProjectProfile));
-        StdoutCapture quiet;
-        ASSERT_TRUE(Profile::instance()->loadProfile(path));
+        ASSERT_TRUE(testsupport::loadProfileText(mDir.path(), ProjectProfile));
     }
 
     static ProfileParameter& parameter(const QString& fullName)

@@ -1,11 +1,16 @@
 #include "TestRecords.h"
 
+#include "KmlExportOptions.h"
 #include "Profile.h"
 #include "Record.h"
+#include "StdoutCapture.h"
 #include "TestSupport.h"
 
 #include <QtEndian>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -125,10 +130,48 @@ bool loadRecording(KAVO::Record& record, const QString& folder, const std::vecto
     return record.readRecordData(paths);
 }
 
+void fileEntry(KAVO::Record& record, const KAVO::RecordEntry& e)
+{
+    KAVO::RecordIdList& list = record.recordData().channels[e.channel][e.canId];
+    list.entries.push_back(e);
+    list.highFile = e.highFile;
+    record.rawData().entries.push_back(e);
+    KAVO::RecordInfo& info = record.recordInfo();
+    if (record.recordData().nrRecords++ == 0) {
+        info.startTime = info.stopTime = e.time;
+    } else {
+        info.startTime = std::min(info.startTime, e.time);
+        info.stopTime = std::max(info.stopTime, e.time);
+    }
+}
+
+void expectDefaultKmlLook(const KAVO::KmlExportOptions& o)
+{
+    EXPECT_EQ(o.exportDir, ".");
+    EXPECT_EQ(o.timeStamp, 100);
+    EXPECT_EQ(o.lineWidth, 1);
+    EXPECT_EQ(o.lineColor, "ff0000");
+    EXPECT_EQ(o.lineAlpha, 255);
+    EXPECT_TRUE(o.polygonOn);
+    EXPECT_EQ(o.polygonColor, "0000ff");
+    EXPECT_EQ(o.polygonAlpha, 100);
+    EXPECT_EQ(o.placeMarkColor, "ffcc00");
+    EXPECT_TRUE(o.placeMarkOn && o.errorMarkOn && o.showLimit && o.showWarning);
+    EXPECT_EQ(o.errorMarkColor, "ff0000");
+}
+
+bool loadProfileText(const QString& folder, const QByteArray& xml, const QString& name)
+{
+    const QString path = folder + "/" + name;
+    if (!writeFile(path, xml))
+        return false;
+    StdoutCapture quiet;
+    return KAVO::Profile::instance()->loadProfile(path);
+}
+
 bool loadExportProfile(const QString& folder)
 {
-    const QString path = folder + "/export-profile.xml";
-    return writeFile(path, ExportProfile) && KAVO::Profile::instance()->loadProfile(path);
+    return loadProfileText(folder, ExportProfile, "export-profile.xml");
 }
 
 void selectParameters(const std::vector<QString>& names)

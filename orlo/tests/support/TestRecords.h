@@ -10,6 +10,8 @@
 
 namespace KAVO {
 class Record;
+struct RecordEntry;
+struct KmlExportOptions;
 }
 
 namespace testsupport {
@@ -49,6 +51,20 @@ QByteArray recordFileBytes(const std::vector<TestMessage>& messages, bool bigEnd
 using TestFile = std::pair<QString, std::vector<TestMessage>>;
 bool loadRecording(KAVO::Record& record, const QString& folder, const std::vector<TestFile>& files,
                    bool bigEndian = true, const TestHeader& header = TestHeader());
+
+// Files a decoded message into the recording as the reader does: into its
+// id list (whose high-file flag it sets), the raw list, the message count
+// and the recording's time span.
+void fileEntry(KAVO::Record& record, const KAVO::RecordEntry& entry);
+
+// Expects the KML export's default look and folder in the options: track
+// step, line, polygon, placemark and exceedance styles (not the placemark
+// interval, whose default differs between the options and the wizard).
+void expectDefaultKmlLook(const KAVO::KmlExportOptions& o);
+
+// Writes the profile text into the folder under this name and loads it into
+// the profile singleton; what the loader prints is swallowed.
+bool loadProfileText(const QString& folder, const QByteArray& xml, const QString& name = "profile.xml");
 
 // The profile of the export tests: device "Dev" with A, B (FLOAT, no unit),
 // Speed (FLOAT, "rpm"), Mode (BLONG with enumeration labels holding ';', ','
