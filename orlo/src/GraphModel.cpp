@@ -375,6 +375,18 @@ unsigned GraphModel::getParaFromPos(double y) const
 
 void GraphModel::calcFrame()
 {
+    applyScales();
+    if (mGraphMode == GraphAutomatic) {
+        // Keeps each line running up to the current time.
+        for (unsigned i = 0; i < parameterCount(); ++i) {
+            if (mParameters[i].active && !hasValue(i))
+                putValue(i, mParameters[i].lastValue);
+        }
+    }
+}
+
+void GraphModel::applyScales()
+{
     if (mAutoscale) {
         mYLow = mAutoLow;
         mYHigh = mAutoHigh;
@@ -387,13 +399,6 @@ void GraphModel::calcFrame()
         } else {
             p.rangeLow = mYLow;
             p.rangeHigh = mYHigh;
-        }
-    }
-    if (mGraphMode == GraphAutomatic) {
-        // Keeps each line running up to the current time.
-        for (unsigned i = 0; i < parameterCount(); ++i) {
-            if (mParameters[i].active && !hasValue(i))
-                putValue(i, mParameters[i].lastValue);
         }
     }
 }

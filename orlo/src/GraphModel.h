@@ -150,6 +150,9 @@ public:
     // One paint: scaling before, bands, the vertices of each line, the
     // autoscale range after.
     void calcFrame();
+    // The scaling part of calcFrame: the Y ranges from the extremes that
+    // were last measured.
+    void applyScales();
     void layoutBands();
     // Drops the buckets left of the window of every active parameter.
     void trimFrames();

@@ -349,6 +349,7 @@ void WidgetGraph::paintGL()
     setupGL();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     mModel.calcFrame();
+    settle();
     drawGraph();
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_LINE_STIPPLE);
@@ -360,6 +361,34 @@ void WidgetGraph::paintGL()
         painter.drawText(QPointF(t.x, height() - t.y), t.text);
     }
     painter.end();
+}
+
+void WidgetGraph::settle()
+{
+    mModel.layoutBands();
+    mModel.trimFrames();
+    if (mLayer != nullptr && layerKey() == mLayerKey)
+        return; // the picture of the plot is still good
+    // The plot is drawn anew: its scales and its place come from what it
+    // shows now, not from the paint before (a new recording or window
+    // would show the old scales until the next repaint).
+    for (int pass = 0; pass < 2; ++pass) {
+        for (unsigned i = 0; i < mModel.parameterCount(); ++i) {
+            if (mModel.parameter(i).active)
+                mModel.lineVertices(i, mVertices);
+        }
+        mModel.finishFrame();
+        mModel.applyScales();
+        mModel.layoutBands();
+        const double left = widestYLabel() + 20.0;
+        const double plotWidth = width() - left - 10.0;
+        const bool resized = plotWidth != mModel.plotWidth();
+        mModel.setPlot(left, mModel.plotBottom(), plotWidth, mModel.plotHeight());
+        if (!resized)
+            break;
+        // Buckets are one pixel of the new width wide.
+        mModel.rebuild();
+    }
 }
 
 void WidgetGraph::addText(float x, float y, const GraphColor& c, const QString& text)
@@ -532,29 +561,55 @@ void WidgetGraph::drawTicksX()
     }
 }
 
-void WidgetGraph::drawTicksY(int parameter)
+WidgetGraph::YAxis WidgetGraph::yAxis(int parameter) const
 {
-    double low;
-    double high;
-    double bandHeight;
-    GraphColor color;
+    YAxis a;
     if (parameter < 0) {
-        low = mModel.yMin();
-        high = mModel.yMax();
-        bandHeight = mModel.plotHeight();
-        color = mLabelColor;
+        a.low = mModel.yMin();
+        a.high = mModel.yMax();
+        a.bandHeight = mModel.plotHeight();
+        a.color = mLabelColor;
     } else {
         const KAVO::GraphParameter& p = mModel.parameter(static_cast<unsigned>(parameter));
-        low = p.rangeLow;
-        high = p.rangeHigh;
-        bandHeight = p.bandHeight;
-        color = p.color;
+        a.low = p.rangeLow;
+        a.high = p.rangeHigh;
+        a.bandHeight = p.bandHeight;
+        a.color = p.color;
     }
-    double step = 0.0;
-    int sub = 0;
-    if (!GraphTicks::autoPara(low, high, bandHeight, 25.0, &step, &sub))
+    a.ticks = GraphTicks::autoPara(a.low, a.high, a.bandHeight, 25.0, &a.step, &a.subdivisions);
+    if (!a.ticks)
+        return a;
+    a.majors = GraphTicks::majors(a.low - a.step, a.high + a.step, a.step);
+    for (double v : a.majors) {
+        if (v >= a.low && v <= a.high)
+            a.labels.emplace_back(v, GraphTicks::formatValue(v, a.step));
+    }
+    return a;
+}
+
+int WidgetGraph::widestYLabel() const
+{
+    int widest = 0;
+    const auto measure = [&](int parameter) {
+        for (const auto& label : yAxis(parameter).labels)
+            widest = std::max(widest, mFontMetrics->horizontalAdvance(label.second));
+    };
+    if (mModel.displayMode() != DisplaySplit) {
+        measure(-1);
+    } else {
+        for (unsigned i = 0; i < mModel.parameterCount(); ++i) {
+            if (mModel.parameter(i).active)
+                measure(static_cast<int>(i));
+        }
+    }
+    return widest;
+}
+
+void WidgetGraph::drawTicksY(int parameter)
+{
+    const YAxis a = yAxis(parameter);
+    if (!a.ticks)
         return;
-    const std::vector<double> majors = GraphTicks::majors(low - step, high + step, step);
     const auto yOf = [&](double v) {
         return parameter < 0 ? mModel.yToViewport(v) : mModel.yToViewport(static_cast<unsigned>(parameter), v);
     };
@@ -563,19 +618,17 @@ void WidgetGraph::drawTicksY(int parameter)
     const double fontHeight = mFontMetrics->height();
 
     glLineWidth(1.0f);
-    glColor(color);
+    glColor(a.color);
     glBegin(GL_LINES);
-    for (double v : majors) {
-        if (v < low || v > high)
-            continue;
-        const double y = yOf(v);
+    for (const auto& label : a.labels) {
+        const double y = yOf(label.first);
         line(left - 10.0, y, left, y);
-        const QString label = GraphTicks::formatValue(v, step);
-        const int w = mFontMetrics->horizontalAdvance(label);
+        const int w = mFontMetrics->horizontalAdvance(label.second);
         mWidestLabel = std::max(mWidestLabel, w);
-        addText(static_cast<float>(left - 10.0 - w - 5.0), static_cast<float>(y - 0.4 * fontHeight), color, label);
+        addText(static_cast<float>(left - 10.0 - w - 5.0), static_cast<float>(y - 0.4 * fontHeight), a.color,
+                label.second);
     }
-    for (double v : GraphTicks::minors(majors, step, sub, low, high)) {
+    for (double v : GraphTicks::minors(a.majors, a.step, a.subdivisions, a.low, a.high)) {
         const double y = yOf(v);
         line(left - 5.0, y, left, y);
     }
@@ -586,11 +639,9 @@ void WidgetGraph::drawTicksY(int parameter)
         glLineStipple(1, 0xAAAA);
         glColor(mGridColor);
         glBegin(GL_LINES);
-        for (double v : majors) {
-            if (v >= low && v <= high) {
-                const double y = yOf(v);
-                line(left, y, right, y);
-            }
+        for (const auto& label : a.labels) {
+            const double y = yOf(label.first);
+            line(left, y, right, y);
         }
         glEnd();
         glDisable(GL_LINE_STIPPLE);

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class QOpenGLFramebufferObject;
@@ -124,7 +125,27 @@ private:
         QString text;
     };
 
+    // One Y axis: its range, band and colour, the tick step and the
+    // labelled major values.
+    struct YAxis
+    {
+        double low = 0.0;
+        double high = 0.0;
+        double bandHeight = 0.0;
+        KAVO::GraphColor color{0.0f, 0.0f, 0.0f};
+        bool ticks = false;
+        double step = 0.0;
+        int subdivisions = 0;
+        std::vector<double> majors;
+        std::vector<std::pair<double, QString>> labels;
+    };
+
     void setupGL();
+    // Before a paint that draws the plot anew: scales and plot place from
+    // the data as it will be drawn.
+    void settle();
+    YAxis yAxis(int parameter) const; // -1: the shared axis
+    int widestYLabel() const;
     void drawGraph();
     std::vector<double> layerKey() const;
     void drawLayer();

@@ -25,6 +25,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
@@ -217,6 +220,34 @@ TEST_F(GraphTabTest, WindowFollowsTheTimeFromElsewhere)
     EXPECT_EQ(m().parameter(0).samples.size(), 2u);
 }
 
+TEST_F(GraphTabTest, LegendAtTheRecordingStart)
+{
+    // A starts the recording; B begins half a second later.
+    {
+        StdoutCapture quiet;
+        ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(),
+                                               {{"LOG_0001.CAN", {testsupport::floatMessage(0, 0x10, 3600.25, 4.0f),
+                                                                  testsupport::floatMessage(0, 0x11, 3600.75, 7.0f),
+                                                                  testsupport::floatMessage(0, 0x10, 3601.25, 6.0f),
+                                                                  testsupport::floatMessage(0, 0x11, 3601.75, 9.0f)}}}));
+    }
+    testsupport::selectParameters({"A", "B"});
+    mTab->updateProfile();
+    mTab->updateRecord(&mRecord, true);
+    const double start = mRecord.recordInfo().startTime;
+    mTab->setTime(start);
+    const unsigned a = indexOf("A");
+    const unsigned b = indexOf("B");
+    // On a first sample the legend gives its value; before one it has none.
+    EXPECT_EQ(m().legendText(a), QString("A   4.000000"));
+    EXPECT_EQ(m().legendText(b), QString("B   ---"));
+    double firstB = 0, lastB = 0;
+    mGraph->getParameterRangeX(b, firstB, lastB);
+    mTab->setTime(firstB);
+    EXPECT_EQ(m().legendText(a), QString("A   5.000000"));
+    EXPECT_EQ(m().legendText(b), QString("B   7.000000"));
+}
+
 TEST_F(GraphTabTest, RecordingOfOneMessageDraws)
 {
     StdoutCapture quiet;
@@ -404,6 +435,115 @@ TEST_F(GraphTabTest, ZoomToTheMarkers)
     EXPECT_DOUBLE_EQ(mGraph->getXmin(), 12.0);
     EXPECT_DOUBLE_EQ(mGraph->getXmax(), 13.0);
     EXPECT_FALSE(mGraph->grabGraph().isNull());
+}
+
+// The graph in a tab page as the data area holds it, the page hidden
+// while a recording is loaded.
+class GraphInTabTest : public GraphTabTest
+{
+protected:
+    void SetUp() override
+    {
+        GraphTabTest::SetUp();
+        delete mTab;
+        mTabs.addTab(new QWidget, "Data");
+        mTab = new DialogDataGraph(&mTabs);
+        mGraph = mTab->graph();
+        mTabs.addTab(mTab, "Graph");
+        mTabs.resize(1000, 700);
+        mTabs.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&mTabs));
+        testsupport::selectParameters({"A"});
+        mTab->updateProfile();
+    }
+    void TearDown() override
+    {
+        mTab = nullptr;   // the tab widget owns it
+        GraphTabTest::TearDown();
+    }
+
+    // The data area's steps: the recording, then the cursor at its start.
+    void load(Record& record)
+    {
+        mTab->updateRecord(&record, true);
+        mTab->setTime(record.recordInfo().startTime);
+    }
+
+    // Turns to the graph page and gives the first frame it shows, read
+    // back from the graph's frame buffer as composed (a grab would paint
+    // anew), with the range that frame gave A.
+    QImage firstFrame(double& rangeLow, double& rangeHigh)
+    {
+        QImage frame;
+        const QMetaObject::Connection c = QObject::connect(mGraph, &QOpenGLWidget::frameSwapped, [&] {
+            if (!frame.isNull())
+                return;
+            const qreal dpr = mGraph->devicePixelRatioF();
+            const int w = static_cast<int>(mGraph->width() * dpr);
+            const int h = static_cast<int>(mGraph->height() * dpr);
+            QImage pixels(w, h, QImage::Format_RGBA8888);
+            mGraph->makeCurrent();
+            QOpenGLFunctions* f = mGraph->context()->functions();
+            f->glBindFramebuffer(GL_FRAMEBUFFER, mGraph->defaultFramebufferObject());
+            f->glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.bits());
+            mGraph->doneCurrent();
+            frame = pixels.mirrored().convertToFormat(QImage::Format_RGB32);
+            rangeLow = m().parameter(0).rangeLow;
+            rangeHigh = m().parameter(0).rangeHigh;
+        });
+        mTabs.setCurrentIndex(1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !frame.isNull(); }, 20000)) << "no frame shown";
+        QObject::disconnect(c);
+        return frame;
+    }
+
+    // The picture once every scale has followed the data.
+    QImage settled()
+    {
+        QImage img;
+        for (int k = 0; k < 3; ++k)
+            img = mGraph->grabGraph();
+        return img.convertToFormat(QImage::Format_RGB32);
+    }
+
+    QTabWidget mTabs;
+};
+
+TEST_F(GraphInTabTest, FirstFrameShowsTheLoadedRecording)
+{
+    // Long enough that the throttled repaint waits more than a second.
+    std::vector<TestMessage> first;
+    for (int k = 0; k < 2000; ++k)
+        first.push_back(testsupport::floatMessage(0, testsupport::IdA, 100.0 + k, 100.0f + 0.1f * k));
+    {
+        StdoutCapture quiet;
+        ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(), {{"LOG_0001.CAN", first}}));
+        load(mRecord);
+    }
+    double low = 0, high = 0;
+    QImage shown = firstFrame(low, high);
+    EXPECT_LT(low, 100.0);
+    EXPECT_GT(high, 299.0);
+    EXPECT_LT(high - low, 2 * 200.0);
+    EXPECT_TRUE(shown == settled()) << "the first frame is not the settled picture";
+
+    // Hidden again, shown before with another recording: the new one at once.
+    mTabs.setCurrentIndex(0);
+    std::vector<TestMessage> second;
+    for (int k = 0; k < 600; ++k)
+        second.push_back(testsupport::floatMessage(0, testsupport::IdA, 5000.0 + k, -50.0f + 0.05f * k));
+    Record other;
+    ASSERT_TRUE(QDir().mkpath(mDir.file("other")));
+    {
+        StdoutCapture quiet;
+        ASSERT_TRUE(testsupport::loadRecording(other, mDir.file("other"), {{"LOG_0001.CAN", second}}));
+        load(other);
+    }
+    shown = firstFrame(low, high);
+    EXPECT_LT(low, -50.0);
+    EXPECT_GT(high, -20.1);
+    EXPECT_LT(high - low, 2 * 30.0);
+    EXPECT_TRUE(shown == settled()) << "the first frame is not the settled picture";
 }
 
 // ---------------------------------------------------------------- setup
@@ -695,3 +835,4 @@ TEST_F(GraphSnapshotTest, CancelWritesNothingAndFailuresAreReported)
 }
 
 } // namespace
+
