@@ -1,6 +1,7 @@
 #include "DialogCard.h"
 
 #include "Images.h"
+#include "RecordData.h"
 
 #include <QDateTime>
 #include <QHeaderView>
@@ -73,14 +74,10 @@ void DialogCard::updateInfo()
 
 QString DialogCard::clockText(double seconds)
 {
-    const qint64 day = 24LL * 3600 * 1000;
     // Far outside any recorder's range (or not a number): shown as midnight.
     if (!std::isfinite(seconds) || std::fabs(seconds) > 1e15)
         seconds = 0.0;
-    qint64 ms = qint64(seconds * 1000.0) % day;
-    if (ms < 0)
-        ms += day;
-    return QTime(0, 0).addMSecs(int(ms)).toString(QStringLiteral("hh:mm:ss"));
+    return RecordData::timeOfDay(qint64(seconds * 1000.0)).toString(QStringLiteral("hh:mm:ss"));
 }
 
 void DialogCard::addRecordItem(const QString& path, const RecordInfo& info)

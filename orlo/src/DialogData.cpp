@@ -148,11 +148,9 @@ void DialogData::updateDisplay()
     mUpdating = true;
     const RecordInfo& info = mRecord->recordInfo();
 
-    constexpr double Day = 24.0 * 3600.0 * 1000.0;
-    double ofDay = std::fmod(std::floor(mTime * 1000.0), Day);
-    if (ofDay < 0)
-        ofDay += Day;
-    const QTime clock = QTime::fromMSecsSinceStartOfDay(std::isfinite(ofDay) ? static_cast<int>(ofDay) : 0);
+    // Whole milliseconds, rounded down so that times before zero keep their order.
+    const double ms = std::floor(mTime * 1000.0);
+    const QTime clock = RecordData::timeOfDay(std::isfinite(ms) && std::fabs(ms) < 9.0e18 ? static_cast<int64_t>(ms) : 0);
     mClock->display(clock.toString("hh:mm:ss.zzz"));
     mTimeEdit->setTime(clock);
 

@@ -67,14 +67,14 @@ DialogDataGraph::DialogDataGraph(QWidget* parent)
     connect(mButtons, &QButtonGroup::idPressed, this, &DialogDataGraph::slotCommandPress);
     connect(mButtons, &QButtonGroup::idReleased, this, &DialogDataGraph::slotCommandRelease);
 
-    struct Spec
+    struct CommandButton
     {
         QString tip;
         const char* image;
         QString text;
         bool checkable;
     };
-    const Spec specs[CommandCount] = {
+    const CommandButton commands[CommandCount] = {
         {tr("Zoom In"), "zoomin", QString(), false},
         {tr("Zoom Out"), "zoomout", QString(), false},
         {tr("Zoom 1:1"), "zoom1", QString(), false},
@@ -91,12 +91,12 @@ DialogDataGraph::DialogDataGraph(QWidget* parent)
         QToolButton* b = new QToolButton(this);
         b->setFixedSize(32, 32);
         b->setIconSize(QSize(32, 32));
-        b->setToolTip(specs[id].tip);
-        if (specs[id].image != nullptr)
-            b->setIcon(Images::icon(specs[id].image));
+        b->setToolTip(commands[id].tip);
+        if (commands[id].image != nullptr)
+            b->setIcon(Images::icon(commands[id].image));
         else
-            b->setText(specs[id].text);
-        b->setCheckable(specs[id].checkable);
+            b->setText(commands[id].text);
+        b->setCheckable(commands[id].checkable);
         mButtons->addButton(b, id);
         mButton[id] = b;
     }

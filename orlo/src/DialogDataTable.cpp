@@ -44,11 +44,7 @@ std::vector<ProfileParameter> DialogDataTable::selectedParameters()
 
 QString DialogDataTable::timeText(int64_t ms)
 {
-    constexpr int64_t Day = 24 * 3600 * 1000;
-    int64_t ofDay = ms % Day;
-    if (ofDay < 0)
-        ofDay += Day;
-    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ofDay)).toString("hh:mm:ss.zzz");
+    return RecordData::timeOfDay(ms).toString("hh:mm:ss.zzz");
 }
 
 int DialogDataTable::timeColumnWidth(const QTableView* view)

@@ -29,10 +29,8 @@ bool toBucket(double q, int32_t& bucket)
 QString timeOfDay(float ms)
 {
     const double m = ms;
-    long long v = 0;
-    if (std::isfinite(m) && std::fabs(m) < 9.0e18)
-        v = static_cast<long long>(m) % 86400000LL;
-    return QTime(0, 0).addMSecs(static_cast<int>(v)).toString("hh:mm:ss");
+    const int64_t v = std::isfinite(m) && std::fabs(m) < 9.0e18 ? static_cast<int64_t>(m) : 0;
+    return RecordData::timeOfDay(v).toString("hh:mm:ss");
 }
 
 // Red, green and blue of six hexadecimal digits; what does not read is black.

@@ -1,6 +1,7 @@
 #include "GraphModel.h"
 
 #include "Property.h"
+#include "RecordData.h"
 
 #include <QColor>
 #include <QTime>
@@ -526,13 +527,9 @@ QString GraphModel::legendText(unsigned i) const
 
 QString GraphModel::cursorText() const
 {
-    long long ms = 0;
     const double t = std::trunc(mCursorTime * 1000.0);
-    if (std::isfinite(t) && std::fabs(t) < 9.0e15)
-        ms = static_cast<long long>(t) % 86400000LL;
-    if (ms < 0)
-        ms += 86400000LL;
-    const QString time = QTime(0, 0).addMSecs(static_cast<int>(ms)).toString(QStringLiteral("hh:mm:ss.zzz"));
+    const int64_t ms = std::isfinite(t) && std::fabs(t) < 9.0e15 ? static_cast<int64_t>(t) : 0;
+    const QString time = RecordData::timeOfDay(ms).toString(QStringLiteral("hh:mm:ss.zzz"));
     return time + QString::asprintf("/%.2f", mCursorValue);
 }
 

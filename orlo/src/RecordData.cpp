@@ -30,4 +30,13 @@ int32_t RecordData::timeKey32(double seconds, double perSecond)
                                                   std::numeric_limits<int32_t>::max()));
 }
 
+QTime RecordData::timeOfDay(int64_t ms)
+{
+    constexpr int64_t Day = 24LL * 3600 * 1000;
+    int64_t ofDay = ms % Day;
+    if (ofDay < 0)
+        ofDay += Day;
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ofDay));
+}
+
 } // namespace KAVO

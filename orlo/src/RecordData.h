@@ -5,6 +5,8 @@
 #include "RecordLimit.h"
 #include "RecordWarning.h"
 
+#include <QTime>
+
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -43,6 +45,9 @@ struct RecordData
     static int64_t timeKey(double seconds, double perSecond = 10.0);
     // The same narrowed to the 32-bit fields of entries and events.
     static int32_t timeKey32(double seconds, double perSecond = 10.0);
+    // The time of day of a count of milliseconds, wrapping at 24 hours (a
+    // count below zero wraps back from midnight).
+    static QTime timeOfDay(int64_t ms);
 };
 
 } // namespace KAVO
