@@ -42,6 +42,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     if (freopen("/dev/null", "w", stdout) == nullptr)
         return 0;
     folder = new QTemporaryDir();
+    // libFuzzer ends with exit(): the folder goes with the process.
+    atexit([] { delete folder; });
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "Property.h"
 
+#include "Notifier.h"
 #include "XmlHandler.h"
 
 #include <cstdio>
@@ -63,7 +64,15 @@ bool Property::writeXmlFile(const std::string& name)
         xml.xmlCreateAttribute(doc, e, "id", kv.first);
         xml.xmlCreateAttribute(doc, e, "value", kv.second);
     }
-    return xml.xmlWriteFile(doc, QString::fromStdString(name));
+    const QString path = QString::fromStdString(name);
+    if (xml.xmlWriteFile(doc, path))
+        return true;
+    // Every dialog writes the settings; the window tells the user once here.
+    Notifier::Report report;
+    report.problem = Notifier::Problem::SettingsNotSaved;
+    report.path = path;
+    Notifier::report(report);
+    return false;
 }
 
 void Property::setString(const std::string& key, const std::string& value)

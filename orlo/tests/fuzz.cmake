@@ -1,9 +1,10 @@
-# Fuzzing the record reader: the target is built with clang and libFuzzer in
-# a build of its own and run briefly on the seed corpus by CTest, so that a
-# crash fails the test run.
+# Fuzzing the readers of record files and of the XML files (settings, time
+# offset, project, profile): the targets are built with clang and libFuzzer
+# in a build of their own and run briefly on their seed corpora by CTest, so
+# that a crash fails the test run.
 find_program(ORLO_CLANGXX NAMES clang++ clang++-16 clang++-15 clang++-14)
 if(NOT ORLO_CLANGXX)
-  message(STATUS "clang++ not found: the record reader fuzz test is not built")
+  message(STATUS "clang++ not found: the reader fuzz tests are not built")
 else()
   include(ExternalProject)
   set(ORLO_FUZZ_BIN "${CMAKE_BINARY_DIR}/fuzz")
@@ -23,4 +24,14 @@ else()
       -P ${PROJECT_SOURCE_DIR}/orlo/fuzz/run_fuzz.cmake
     WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/fuzz")
   set_tests_properties(fuzz_record PROPERTIES ENVIRONMENT "TZ=UTC;ASAN_OPTIONS=detect_leaks=0" TIMEOUT 300)
+  add_test(NAME fuzz_xml
+    COMMAND ${CMAKE_COMMAND}
+      -DFUZZER=${ORLO_FUZZ_BIN}/fuzz_xml
+      -DCORPUS=${CMAKE_BINARY_DIR}/fuzz/corpus_xml
+      -DSEEDS=${PROJECT_SOURCE_DIR}/orlo/fuzz/seeds_xml
+      -DRUNS=20000
+      -DMAXLEN=4096
+      -P ${PROJECT_SOURCE_DIR}/orlo/fuzz/run_fuzz.cmake
+    WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/fuzz")
+  set_tests_properties(fuzz_xml PROPERTIES ENVIRONMENT "TZ=UTC;ASAN_OPTIONS=detect_leaks=0" TIMEOUT 300)
 endif()
