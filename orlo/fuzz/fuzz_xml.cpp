@@ -3,50 +3,23 @@
 // its stack on deep nesting or run away, and what they accept must hold
 // together: an offset is finite and within the offset field's range, and a
 // project selects only parameters the profile has.
+#include "FuzzSupport.h"
 #include "Profile.h"
 #include "Project.h"
 #include "Property.h"
 #include "Record.h"
 
-#include <QByteArray>
-#include <QFile>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
-namespace {
-
-QTemporaryDir* folder = nullptr;
-
-void writeBytes(const QString& path, const uint8_t* data, size_t size)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        abort();
-    if (size > 0 && f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size))
-        abort();
-}
-
-void check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
-
-} // namespace
+using fuzzsupport::check;
+using fuzzsupport::writeBytes;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // The readers' diagnostics would drown the fuzzer's own output.
-    if (freopen("/dev/null", "w", stdout) == nullptr)
-        return 0;
-    folder = new QTemporaryDir();
-    // libFuzzer ends with exit(): the folder goes with the process.
-    atexit([] { delete folder; });
+    fuzzsupport::initialize();
     return 0;
 }
 
@@ -54,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // The offset reader looks for this name in the record folder; the
     // others read it under the same name.
-    const QString path = folder->path() + "/Offset.xml";
+    const QString path = fuzzsupport::folder()->path() + "/Offset.xml";
     writeBytes(path, data, size);
 
     KAVO::Property* settings = KAVO::Property::instance();
@@ -62,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(settings->readXmlFile(path.toStdString()));
 
     KAVO::Record record;
-    record.setRecordDirectory(folder->path());
+    record.setRecordDirectory(fuzzsupport::folder()->path());
     record.loadOffset();
     const double offset = record.recordData().offset;
     check(std::isfinite(offset) && std::fabs(offset) <= KAVO::Record::OffsetLimit);

@@ -187,8 +187,9 @@ TEST_F(FailureTest, AProfileThatCannotBeReadIsReportedWithTheErrorsPlace)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const QString path = mHome.file(QString("profile-%1.xml").arg(c.what));
-        if (!c.text.isEmpty())
+        if (!c.text.isEmpty()) {
             ASSERT_TRUE(testsupport::writeFile(path, c.text));
+        }
         KAVO::Property::instance()->setString("Profile", path.toStdString());
         mPrompt.asked.clear();
         start();

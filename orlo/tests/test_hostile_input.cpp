@@ -144,16 +144,18 @@ TEST(HostileXmlTest, EveryReaderRefusesNestingBeyondTheBoundBeforeTheDom)
             if (d.accepted)
                 continue;
             EXPECT_TRUE(printed.contains("could not set content <" + path + ">\n")) << printed.toStdString();
-            if (d.levels > 0)
+            if (d.levels > 0) {
                 EXPECT_TRUE(printed.contains("elements nest deeper than 256 levels")) << printed.toStdString();
+            }
             if (reader.name == std::string("profile")) {
                 ASSERT_EQ(reports.list.size(), 1u);
                 EXPECT_EQ(reports.list[0].problem, Notifier::Problem::ProfileNotRead);
                 EXPECT_EQ(reports.list[0].path, path);
                 EXPECT_EQ(reports.list[0].line, 1);
-                if (d.levels > 0)
+                if (d.levels > 0) {
                     EXPECT_EQ(reports.list[0].column, static_cast<int>(reader.root.size() + reader.inner.size()) + 2 +
                                                           3 * bound);
+                }
                 EXPECT_TRUE(KAVO::Profile::instance()->data().mDevices.empty());
             }
         }

@@ -117,6 +117,19 @@ void encodePicture(bool large)
     ASSERT_TRUE(image.save(&buffer, "BMP"));
 }
 
+// The CSV and CAN exports of the whole current recording.
+KAVO::CsvExportOptions wholeRecording(const QString& folder, const char* file)
+{
+    KAVO::CsvExportOptions o;
+    o.exportDir = folder.toLocal8Bit();
+    o.fileName = file;
+    o.allParameter = true;
+    o.startTime = 0.0;
+    o.stopTime = recordings().current->recordInfo().stopTime;
+    o.resolution = 100;
+    return o;
+}
+
 std::vector<Writer> writers(const QString& scratch)
 {
     return {
@@ -166,27 +179,15 @@ std::vector<Writer> writers(const QString& scratch)
              recordings().current = large ? &recordings().large : &recordings().small;
          },
          [](const QString& folder) {
-             KAVO::CsvExportOptions o;
-             o.exportDir = folder.toLocal8Bit();
-             o.fileName = "flight.csv";
-             o.allParameter = true;
-             o.startTime = 0.0;
-             o.stopTime = recordings().current->recordInfo().stopTime;
-             o.resolution = 100;
-             KAVO::ExportCsv csv;
-             return csv.exportData(*recordings().current, o);
+             KAVO::CsvExportOptions o = wholeRecording(folder, "flight.csv");
+             return KAVO::ExportCsv().exportData(*recordings().current, o);
          }},
         {"CAN", "flight.CAN", true,
          [](bool large) { recordings().current = large ? &recordings().large : &recordings().small; },
          [](const QString& folder) {
-             KAVO::CsvExportOptions o;
-             o.exportDir = folder.toLocal8Bit();
-             o.fileName = "flight.CAN";
+             KAVO::CsvExportOptions o = wholeRecording(folder, "flight.CAN");
              o.can = 1;
-             o.startTime = 0.0;
-             o.stopTime = 1e6;
-             KAVO::ExportCan can;
-             return can.exportData(*recordings().current, o);
+             return KAVO::ExportCan().exportData(*recordings().current, o);
          }},
     };
 }
