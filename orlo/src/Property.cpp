@@ -1,11 +1,13 @@
 #include "Property.h"
 
 #include "Notifier.h"
+#include "SafeFile.h"
 #include "XmlHandler.h"
+
+#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace KAVO {
@@ -150,13 +152,14 @@ bool Property::readConfigFile(const std::string& name)
 
 bool Property::update()
 {
-    std::ifstream in(mConfigFile);
-    if (!in)
+    // Only a regular file: a named pipe would block the reader.
+    QFile in;
+    if (SafeFile::openForReading(in, QString::fromStdString(mConfigFile)) != SafeFile::Opened)
         return false;
     mValues.clear();
-    std::string line;
-    while (std::getline(in, line)) {
-        line = strip(line, " \t\r");
+    while (!in.atEnd()) {
+        std::string line = in.readLine().toStdString();
+        line = strip(line, " \t\r\n");
         if (line.empty() || line[0] == ';' || line[0] == '#')
             continue;
         const size_t eq = line.find('=');

@@ -193,6 +193,9 @@ TEST(HostileFileTest, OnlyRegularFilesAreOpened)
         EXPECT_TRUE(readsPromptly([&] { taken = reader.read(pipe); }, pipe)) << "the reader waited on a pipe";
         EXPECT_FALSE(taken);
     }
+    // The plain "key = value" reader of older settings files as well.
+    EXPECT_TRUE(readsPromptly([&] { EXPECT_FALSE(KAVO::Property::instance()->readConfigFile(pipe.toStdString())); },
+                              pipe));
     Record info;
     EXPECT_TRUE(readsPromptly([&] { EXPECT_FALSE(info.readRecordInfo(pipeCan)); }, pipeCan));
 
