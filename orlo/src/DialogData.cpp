@@ -166,9 +166,9 @@ void DialogData::updateDisplay()
     mSlider->setValue(static_cast<int>(std::min<double>(position, SliderSteps)));
 
     if (info.utcStart != 0) {
-        const double seconds = std::floor(static_cast<double>(info.utcStart) + (mTime - info.startTime));
-        const QDateTime at = QDateTime::fromSecsSinceEpoch(std::isfinite(seconds) ? static_cast<qint64>(seconds) : 0,
-                                                           Qt::LocalTime);
+        // Whole seconds by the clocks' rule: noise costs no second.
+        const int64_t ms = RecordData::clockMs(static_cast<double>(info.utcStart) + (mTime - info.startTime));
+        const QDateTime at = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(std::floor(ms / 1000.0)), Qt::LocalTime);
         mDate->display(at.toString("dd.MM.yyyy hh:mm:ss"));
     } else {
         mDate->display("--.--.---- --:--:--");

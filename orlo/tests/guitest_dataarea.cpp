@@ -806,6 +806,13 @@ TEST_F(DataAreaPaneTest, EveryClockShowsTheMillisecondOfATimeReadFromTicks)
     EXPECT_DOUBLE_EQ(mPane->time(), 39.7);
     EXPECT_TRUE(displays(mClock, "00:00:39.700"));
 
+    // The date's seconds follow the same rule (TZ=UTC).
+    mRecord.recordInfo().utcStart = QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30), Qt::UTC).toSecsSinceEpoch();
+    mPane->updateRecord(&mRecord);
+    emit mTable->signalTime(49.9999995);
+    EXPECT_TRUE(displays(mDate, "05.03.2024 10:21:10"));
+    EXPECT_TRUE(displays(mClock, "00:00:50.000"));
+
     // The rule itself: less than a microsecond below a boundary shows it,
     // more shows the millisecond before; times before zero count down.
     EXPECT_EQ(RecordData::clockMs(39.69999997), 39700);
