@@ -1,0 +1,72 @@
+# Compares the dynamic symbols a shared library defines with the names its
+# public headers declare through the export macros.
+#   cmake -DLIBRARY=<lib.so> -DHEADERS=<inc folder> -DMACROS=<A;B> -DNM=<nm> -P CheckExports.cmake
+# Fails when the library exports a name no header declares (an internal
+# leaked, such as a std:: template instance), a mangled name other than the
+# view facade's, or misses a declared name.
+cmake_minimum_required(VERSION 3.16)
+foreach(v LIBRARY HEADERS MACROS NM)
+  if(NOT DEFINED ${v})
+    message(FATAL_ERROR "CheckExports: ${v} not given")
+  endif()
+endforeach()
+
+execute_process(COMMAND "${NM}" -D --defined-only "${LIBRARY}"
+  OUTPUT_VARIABLE nm_out RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+message("nm -D --defined-only ${LIBRARY}:\n${nm_out}")
+
+set(exported "")
+string(REPLACE "\n" ";" lines "${nm_out}")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^[0-9a-fA-F]* *[A-Za-z] ([^ @]+)")
+    list(APPEND exported "${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+
+# Declarations: everything from a macro to the next '(' (function) or ';'
+# (data, possibly an array); the name is the last identifier before it.
+set(declared "")
+file(GLOB headers "${HEADERS}/*.h")
+foreach(h IN LISTS headers)
+  file(READ "${h}" text)
+  string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" " " text "${text}")
+  string(REGEX REPLACE "//[^\n]*" " " text "${text}")
+  string(REGEX REPLACE "(^|\n)[ \t]*#[^\n]*" "\\1" text "${text}")
+  string(REPLACE "\n" " " text "${text}")
+  foreach(m IN LISTS MACROS)
+    string(REGEX MATCHALL "[ \t;{}]${m} [^;(#]*[(;]" decls " ${text}")
+    foreach(d IN LISTS decls)
+      if(d MATCHES "^[ \t;{}]${m} ")
+        string(REGEX REPLACE "\\[[^]]*\\]" "" d "${d}")
+        if(d MATCHES "([A-Za-z_][A-Za-z0-9_]*)[ \t]*[(;]$")
+          list(APPEND declared "${CMAKE_MATCH_1}")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+set(errors "")
+foreach(s IN LISTS exported)
+  if(s MATCHES "^_Z")
+    if(NOT s MATCHES "^_Z[A-Z]*N7Nalvo2D")
+      string(APPEND errors "mangled export: ${s}\n")
+    endif()
+  elseif(NOT s IN_LIST declared)
+    string(APPEND errors "exported but declared by no header: ${s}\n")
+  endif()
+endforeach()
+foreach(s IN LISTS declared)
+  if(NOT s IN_LIST exported)
+    string(APPEND errors "declared but not exported: ${s}\n")
+  endif()
+endforeach()
+list(LENGTH exported n_exp)
+list(LENGTH declared n_decl)
+if(errors)
+  message(FATAL_ERROR "${errors}")
+endif()
+message("${n_exp} exported names, all declared (${n_decl} declarations)")

@@ -1,0 +1,31 @@
+# Threaded tests under ThreadSanitizer: every tsan_*.cpp in libdorne/tests
+# and libsarto/tests is built by the sub-build in cmake/tsan (into
+# <build>/tsan) and run here as the CTest test <lib>_<name>.
+option(ORLO_TSAN "Build and run the threaded tests under ThreadSanitizer" ON)
+
+set(ORLO_TSAN_TESTS "")
+foreach(lib sarto dorne)
+  file(GLOB sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/lib${lib}/tests/tsan_*.cpp")
+  foreach(src IN LISTS sources)
+    get_filename_component(base "${src}" NAME_WE)
+    list(APPEND ORLO_TSAN_TESTS ${lib}_${base})
+  endforeach()
+endforeach()
+
+if(ORLO_TSAN AND ORLO_TSAN_TESTS)
+  include(ExternalProject)
+  set(ORLO_TSAN_BIN "${CMAKE_BINARY_DIR}/tsan")
+  ExternalProject_Add(orlo_tsan
+    SOURCE_DIR "${PROJECT_SOURCE_DIR}/cmake/tsan"
+    BINARY_DIR "${ORLO_TSAN_BIN}"
+    CMAKE_ARGS -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER} -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
+               -DCMAKE_BUILD_TYPE=Debug -DORLO_ROOT=${PROJECT_SOURCE_DIR}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    USES_TERMINAL_BUILD OFF)
+  foreach(name IN LISTS ORLO_TSAN_TESTS)
+    add_test(NAME ${name} COMMAND "${ORLO_TSAN_BIN}/${name}" WORKING_DIRECTORY "${ORLO_TSAN_BIN}")
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600
+      ENVIRONMENT "TZ=UTC;LC_ALL=C.UTF-8;TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1")
+  endforeach()
+endif()

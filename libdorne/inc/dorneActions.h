@@ -1,0 +1,114 @@
+#ifndef DORNE_ACTIONS_H
+#define DORNE_ACTIONS_H
+
+/* Actions of an element: each ties one attribute of the element to the value
+   of a variable (or lets the mouse write one); threshold lists map a value to
+   a colour, line width, line style, visibility or blink rate. Polygon
+   vertices live in coordinate lists. All three are heap records in doubly
+   linked lists whose head a caller owns. */
+
+#include "dorneExport.h"
+#include "dorneVariables.h"
+
+#include <stdint.h>
+
+struct ELEMENT_STRUCT;
+
+/* One threshold entry. */
+typedef struct TH_STRUCT
+{
+    float level;             /* the entry applies to values above this level */
+    float upperLevel;        /* falling crossings of a graph trace */
+    int32_t intValue;        /* line width, line style 0-9 (100 custom), visible flag or blink rate */
+    float r, g, b;           /* colour, 0..1 */
+    int32_t stippleFactor;   /* line stipple of the style in intValue */
+    uint16_t stipplePattern;
+    struct TH_STRUCT* prev;
+    struct TH_STRUCT* next;
+    int32_t strokeId;        /* stroke definition id of the XML view file */
+} TH_STRUCT;
+
+/* One threshold list with the display range of editing tools (0 to 120). */
+typedef struct TH_BLOCK
+{
+    float min;
+    float max;
+    TH_STRUCT* list;
+} TH_BLOCK;
+
+/* A ring of graph samples (actions of type 6 on a GRAPH element only). */
+typedef struct ACTION_RING
+{
+    int32_t readIndex;
+    int32_t writeIndex;
+    int32_t capacity;     /* the graph's samples + 1 */
+    int32_t count;
+    float oldestTime;     /* time of the oldest sample (input ring) */
+    float nextTime;       /* time at which the next sample is due (input ring) */
+    float* values;
+    float* secondValues;  /* x values of an XY graph */
+} ACTION_RING;
+
+/* One action of an element. */
+typedef struct ACTION_STRUCT
+{
+    int32_t type;                 /* action type 0-25 */
+    char var[64];                 /* name of the bound variable */
+    float a0, a1;                 /* input range of the variable ... */
+    float b0, b1;                 /* ... mapped to this output range (also the clamp range) */
+    int32_t limit;                /* non-zero: clamp into the output range */
+    char secondVar[64];           /* second variable (x of an XY graph) */
+    float secondA0, secondA1, secondB0, secondB1;
+    char format[64];              /* printf format of a text action */
+    int32_t pivot;                /* 0 centre, 1-8 compass points of the box, 9 none */
+    int32_t filter;               /* 0 none, 1 time (sample and hold), 2 first-order lag */
+    float filterTime;             /* seconds */
+    struct ACTION_STRUCT* next;
+    struct ACTION_STRUCT* prev;
+    double filterElapsed;
+    float filterState;
+    int32_t mouseButton;          /* 0 left, 1 centre, 2 right */
+    int32_t mouseAction;          /* 0 press, 1 release, 2/3 move x/y, 4/5 absolute x/y, 6 rotary, 7 move */
+    int32_t mouseMode;            /* 0 set, 1 increment, 2 decrement */
+    int32_t mouseClamp;           /* 0: wrap at the range ends, else stop there */
+    float mouseInc;
+    float mouseMin, mouseMax;
+    char polyName[64];            /* open polygon an action of type 11 moves along */
+    int32_t mouseHiddenActive;    /* the mouse action works while the element is hidden */
+    int32_t id;                   /* running number */
+    int32_t disabled;
+    void* value;                  /* live storage of the bound variable (the variable's) */
+    void* secondValue;
+    void* snapshot;               /* the action's copy of the value (owned) */
+    void* secondSnapshot;
+    DD_VAR_STRUCT* varRecord;     /* the bound variable */
+    int32_t valueType;            /* its value type code */
+    float offset, slope;          /* mapped = offset + slope x value */
+    float secondOffset, secondSlope;
+    float pressX, pressY;         /* mouse position at the last press */
+    float lastX, lastY;           /* mouse position at the last rotary step */
+    double pressValue;            /* variable value at the last press */
+    int32_t visibleMode;          /* type 17: 0 threshold list, 1 compare with visibleValue */
+    int32_t visibleValue;
+    ACTION_RING input;            /* graph samples as they arrive */
+    ACTION_RING display;          /* graph samples for drawing */
+    TH_BLOCK thColor;             /* types 12, 13 */
+    TH_BLOCK thWidth;             /* type 14 */
+    TH_BLOCK thStyle;             /* type 15 */
+    TH_BLOCK thVisibility;        /* type 17 */
+    TH_BLOCK thBlink;             /* type 25 */
+    struct ELEMENT_STRUCT* polyElement; /* the open polygon found for polyName */
+} ACTION_STRUCT;
+
+/* One polygon vertex. */
+typedef struct COORD_STRUCT
+{
+    uint32_t id;                  /* running number */
+    float x, y;                   /* view coordinates */
+    float length;                 /* path length from the first vertex */
+    double localX, localY, localZ; /* relative to the element centre (z 0), for the tessellator */
+    struct COORD_STRUCT* next;
+    struct COORD_STRUCT* prev;
+} COORD_STRUCT;
+
+#endif
