@@ -145,7 +145,7 @@ Orlo Station</translation>
     <message>
         <source>Saving the snapshot failed !
 %1</source>
-        <translation>Uložení snímku se nezdařilo !
+        <translation>Uložení snímku se nezdařilo!
 %1</translation>
     </message>
     <message>

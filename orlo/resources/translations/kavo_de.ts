@@ -145,7 +145,7 @@ Orlo Station</translation>
     <message>
         <source>Saving the snapshot failed !
 %1</source>
-        <translation>Speichern des Schnappschusses fehlgeschlagen !
+        <translation>Der Schnappschuss konnte nicht gespeichert werden!
 %1</translation>
     </message>
     <message>

@@ -145,7 +145,7 @@ Orlo Station</translation>
     <message>
         <source>Saving the snapshot failed !
 %1</source>
-        <translation>¡No se pudo guardar la instantánea!
+        <translation>¡No se pudo guardar la captura!
 %1</translation>
     </message>
     <message>

@@ -145,7 +145,7 @@ Orlo Station</translation>
     <message>
         <source>Saving the snapshot failed !
 %1</source>
-        <translation>Falha ao guardar o instantâneo !
+        <translation>Falha ao guardar a captura!
 %1</translation>
     </message>
     <message>
