@@ -219,10 +219,11 @@ void DialogData::slotTimeOffset(double value)
 {
     if (mUpdating || mRecord == nullptr)
         return;
-    // The record reports a failed write of the offset file itself.
+    // The record reports a failed write of the offset file itself and keeps
+    // the old offset; the field then goes back to it below.
     mRecord->setOffset(value);
-    // The field already shows it.
-    mOffsetShown = mRecord->recordData().offset;
+    // The field already shows the value it sent.
+    mOffsetShown = value;
     mTable->updateRecord(mRecord);
     mGraph->updateRecord(mRecord, false);
     // The events carry the offset too: they stay on the timeline of the

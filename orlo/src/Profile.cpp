@@ -1,6 +1,7 @@
 #include "Profile.h"
 
 #include "ByteOrder.h"
+#include "Notifier.h"
 
 #include <QDomNode>
 
@@ -266,8 +267,24 @@ bool Profile::loadProfile(const QString& path)
     QDomDocument document;
     const bool read = xmlReadFile(document, path);
     const QDomElement root = document.documentElement();
-    if (!read || root.tagName() != QLatin1String("BrevantoProfile"))
+    if (!read || root.tagName() != QLatin1String("BrevantoProfile")) {
+        // An empty parameter tree alone would not tell the user why.
+        Notifier::Report report;
+        report.problem = Notifier::Problem::ProfileNotRead;
+        report.path = path;
+        if (read) {
+            report.detail = QStringLiteral("the root element <%1> is not <BrevantoProfile>").arg(root.tagName());
+            report.line = root.lineNumber();
+            report.column = root.columnNumber();
+            printf("Profile <%s>: %s\n", path.toLocal8Bit().constData(), report.detail.toLocal8Bit().constData());
+        } else {
+            report.detail = xmlReadError().text;
+            report.line = xmlReadError().line;
+            report.column = xmlReadError().column;
+        }
+        Notifier::report(report);
         return false;
+    }
 
     printf("Load profile <%s> %d\n", path.toLocal8Bit().constData(), read ? 1 : 0);
     mInfo.mName = xmlGetStringAttribute(root.attributes(), "name", QString());

@@ -93,6 +93,24 @@ TEST(StartupTest, UncreatableFolderIsReportedAndStartUpGoesOn)
     EXPECT_TRUE(out.contains("Translation KAVO <us> 0\n"));
 }
 
+TEST(StartupTest, SettingsNestedTooDeepAreRefusedAndDefaultsApply)
+{
+    TempDir home;
+    ASSERT_TRUE(QDir().mkpath(home.path() + "/ORLO"));
+    // 25,000 levels in 90 KB: the DOM parser's recursion overflowed the stack
+    // at every start until the file was deleted.
+    QByteArray text = "<KAVO><Property id=\"Locale\" value=\"de\"/>";
+    for (int i = 0; i < 25000; ++i)
+        text += "<a>";
+    ASSERT_TRUE(testsupport::writeFile(home.path() + "/ORLO/ORLO.ini", text));
+    const QString out = startOnce(home.path());
+    const QString ini = home.path() + "/ORLO/ORLO.ini";
+    EXPECT_TRUE(out.contains("could not set content <" + ini + ">\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("elements nest deeper than 256 levels")) << out.toStdString();
+    EXPECT_TRUE(out.contains("readXmlFile <" + ini + "> 0\n"));
+    EXPECT_TRUE(out.contains("Translation KAVO <us> 0\n")) << "the defaults did not apply";
+}
+
 TEST(RevisionTest, Texts)
 {
     EXPECT_EQ(KAVO::Revision::getName(), "ORLO");

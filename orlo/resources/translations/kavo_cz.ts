@@ -142,6 +142,16 @@ Orlo Station</translation>
         <source>BMP File (*.bmp);;All Files (*.*)</source>
         <translation>Soubor BMP (*.bmp);;Všechny soubory (*.*)</translation>
     </message>
+    <message>
+        <source>Saving the snapshot failed !
+%1</source>
+        <translation>Uložení snímku se nezdařilo!
+%1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>KAVO::DialogDataLimit</name>
@@ -659,6 +669,70 @@ Uložit jej nyní?</translation>
 %1</source>
         <translation>Načtení projektu se nezdařilo!
 %1</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>není běžný soubor</translation>
+    </message>
+    <message>
+        <source>needs %1 of memory, %2 are available</source>
+        <translation>potřebuje %1 paměti, k dispozici je %2</translation>
+    </message>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>nelze otevřít (%1)</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved in
+%1</source>
+        <translation>Nastavení nelze uložit do
+%1</translation>
+    </message>
+    <message>
+        <source>The time offset could not be saved in
+%1
+It stays at %2 s.</source>
+        <translation>Časový posun nelze uložit do
+%1
+Zůstává %2 s.</translation>
+    </message>
+    <message>
+        <source>The time offset of %1 s in
+%2
+lies outside -10000 to 10000 s; 0 s is used.</source>
+        <translation>Časový posun %1 s v
+%2
+je mimo rozsah -10000 až 10000 s; použije se 0 s.</translation>
+    </message>
+    <message>
+        <source>These files were not loaded:
+%1</source>
+        <translation>Tyto soubory nebyly načteny:
+%1</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+Line %2, column %3: %4</source>
+        <translation>Profil nelze načíst:
+%1
+Řádek %2, sloupec %3: %4</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+%2</source>
+        <translation>Profil nelze načíst:
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>The CSV export needs %1 rows, at least %2, but only %3 are free for
+%4
+Nothing was written.</source>
+        <translation>Export CSV potřebuje %1 řádků, nejméně %2, ale volných je jen %3 pro
+%4
+Nic nebylo zapsáno.</translation>
     </message>
 </context>
 <context>

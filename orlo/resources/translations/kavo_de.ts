@@ -142,6 +142,16 @@ Orlo Station</translation>
         <source>BMP File (*.bmp);;All Files (*.*)</source>
         <translation>BMP-Datei (*.bmp);;Alle Dateien (*.*)</translation>
     </message>
+    <message>
+        <source>Saving the snapshot failed !
+%1</source>
+        <translation>Der Schnappschuss konnte nicht gespeichert werden!
+%1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>KAVO::DialogDataLimit</name>
@@ -659,6 +669,70 @@ Jetzt speichern?</translation>
 %1</source>
         <translation>Das Projekt konnte nicht gelesen werden!
 %1</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>needs %1 of memory, %2 are available</source>
+        <translation>benötigt %1 Speicher, %2 sind verfügbar</translation>
+    </message>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>kann nicht geöffnet werden (%1)</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved in
+%1</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden in
+%1</translation>
+    </message>
+    <message>
+        <source>The time offset could not be saved in
+%1
+It stays at %2 s.</source>
+        <translation>Der Zeitversatz konnte nicht gespeichert werden in
+%1
+Er bleibt bei %2 s.</translation>
+    </message>
+    <message>
+        <source>The time offset of %1 s in
+%2
+lies outside -10000 to 10000 s; 0 s is used.</source>
+        <translation>Der Zeitversatz von %1 s in
+%2
+liegt außerhalb von -10000 bis 10000 s; es wird 0 s verwendet.</translation>
+    </message>
+    <message>
+        <source>These files were not loaded:
+%1</source>
+        <translation>Diese Dateien wurden nicht geladen:
+%1</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+Line %2, column %3: %4</source>
+        <translation>Das Profil kann nicht gelesen werden:
+%1
+Zeile %2, Spalte %3: %4</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+%2</source>
+        <translation>Das Profil kann nicht gelesen werden:
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>The CSV export needs %1 rows, at least %2, but only %3 are free for
+%4
+Nothing was written.</source>
+        <translation>Der CSV-Export benötigt %1 Zeilen, mindestens %2, aber nur %3 sind frei für
+%4
+Es wurde nichts geschrieben.</translation>
     </message>
 </context>
 <context>

@@ -142,6 +142,16 @@ Orlo Station</translation>
         <source>BMP File (*.bmp);;All Files (*.*)</source>
         <translation>Archivo BMP (*.bmp);;Todos los archivos (*.*)</translation>
     </message>
+    <message>
+        <source>Saving the snapshot failed !
+%1</source>
+        <translation>¡No se pudo guardar la captura!
+%1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Aceptar</translation>
+    </message>
 </context>
 <context>
     <name>KAVO::DialogDataLimit</name>
@@ -659,6 +669,70 @@ Save it now ?</source>
 %1</source>
         <translation>¡No se pudo leer el proyecto!
 %1</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>no es un archivo normal</translation>
+    </message>
+    <message>
+        <source>needs %1 of memory, %2 are available</source>
+        <translation>necesita %1 de memoria, hay %2 disponibles</translation>
+    </message>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>no se puede abrir (%1)</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved in
+%1</source>
+        <translation>No se pudo guardar la configuración en
+%1</translation>
+    </message>
+    <message>
+        <source>The time offset could not be saved in
+%1
+It stays at %2 s.</source>
+        <translation>No se pudo guardar el desfase de tiempo en
+%1
+Se mantiene en %2 s.</translation>
+    </message>
+    <message>
+        <source>The time offset of %1 s in
+%2
+lies outside -10000 to 10000 s; 0 s is used.</source>
+        <translation>El desfase de tiempo de %1 s en
+%2
+está fuera del rango de -10000 a 10000 s; se usa 0 s.</translation>
+    </message>
+    <message>
+        <source>These files were not loaded:
+%1</source>
+        <translation>Estos archivos no se cargaron:
+%1</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+Line %2, column %3: %4</source>
+        <translation>No se puede leer el perfil:
+%1
+Línea %2, columna %3: %4</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+%2</source>
+        <translation>No se puede leer el perfil:
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>The CSV export needs %1 rows, at least %2, but only %3 are free for
+%4
+Nothing was written.</source>
+        <translation>La exportación CSV necesita %1 filas, al menos %2, pero solo hay %3 libres para
+%4
+No se escribió nada.</translation>
     </message>
 </context>
 <context>

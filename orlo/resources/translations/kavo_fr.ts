@@ -142,6 +142,16 @@ Orlo Station</translation>
         <source>BMP File (*.bmp);;All Files (*.*)</source>
         <translation>Fichier BMP (*.bmp);;Tous les fichiers (*.*)</translation>
     </message>
+    <message>
+        <source>Saving the snapshot failed !
+%1</source>
+        <translation>L&apos;enregistrement de la capture a échoué !
+%1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>KAVO::DialogDataLimit</name>
@@ -659,6 +669,70 @@ L&apos;enregistrer maintenant ?</translation>
 %1</source>
         <translation>La lecture du projet a échoué !
 %1</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>n&apos;est pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>needs %1 of memory, %2 are available</source>
+        <translation>nécessite %1 de mémoire, %2 sont disponibles</translation>
+    </message>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>ne peut pas être ouvert (%1)</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved in
+%1</source>
+        <translation>Impossible d&apos;enregistrer les paramètres dans
+%1</translation>
+    </message>
+    <message>
+        <source>The time offset could not be saved in
+%1
+It stays at %2 s.</source>
+        <translation>Impossible d&apos;enregistrer le décalage temporel dans
+%1
+Il reste à %2 s.</translation>
+    </message>
+    <message>
+        <source>The time offset of %1 s in
+%2
+lies outside -10000 to 10000 s; 0 s is used.</source>
+        <translation>Le décalage temporel de %1 s dans
+%2
+est hors de la plage de -10000 à 10000 s ; 0 s est utilisé.</translation>
+    </message>
+    <message>
+        <source>These files were not loaded:
+%1</source>
+        <translation>Ces fichiers n&apos;ont pas été chargés :
+%1</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+Line %2, column %3: %4</source>
+        <translation>Impossible de lire le profil :
+%1
+Ligne %2, colonne %3 : %4</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+%2</source>
+        <translation>Impossible de lire le profil :
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>The CSV export needs %1 rows, at least %2, but only %3 are free for
+%4
+Nothing was written.</source>
+        <translation>L&apos;export CSV nécessite %1 lignes, au moins %2, mais seulement %3 sont libres pour
+%4
+Rien n&apos;a été écrit.</translation>
     </message>
 </context>
 <context>

@@ -142,6 +142,16 @@ Orlo Station</translation>
         <source>BMP File (*.bmp);;All Files (*.*)</source>
         <translation>Ficheiro BMP (*.bmp);;Todos os ficheiros (*.*)</translation>
     </message>
+    <message>
+        <source>Saving the snapshot failed !
+%1</source>
+        <translation>Falha ao guardar a captura!
+%1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>KAVO::DialogDataLimit</name>
@@ -659,6 +669,70 @@ Guardá-lo agora?</translation>
 %1</source>
         <translation>Falha ao ler o projeto!
 %1</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>não é um ficheiro normal</translation>
+    </message>
+    <message>
+        <source>needs %1 of memory, %2 are available</source>
+        <translation>precisa de %1 de memória, estão disponíveis %2</translation>
+    </message>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>não pode ser aberto (%1)</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved in
+%1</source>
+        <translation>Não foi possível guardar as definições em
+%1</translation>
+    </message>
+    <message>
+        <source>The time offset could not be saved in
+%1
+It stays at %2 s.</source>
+        <translation>Não foi possível guardar o desvio de tempo em
+%1
+Mantém-se em %2 s.</translation>
+    </message>
+    <message>
+        <source>The time offset of %1 s in
+%2
+lies outside -10000 to 10000 s; 0 s is used.</source>
+        <translation>O desvio de tempo de %1 s em
+%2
+está fora do intervalo de -10000 a 10000 s; é usado 0 s.</translation>
+    </message>
+    <message>
+        <source>These files were not loaded:
+%1</source>
+        <translation>Estes ficheiros não foram carregados:
+%1</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+Line %2, column %3: %4</source>
+        <translation>Não é possível ler o perfil:
+%1
+Linha %2, coluna %3: %4</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+%2</source>
+        <translation>Não é possível ler o perfil:
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>The CSV export needs %1 rows, at least %2, but only %3 are free for
+%4
+Nothing was written.</source>
+        <translation>A exportação CSV precisa de %1 linhas, pelo menos %2, mas só estão livres %3 para
+%4
+Nada foi escrito.</translation>
     </message>
 </context>
 <context>
