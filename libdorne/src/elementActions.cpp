@@ -5,14 +5,16 @@
 #include "dorneLog.h"
 #include "linkedList.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-// Running ids; they only grow. One per process, unlocked.
-int actionNr = 0;
-uint32_t coordNr = 0;
+// Running ids; they only grow. One per process (atomic, so that views
+// loaded on different threads never race on them).
+std::atomic<int> actionNr{0};
+std::atomic<uint32_t> coordNr{0};
 
 const float thresholdMax = 120.0f; // display range of editing tools
 
@@ -71,7 +73,7 @@ ACTION_STRUCT* createAction(void)
     action->mouseInc = 1.0f;
     action->mouseMax = 1.0f;
     action->mouseHiddenActive = 1;
-    action->id = actionNr++;
+    action->id = actionNr.fetch_add(1, std::memory_order_relaxed);
     for (TH_BLOCK ACTION_STRUCT::*block : thresholdBlocks)
         (action->*block).max = thresholdMax;
     return action;
@@ -232,7 +234,7 @@ COORD_STRUCT* createCoord(void)
         logMsg(1, "createCoord: out of memory\n");
         return nullptr;
     }
-    coord->id = coordNr++;
+    coord->id = coordNr.fetch_add(1, std::memory_order_relaxed);
     return coord;
 }
 

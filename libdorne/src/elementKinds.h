@@ -33,13 +33,14 @@ struct ElementKind
 };
 
 // A descriptor with its name, record size and record factory; a kind's file
-// sets the hooks it has on the result:
+// sets the hooks it has on the result (constant-initialised, so descriptors
+// are ready before any code of the library runs):
 //   const ElementKind vdiKindRect = [] {
 //       ElementKind k = vdiDescribeKind("RECTANGLE", sizeof(RECT_STRUCT), createDefaultRect);
 //       k.update = rectSetPickSticky;
 //       return k;
 //   }();
-inline ElementKind vdiDescribeKind(const char* name, size_t recordSize, void* (*createRecord)())
+constexpr ElementKind vdiDescribeKind(const char* name, size_t recordSize, void* (*createRecord)())
 {
     ElementKind k;
     k.name = name;

@@ -78,7 +78,7 @@ void freePolyBackup(void* backup)
     std::free(backup);
 }
 
-ElementKind polyKind(const char* name, void* (*create)())
+constexpr ElementKind polyKind(const char* name, void* (*create)())
 {
     ElementKind k = vdiDescribeKind(name, sizeof(POLY_STRUCT), create);
     k.releaseRecord = releasePoly;
