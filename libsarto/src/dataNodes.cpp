@@ -39,13 +39,25 @@ void linkBetween(FNT_DATA_STRUCT* parent, FNT_DATA_STRUCT* prev, FNT_DATA_STRUCT
         parent->lastChild = node;
 }
 
-// The sibling that a null argument stands for; false when the sibling is
-// another parent's child.
-bool resolveSibling(FNT_DATA_STRUCT* parent, FNT_DATA_STRUCT*& sibling)
+// Links the node before or after the sibling; a null sibling stands for the
+// parent's first child. -1 when the sibling is the node itself or another
+// parent's child.
+int insertBeside(FNT_DATA_STRUCT* parent, FNT_DATA_STRUCT* sibling, FNT_DATA_STRUCT* node, bool after)
 {
+    if (parent == nullptr || node == nullptr)
+        return -1;
     if (sibling == nullptr)
         sibling = parent->child;
-    return sibling == nullptr || sibling->parent == parent;
+    if (sibling == node || (sibling != nullptr && sibling->parent != parent))
+        return -1;
+    unlink(node);
+    if (sibling == nullptr)
+        linkBetween(parent, nullptr, nullptr, node);
+    else if (after)
+        linkBetween(parent, sibling, sibling->next, node);
+    else
+        linkBetween(parent, sibling->prev, sibling, node);
+    return 0;
 }
 
 } // namespace
@@ -121,26 +133,12 @@ int ftDataPush(FNT_DATA_STRUCT* parent, FNT_DATA_STRUCT* node)
 
 int ftDataInsertBefore(FNT_DATA_STRUCT* parent, FNT_DATA_STRUCT* sibling, FNT_DATA_STRUCT* node)
 {
-    if (parent == nullptr || node == nullptr || node == sibling || !resolveSibling(parent, sibling))
-        return -1;
-    unlink(node);
-    if (sibling == nullptr)
-        linkBetween(parent, nullptr, nullptr, node);
-    else
-        linkBetween(parent, sibling->prev, sibling, node);
-    return 0;
+    return insertBeside(parent, sibling, node, false);
 }
 
 int ftDataInsertAfter(FNT_DATA_STRUCT* parent, FNT_DATA_STRUCT* sibling, FNT_DATA_STRUCT* node)
 {
-    if (parent == nullptr || node == nullptr || node == sibling || !resolveSibling(parent, sibling))
-        return -1;
-    unlink(node);
-    if (sibling == nullptr)
-        linkBetween(parent, nullptr, nullptr, node);
-    else
-        linkBetween(parent, sibling, sibling->next, node);
-    return 0;
+    return insertBeside(parent, sibling, node, true);
 }
 
 int ftDataSwap(FNT_DATA_STRUCT* a, FNT_DATA_STRUCT* b)

@@ -106,6 +106,9 @@ TEST(DataNodes, LinkingKeepsBothDirectionsAndTheEnds)
     FNT_DATA_STRUCT* stray = named('s');
     EXPECT_EQ(ftDataInsertBefore(root, child(other, 'a'), stray), -1);
     EXPECT_EQ(ftDataDel(stray), 0);
+    // Nor is a node placed beside itself (a null sibling: the first child).
+    EXPECT_EQ(ftDataInsertAfter(root, nullptr, root->child), -1);
+    EXPECT_EQ(ftDataInsertBefore(root, root->child, root->child), -1);
     EXPECT_EQ(ftDataDel(other), 0);
 
     // Deleting the ends and the middle.

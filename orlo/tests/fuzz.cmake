@@ -1,26 +1,5 @@
-# Fuzzing the record reader: the target is built with clang and libFuzzer in
-# a build of its own and run briefly on the seed corpus by CTest, so that a
-# crash fails the test run.
-find_program(ORLO_CLANGXX NAMES clang++ clang++-16 clang++-15 clang++-14)
-if(NOT ORLO_CLANGXX)
-  message(STATUS "clang++ not found: the record reader fuzz test is not built")
-else()
-  include(ExternalProject)
-  set(ORLO_FUZZ_BIN "${CMAKE_BINARY_DIR}/fuzz")
-  ExternalProject_Add(orlo_fuzz
-    SOURCE_DIR "${PROJECT_SOURCE_DIR}/orlo/fuzz"
-    BINARY_DIR "${ORLO_FUZZ_BIN}"
-    CMAKE_ARGS -DCMAKE_CXX_COMPILER=${ORLO_CLANGXX} -DCMAKE_BUILD_TYPE=Debug
-    BUILD_ALWAYS ON
-    INSTALL_COMMAND ""
-    USES_TERMINAL_BUILD OFF)
-  add_test(NAME fuzz_record
-    COMMAND ${CMAKE_COMMAND}
-      -DFUZZER=${ORLO_FUZZ_BIN}/fuzz_record
-      -DCORPUS=${CMAKE_BINARY_DIR}/fuzz/corpus
-      -DSEEDS=${PROJECT_SOURCE_DIR}/orlo/fuzz/seeds
-      -DRUNS=20000
-      -P ${PROJECT_SOURCE_DIR}/orlo/fuzz/run_fuzz.cmake
-    WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/fuzz")
-  set_tests_properties(fuzz_record PROPERTIES ENVIRONMENT "TZ=UTC;ASAN_OPTIONS=detect_leaks=0" TIMEOUT 300)
-endif()
+# Fuzzing the record reader (cmake/OrloFuzz.cmake).
+include("${PROJECT_SOURCE_DIR}/cmake/OrloFuzz.cmake")
+orlo_add_fuzz_test(NAME fuzz_record PROJECT orlo_fuzz
+  SOURCE_DIR "${PROJECT_SOURCE_DIR}/orlo/fuzz" BINARY_DIR "${CMAKE_BINARY_DIR}/fuzz"
+  TARGET fuzz_record SEEDS "${PROJECT_SOURCE_DIR}/orlo/fuzz/seeds")
