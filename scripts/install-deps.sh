@@ -9,6 +9,7 @@ PACKAGES=(
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5opengl5-dev qttranslations5-l10n
   libgl-dev libglu1-mesa-dev libosmesa6-dev
   libtinyxml-dev zlib1g-dev libfreetype-dev
+  xfonts-75dpi fonts-liberation2
   libgtest-dev libbenchmark-dev
   xvfb xauth
   gdal-bin python3
