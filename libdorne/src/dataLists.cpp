@@ -1,0 +1,250 @@
+// Records of the data sources and their variables, and the operations on
+// their doubly linked lists.
+#include "dataLists.h"
+
+#include "dorneDataSources.h"
+#include "dorneLog.h"
+
+#include <cstdlib>
+
+namespace {
+
+const int kParaText = 64; // bytes of a new parameter's text buffer
+
+// The same four operations serve both lists: each record has prev and next.
+template <typename T>
+int listAppend(T** head, T* item)
+{
+    if (head == nullptr || item == nullptr)
+        return -1;
+    item->next = nullptr;
+    if (*head == nullptr) {
+        item->prev = nullptr;
+        *head = item;
+        return 0;
+    }
+    T* last = *head;
+    while (last->next != nullptr) // bounded by the list's length
+        last = last->next;
+    last->next = item;
+    item->prev = last;
+    return 0;
+}
+
+template <typename T>
+int listInsertBefore(T* item, T* before, T** head)
+{
+    if (head == nullptr || item == nullptr)
+        return -1;
+    if (before == nullptr)
+        before = *head;
+    if (before == nullptr) {
+        item->prev = item->next = nullptr;
+        *head = item;
+        return 0;
+    }
+    item->next = before;
+    item->prev = before->prev;
+    if (before->prev != nullptr)
+        before->prev->next = item;
+    before->prev = item;
+    if (before == *head)
+        *head = item;
+    return 0;
+}
+
+template <typename T>
+int listInsertAfter(T* item, T* after, T** head)
+{
+    if (head == nullptr || item == nullptr)
+        return -1;
+    if (after == nullptr)
+        after = *head;
+    if (after == nullptr) {
+        item->prev = item->next = nullptr;
+        *head = item;
+        return 0;
+    }
+    item->prev = after;
+    item->next = after->next;
+    if (after->next != nullptr)
+        after->next->prev = item;
+    after->next = item;
+    return 0;
+}
+
+template <typename T>
+void listUnlink(T** head, T* item)
+{
+    if (item->prev != nullptr)
+        item->prev->next = item->next;
+    if (item->next != nullptr)
+        item->next->prev = item->prev;
+    if (head != nullptr && *head == item)
+        *head = item->next;
+    item->prev = item->next = nullptr;
+}
+
+void freeOptionArray(DD_OPTION_STRUCT* options, int count)
+{
+    if (options == nullptr)
+        return;
+    for (int i = 0; i < count; ++i)
+        std::free(options[i].choices);
+    std::free(options);
+}
+
+} // namespace
+
+DD_PARA_STRUCT* dorneParaCreate(int n)
+{
+    if (n <= 0)
+        return nullptr;
+    auto* para = static_cast<DD_PARA_STRUCT*>(std::calloc(size_t(n), sizeof(DD_PARA_STRUCT)));
+    if (para == nullptr)
+        return nullptr;
+    for (int i = 0; i < n; ++i) {
+        para[i].text = static_cast<char*>(std::calloc(1, kParaText));
+        if (para[i].text == nullptr) {
+            dorneParaFree(para, i);
+            return nullptr;
+        }
+        para[i].capacity = kParaText;
+    }
+    return para;
+}
+
+void dorneParaFree(DD_PARA_STRUCT* para, int n)
+{
+    if (para == nullptr)
+        return;
+    for (int i = 0; i < n; ++i)
+        std::free(para[i].text);
+    std::free(para);
+}
+
+int dorneParaGrow(DD_PARA_STRUCT** para, int32_t* alloc, int n)
+{
+    if (n <= *alloc)
+        return 0;
+    DD_PARA_STRUCT* grown = dorneParaCreate(n);
+    if (grown == nullptr)
+        return -1;
+    // The existing entries keep their buffers; the new tail is fresh.
+    for (int i = 0; i < *alloc; ++i) {
+        std::free(grown[i].text);
+        grown[i] = (*para)[i];
+    }
+    std::free(*para);
+    *para = grown;
+    *alloc = n;
+    return 0;
+}
+
+void dorneOptionsFree(DD_DATA_TYPE_STRUCT* s)
+{
+    freeOptionArray(s->dataOptions, s->dataOptionCount);
+    freeOptionArray(s->varOptions, s->varOptionCount);
+    s->dataOptions = s->varOptions = nullptr;
+}
+
+DD_DATA_TYPE_STRUCT* createDataType(int n)
+{
+    auto* s = static_cast<DD_DATA_TYPE_STRUCT*>(std::calloc(1, sizeof(DD_DATA_TYPE_STRUCT)));
+    if (s != nullptr && n > 0) {
+        s->para = dorneParaCreate(n);
+        if (s->para == nullptr) {
+            std::free(s);
+            s = nullptr;
+        } else {
+            s->paraAlloc = n;
+        }
+    }
+    if (s == nullptr) {
+        logMsg(1, "createDataType: out of memory\n");
+        return nullptr;
+    }
+    s->known = 1;
+    return s;
+}
+
+int appendDataType(DD_DATA_TYPE_STRUCT** head, DD_DATA_TYPE_STRUCT* s)
+{
+    return listAppend(head, s);
+}
+
+int VDataInsertBefore(DD_DATA_TYPE_STRUCT* s, DD_DATA_TYPE_STRUCT* before, DD_DATA_TYPE_STRUCT** head)
+{
+    return listInsertBefore(s, before, head);
+}
+
+int VDataInsertAfter(DD_DATA_TYPE_STRUCT* s, DD_DATA_TYPE_STRUCT* after, DD_DATA_TYPE_STRUCT** head)
+{
+    return listInsertAfter(s, after, head);
+}
+
+int delDataType(DD_DATA_TYPE_STRUCT** head, DD_DATA_TYPE_STRUCT* s, int /*freeOptions*/)
+{
+    if (s == nullptr)
+        return 0;
+    listUnlink(head, s);
+    while (s->variables != nullptr) // each pass unlinks the head
+        delVariable(&s->variables, s->variables);
+    dorneParaFree(s->para, s->paraAlloc);
+    // A source owns its option arrays: the merge gives a view source copies
+    // of its own, so they go whatever the flag says.
+    dorneOptionsFree(s);
+    std::free(s);
+    return 0;
+}
+
+int checkDataType(DD_DATA_TYPE_STRUCT* head, int type)
+{
+    for (DD_DATA_TYPE_STRUCT* s = head; s != nullptr; s = s->next)
+        if (s->type == type)
+            return 1;
+    return 0;
+}
+
+DD_VAR_STRUCT* createVariable(int n)
+{
+    auto* v = static_cast<DD_VAR_STRUCT*>(std::calloc(1, sizeof(DD_VAR_STRUCT)));
+    if (v != nullptr && n > 0) {
+        v->para = dorneParaCreate(n);
+        if (v->para == nullptr) {
+            std::free(v);
+            v = nullptr;
+        } else {
+            v->paraCount = v->paraAlloc = n;
+        }
+    }
+    if (v == nullptr)
+        logMsg(1, "createVariable: out of memory\n");
+    return v;
+}
+
+int appendVariable(DD_VAR_STRUCT** head, DD_VAR_STRUCT* v)
+{
+    return listAppend(head, v);
+}
+
+int variableInsertBefore(DD_VAR_STRUCT* v, DD_VAR_STRUCT* before, DD_VAR_STRUCT** head)
+{
+    return listInsertBefore(v, before, head);
+}
+
+int variableInsertAfter(DD_VAR_STRUCT* v, DD_VAR_STRUCT* after, DD_VAR_STRUCT** head)
+{
+    return listInsertAfter(v, after, head);
+}
+
+int delVariable(DD_VAR_STRUCT** head, DD_VAR_STRUCT* v)
+{
+    if (v == nullptr)
+        return 0;
+    listUnlink(head, v);
+    dorneParaFree(v->para, v->paraAlloc);
+    std::free(v->value);
+    std::free(v);
+    return 0;
+}
