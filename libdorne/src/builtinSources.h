@@ -49,9 +49,17 @@ inline int ddNothingStartAll(DD_DATA_TYPE_STRUCT*, DD_DATA_TYPE_STRUCT*)
     return 0;
 }
 
-// The editor hooks of a kind whose hooks all do nothing.
-inline void ddNothingEditorHooks(DD_DATA_TYPE_STRUCT* s)
+// Provides Open, Close, Run, Get, Set, StartView and the four editor hooks,
+// each doing nothing (no PostRun, no StartViewAll): a kind sets its Info and
+// then replaces what it really does, or clears what it does not provide.
+inline void ddProvideNothing(DD_DATA_TYPE_STRUCT* s)
 {
+    s->fnOpen = ddNothingSource;
+    s->fnClose = ddNothingSource;
+    s->fnRun = ddNothingSource;
+    s->fnGet = ddNothingVariable;
+    s->fnSet = ddNothingVariable;
+    s->fnStartView = ddNothingSource;
     s->fnNewData = ddNothingSource;
     s->fnNewVariable = ddNothingNewVariable;
     s->fnCallbackData = ddNothingCallbackData;

@@ -221,14 +221,14 @@ int vddAutoVarCallbackVar(int option, int value, char*, DD_VAR_STRUCT* v)
 
 void autoDataEntryPoints(DD_DATA_TYPE_STRUCT* s)
 {
+    ddProvideNothing(s);
     s->fnInfo = vddAutoVarInfo;
     s->fnOpen = vddAutoVarOpen;
     s->fnClose = vddAutoVarClose;
     s->fnRun = vddAutoVarRun;
     s->fnGet = vddAutoVarGet;
+    s->fnSet = nullptr; // no defaults; what the view writes the next Get replaces
     s->fnStartView = vddAutoVarStartView;
-    s->fnNewData = ddNothingSource;
     s->fnNewVariable = vddAutoVarNewVariable;
-    s->fnCallbackData = ddNothingCallbackData;
     s->fnCallbackVar = vddAutoVarCallbackVar;
 }

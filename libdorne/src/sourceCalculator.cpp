@@ -18,13 +18,7 @@ int vddParserVarInfo(DD_DATA_TYPE_STRUCT* s)
 
 void calculatorEntryPoints(DD_DATA_TYPE_STRUCT* s)
 {
+    ddProvideNothing(s);
     s->fnInfo = vddParserVarInfo;
-    s->fnOpen = ddNothingSource;
-    s->fnClose = ddNothingSource;
-    s->fnRun = ddNothingSource;
-    s->fnGet = ddNothingVariable;
-    s->fnSet = ddNothingVariable;
-    s->fnStartView = ddNothingSource;
     s->fnStartViewAll = ddNothingStartAll;
-    ddNothingEditorHooks(s);
 }

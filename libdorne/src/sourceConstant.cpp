@@ -26,11 +26,8 @@ int vddConstVarGet(DD_VAR_STRUCT* v, DD_DATA_TYPE_STRUCT*)
 
 void constantDataEntryPoints(DD_DATA_TYPE_STRUCT* s)
 {
+    ddProvideNothing(s);
     s->fnInfo = vddConstVarInfo;
-    s->fnOpen = ddNothingSource;
-    s->fnClose = ddNothingSource;
-    s->fnRun = ddNothingSource;
     s->fnGet = vddConstVarGet;
-    s->fnStartView = ddNothingSource;
-    ddNothingEditorHooks(s);
+    s->fnSet = nullptr; // no defaults
 }

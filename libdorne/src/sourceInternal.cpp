@@ -15,12 +15,6 @@ int vddIntVarInfo(DD_DATA_TYPE_STRUCT* s)
 
 void internalDataEntryPoints(DD_DATA_TYPE_STRUCT* s)
 {
+    ddProvideNothing(s);
     s->fnInfo = vddIntVarInfo;
-    s->fnOpen = ddNothingSource;
-    s->fnClose = ddNothingSource;
-    s->fnRun = ddNothingSource;
-    s->fnGet = ddNothingVariable;
-    s->fnSet = ddNothingVariable;
-    s->fnStartView = ddNothingSource;
-    ddNothingEditorHooks(s);
 }

@@ -21,12 +21,6 @@ int vddShmVarInfo(DD_DATA_TYPE_STRUCT* s)
 
 void shmDataEntryPoints(DD_DATA_TYPE_STRUCT* s)
 {
+    ddProvideNothing(s);
     s->fnInfo = vddShmVarInfo;
-    s->fnOpen = ddNothingSource;
-    s->fnClose = ddNothingSource;
-    s->fnRun = ddNothingSource;
-    s->fnGet = ddNothingVariable;
-    s->fnSet = ddNothingVariable;
-    s->fnStartView = ddNothingSource;
-    ddNothingEditorHooks(s);
 }

@@ -19,12 +19,6 @@ int vddSocketVarInfo(DD_DATA_TYPE_STRUCT* s)
 
 void udpDataEntryPoints(DD_DATA_TYPE_STRUCT* s)
 {
+    ddProvideNothing(s);
     s->fnInfo = vddSocketVarInfo;
-    s->fnOpen = ddNothingSource;
-    s->fnClose = ddNothingSource;
-    s->fnRun = ddNothingSource;
-    s->fnGet = ddNothingVariable;
-    s->fnSet = ddNothingVariable;
-    s->fnStartView = ddNothingSource;
-    ddNothingEditorHooks(s);
 }

@@ -309,7 +309,6 @@ TEST(Merge, CompletesKnownSourcesWarnsAndGrows)
                           "Data type 100 Probe\n"
                           "Library has 11 parameters, view has 2 parameters\n"
                           "Warning: data type 77 not found. deleted !\n");
-    const DD_DATA_TYPE_STRUCT* constantKind = registry->next;
     while (registry != nullptr)
         delDataType(&registry, registry, 1); // the view must not need it any more
 
@@ -322,7 +321,6 @@ TEST(Merge, CompletesKnownSourcesWarnsAndGrows)
     EXPECT_EQ(constant->logMsgData, nullptr);
     ASSERT_EQ(constant->varOptionCount, 1);
     EXPECT_STREQ(constant->varOptions[0].label, "VALUE");
-    (void)constantKind;
 
     EXPECT_STREQ(probe->name, "Probe");
     EXPECT_EQ(probe->symbolMode, 1);
