@@ -46,7 +46,8 @@ typedef struct DD_VAR_STRUCT
     void* value;                  /* value storage; null until the view starts */
     uint8_t changed;              /* the exchange: value differs from the previous one */
     int32_t write;                /* the view writes this variable (an input action names it) */
-    int32_t paraCount;            /* entries of para */
+    int32_t paraCount;            /* parameters in use (the stored count, at least the
+                                     variable options once merged) */
     void* symbol;                 /* symbol mode: the module's object of the same name */
     int32_t used;                 /* in use (set for every variable at view start) */
     unsigned char previous[8];    /* first 8 bytes of the value after the last exchange */
@@ -63,7 +64,8 @@ typedef struct DD_VAR_STRUCT
 } DD_VAR_STRUCT;
 
 /* List operations. A list owns its records; heads are passed by address so
-   that the head can change. Each returns 0, or -1 for a null head or record. */
+   that the head can change. Appending and inserting return 0, or -1 for a
+   null head or record. */
 
 /* A new zero-filled variable (value type DD_FLOAT, empty name and default)
    with n parameter entries, each a zeroed 64-byte text of capacity 64. Null
