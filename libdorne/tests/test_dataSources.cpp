@@ -111,35 +111,27 @@ TYPED_TEST(Lists, EveryOperationKeepsBothLinks)
         Ops::del(&head, head);
 }
 
-TEST(DataRecords, NewRecordsAndTheirParameters)
+TEST(DataRecords, NewRecordsHaveZeroedParameterTexts)
 {
     DD_DATA_TYPE_STRUCT* s = createDataType(3);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->known, 1);
     EXPECT_EQ(s->dataOptionCount, 0);
-    EXPECT_EQ(s->varOptionCount, 0);
-    EXPECT_EQ(s->paraAlloc, 3);
-    EXPECT_EQ(s->module, nullptr);
-    EXPECT_EQ(s->fnGet, nullptr);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(s->para[i].capacity, 64);
-        EXPECT_EQ(std::string(s->para[i].text, 64), std::string(64, '\0'));
-    }
     DD_VAR_STRUCT* v = createVariable(2);
     ASSERT_NE(v, nullptr);
-    EXPECT_EQ(v->type, DD_FLOAT);
     EXPECT_EQ(v->paraCount, 2);
-    EXPECT_EQ(v->para[1].capacity, 64);
-    EXPECT_EQ(v->value, nullptr);
+    for (const DD_PARA_STRUCT& para : {s->para[0], s->para[2], v->para[1]}) {
+        EXPECT_EQ(para.capacity, 64);
+        EXPECT_EQ(std::string(para.text, 64), std::string(64, '\0'));
+    }
     DD_VAR_STRUCT* bare = createVariable(0);
     EXPECT_EQ(bare->para, nullptr);
-    EXPECT_EQ(bare->paraCount, 0);
     delVariable(nullptr, bare);
     appendVariable(&s->variables, v);
-    EXPECT_EQ(checkDataType(nullptr, 0), 0);
     s->type = 7;
     EXPECT_EQ(checkDataType(s, 7), 1);
     EXPECT_EQ(checkDataType(s, 8), 0);
+    EXPECT_EQ(checkDataType(nullptr, 0), 0);
     delDataType(nullptr, s, 0);
 }
 
