@@ -110,7 +110,7 @@ typedef struct DD_DATA_TYPE_STRUCT
 
 /* ---- Source records and lists ------------------------------------------
    A list owns its records; heads are passed by address. Appending and
-   inserting return 0, or -1 for a null head or record. */
+   inserting return 0, or -1 for a null head; a null record changes nothing. */
 
 /* A new zero-filled source with known flag 1 and n parameter entries (each a
    zeroed 64-byte text of capacity 64); option counts 0. Null when memory runs

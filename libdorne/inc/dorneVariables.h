@@ -65,7 +65,7 @@ typedef struct DD_VAR_STRUCT
 
 /* List operations. A list owns its records; heads are passed by address so
    that the head can change. Appending and inserting return 0, or -1 for a
-   null head or record. */
+   null head; a null record changes nothing. */
 
 /* A new zero-filled variable (value type DD_FLOAT, empty name and default)
    with n parameter entries, each a zeroed 64-byte text of capacity 64. Null
@@ -83,7 +83,8 @@ DORNE_API int variableInsertBefore(DD_VAR_STRUCT* v, DD_VAR_STRUCT* before, DD_V
    itself on an empty list). */
 DORNE_API int variableInsertAfter(DD_VAR_STRUCT* v, DD_VAR_STRUCT* after, DD_VAR_STRUCT** head);
 
-/* Unlinks v (moving the head on when v was the head) and frees it with every
+/* Unlinks v (moving the head on when v was the head; a null head: v is in
+   no list) and frees it with every
    parameter entry, the value storage and the record. A null v does nothing;
    0. The kind must have released moduleData (its Close). */
 DORNE_API int delVariable(DD_VAR_STRUCT** head, DD_VAR_STRUCT* v);

@@ -2,6 +2,8 @@
 // their doubly linked lists.
 #include "dataLists.h"
 
+#include "linkedList.h"
+
 #include "dorneDataSources.h"
 #include "dorneLog.h"
 
@@ -10,80 +12,6 @@
 namespace {
 
 const int kParaText = 64; // bytes of a new parameter's text buffer
-
-// The same four operations serve both lists: each record has prev and next.
-template <typename T>
-int listAppend(T** head, T* item)
-{
-    if (head == nullptr || item == nullptr)
-        return -1;
-    item->next = nullptr;
-    if (*head == nullptr) {
-        item->prev = nullptr;
-        *head = item;
-        return 0;
-    }
-    T* last = *head;
-    while (last->next != nullptr) // bounded by the list's length
-        last = last->next;
-    last->next = item;
-    item->prev = last;
-    return 0;
-}
-
-template <typename T>
-int listInsertBefore(T* item, T* before, T** head)
-{
-    if (head == nullptr || item == nullptr)
-        return -1;
-    if (before == nullptr)
-        before = *head;
-    if (before == nullptr) {
-        item->prev = item->next = nullptr;
-        *head = item;
-        return 0;
-    }
-    item->next = before;
-    item->prev = before->prev;
-    if (before->prev != nullptr)
-        before->prev->next = item;
-    before->prev = item;
-    if (before == *head)
-        *head = item;
-    return 0;
-}
-
-template <typename T>
-int listInsertAfter(T* item, T* after, T** head)
-{
-    if (head == nullptr || item == nullptr)
-        return -1;
-    if (after == nullptr)
-        after = *head;
-    if (after == nullptr) {
-        item->prev = item->next = nullptr;
-        *head = item;
-        return 0;
-    }
-    item->prev = after;
-    item->next = after->next;
-    if (after->next != nullptr)
-        after->next->prev = item;
-    after->next = item;
-    return 0;
-}
-
-template <typename T>
-void listUnlink(T** head, T* item)
-{
-    if (item->prev != nullptr)
-        item->prev->next = item->next;
-    if (item->next != nullptr)
-        item->next->prev = item->prev;
-    if (head != nullptr && *head == item)
-        *head = item->next;
-    item->prev = item->next = nullptr;
-}
 
 void freeOptionArray(DD_OPTION_STRUCT* options, int count)
 {
@@ -170,24 +98,25 @@ DD_DATA_TYPE_STRUCT* createDataType(int n)
 
 int appendDataType(DD_DATA_TYPE_STRUCT** head, DD_DATA_TYPE_STRUCT* s)
 {
-    return listAppend(head, s);
+    return dorne::listAppend(head, s);
 }
 
 int VDataInsertBefore(DD_DATA_TYPE_STRUCT* s, DD_DATA_TYPE_STRUCT* before, DD_DATA_TYPE_STRUCT** head)
 {
-    return listInsertBefore(s, before, head);
+    return dorne::listInsertBefore(head, s, before);
 }
 
 int VDataInsertAfter(DD_DATA_TYPE_STRUCT* s, DD_DATA_TYPE_STRUCT* after, DD_DATA_TYPE_STRUCT** head)
 {
-    return listInsertAfter(s, after, head);
+    return dorne::listInsertAfter(head, s, after);
 }
 
 int delDataType(DD_DATA_TYPE_STRUCT** head, DD_DATA_TYPE_STRUCT* s, int /*freeOptions*/)
 {
     if (s == nullptr)
         return 0;
-    listUnlink(head, s);
+    if (head != nullptr) // a record in no list is only freed
+        dorne::listCut(head, s);
     while (s->variables != nullptr) // each pass unlinks the head
         delVariable(&s->variables, s->variables);
     dorneParaFree(s->para, s->paraAlloc);
@@ -225,24 +154,25 @@ DD_VAR_STRUCT* createVariable(int n)
 
 int appendVariable(DD_VAR_STRUCT** head, DD_VAR_STRUCT* v)
 {
-    return listAppend(head, v);
+    return dorne::listAppend(head, v);
 }
 
 int variableInsertBefore(DD_VAR_STRUCT* v, DD_VAR_STRUCT* before, DD_VAR_STRUCT** head)
 {
-    return listInsertBefore(v, before, head);
+    return dorne::listInsertBefore(head, v, before);
 }
 
 int variableInsertAfter(DD_VAR_STRUCT* v, DD_VAR_STRUCT* after, DD_VAR_STRUCT** head)
 {
-    return listInsertAfter(v, after, head);
+    return dorne::listInsertAfter(head, v, after);
 }
 
 int delVariable(DD_VAR_STRUCT** head, DD_VAR_STRUCT* v)
 {
     if (v == nullptr)
         return 0;
-    listUnlink(head, v);
+    if (head != nullptr)
+        dorne::listCut(head, v);
     dorneParaFree(v->para, v->paraAlloc);
     std::free(v->value);
     std::free(v);

@@ -106,7 +106,8 @@ TYPED_TEST(Lists, EveryOperationKeepsBothLinks)
     EXPECT_EQ(listNames(head), "abcd");
     EXPECT_EQ(Ops::del(&head, nullptr), 0);
     EXPECT_EQ(Ops::append(nullptr, head), -1);
-    EXPECT_EQ(Ops::append(&head, nullptr), -1);
+    EXPECT_EQ(Ops::append(&head, nullptr), 0);
+    EXPECT_EQ(listNames(head), "abcd");
     while (head != nullptr)
         Ops::del(&head, head);
 }
