@@ -22,6 +22,26 @@ void freeOptionArray(DD_OPTION_STRUCT* options, int count)
     std::free(options);
 }
 
+// A zero-filled record with n fresh parameter entries; null (logged) when
+// memory runs out.
+template <typename T>
+T* createWithParameters(int n, const char* outOfMemory)
+{
+    auto* record = static_cast<T*>(std::calloc(1, sizeof(T)));
+    if (record != nullptr && n > 0) {
+        record->para = dorneParaCreate(n);
+        if (record->para == nullptr) {
+            std::free(record);
+            record = nullptr;
+        } else {
+            record->paraAlloc = n;
+        }
+    }
+    if (record == nullptr)
+        logMsg(1, "%s", outOfMemory);
+    return record;
+}
+
 } // namespace
 
 DD_PARA_STRUCT* dorneParaCreate(int n)
@@ -78,21 +98,9 @@ void dorneOptionsFree(DD_DATA_TYPE_STRUCT* s)
 
 DD_DATA_TYPE_STRUCT* createDataType(int n)
 {
-    auto* s = static_cast<DD_DATA_TYPE_STRUCT*>(std::calloc(1, sizeof(DD_DATA_TYPE_STRUCT)));
-    if (s != nullptr && n > 0) {
-        s->para = dorneParaCreate(n);
-        if (s->para == nullptr) {
-            std::free(s);
-            s = nullptr;
-        } else {
-            s->paraAlloc = n;
-        }
-    }
-    if (s == nullptr) {
-        logMsg(1, "createDataType: out of memory\n");
-        return nullptr;
-    }
-    s->known = 1;
+    DD_DATA_TYPE_STRUCT* s = createWithParameters<DD_DATA_TYPE_STRUCT>(n, "createDataType: out of memory\n");
+    if (s != nullptr)
+        s->known = 1;
     return s;
 }
 
@@ -137,18 +145,9 @@ int checkDataType(DD_DATA_TYPE_STRUCT* head, int type)
 
 DD_VAR_STRUCT* createVariable(int n)
 {
-    auto* v = static_cast<DD_VAR_STRUCT*>(std::calloc(1, sizeof(DD_VAR_STRUCT)));
-    if (v != nullptr && n > 0) {
-        v->para = dorneParaCreate(n);
-        if (v->para == nullptr) {
-            std::free(v);
-            v = nullptr;
-        } else {
-            v->paraCount = v->paraAlloc = n;
-        }
-    }
-    if (v == nullptr)
-        logMsg(1, "createVariable: out of memory\n");
+    DD_VAR_STRUCT* v = createWithParameters<DD_VAR_STRUCT>(n, "createVariable: out of memory\n");
+    if (v != nullptr)
+        v->paraCount = v->paraAlloc;
     return v;
 }
 
