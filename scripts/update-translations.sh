@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Brings the translation sources up to date with the texts the code marks for
 # translation; run it after adding or changing such a text. Translations
-# already made are kept; new texts start untranslated.
+# already made are kept; new texts start unfinished, and test_translations
+# fails until they are translated in every catalogue.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 for ts in "$ROOT"/orlo/resources/translations/kavo_*.ts; do

@@ -36,7 +36,8 @@ typedef struct TH_BLOCK
     TH_STRUCT* list;
 } TH_BLOCK;
 
-/* A ring of graph samples (actions of type 6 on a GRAPH element only). */
+/* A ring of graph samples (actions of type 6 on a GRAPH element only); the
+   arrays are malloc'd and owned by the action. */
 typedef struct ACTION_RING
 {
     int32_t readIndex;
@@ -79,7 +80,7 @@ typedef struct ACTION_STRUCT
     int32_t disabled;
     void* value;                  /* live storage of the bound variable (the variable's) */
     void* secondValue;
-    void* snapshot;               /* the action's copy of the value (owned) */
+    void* snapshot;               /* the action's copy of the value (owned, malloc'd) */
     void* secondSnapshot;
     DD_VAR_STRUCT* varRecord;     /* the bound variable */
     int32_t valueType;            /* its value type code */
@@ -110,5 +111,62 @@ typedef struct COORD_STRUCT
     struct COORD_STRUCT* next;
     struct COORD_STRUCT* prev;
 } COORD_STRUCT;
+
+/* ---- Actions, thresholds and vertices. Every list function takes the
+   address of the list's head (an empty list is a null head) and returns 0,
+   or -1 for a null head address; a null entry changes nothing. Create
+   functions return null with "createXxx: out of memory" logged. ---- */
+
+/* A new action: type 0, ranges 0..1 to 0..1 for both variables, filter time
+   1.0, mouse step 1.0 in 0..1, active while hidden, the five threshold
+   blocks 0 to 120 and empty, and the next running id (from 0). Owned by the
+   caller until appended. */
+DORNE_API ACTION_STRUCT* createAction(void);
+
+/* Links the action at the tail; its next becomes null. */
+DORNE_API int appendAction(ACTION_STRUCT** head, ACTION_STRUCT* action);
+
+/* Inserts the action before (after) the reference, the head when the
+   reference is null; into an empty list the action becomes the only entry. */
+DORNE_API int actionInsertBefore(ACTION_STRUCT* action, ACTION_STRUCT* reference, ACTION_STRUCT** head);
+DORNE_API int actionInsertAfter(ACTION_STRUCT* action, ACTION_STRUCT* reference, ACTION_STRUCT** head);
+
+/* Unlinks the action, moving the head on when it was the head; the action's
+   own links are left as they were. */
+DORNE_API int actionCut(ACTION_STRUCT* action, ACTION_STRUCT** head);
+
+/* Swaps the action with its successor (predecessor); nothing at the tail
+   (head). */
+DORNE_API int actionDown(ACTION_STRUCT* action, ACTION_STRUCT** head);
+DORNE_API int actionUp(ACTION_STRUCT* action, ACTION_STRUCT** head);
+
+/* A new unlinked, unbound copy (owned by the caller) with the source's id,
+   settings, ranges, mouse fields and all five threshold lists (entries
+   copied whole); bindings, buffers, rings and filter states are not copied.
+   Null for a null action or when memory runs out. */
+DORNE_API ACTION_STRUCT* actionCopy(const ACTION_STRUCT* action);
+
+/* Unlinks and frees the action with its threshold entries, its snapshots and
+   its sample rings (a null action does nothing). */
+DORNE_API int delAction(ACTION_STRUCT** head, ACTION_STRUCT* action);
+
+/* A new threshold entry: level 0, upper level 0, int value 1, colour 0.5,
+   1.0, 0.5, stipple solid (factor 1, pattern 0xFFFF). */
+DORNE_API TH_STRUCT* createTh(void);
+
+/* The list operations of actions on a threshold list. */
+DORNE_API int appendTh(TH_STRUCT** head, TH_STRUCT* th);
+DORNE_API int thInsertBefore(TH_STRUCT* th, TH_STRUCT* reference, TH_STRUCT** head);
+DORNE_API int thInsertAfter(TH_STRUCT* th, TH_STRUCT* reference, TH_STRUCT** head);
+DORNE_API int delTh(TH_STRUCT** head, TH_STRUCT* th);
+
+/* A new zeroed vertex with the next running id (from 0). */
+DORNE_API COORD_STRUCT* createCoord(void);
+
+/* Links the vertex at the tail. */
+DORNE_API int appendCoord(COORD_STRUCT** head, COORD_STRUCT* coord);
+
+/* Unlinks and frees the vertex (a null vertex does nothing). */
+DORNE_API int delCoord(COORD_STRUCT** head, COORD_STRUCT* coord);
 
 #endif

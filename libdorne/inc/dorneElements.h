@@ -83,7 +83,11 @@ struct ELEMENT_STRUCT;
 /* The kind's grab-handle function: rebuilds handles, box and pick fields
    from the kind record and resets the attribute block. */
 typedef int (*ELEMENT_UPDATE_FN)(struct ELEMENT_STRUCT* element);
-/* The kind's edit function: (element, handle list, command, phase, parameters). */
+/* The kind's edit function: (element, handle list, command, phase,
+   parameters). Geometry commands 1-16 (resizeMoveElement) run in phases:
+   0 begin (back up the kind record, save the handles' positions), 1 drag,
+   2 end (drop the backup), 3 all three in turn; the element's update runs
+   after each. Other commands change the kind's style. */
 typedef int (*ELEMENT_EDIT_FN)(struct ELEMENT_STRUCT* element, STICKY_STRUCT* handles,
                                int command, int phase, EDIT_PARA_STRUCT* para);
 /* The kind's exact hit test in view coordinates; 1 = hit. */
@@ -120,5 +124,360 @@ typedef struct ELEMENT_STRUCT
     STICKY_STRUCT savedHandles[10];  /* handle positions when an edit began */
     struct ELEMENT_STRUCT* parent;   /* the enclosing GROUP, null at top level */
 } ELEMENT_STRUCT;
+
+/* ---- Kind records: one per element, owned by it (data). Floats are 32-bit;
+   colours RGBA in 0..1. A line style is a style number 0-9 (100 for one that
+   is not built in) with its stipple pair beside it; a fill pattern a number
+   0-59 (100 for a custom mask) with its 128-byte 32 x 32 mask beside it. The
+   "definition ids" are the numbers of the XML view file's stroke, fill,
+   font and bitmap definitions, carried for its reader and writer. ---- */
+
+/* GRAPH (kind 0): a strip chart (type 0, time axis) or an x-y plotter. */
+typedef struct GRAPH_STRUCT
+{
+    int32_t type;                 /* 0 XT (scrolling time axis), 1 XY */
+    float x, y;                   /* lower-left corner of the box */
+    float width, height;          /* kept positive */
+    float ymin, ymax;             /* y axis range */
+    float xmin, xmax;             /* x axis range; XT: oldest sample time and + samples / rate */
+    float rate;                   /* samples per second */
+    int32_t autoscale;            /* y range follows the samples */
+    float minSpreadY;             /* smallest y span autoscaling shows */
+    int32_t autoscaleX;           /* x range of an XY graph follows the samples */
+    float minSpreadX;
+    int32_t samples;              /* per trace; the rings hold samples + 1 */
+    int32_t reserved1, reserved2; /* carried for the runtime's attribute record */
+    int32_t bars;                 /* stored, not drawn */
+    char yLabelFormat[32];        /* printf format of the y labels (VGraphSetYLabel) */
+    char xLabelFormat[32];        /* printf format of the x labels (VGraphSetXLabel) */
+    float outlineColor[4];        /* frame, ticks and labels */
+    float backgroundColor[4];     /* drawn only when its alpha is above 0.1 */
+    float outlineWidth;           /* stored; the frame is drawn 1 wide */
+    int32_t gridX, gridY;         /* vertical, horizontal grid lines */
+    int32_t gridXAuto, gridYAuto; /* spacing chosen at each draw */
+    float gridXSpace, gridYSpace;
+    float gridXRef, gridYRef;     /* a value a grid line lies on */
+    int32_t gridStyle;            /* stroke definition id of the grid */
+    int32_t gridStippleFactor;
+    uint16_t gridStipplePattern;
+    int32_t gridStyleIndex;       /* line style of the grid, 100 when not built in */
+    float gridColor[4];
+    int32_t labelX, labelY, labelYR;   /* labels under x, left and right of y */
+    int32_t labelFixX, labelFixY;      /* axes take the fixed label ranges */
+    float labelXMin, labelXMax;
+    float labelYMin, labelYMax;
+    int32_t tickX, tickY, tickYR;
+    int32_t tickXAuto, tickYAuto;
+    float tickXSpace, tickYSpace;
+    float tickXRef, tickYRef;
+    int32_t tickXSub, tickYSub;   /* sub-intervals per major interval */
+    float tickWidth;              /* stored; ticks are drawn 1 wide */
+    void* font;                   /* label font handle of the font library (owned); null: none */
+    char family[64];
+    int32_t style;                /* 1 regular, 2 bold, 4 italic, 8 bold italic */
+    int32_t size;                 /* pixels */
+    int32_t fontId;               /* font definition id */
+    float lagYMin, lagYMax;       /* first-order lags smoothing the autoscaled ranges */
+    float lagXMin, lagXMax;
+    double lastFillTime;          /* view time of the previous sampling, seconds */
+} GRAPH_STRUCT;
+
+/* RECTANGLE (kind 1): four corners in drawing order, not necessarily
+   axis-parallel. */
+typedef struct RECT_STRUCT
+{
+    float x[4], y[4];             /* corners in view coordinates */
+    float relX[4], relY[4];       /* corners relative to the box centre (update) */
+    int32_t outline;
+    float lineWidth;
+    int32_t lineStyle;
+    float lineR, lineG, lineB, lineA;
+    int32_t fill;
+    int32_t pattern;
+    float fillR, fillG, fillB, fillA;
+    int32_t antialias;
+    int32_t strokeStyle;          /* stroke definition id */
+    int32_t stippleFactor;
+    uint16_t stipplePattern;
+    int32_t fillStyle;            /* fill definition id */
+    uint8_t patternBits[128];
+} RECT_STRUCT;
+
+/* POLYGON, open (kind 2) and closed (kind 13). */
+typedef struct POLY_STRUCT
+{
+    int32_t closed;
+    int32_t outline;
+    float lineWidth;
+    int32_t lineStyle;
+    float lineR, lineG, lineB, lineA;
+    int32_t fill;
+    int32_t pattern;
+    float fillR, fillG, fillB, fillA;
+    COORD_STRUCT* coords;         /* outline vertices in order (owned) */
+    COORD_STRUCT* fillCoords;     /* the outline cut at the fill level (owned); empty: no cut */
+    float fillLevel;              /* 0..1 of the last fill-level action, -1 unknown */
+    float localMinX, localMinY, localMaxX, localMaxY; /* vertex box relative to the centre */
+    float pathLength;             /* open polygon: length of the path */
+    int32_t antialias;
+    uint32_t glList;              /* display list of the tessellated fill; 0 none */
+    int32_t strokeStyle;          /* stroke definition id */
+    int32_t stippleFactor;
+    uint16_t stipplePattern;
+    int32_t fillStyle;            /* fill definition id */
+    uint8_t patternBits[128];
+} POLY_STRUCT;
+
+/* CIRCLE (kind 3) and ARC (kind 6). A point at angle t (radians, clockwise
+   from +x) is centre + M (rx cos(-t), ry sin(-t)). */
+typedef struct CIRCLE_STRUCT
+{
+    float x, y;                   /* centre in view coordinates */
+    float fanX, fanY;             /* first vertex of the filled fan, relative to the centre */
+    float localMinX, localMinY, localMaxX, localMaxY; /* box of the curve relative to the centre */
+    float rx, ry;                 /* radii before the matrix */
+    float start, end;             /* angles */
+    float matrix[4];              /* m11, m12, m21, m22 */
+    int32_t outline;
+    float lineWidth;
+    int32_t lineStyle;
+    float lineR, lineG, lineB, lineA;
+    int32_t fill;
+    int32_t pattern;
+    float fillR, fillG, fillB, fillA;
+    int32_t antialias;
+    int32_t strokeStyle;          /* stroke definition id */
+    int32_t stippleFactor;
+    uint16_t stipplePattern;
+    int32_t fillStyle;            /* fill definition id */
+    uint8_t patternBits[128];
+    float oldSize[4];             /* size block of the oldest view files, as read */
+} CIRCLE_STRUCT;
+
+/* TEXT (kind 4): a template text that fixes box, handles and alignment, and
+   the attribute block's text that is shown. */
+typedef struct TEXT_STRUCT
+{
+    float x, y;                   /* anchor in view coordinates */
+    char text[256];               /* template text */
+    int32_t align;                /* 0-9, the grab-handle numbers */
+    void* font;                   /* font handle of the font library (owned); null: none yet */
+    char family[64];
+    int32_t style;                /* 1 regular, 2 bold, 4 italic, 8 bold italic */
+    int32_t underline;            /* the font option of legacy files */
+    int32_t size;                 /* size asked of the font library */
+    int32_t scalable;             /* 1 outline font */
+    int32_t displaySize;          /* size a scalable text is shown at */
+    int32_t fontId;               /* font definition id */
+    float cornerX[4], cornerY[4]; /* the template's unrotated box around the anchor */
+    float box[4];                 /* min x, min y, max x, max y of the transformed corners */
+    float matrix[4];              /* a, b, c, d (outline fonts) */
+    int32_t pattern;
+    float color[4];               /* the text colour (line colour) */
+    float fillColor[4];           /* stored, not drawn */
+    int32_t outline;              /* outline switch of the oldest view files */
+    int32_t fontKind;             /* kind of the font definition; 1 in a new text */
+    float lineWidth;
+    int32_t lineStyle;
+    int32_t antialias;
+    int32_t strokeStyle;          /* stroke definition id */
+    int32_t oldFont;              /* font number of the oldest view files */
+    int32_t stippleFactor;
+    uint16_t stipplePattern;
+    int32_t fillStyle;            /* fill definition id */
+    uint8_t patternBits[128];
+} TEXT_STRUCT;
+
+/* LINE (kind 5). */
+typedef struct LINE_STRUCT
+{
+    float x1, y1, x2, y2;         /* end points in view coordinates */
+    float localX1, localY1, localX2, localY2; /* relative to the centre (update) */
+    float lineWidth;
+    int32_t lineStyle;
+    float lineR, lineG, lineB, lineA;
+    int32_t antialias;
+    int32_t strokeStyle;          /* stroke definition id */
+    int32_t stippleFactor;
+    uint16_t stipplePattern;
+} LINE_STRUCT;
+
+/* TEXTURE (kind 7): a registered image through four corners. */
+typedef struct IMAGE_STRUCT
+{
+    float cornerX[4], cornerY[4]; /* view coordinates */
+    float drawX[4], drawY[4];     /* relative to the centre (update) */
+    int32_t pixelWidth, pixelHeight;
+    int32_t texture;              /* texture id; the element owns one reference */
+    int32_t pattern;              /* polygon stipple over the image; 0 none */
+    float color[4];               /* multiplied into the image */
+    int32_t bitmap;               /* bitmap definition id */
+    int32_t fillStyle;            /* fill definition id */
+    uint8_t patternBits[128];
+} IMAGE_STRUCT;
+
+/* BUTTON (kind 11): a bevelled face, sunken while pressed in run mode. */
+typedef struct BUTTON_STRUCT
+{
+    float cornerX[4], cornerY[4];
+    float drawX[4], drawY[4];
+    float faceColor[4];           /* colour 0; the attribute block's fill colour */
+    float lightColor[4];          /* colour 1 */
+    float darkColor[4];           /* colour 2 */
+    float bevel;
+    int32_t pressed;              /* pressed state of the last frame drawn */
+} BUTTON_STRUCT;
+
+/* SLIDER (kind 12): a sunken trough with a raised knob. */
+typedef struct SLIDER_STRUCT
+{
+    float x, y;                   /* centre */
+    float width, height;          /* trough */
+    float faceColor[4];           /* colour 0 */
+    float darkColor[4];           /* colour 1 */
+    float lightColor[4];          /* colour 2 */
+    float bevel;
+    float knobHalfHeight;         /* knob size */
+    int32_t sliderInt;            /* carried by the legacy view file */
+    float sliderFloat;            /* carried by the legacy view file */
+} SLIDER_STRUCT;
+
+/* SCISSOR (kind 14): the box its GROUP clips its children to. */
+typedef struct SCISSOR_STRUCT
+{
+    float cornerX[4], cornerY[4]; /* corners 0-3 in view coordinates */
+    float drawX[4], drawY[4];     /* relative to the centre (update) */
+} SCISSOR_STRUCT;
+
+/* ---- The element list. Lists are doubly linked through next and prev; a
+   list is owned by whoever holds its head, and the functions take the head's
+   address. None of them takes a lock. ---- */
+
+/* A new element of the kind with its kind record (the kind's defaults),
+   hooks, default name "KIND-nnnn" (the counter unchanged) and id
+   "KIND-nnnn-ID"; kind 10 is made TEXT. A kind outside the table (9, < 0,
+   > 14) gives an element without record and hooks. Owned by the caller until
+   appended. Null when memory runs out (logged; a failed kind record frees
+   the element). */
+DORNE_API ELEMENT_STRUCT* elementCreate(int kind);
+
+/* Names the element "KIND-nnnn" with the process-wide counter, raising the
+   counter while the name is taken anywhere in tree (may be null); id is the
+   name and "-ID". 0; -1 for a null element. */
+DORNE_API int elementNewName(ELEMENT_STRUCT* element, ELEMENT_STRUCT* tree);
+
+/* 1 when an element of the tree, groups searched through, is named name;
+   else 0. */
+DORNE_API int elementCheckName(ELEMENT_STRUCT* tree, const char* name);
+
+/* Links the element at the tail of *head (walks the list); 0, -1 for a null
+   argument. */
+DORNE_API int elementAppend(ELEMENT_STRUCT* element, ELEMENT_STRUCT** head);
+
+/* Unlinks the element from *head and frees it with everything it owns: kind
+   record (fonts, vertices, texture reference), edit backup, actions,
+   handles and, for a GROUP, all it holds. An empty list or a null element
+   changes nothing. 0. */
+DORNE_API int elementDelete(ELEMENT_STRUCT* element, ELEMENT_STRUCT** head);
+
+/* Deletes every element of *head; *head ends null. 0. */
+DORNE_API int elementDeleteAll(ELEMENT_STRUCT** head);
+
+/* Runs every element's update hook in list order, a group's children
+   before the group; elements without a hook are skipped. 0. */
+DORNE_API int setElementAttr(ELEMENT_STRUCT* list);
+
+/* ---- Kind records with their defaults. A create function returns a new
+   record, the caller's until an element holds it (elementDelete frees it
+   with what it owns), or null with "createXxx: out of memory" logged. A template is copied byte for
+   byte, except what the copy must not share: a graph's font (the copy makes
+   its own) and a polygon's vertex lists and display list (the copy has
+   none). ---- */
+
+/* Graph defaults (a 500 x 200 box at 200, 600, range -100..100 over 0..100,
+   10 samples per second, 500 samples, grids, ticks and labels on, label
+   font "Helvetica [fixed]" style 1 size 10) and its label formats. */
+DORNE_API GRAPH_STRUCT* createGraph(const GRAPH_STRUCT* templ, int unused);
+DORNE_API RECT_STRUCT* createRect(const RECT_STRUCT* templ);
+/* Open polygon (createPoly) and closed polygon (createCPoly). */
+DORNE_API POLY_STRUCT* createPoly(const POLY_STRUCT* templ);
+DORNE_API POLY_STRUCT* createCPoly(const POLY_STRUCT* templ);
+/* Circle (0 to 2 pi, filled) and arc (pi to 2 pi, not filled); both with a
+   zero matrix and zero radii until a reader sets them. */
+DORNE_API CIRCLE_STRUCT* createCircle(const CIRCLE_STRUCT* templ);
+DORNE_API CIRCLE_STRUCT* createArc(const CIRCLE_STRUCT* templ);
+/* Text "Text" in "Arial" style 1 at the given size and display size,
+   alignment 7, no font yet; the template and the int are not used. */
+DORNE_API TEXT_STRUCT* createText(const TEXT_STRUCT* templ, int unused, int size);
+DORNE_API LINE_STRUCT* createLine(const LINE_STRUCT* templ);
+/* An image without texture, white and opaque. */
+DORNE_API IMAGE_STRUCT* createImage(void);
+DORNE_API BUTTON_STRUCT* createButton(const BUTTON_STRUCT* templ);
+DORNE_API SLIDER_STRUCT* createSlider(const SLIDER_STRUCT* templ);
+DORNE_API SCISSOR_STRUCT* createScissor(const SCISSOR_STRUCT* templ);
+
+/* Writes the printf format of the graph's x (y) labels for an axis from lo
+   to hi with its tick spacing: decimals from the spacing, integer digits
+   from the larger end, "%w.df" (digits 1-40, decimals 0-20). 0; -1 for a
+   null graph. */
+DORNE_API int VGraphSetXLabel(GRAPH_STRUCT* graph, float lo, float hi);
+DORNE_API int VGraphSetYLabel(GRAPH_STRUCT* graph, float lo, float hi);
+
+/* ---- Grab handles and edit geometry, the editing interface of view
+   designers. ---- */
+
+/* A new zeroed handle (the caller fills it); null with "createSticky: out of
+   memory" logged. */
+DORNE_API STICKY_STRUCT* createSticky(void);
+
+/* Links the handle at the tail of *head; 0 (a null handle changes nothing),
+   -1 for a null head address. */
+DORNE_API int appendSticky(STICKY_STRUCT** head, STICKY_STRUCT* sticky);
+
+/* Unlinks and frees the handle (a null handle does nothing); 0, -1 for a
+   null head address. */
+DORNE_API int delSticky(STICKY_STRUCT** head, STICKY_STRUCT* sticky);
+
+/* The first handle of the list with the id, or null. */
+DORNE_API STICKY_STRUCT* getSticky(STICKY_STRUCT* list, int id);
+
+/* The id of the first handle of type 1, 3 or 4 whose hit box (half sizes
+   divided by zoom) holds the point strictly inside; it becomes selected and
+   the handles tested before it unselected. 0 when none is hit. */
+DORNE_API int findSticky(STICKY_STRUCT* list, float x, float y, float zoom);
+
+/* The process-wide shift and control flags that resizeMoveElement reads
+   (shift: scale about the centre; control: corners scale both axes
+   alike). 0. */
+DORNE_API int setShift(int flag);
+DORNE_API int setCtrl(int flag);
+
+/* Transforms the point (x, y) of the element for edit command 1-16 against
+   the handle positions saved when the edit began (savedHandles): 1-8 drag
+   a box handle to (p1, p2), 9 move the centre to (p1, p2), 10/11 set width
+   p1 / height p2, 12/13 scale x by p1 / y by p2, 14/15 mirror x / y, 16
+   rotate by p1 degrees counter-clockwise. Writes *resultX, *resultY only
+   where the command defines them (factors of magnitude 0.001 or less are
+   ignored). 0; -1 for a null argument. */
+DORNE_API int resizeMoveElement(ELEMENT_STRUCT* element, int command, float* resultX, float* resultY,
+                                float p1, float p2, float x, float y);
+
+/* 1 when (x, y) lies in the box of the two corners, border included. */
+DORNE_API int pointInRect(float x, float y, float x1, float y1, float x2, float y2);
+
+/* 1 when the segments (x1, y1)-(x2, y2) and (x3, y3)-(x4, y4) intersect
+   (ends included), computed in float; 0 when not or parallel. */
+DORNE_API int lineCross(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4);
+
+/* lineCross in double that also writes the lines' meeting point to *x, *y
+   whenever they are not parallel (null pointers are skipped). */
+DORNE_API int VLineCross2(double* x, double* y, double x1, double y1, double x2, double y2, double x3,
+                          double y3, double x4, double y4);
+
+/* 1 when the point lies inside the outline of n points (odd number of edges
+   i -> i + 1 crossed by the segment from the point to (0, 1000000)); the
+   closing edge is not tested, so a closed outline repeats its first point.
+   0 for null arrays or fewer than 2 points. */
+DORNE_API int pointInPolygon(const float* x, const float* y, int n, float px, float py);
 
 #endif

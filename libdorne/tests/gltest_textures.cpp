@@ -2,6 +2,7 @@
 // and corner texture coordinates (read back through GL feedback); an image
 // drawn through four corners shows its own pixels, not the white padding;
 // RGB and RGBA formats; too large images; no context; lost GL textures.
+#include "dorneElements.h"
 #include "dorneGlTest.h"
 #include "dorneLog.h"
 #include "dorneTextures.h"
@@ -358,6 +359,29 @@ TEST_F(Textures, ALostGlTextureIsMadeAgain)
     EXPECT_TRUE(near(pixel(30, 15), A));
     EXPECT_TRUE(near(pixel(90, 32), D));
     txDelete(id);
+}
+
+// A TEXTURE element owns one reference: deleting it drops that one only.
+TEST_F(Textures, DeletedImageElementsDropTheirReference)
+{
+    const std::vector<unsigned char> image = quadrantImage(4, 4);
+    const int id = txCreate(4, 4, image.data());
+    const int shared = txCopy(id);
+    ELEMENT_STRUCT* list = nullptr;
+    ELEMENT_STRUCT* first = elementCreate(7);
+    ELEMENT_STRUCT* second = elementCreate(7);
+    ASSERT_TRUE(first && second);
+    static_cast<IMAGE_STRUCT*>(first->data)->texture = id;
+    static_cast<IMAGE_STRUCT*>(second->data)->texture = shared;
+    elementAppend(first, &list);
+    elementAppend(second, &list);
+    elementDelete(first, &list);
+    EXPECT_EQ(txData(id), nullptr);
+    EXPECT_NE(txData(shared), nullptr);
+    EXPECT_EQ(txDraw(shared, x, y), 0);
+    elementDeleteAll(&list);
+    EXPECT_EQ(txData(shared), nullptr);
+    EXPECT_EQ(txDelete(shared), -1);
 }
 
 } // namespace

@@ -22,6 +22,17 @@ static_assert(sizeof(DD_DATA_TYPE_STRUCT::name) == 64 && sizeof(DD_DATA_TYPE_STR
               "source texts");
 static_assert(sizeof(DD_OPTION_STRUCT::label) == 32, "option label");
 static_assert(sizeof(CONFIG_STRUCT) == 7 * 4 + 5 * 128, "configuration block");
+static_assert(sizeof(GRAPH_STRUCT::family) == 64 && sizeof(TEXT_STRUCT::family) == 64 &&
+                  sizeof(TEXT_STRUCT::text) == 256,
+              "font and text fields");
+static_assert(sizeof(GRAPH_STRUCT::xLabelFormat) == 32 && sizeof(GRAPH_STRUCT::yLabelFormat) == 32,
+              "label formats");
+static_assert(sizeof(RECT_STRUCT::patternBits) == 128 && sizeof(POLY_STRUCT::patternBits) == 128 &&
+                  sizeof(CIRCLE_STRUCT::patternBits) == 128 && sizeof(TEXT_STRUCT::patternBits) == 128 &&
+                  sizeof(IMAGE_STRUCT::patternBits) == 128,
+              "fill pattern masks");
+static_assert(sizeof(GRAPH_STRUCT::font) == sizeof(void*) && sizeof(TEXT_STRUCT::font) == 8,
+              "font handles at full width");
 
 // First fields and the order of what crosses the interfaces.
 static_assert(offsetof(ELEMENT_STRUCT, name) == 0 && offsetof(ACTION_STRUCT, type) == 0 &&
@@ -41,6 +52,61 @@ ORDERED(ACTION_STRUCT, valueType, offset);
 ORDERED(ACTION_STRUCT, visibleValue, input);
 ORDERED(ACTION_STRUCT, thBlink, polyElement);
 ORDERED(TH_STRUCT, next, strokeId);
+// Kind records: the field order view files, the XML definitions and the
+// attribute accessors rely on.
+static_assert(offsetof(GRAPH_STRUCT, type) == 0 && offsetof(RECT_STRUCT, x) == 0 &&
+                  offsetof(POLY_STRUCT, closed) == 0 && offsetof(CIRCLE_STRUCT, x) == 0 &&
+                  offsetof(TEXT_STRUCT, x) == 0 && offsetof(LINE_STRUCT, x1) == 0 &&
+                  offsetof(IMAGE_STRUCT, cornerX) == 0 && offsetof(BUTTON_STRUCT, cornerX) == 0 &&
+                  offsetof(SLIDER_STRUCT, x) == 0 && offsetof(SCISSOR_STRUCT, cornerX) == 0,
+              "kind records' first fields");
+ORDERED(GRAPH_STRUCT, samples, reserved1);
+ORDERED(GRAPH_STRUCT, reserved2, bars);
+ORDERED(GRAPH_STRUCT, yLabelFormat, xLabelFormat);
+ORDERED(GRAPH_STRUCT, gridStyle, gridStippleFactor);
+ORDERED(GRAPH_STRUCT, gridStipplePattern, gridStyleIndex);
+ORDERED(GRAPH_STRUCT, labelYR, labelFixX);
+ORDERED(GRAPH_STRUCT, tickWidth, font);
+ORDERED(GRAPH_STRUCT, size, fontId);
+ORDERED(GRAPH_STRUCT, fontId, lagYMin);
+ORDERED(GRAPH_STRUCT, lagXMax, lastFillTime);
+ORDERED(RECT_STRUCT, relY, outline);
+ORDERED(RECT_STRUCT, antialias, strokeStyle);
+ORDERED(RECT_STRUCT, stipplePattern, fillStyle);
+ORDERED(RECT_STRUCT, fillStyle, patternBits);
+ORDERED(POLY_STRUCT, fillA, coords);
+ORDERED(POLY_STRUCT, glList, strokeStyle);
+ORDERED(POLY_STRUCT, strokeStyle, stippleFactor);
+ORDERED(POLY_STRUCT, stipplePattern, fillStyle);
+ORDERED(POLY_STRUCT, fillStyle, patternBits);
+ORDERED(CIRCLE_STRUCT, localMaxY, rx);
+ORDERED(CIRCLE_STRUCT, end, matrix);
+ORDERED(CIRCLE_STRUCT, stipplePattern, fillStyle);
+ORDERED(CIRCLE_STRUCT, patternBits, oldSize);
+ORDERED(TEXT_STRUCT, align, font);
+ORDERED(TEXT_STRUCT, style, underline);
+ORDERED(TEXT_STRUCT, displaySize, fontId);
+ORDERED(TEXT_STRUCT, fontId, cornerX);
+ORDERED(TEXT_STRUCT, matrix, pattern);
+ORDERED(TEXT_STRUCT, color, fillColor);
+ORDERED(TEXT_STRUCT, fontKind, lineWidth);
+ORDERED(TEXT_STRUCT, antialias, strokeStyle);
+ORDERED(TEXT_STRUCT, stipplePattern, fillStyle);
+ORDERED(TEXT_STRUCT, fillStyle, patternBits);
+ORDERED(LINE_STRUCT, localY2, lineWidth);
+ORDERED(LINE_STRUCT, antialias, strokeStyle);
+ORDERED(IMAGE_STRUCT, drawY, pixelWidth);
+ORDERED(IMAGE_STRUCT, texture, pattern);
+ORDERED(IMAGE_STRUCT, bitmap, fillStyle);
+ORDERED(IMAGE_STRUCT, fillStyle, patternBits);
+ORDERED(BUTTON_STRUCT, drawY, faceColor);
+ORDERED(BUTTON_STRUCT, lightColor, darkColor);
+ORDERED(BUTTON_STRUCT, bevel, pressed);
+ORDERED(SLIDER_STRUCT, faceColor, darkColor);
+ORDERED(SLIDER_STRUCT, darkColor, lightColor);
+ORDERED(SLIDER_STRUCT, knobHalfHeight, sliderInt);
+ORDERED(SLIDER_STRUCT, sliderInt, sliderFloat);
+ORDERED(SCISSOR_STRUCT, cornerY, drawX);
 ORDERED(DD_VAR_STRUCT, name, para);
 ORDERED(DD_VAR_STRUCT, next, defaultText);
 ORDERED(DD_VAR_STRUCT, defaultText, setPending);

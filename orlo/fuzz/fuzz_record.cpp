@@ -2,53 +2,32 @@
 // record readers. The bytes become one file, and with the second half of the
 // input a second one, read alone and together; the reader must neither crash
 // nor step outside its buffers, and what it loads must hold together.
+#include "FuzzSupport.h"
 #include "Record.h"
 
-#include <QByteArray>
-#include <QFile>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
+
+using fuzzsupport::check;
+using fuzzsupport::writeBytes;
 
 namespace {
 
-QTemporaryDir* folder = nullptr;
-
-void writeBytes(const QString& path, const uint8_t* data, size_t size)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        abort();
-    if (size > 0 && f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size))
-        abort();
-}
-
 int32_t expectedRecords(size_t size) { return size < 128 ? 0 : static_cast<int32_t>((size - 128) / 28); }
-
-void check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // The reader's diagnostics would drown the fuzzer's own output.
-    if (freopen("/dev/null", "w", stdout) == nullptr)
-        return 0;
-    folder = new QTemporaryDir();
+    fuzzsupport::initialize();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString first = folder->path() + "/LOG_8000.CAN";
-    const QString second = folder->path() + "/LOG_0001.CAN";
+    const QString first = fuzzsupport::folder()->path() + "/LOG_8000.CAN";
+    const QString second = fuzzsupport::folder()->path() + "/LOG_0001.CAN";
     writeBytes(first, data, size);
     const size_t half = size / 2;
     writeBytes(second, data + half, size - half);

@@ -77,7 +77,7 @@ QString DialogCard::clockText(double seconds)
     // Far outside any recorder's range (or not a number): shown as midnight.
     if (!std::isfinite(seconds) || std::fabs(seconds) > 1e15)
         seconds = 0.0;
-    return RecordData::timeOfDay(qint64(seconds * 1000.0)).toString(QStringLiteral("hh:mm:ss"));
+    return RecordData::timeOfDay(RecordData::clockMs(seconds)).toString(QStringLiteral("hh:mm:ss"));
 }
 
 void DialogCard::addRecordItem(const QString& path, const RecordInfo& info)

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <limits>
 
 
 namespace KAVO {
@@ -71,6 +72,10 @@ DialogData::DialogData(QWidget* parent)
     mOffset->setSingleStep(0.1);
     mOffset->setDecimals(2);
     mOffset->setSuffix(" s");
+    // A typed offset counts when editing is finished (Return, focus leaving
+    // the field) or an arrow steps it, not at every keystroke: "2.5" would
+    // first write 2 s to the record folder.
+    mOffset->setKeyboardTracking(false);
 
     mSlider = new QSlider(Qt::Horizontal, this);
     mSlider->setRange(0, SliderSteps);
@@ -118,6 +123,7 @@ void DialogData::updateRecord(KAVO::Record* record)
 {
     mRecord = record;
     mTime = record != nullptr ? record->recordInfo().startTime : 0.0;
+    mOffsetShown = std::numeric_limits<double>::quiet_NaN();
     updateDisplay();
     mTable->updateRecord(record);
     mGraph->updateRecord(record, true);
@@ -148,9 +154,7 @@ void DialogData::updateDisplay()
     mUpdating = true;
     const RecordInfo& info = mRecord->recordInfo();
 
-    // Whole milliseconds, rounded down so that times before zero keep their order.
-    const double ms = std::floor(mTime * 1000.0);
-    const QTime clock = RecordData::timeOfDay(std::isfinite(ms) && std::fabs(ms) < 9.0e18 ? static_cast<int64_t>(ms) : 0);
+    const QTime clock = RecordData::timeOfDay(RecordData::clockMs(mTime));
     mClock->display(clock.toString("hh:mm:ss.zzz"));
     mTimeEdit->setTime(clock);
 
@@ -162,15 +166,21 @@ void DialogData::updateDisplay()
     mSlider->setValue(static_cast<int>(std::min<double>(position, SliderSteps)));
 
     if (info.utcStart != 0) {
-        const double seconds = std::floor(static_cast<double>(info.utcStart) + (mTime - info.startTime));
-        const QDateTime at = QDateTime::fromSecsSinceEpoch(std::isfinite(seconds) ? static_cast<qint64>(seconds) : 0,
-                                                           Qt::LocalTime);
+        // Whole seconds by the clocks' rule: noise costs no second.
+        const int64_t ms = RecordData::clockMs(static_cast<double>(info.utcStart) + (mTime - info.startTime));
+        const QDateTime at = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(std::floor(ms / 1000.0)), Qt::LocalTime);
         mDate->display(at.toString("dd.MM.yyyy hh:mm:ss"));
     } else {
         mDate->display("--.--.---- --:--:--");
     }
 
-    mOffset->setValue(mRecord->recordData().offset);
+    // Only a new offset is written into the field: setting it would throw
+    // away what the user is typing there.
+    const double offset = mRecord->recordData().offset;
+    if (!(offset == mOffsetShown)) {
+        mOffset->setValue(offset);
+        mOffsetShown = offset;
+    }
     mUpdating = false;
 }
 
@@ -209,8 +219,11 @@ void DialogData::slotTimeOffset(double value)
 {
     if (mUpdating || mRecord == nullptr)
         return;
-    // The record reports a failed write of the offset file itself.
+    // The record reports a failed write of the offset file itself and keeps
+    // the old offset; the field then goes back to it below.
     mRecord->setOffset(value);
+    // The field already shows the value it sent.
+    mOffsetShown = value;
     mTable->updateRecord(mRecord);
     mGraph->updateRecord(mRecord, false);
     // The events carry the offset too: they stay on the timeline of the

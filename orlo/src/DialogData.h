@@ -66,6 +66,9 @@ private:
     QTimeEdit* mTimeEdit = nullptr;
     QDoubleSpinBox* mOffset = nullptr;
     QVBoxLayout* mLayout = nullptr;
+    // The recording's offset the field was last set to or took from the
+    // user; each new recording clears it (NaN) so that its offset is shown.
+    double mOffsetShown = 0.0;
 };
 
 } // namespace KAVO

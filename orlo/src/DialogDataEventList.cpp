@@ -26,13 +26,6 @@ DialogDataEventList::DialogDataEventList(QWidget* parent, const QString& timeTit
             &DialogDataEventList::slotSelect);
 }
 
-double DialogDataEventList::clampMs(double ms)
-{
-    // Whole milliseconds of any time a recording can hold, far from overflow.
-    constexpr double Top = 9007199254740992.0;
-    return std::isnan(ms) ? 0.0 : std::min(std::max(ms, -Top), Top);
-}
-
 void DialogDataEventList::setTime(double t)
 {
     const bool updating = mUpdating;
@@ -52,7 +45,9 @@ void DialogDataEventList::slotSelect()
         return;
     for (const QModelIndex& index : mTable->selectionModel()->selectedIndexes())
         if (index.column() == 0)
-            emit signalTime(clampMs(std::floor(index.data(Qt::UserRole).toDouble())) * 0.001);
+            // The time the row shows, in whole milliseconds.
+            emit signalTime(static_cast<double>(RecordData::clockMs(index.data(Qt::UserRole).toDouble() * 0.001)) *
+                            0.001);
 }
 
 } // namespace KAVO

@@ -60,8 +60,7 @@ protected:
         mTable->setRowCount(static_cast<int>(events.size()));
         for (int r = 0; r < static_cast<int>(events.size()); ++r) {
             const Event& e = events[static_cast<std::size_t>(r)];
-            const double ms = std::floor(e.time * 1000.0);
-            auto* item = new QTableWidgetItem(DialogDataTable::timeText(static_cast<int64_t>(clampMs(ms))));
+            auto* item = new QTableWidgetItem(RecordData::clockText(e.time));
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
             item->setData(Qt::UserRole, e.time * 1000.0);
             item->setBackground(QColor(230, 230, 230));
@@ -102,8 +101,6 @@ protected:
         std::stable_sort(events.begin(), events.end(),
                          [](const Event& a, const Event& b) { return a.time < b.time; });
     }
-
-    static double clampMs(double ms);
 
     std::map<int64_t, int> mKeyMap;                 // time key in tenths -> row
     std::map<int, QTableWidgetItem*> mTimeItems;    // row -> its time item

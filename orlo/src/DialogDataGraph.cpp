@@ -248,13 +248,15 @@ void DialogDataGraph::saveSnapshot()
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, QFileInfo(name).suffix().toLatin1());
-    if (!writer.write(picture)) {
+    bool saved = writer.write(picture);
+    if (!saved)
         printf("could not save snapshot <%s>: %s\n", name.toLocal8Bit().constData(),
                writer.errorString().toLocal8Bit().constData());
-        return;
-    }
-    // A failed write reports itself.
-    SafeFile::writeAll(name, bytes);
+    else
+        saved = SafeFile::writeAll(name, bytes);
+    // The picture exists nowhere else: the user must know it was not kept.
+    if (!saved)
+        DialogPrompt::critical(this, title, tr("Saving the snapshot failed !\n%1").arg(name), tr("Ok"));
 }
 
 void DialogDataGraph::updateControls()

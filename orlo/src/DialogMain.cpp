@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
@@ -87,6 +88,10 @@ DialogMain::DialogMain()
     mSplitter->setStretchFactor(0, 1);
     mSplitter->setStretchFactor(1, 2);
 
+    // Failures of the data core that lose or withhold data reach the user
+    // from here on, the profile's among the first.
+    Notifier::setReportHandler([this](const Notifier::Report& report) { showReport(report); });
+
     loadProfile();
     createActions();
     createMenu();
@@ -123,6 +128,7 @@ DialogMain::DialogMain()
 DialogMain::~DialogMain()
 {
     Notifier::setProgressHandler(nullptr);
+    Notifier::setReportHandler(nullptr);
     mRestoreTimer->stop();
     delete mRestoreTimer;
 }
@@ -232,15 +238,107 @@ bool DialogMain::cleanup()
 
 void DialogMain::writeSettings()
 {
-    // Property reports a failed write itself.
+    // A failed write comes back as a report.
     Property::instance()->writeXmlFile();
+}
+
+namespace {
+
+QString dataSize(int64_t bytes)
+{
+    return QLocale().formattedDataSize(bytes, 1);
+}
+
+bool isFileProblem(Notifier::Problem problem)
+{
+    return problem == Notifier::Problem::FileNotOpened || problem == Notifier::Problem::FileNotRegular ||
+           problem == Notifier::Problem::FileTooBig;
+}
+
+} // namespace
+
+QString DialogMain::skippedFile(const Notifier::Report& report) const
+{
+    switch (report.problem) {
+    case Notifier::Problem::FileNotRegular:
+        return report.path + ": " + tr("not a regular file");
+    case Notifier::Problem::FileTooBig:
+        return report.path + ": " +
+               tr("needs %1 of memory, %2 are available").arg(dataSize(report.bytes), dataSize(report.available));
+    default:
+        return report.path + ": " + tr("cannot be opened (%1)").arg(report.detail);
+    }
+}
+
+void DialogMain::showReport(const Notifier::Report& report)
+{
+    ++mReportCount;
+    if (mHoldReports) {
+        mHeldReports.push_back(report);
+        return;
+    }
+    QString text;
+    switch (report.problem) {
+    case Notifier::Problem::SettingsNotSaved:
+        text = tr("The settings could not be saved in\n%1").arg(report.path);
+        break;
+    case Notifier::Problem::OffsetNotSaved:
+        text = tr("The time offset could not be saved in\n%1\nIt stays at %2 s.")
+                   .arg(report.path)
+                   .arg(report.value, 0, 'f', 2);
+        break;
+    case Notifier::Problem::OffsetRefused:
+        text = tr("The time offset of %1 s in\n%2\nlies outside -10000 to 10000 s; 0 s is used.")
+                   .arg(report.value, 0, 'g', 6)
+                   .arg(report.path);
+        break;
+    case Notifier::Problem::FileNotOpened:
+    case Notifier::Problem::FileNotRegular:
+    case Notifier::Problem::FileTooBig:
+        text = tr("These files were not loaded:\n%1").arg(skippedFile(report));
+        break;
+    case Notifier::Problem::ProfileNotRead:
+        if (report.line > 0)
+            text = tr("The profile cannot be read:\n%1\nLine %2, column %3: %4")
+                       .arg(report.path)
+                       .arg(report.line)
+                       .arg(report.column)
+                       .arg(report.detail);
+        else
+            text = tr("The profile cannot be read:\n%1\n%2").arg(report.path, report.detail);
+        break;
+    case Notifier::Problem::ExportTooBig:
+        text = tr("The CSV export needs %1 rows, at least %2, but only %3 are free for\n%4\nNothing was written.")
+                   .arg(report.count)
+                   .arg(dataSize(report.bytes), dataSize(report.available), report.path);
+        break;
+    }
+    DialogPrompt::critical(this, tr("KAVO Warning"), text, tr("Ok"));
+}
+
+void DialogMain::showHeldReports()
+{
+    std::vector<Notifier::Report> held;
+    held.swap(mHeldReports);
+    QStringList skipped;
+    for (const Notifier::Report& r : held) {
+        if (isFileProblem(r.problem))
+            skipped.append(skippedFile(r));
+    }
+    if (!skipped.isEmpty())
+        DialogPrompt::critical(this, tr("KAVO Warning"), tr("These files were not loaded:\n%1").arg(skipped.join('\n')),
+                               tr("Ok"));
+    for (const Notifier::Report& r : held) {
+        if (!isFileProblem(r.problem))
+            showReport(r);
+    }
 }
 
 void DialogMain::loadProfile()
 {
     const QString path = setting("Profile", kDefaultProfile);
-    // A profile that cannot be read leaves an empty model (with its own
-    // diagnostic); the displays are rebuilt on it all the same.
+    // A profile that cannot be read leaves an empty model and reports why;
+    // the displays are rebuilt on it all the same.
     Profile::instance()->loadProfile(path);
     mData->loadProfile();
     mProfileTree->updateList();
@@ -310,13 +408,17 @@ void DialogMain::slotLoadRecord(std::list<QString> fileList)
         paths.append(path);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     mStatusBar->updateProgress(0);
-    // A file that cannot be read is reported by the reader; what was read is shown.
+    // A file that cannot be read is skipped and reported by the reader; the
+    // others are shown, and one message names every skipped file.
+    mHoldReports = true;
     mRecord.readRecordData(paths);
+    mHoldReports = false;
     mData->updateRecord(&mRecord);
     mStatusBar->updateProgress(100);
     QApplication::restoreOverrideCursor();
     mFirstRecordPath = fileList.front();
     updateEnabled();
+    showHeldReports();
 }
 
 void DialogMain::slotProfileChanged()
@@ -470,7 +572,9 @@ void DialogMain::exportKml()
         return;
 
     QApplication::setOverrideCursor(Qt::BusyCursor);
+    mStatusBar->updateProgress(0);
     const bool written = mKml.exportData(mRecord, mKmlOptions);
+    mStatusBar->updateProgress(100);
     QApplication::restoreOverrideCursor();
     if (!written)
         DialogPrompt::critical(this, "ORLO Warning", "Exporting KML file failed !", "Ok");
@@ -487,10 +591,14 @@ void DialogMain::exportCsv()
         return;
 
     QApplication::setOverrideCursor(Qt::BusyCursor);
+    mStatusBar->updateProgress(0);
+    const int reports = mReportCount;
     const bool written =
         mCsvOptions.can != 0 ? mCan.exportData(mRecord, mCsvOptions) : mCsv.exportData(mRecord, mCsvOptions);
+    mStatusBar->updateProgress(100);
     QApplication::restoreOverrideCursor();
-    if (!written)
+    // A refused export has told the user why already.
+    if (!written && reports == mReportCount)
         DialogPrompt::critical(this, "ORLO Viewer Warning", "Exporting CSV/CAN file failed !", "Ok");
 }
 

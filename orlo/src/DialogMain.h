@@ -7,6 +7,7 @@
 #include "ExportCsv.h"
 #include "ExportKml.h"
 #include "KmlExportOptions.h"
+#include "Notifier.h"
 #include "Record.h"
 
 #include <QMainWindow>
@@ -15,6 +16,7 @@
 #include <functional>
 #include <list>
 #include <map>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -127,6 +129,12 @@ private:
     void openProject();
     void openCard();
     void writeSettings();
+    // Shows a failure of the data core (held back while records load, so
+    // that one message names every skipped file).
+    void showReport(const Notifier::Report& report);
+    void showHeldReports();
+    // One line of the message about skipped record files.
+    QString skippedFile(const Notifier::Report& report) const;
 
     bool mClosing = false;
     // Set once Quit has had its answer, so that the close does not ask again.
@@ -161,6 +169,9 @@ private:
     QMenu* mMenuFile = nullptr;
     QMenu* mMenuExtras = nullptr;
     QMenu* mMenuHelp = nullptr;
+    bool mHoldReports = false;
+    std::vector<Notifier::Report> mHeldReports;
+    int mReportCount = 0;
 };
 
 } // namespace KAVO

@@ -1,5 +1,6 @@
 #include "ExportCan.h"
 
+#include "Notifier.h"
 #include "Record.h"
 #include "SafeFile.h"
 
@@ -98,7 +99,17 @@ bool ExportCan::exportData(Record& record, CsvExportOptions& options)
     out.reserve(FlushSize + RecordRaw::HeaderSize + RecordEntry::RecordSize);
     out.append(reinterpret_cast<const char*>(header.data()), RecordRaw::HeaderSize);
     char record28[RecordEntry::RecordSize];
-    for (const Selected& s : selected) {
+    int reported = 0;
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+        const Selected& s = selected[i];
+        // The status bar follows in steps of whole percents.
+        if ((i & 4095) == 0) {
+            const int percent = static_cast<int>(static_cast<double>(i) / static_cast<double>(selected.size()) * 100);
+            if (percent != reported) {
+                reported = percent;
+                Notifier::progress(percent);
+            }
+        }
         RecordEntry e = *s.entry;
         RecordEntry::secondsToTicks(s.time - options.startTime, e.tickHigh, e.tickLow);
         e.toRecord(reinterpret_cast<uint8_t*>(record28), swap);

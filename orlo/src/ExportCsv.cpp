@@ -1,14 +1,20 @@
 #include "ExportCsv.h"
 
+#include "Notifier.h"
 #include "Profile.h"
 #include "Record.h"
 #include "SafeFile.h"
 
 #include <QColor>
+#include <QFile>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+
+#include <sys/resource.h>
+#include <sys/statvfs.h>
 
 namespace KAVO {
 
@@ -28,7 +34,28 @@ int64_t truncated(double v)
     return static_cast<int64_t>(v);
 }
 
+// The bytes a file in this folder can still grow to: the free space of its
+// file system, bounded by the process's file-size limit; -1 when unknown.
+int64_t roomIn(const QString& folder)
+{
+    int64_t room = -1;
+    struct statvfs fs;
+    if (statvfs(QFile::encodeName(folder).constData(), &fs) == 0)
+        room = static_cast<int64_t>(fs.f_bavail) * static_cast<int64_t>(fs.f_frsize);
+    struct rlimit limit;
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        const int64_t most = static_cast<int64_t>(std::min<rlim_t>(limit.rlim_cur, INT64_MAX));
+        room = room < 0 ? most : std::min(room, most);
+    }
+    return room;
+}
+
 } // namespace
+
+double ExportCsv::firstTime() const
+{
+    return std::isinf(mFirstTime) ? 1e15 : mFirstTime;
+}
 
 int64_t ExportCsv::gridRow(double time) const
 {
@@ -80,7 +107,8 @@ bool ExportCsv::exportData(Record& record, CsvExportOptions& options)
 {
     mNames.clear();
     mColumns.clear();
-    mFirstTime = 1e15;
+    // No sentinel time: the grid starts at the first message, however late.
+    mFirstTime = std::numeric_limits<double>::infinity();
     printf("Start %f Stop %f\n", options.startTime, options.stopTime);
     if (options.resolution <= 0) {
         printf("CSV export: resolution <%d> ms is not above 0\n", options.resolution);
@@ -135,12 +163,8 @@ void ExportCsv::fillColumn(Record& record, int column, const ProfileParameter& p
 
 bool ExportCsv::writeFile(CsvExportOptions& options)
 {
-    const QString path = QString::fromLocal8Bit(options.exportDir) + "/" + QString::fromLocal8Bit(options.fileName);
-    SafeFile file(path);
-    if (!file.open()) {
-        printf("could not open <%s> for write !\n", path.toLocal8Bit().constData());
-        return false;
-    }
+    const QString folder = QString::fromLocal8Bit(options.exportDir);
+    const QString path = folder + "/" + QString::fromLocal8Bit(options.fileName);
     const char limiter = options.limiter;
 
     QByteArray out;
@@ -155,17 +179,50 @@ bool ExportCsv::writeFile(CsvExportOptions& options)
     bool any = false;
     for (const Column& c : mColumns)
         any = any || !c.messages.empty();
+    int64_t th0 = 0;
+    int64_t th1 = -1;
     if (any && !mColumns.empty()) {
-        const int64_t th0 = gridRow(mFirstTime);
-        const int64_t th1 = gridRow(options.stopTime);
+        th0 = gridRow(mFirstTime);
+        th1 = gridRow(options.stopTime);
         printf("th0 %lld th1 %lld\n", static_cast<long long>(th0), static_cast<long long>(th1));
+    }
+    const int64_t rows = th1 >= th0 ? th1 - th0 + 1 : 0;
 
+    // Refused before anything is written when the table certainly cannot
+    // fit: it would fill the disk on the GUI thread and be lost all the same.
+    // Every row holds at least its time, the separators and the line end.
+    if (rows > 0) {
+        const int64_t perRow = timeText(th0).size() + static_cast<int64_t>(mColumns.size()) + 1;
+        const int64_t room = roomIn(folder);
+        if (room >= 0 && rows > (room - out.size()) / perRow) {
+            const double needed = static_cast<double>(rows) * static_cast<double>(perRow) + out.size();
+            printf("CSV export <%s>: %lld rows need at least %.0f bytes, %lld bytes are free\n",
+                   path.toLocal8Bit().constData(), static_cast<long long>(rows), needed, static_cast<long long>(room));
+            Notifier::Report report;
+            report.problem = Notifier::Problem::ExportTooBig;
+            report.path = path;
+            report.count = rows;
+            report.bytes = needed >= 9.2e18 ? INT64_C(9200000000000000000) : static_cast<int64_t>(needed);
+            report.available = room;
+            Notifier::report(report);
+            return false;
+        }
+    }
+
+    SafeFile file(path);
+    if (!file.open()) {
+        printf("could not open <%s> for write !\n", path.toLocal8Bit().constData());
+        return false;
+    }
+
+    if (rows > 0) {
         const Profile* profile = Profile::instance();
         QColor colour;
         std::vector<std::size_t> next(mColumns.size(), 0);
         std::vector<QByteArray> cells(mColumns.size());
         QByteArray tail;   // the separator and the cells, rebuilt when a cell changes
         bool changed = true;
+        int reported = 0;
         for (int64_t k = th0; k <= th1; ++k) {
             for (std::size_t j = 0; j < mColumns.size(); ++j) {
                 const Column& c = mColumns[j];
@@ -201,6 +258,14 @@ bool ExportCsv::writeFile(CsvExportOptions& options)
                 if (!file.write(out))
                     return false;
                 out.resize(0);   // keeps the reserved buffer
+            }
+            // The status bar follows in steps of whole percents.
+            if (((k - th0) & 4095) == 0) {
+                const int percent = static_cast<int>(static_cast<double>(k - th0) / static_cast<double>(rows) * 100);
+                if (percent != reported) {
+                    reported = percent;
+                    Notifier::progress(percent);
+                }
             }
         }
     }

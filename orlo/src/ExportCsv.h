@@ -26,7 +26,11 @@ public:
     ExportCsv() = default;
 
     // Builds the columns and writes the file; false (with a diagnostic) when
-    // it could not be written, or the resolution is not above 0.
+    // it could not be written, or the resolution is not above 0. A table
+    // that cannot fit into the free space of the target's file system (or
+    // under the file-size limit) is refused and reported before anything is
+    // written; progress goes to
+    // the notifier while the rows are written.
     bool exportData(Record& record, CsvExportOptions& options);
     // Gathers one parameter's messages in the window as column 'column' (from 1).
     void fillColumn(Record& record, int column, const ProfileParameter& parameter, CsvExportOptions& options);
@@ -35,7 +39,7 @@ public:
 
     const QList<QByteArray>& names() const { return mNames; }
     // The earliest message time in the window, 1e15 when there is none.
-    double firstTime() const { return mFirstTime; }
+    double firstTime() const;
 
     // A cell as written: quoted (inner quotes doubled) only when it holds the
     // separator, a double quote or a line break.
@@ -59,7 +63,7 @@ private:
     int64_t gridRow(double time) const;
     QByteArray timeText(int64_t row) const;
 
-    double mFirstTime = 1e15;
+    double mFirstTime = 1e15;  // infinite while no message was found
     double mRowsPerSecond = 10.0;
     int32_t mResolution = 100;
     QList<QByteArray> mNames;

@@ -1,5 +1,6 @@
 #include "ExportKml.h"
 
+#include "Notifier.h"
 #include "Profile.h"
 #include "Record.h"
 
@@ -75,9 +76,14 @@ bool ExportKml::exportData(Record& record, KmlExportOptions& options)
     // An invalid header date gives an empty text, so a bare document name.
     mName = record.recordInfo().dateTime.toString("d.M.yyyy h:mm:ss");
 
+    // The document is built whole in memory; the status bar shows the stages.
+    Notifier::progress(0);
     fillTrack(record, options);
+    Notifier::progress(30);
     exportPlaceMarks(record, options);
+    Notifier::progress(60);
     exportErrors(record, options);
+    Notifier::progress(70);
     return exportFile(options);
 }
 

@@ -4,7 +4,6 @@
 #include "RecordData.h"
 
 #include <QColor>
-#include <QTime>
 
 #include <algorithm>
 #include <cmath>
@@ -321,6 +320,11 @@ double GraphModel::xToViewport(double t) const
     return mPlotLeft + (t - mWindowStart) / span() * plotWidthUsed();
 }
 
+double GraphModel::pixelX(double t) const
+{
+    return std::floor(xToViewport(t) + 0.5);
+}
+
 double GraphModel::yToViewport(double v) const
 {
     return scaleTo(v, mYLow, mYHigh, mPlotBottom, plotHeightUsed());
@@ -453,7 +457,8 @@ void GraphModel::lineVertices(unsigned i, std::vector<float>& xy, std::vector<fl
     float lastX = 0.0f;
     float lastY = 0.0f;
     for (const GraphFrame& f : p.frames.frames()) {
-        const float x = static_cast<float>(xToViewport(f.time));
+        // The bucket's pixel column: its samples are drawn up and down its middle.
+        const float x = static_cast<float>(pixelX(f.time) + 0.5);
         double low = f.values[0];
         double high = f.values[0];
         for (int j = 0; j < f.count; ++j) {
@@ -527,10 +532,7 @@ QString GraphModel::legendText(unsigned i) const
 
 QString GraphModel::cursorText() const
 {
-    const double t = std::trunc(mCursorTime * 1000.0);
-    const int64_t ms = std::isfinite(t) && std::fabs(t) < 9.0e15 ? static_cast<int64_t>(t) : 0;
-    const QString time = RecordData::timeOfDay(ms).toString(QStringLiteral("hh:mm:ss.zzz"));
-    return time + QString::asprintf("/%.2f", mCursorValue);
+    return RecordData::clockText(mCursorTime) + QString::asprintf("/%.2f", mCursorValue);
 }
 
 double GraphModel::cursorY() const

@@ -138,6 +138,10 @@ public:
 
     // Coordinate conversions.
     double xToViewport(double t) const;
+    // The pixel boundary nearest to a time, where drawing puts the time:
+    // noise in times read from ticks must not move a line by a pixel. A
+    // vertical line half a pixel right of it fills the column that starts there.
+    double pixelX(double t) const;
     double yToViewport(double v) const;             // shared scale, whole plot
     double yToViewport(unsigned i, double v) const; // the parameter's range and band
     double viewportToX(double x) const;

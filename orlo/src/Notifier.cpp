@@ -10,6 +10,12 @@ Notifier::ProgressHandler& Notifier::progressHandler()
     return handler;
 }
 
+Notifier::ReportHandler& Notifier::reportHandler()
+{
+    static ReportHandler handler;
+    return handler;
+}
+
 void Notifier::setProgressHandler(ProgressHandler handler)
 {
     progressHandler() = std::move(handler);
@@ -19,6 +25,17 @@ void Notifier::progress(int percent)
 {
     if (progressHandler())
         progressHandler()(percent);
+}
+
+void Notifier::setReportHandler(ReportHandler handler)
+{
+    reportHandler() = std::move(handler);
+}
+
+void Notifier::report(const Report& report)
+{
+    if (reportHandler())
+        reportHandler()(report);
 }
 
 } // namespace KAVO

@@ -1,6 +1,7 @@
 #include "Profile.h"
 
 #include "ByteOrder.h"
+#include "Notifier.h"
 
 #include <QDomNode>
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace KAVO {
 
@@ -86,16 +88,17 @@ inline double scale(double raw, const ProfileParameter& p)
     return raw * p.mFactor + p.mOffset;
 }
 
-// Truncates toward zero into [low, high]; NaN gives 0.
-inline int clampToInt(double v, int low, int high)
+// Truncates toward zero to a 32-bit integer; what lies beyond its range
+// takes the nearer end, NaN gives 0 (a plain cast would be undefined).
+inline int32_t truncateToInt32(double v)
 {
     if (std::isnan(v))
         return 0;
-    if (v <= static_cast<double>(low))
-        return low;
-    if (v >= static_cast<double>(high))
-        return high;
-    return static_cast<int>(v);
+    if (v <= static_cast<double>(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    if (v >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(v);
 }
 
 // A double as a standard stream prints it in general notation with 12
@@ -264,8 +267,24 @@ bool Profile::loadProfile(const QString& path)
     QDomDocument document;
     const bool read = xmlReadFile(document, path);
     const QDomElement root = document.documentElement();
-    if (!read || root.tagName() != QLatin1String("BrevantoProfile"))
+    if (!read || root.tagName() != QLatin1String("BrevantoProfile")) {
+        // An empty parameter tree alone would not tell the user why.
+        Notifier::Report report;
+        report.problem = Notifier::Problem::ProfileNotRead;
+        report.path = path;
+        if (read) {
+            report.detail = QStringLiteral("the root element <%1> is not <BrevantoProfile>").arg(root.tagName());
+            report.line = root.lineNumber();
+            report.column = root.columnNumber();
+            printf("Profile <%s>: %s\n", path.toLocal8Bit().constData(), report.detail.toLocal8Bit().constData());
+        } else {
+            report.detail = xmlReadError().text;
+            report.line = xmlReadError().line;
+            report.column = xmlReadError().column;
+        }
+        Notifier::report(report);
         return false;
+    }
 
     printf("Load profile <%s> %d\n", path.toLocal8Bit().constData(), read ? 1 : 0);
     mInfo.mName = xmlGetStringAttribute(root.attributes(), "name", QString());
@@ -634,8 +653,10 @@ QString Profile::getDataString(const RecordEntry& entry, const ProfileParameter&
         long long raw = 0;
         readInteger(r, type, start, raw);
         const double scaled = scale(static_cast<double>(static_cast<float>(raw)), p);
-        // Truncated and narrowed without overflow: clamped to the 8-bit range.
-        const int n = isCharType(type) ? clampToInt(scaled, -128, 127) : clampToInt(scaled, 0, 255);
+        // Truncated to an integer, then its low 8 bits as the type's byte:
+        // 400 shows as 144, 254 as a CHAR as -2.
+        const uint8_t low = static_cast<uint8_t>(static_cast<uint32_t>(truncateToInt32(scaled)) & 0xFFu);
+        const int n = isCharType(type) ? static_cast<int>(static_cast<int8_t>(low)) : static_cast<int>(low);
         colourOf(n);
         return QString::number(n);
     }

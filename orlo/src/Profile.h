@@ -69,6 +69,9 @@ public:
 
     static Profile* instance();
 
+    // False when the file cannot be read or is no profile; the model is then
+    // empty and the failure is reported to the window with the XML error's
+    // line and column.
     bool loadProfile(const QString& path);
     void clear();
 

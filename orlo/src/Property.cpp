@@ -1,10 +1,13 @@
 #include "Property.h"
 
+#include "Notifier.h"
+#include "SafeFile.h"
 #include "XmlHandler.h"
+
+#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace KAVO {
@@ -63,7 +66,15 @@ bool Property::writeXmlFile(const std::string& name)
         xml.xmlCreateAttribute(doc, e, "id", kv.first);
         xml.xmlCreateAttribute(doc, e, "value", kv.second);
     }
-    return xml.xmlWriteFile(doc, QString::fromStdString(name));
+    const QString path = QString::fromStdString(name);
+    if (xml.xmlWriteFile(doc, path))
+        return true;
+    // Every dialog writes the settings; the window tells the user once here.
+    Notifier::Report report;
+    report.problem = Notifier::Problem::SettingsNotSaved;
+    report.path = path;
+    Notifier::report(report);
+    return false;
 }
 
 void Property::setString(const std::string& key, const std::string& value)
@@ -141,13 +152,14 @@ bool Property::readConfigFile(const std::string& name)
 
 bool Property::update()
 {
-    std::ifstream in(mConfigFile);
-    if (!in)
+    // Only a regular file: a named pipe would block the reader.
+    QFile in;
+    if (SafeFile::openForReading(in, QString::fromStdString(mConfigFile)) != SafeFile::Opened)
         return false;
     mValues.clear();
-    std::string line;
-    while (std::getline(in, line)) {
-        line = strip(line, " \t\r");
+    while (!in.atEnd()) {
+        std::string line = in.readLine().toStdString();
+        line = strip(line, " \t\r\n");
         if (line.empty() || line[0] == ';' || line[0] == '#')
             continue;
         const size_t eq = line.find('=');

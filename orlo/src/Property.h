@@ -22,8 +22,8 @@ public:
 
     bool readXmlFile();
     bool readXmlFile(const std::string& name);
-    // False (with a diagnostic) when the file could not be written; the
-    // previous file then stays as it was.
+    // False (with a diagnostic and a report to the window) when the file
+    // could not be written; the previous file then stays as it was.
     bool writeXmlFile();
     bool writeXmlFile(const std::string& name);
 

@@ -1,11 +1,13 @@
 #include "Record.h"
 
 #include "Notifier.h"
+#include "SafeFile.h"
 
 #include <QDate>
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTime>
 #include <QtEndian>
 
@@ -13,9 +15,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <new>
+#include <string>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -32,6 +39,49 @@ constexpr int HeaderSize = RecordRaw::HeaderSize;
 constexpr int RecordSize = RecordEntry::RecordSize;
 constexpr uint32_t DateId = 1206;
 constexpr uint32_t TimeId = 1200;
+
+// The memory budget of the tests; 0 takes what the system has.
+qint64 gMemoryLimit = 0;
+
+// What the system can still give: the kernel's estimate of available
+// memory, bounded by this process's own limits.
+qint64 systemMemory()
+{
+    qint64 available = -1;
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    long long kb = 0;
+    std::string unit;
+    while (meminfo >> key >> kb >> unit) {
+        if (key == "MemAvailable:") {
+            available = static_cast<qint64>(kb) * 1024;
+            break;
+        }
+    }
+    if (available < 0) {
+        const long pages = sysconf(_SC_AVPHYS_PAGES);
+        const long page = sysconf(_SC_PAGESIZE);
+        available = pages > 0 && page > 0 ? static_cast<qint64>(pages) * page : std::numeric_limits<qint64>::max();
+    }
+    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        struct rlimit limit;
+        if (getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+            available = std::min<qint64>(available, static_cast<qint64>(limit.rlim_cur));
+    }
+    return available;
+}
+
+void reportFile(Notifier::Problem problem, const QString& path, const QString& detail, qint64 bytes = 0,
+                qint64 available = 0)
+{
+    Notifier::Report report;
+    report.problem = problem;
+    report.path = path;
+    report.detail = detail;
+    report.bytes = bytes;
+    report.available = available;
+    Notifier::report(report);
+}
 
 // Fresh memory costs a page fault per page on first write, which on some
 // machines costs more than all the copying of a load. The large arrays are
@@ -446,9 +496,11 @@ int Record::readInfo(QIODevice& file, bool identification, uint8_t* header)
 bool Record::readRecordInfo(const QString& path)
 {
     mRecordInfo.path = path;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    QString why;
+    if (SafeFile::openForReading(file, path, {}, &why) != SafeFile::Opened) {
         printf("Could not open %s\n", path.toLocal8Bit().constData());
+        printf("    %s\n", why.toLocal8Bit().constData());
         return false;
     }
     mRecords = recordCount(file.size());
@@ -487,25 +539,54 @@ bool Record::readRecordData(const QStringList& paths)
     std::vector<FileBlock> blocks;
     blocks.reserve(static_cast<std::size_t>(paths.size()));
     uint32_t total = 0;
-    bool allOpened = true;
+    bool allRead = true;
+    const qint64 budget = gMemoryLimit > 0 ? gMemoryLimit : systemMemory();
+    qint64 planned = 0;
+    QSet<QString> refusedOffsets;
     for (const QString& path : paths) {
+        // A file that cannot be read is skipped and reported; the others
+        // still load.
+        QFile file;
+        QString why;
+        const SafeFile::OpenResult opened = SafeFile::openForReading(file, path, QIODevice::Unbuffered, &why);
+        if (opened != SafeFile::Opened) {
+            printf("Could not open %s\n", path.toLocal8Bit().constData());
+            printf("    %s\n", why.toLocal8Bit().constData());
+            reportFile(opened == SafeFile::NotRegular ? Notifier::Problem::FileNotRegular
+                                                      : Notifier::Problem::FileNotOpened,
+                       path, why);
+            allRead = false;
+            continue;
+        }
+        // Checked before anything is allocated: a file too big for the
+        // memory is refused whole, never read in part.
+        const qint64 size = file.size();
+        const qint64 count = size < HeaderSize ? 0 : (size - HeaderSize) / RecordSize;
+        const qint64 need = memoryFor(count);
+        const qint64 room = std::numeric_limits<int32_t>::max() - static_cast<qint64>(total);
+        if (count > room || need > budget - planned) {
+            printf("Record::readData <%s> too big: %lld records need %lld bytes, %lld bytes available\n",
+                   path.toLocal8Bit().constData(), static_cast<long long>(count), static_cast<long long>(need),
+                   static_cast<long long>(std::max<qint64>(0, budget - planned)));
+            reportFile(Notifier::Problem::FileTooBig, path, QString(), need, std::max<qint64>(0, budget - planned));
+            allRead = false;
+            continue;
+        }
+        planned += need;
+
         mRecordDirectory = directoryOf(path);
         loadOffset();
+        if (!mRefusedOffsetFile.isEmpty() && !refusedOffsets.contains(mRefusedOffsetFile)) {
+            refusedOffsets.insert(mRefusedOffsetFile);
+            Notifier::Report report;
+            report.problem = Notifier::Problem::OffsetRefused;
+            report.path = mRefusedOffsetFile;
+            report.value = mRefusedOffset;
+            Notifier::report(report);
+        }
         mHighFile = isHighFile(path);
-
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            printf("Could not open %s\n", path.toLocal8Bit().constData());
-            allOpened = false;
-            break;
-        }
-        mRecords = recordCount(file.size());
+        mRecords = static_cast<int32_t>(count);
         mRecordInfo.samples = mRecords;
-        const int32_t room = std::numeric_limits<int32_t>::max() - static_cast<int32_t>(total);
-        if (mRecords > room) {
-            printf("Record::readData too many records <%s>\n", path.toLocal8Bit().constData());
-            mRecords = room;
-        }
 
         uint8_t header[HeaderSize];
         const int headerSize = readInfo(file, false, header);
@@ -653,14 +734,44 @@ bool Record::readRecordData(const QStringList& paths)
         std::vector<RecordEntry>().swap(mRaw.entries);
         return false;
     }
-    return allOpened;
+    return allRead;
 }
 
 bool Record::setOffset(double seconds)
 {
+    const double previous = mRecordData.offset;
     mRecordData.offset = seconds;
-    updateTimeRange();
-    return saveOffset();
+    if (saveOffset()) {
+        updateTimeRange();
+        return true;
+    }
+    // The file keeps the old value, and so does the recording: the window
+    // must not show an offset that the next load would not find.
+    mRecordData.offset = previous;
+    Notifier::Report report;
+    report.problem = Notifier::Problem::OffsetNotSaved;
+    report.path = offsetFile();
+    report.value = previous;
+    Notifier::report(report);
+    return false;
+}
+
+QString Record::offsetFile() const
+{
+    return QString("%1/Offset.xml").arg(mRecordDirectory);
+}
+
+void Record::setMemoryLimit(qint64 bytes)
+{
+    gMemoryLimit = bytes;
+}
+
+qint64 Record::memoryFor(qint64 records)
+{
+    // The file's block, the time-sorted list, the message's own list and a
+    // pseudo-id copy, and the index of the sort.
+    constexpr qint64 PerRecord = RecordSize + 3 * static_cast<qint64>(sizeof(RecordEntry)) + 32;
+    return records <= 0 ? 0 : records * PerRecord;
 }
 
 void Record::updateTimeRange()
@@ -689,7 +800,7 @@ bool Record::saveOffset()
     QDomElement root = mXml.xmlCreateElement(document, document, "KavoOffset");
     QDomElement offset = mXml.xmlCreateElement(document, root, "Offset");
     mXml.xmlCreateAttribute(document, offset, "value", mRecordData.offset);
-    const QString path = QString("%1/Offset.xml").arg(mRecordDirectory);
+    const QString path = offsetFile();
     printf("Write Offset <%s>\n", path.toLocal8Bit().constData());
     return mXml.xmlWriteFile(document, path);
 }
@@ -699,7 +810,9 @@ bool Record::loadOffset()
     // A folder without an offset file has offset 0: the offset of a folder
     // read before must never shift the times of another card.
     mRecordData.offset = 0.0;
-    const QString path = QString("%1/Offset.xml").arg(mRecordDirectory);
+    mRefusedOffsetFile.clear();
+    mRefusedOffset = 0.0;
+    const QString path = offsetFile();
     if (!QFileInfo::exists(path))
         return false;
     QDomDocument document;
@@ -710,6 +823,14 @@ bool Record::loadOffset()
         double v = mXml.xmlGetDoubleAttribute(e.attributes(), "value", 0.0);
         if (!std::isfinite(v)) {
             printf("loadOffset: invalid value in <%s>\n", path.toLocal8Bit().constData());
+            v = 0.0;
+        } else if (std::fabs(v) > OffsetLimit) {
+            // Beyond what the offset field can show or set: times pushed
+            // that far make every export run away.
+            printf("loadOffset: offset %g s in <%s> lies outside -%g to %g s, 0 is used\n", v,
+                   path.toLocal8Bit().constData(), OffsetLimit, OffsetLimit);
+            mRefusedOffsetFile = path;
+            mRefusedOffset = v;
             v = 0.0;
         }
         mRecordData.offset = v;

@@ -34,12 +34,16 @@ public:
     // Reads only the identification of one file (for the card list).
     bool readRecordInfo(const QString& path);
     // Replaces the messages by those of the given files, in this order.
-    // False when a file could not be opened (the files before it stay
-    // loaded) or memory ran out.
+    // A file that cannot be opened, is no regular file or is too big for
+    // the memory is skipped and reported, and the others still load; false
+    // when a file was skipped or memory ran out.
     bool readRecordData(const QStringList& paths);
 
+    // Offsets beyond this many seconds either way are refused at load.
+    static constexpr double OffsetLimit = 10000.0;
     // Sets the folder offset and writes the offset file at once; the start
-    // and stop times follow the new offset.
+    // and stop times follow the new offset. When the file cannot be written
+    // the old offset stays, the failure is reported and the result is false.
     bool setOffset(double seconds);
     // Start and stop of the recording on the common timeline (messages of
     // high files at their time plus the folder offset).
@@ -48,6 +52,8 @@ public:
     bool saveOffset();
     bool loadOffset();
 
+    // The offset file of the record directory.
+    QString offsetFile() const;
     // Folder of the last file read: where "Offset.xml" lives.
     const QString& recordDirectory() const { return mRecordDirectory; }
     void setRecordDirectory(const QString& directory) { mRecordDirectory = directory; }
@@ -59,6 +65,11 @@ public:
     static QString directoryOf(const QString& path);
     // Records in a file of this size; a partial record at the end does not count.
     static int32_t recordCount(qint64 fileSize);
+    // The memory that reading so many records takes at most.
+    static qint64 memoryFor(qint64 records);
+    // Caps the memory a reading may plan for (tests); 0 takes what the
+    // system has available.
+    static void setMemoryLimit(qint64 bytes);
 
     // One value from the file, reversed when the file's byte order is not
     // the host's; false and 0 when the file ends.
@@ -105,6 +116,8 @@ private:
     int32_t mProgress = 0;
     int32_t mReportedProgress = 0;
     QString mRecordDirectory;
+    QString mRefusedOffsetFile;  // of the last loadOffset, when it refused the value
+    double mRefusedOffset = 0.0;
     XmlHandler mXml;
 };
 

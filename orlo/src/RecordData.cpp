@@ -39,4 +39,18 @@ QTime RecordData::timeOfDay(int64_t ms)
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ofDay));
 }
 
+int64_t RecordData::clockMs(double seconds)
+{
+    const double ms = std::floor(seconds * 1000.0 + 1e-3);
+    constexpr double Top = 9007199254740992.0;
+    if (std::isnan(ms))
+        return 0;
+    return static_cast<int64_t>(std::min(std::max(ms, -Top), Top));
+}
+
+QString RecordData::clockText(double seconds)
+{
+    return timeOfDay(clockMs(seconds)).toString(QStringLiteral("hh:mm:ss.zzz"));
+}
+
 } // namespace KAVO

@@ -5,6 +5,7 @@
 #include "RecordLimit.h"
 #include "RecordWarning.h"
 
+#include <QString>
 #include <QTime>
 
 #include <cstdint>
@@ -48,6 +49,14 @@ struct RecordData
     // The time of day of a count of milliseconds, wrapping at 24 hours (a
     // count below zero wraps back from midnight).
     static QTime timeOfDay(int64_t ms);
+    // The whole milliseconds every time display shows for a time: rounded
+    // down (times before zero keep their order), except that a time less
+    // than a microsecond below a millisecond boundary shows that boundary,
+    // so that the noise of the tick conversion (39.69999997 s) costs no
+    // millisecond. Clamped to +-2^53; a time that is not a number is 0.
+    static int64_t clockMs(double seconds);
+    // "hh:mm:ss.zzz" of a time by that rule, wrapping at 24 hours.
+    static QString clockText(double seconds);
 };
 
 } // namespace KAVO

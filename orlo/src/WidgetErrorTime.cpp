@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <cmath>
+
 namespace KAVO {
 
 WidgetErrorTime::WidgetErrorTime(QWidget* parent)
@@ -73,7 +75,9 @@ int WidgetErrorTime::getX(float t)
     // A recording of one instant has no length to divide by.
     if (!(span > 0))
         return 0;
-    const double x = (t - info.startTime) * width() / span;
+    // The nearest column: times read from ticks carry noise (a start of
+    // 10.000000000000002 s) that must not cost a pixel.
+    const double x = std::floor((t - info.startTime) * width() / span + 0.5);
     if (!(x > -1e6))
         return -1000000;
     return x < 1e6 ? static_cast<int>(x) : 1000000;

@@ -33,7 +33,7 @@ public:
     // Builds the change points of the three bands from the matrix's status messages.
     void updateRecord(KAVO::Record* record);
     void setTime(double t);
-    // The strip column of a time; 0 without a recording, or when the
+    // The strip column of a time, rounded to the nearest; 0 without a recording, or when the
     // recording has no length.
     int getX(float t);
 

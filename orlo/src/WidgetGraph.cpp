@@ -531,7 +531,7 @@ void WidgetGraph::drawTicksX()
     for (double t : majors) {
         if (t < start || t > end)
             continue;
-        const double x = mModel.xToViewport(t);
+        const double x = mModel.pixelX(t) + 0.5;
         line(x, bottom - 10.0, x, bottom);
         if (t >= 0.0) {
             const QString label = GraphTicks::timeLabel(t);
@@ -540,7 +540,7 @@ void WidgetGraph::drawTicksX()
         }
     }
     for (double t : GraphTicks::minors(majors, step, sub, start, end)) {
-        const double x = mModel.xToViewport(t);
+        const double x = mModel.pixelX(t) + 0.5;
         line(x, bottom - 5.0, x, bottom);
     }
     glEnd();
@@ -552,7 +552,7 @@ void WidgetGraph::drawTicksX()
         glBegin(GL_LINES);
         for (double t : majors) {
             if (t >= start && t <= end) {
-                const double x = mModel.xToViewport(t);
+                const double x = mModel.pixelX(t) + 0.5;
                 line(x, bottom, x, top);
             }
         }
@@ -688,8 +688,8 @@ void WidgetGraph::drawMarker()
     const double right = left + mModel.plotWidth();
     const double bottom = mModel.plotBottom();
     const double top = bottom + mModel.plotHeight();
-    const double x0 = std::min(std::max(mModel.xToViewport(mModel.marker1()), left), right);
-    const double x1 = std::min(std::max(mModel.xToViewport(mModel.marker2()), left), right);
+    const double x0 = std::min(std::max(mModel.pixelX(mModel.marker1()), left), right);
+    const double x1 = std::min(std::max(mModel.pixelX(mModel.marker2()), left), right);
     glColor4f(1.0f, 1.0f, 0.0f, 0.3f);
     glBegin(GL_QUADS);
     glVertex2d(x0, bottom);
@@ -705,7 +705,7 @@ void WidgetGraph::drawCursor()
     const double right = left + mModel.plotWidth();
     const double bottom = mModel.plotBottom();
     const double top = bottom + mModel.plotHeight();
-    const double x = mModel.xToViewport(mModel.cursorTime());
+    const double x = mModel.pixelX(mModel.cursorTime()) + 0.5;
     const double y = mModel.cursorY();
     glColor(kWhite);
     glLineWidth(1.0f);

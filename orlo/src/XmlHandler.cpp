@@ -3,7 +3,7 @@
 #include "SafeFile.h"
 
 #include <QFile>
-#include <QTextStream>
+#include <QXmlStreamReader>
 
 #include <cstdio>
 
@@ -128,17 +128,86 @@ bool XmlHandler::xmlGetBoolAttribute(const QDomNamedNodeMap& attributes, const Q
     return v == QLatin1String("true") || v == QLatin1String("1");
 }
 
-bool XmlHandler::readFile(QDomDocument& document, const QString& path, bool verbose)
+namespace {
+
+// Walks the text without building anything and stops at the first level
+// beyond the bound; the stream reader keeps its own stack, so depth cannot
+// hurt it. A text it cannot read to the end is refused as well: its depth
+// after the fault is unknown.
+bool checkNesting(const QByteArray& text, XmlHandler::ReadError& error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (verbose)
-            printf("could not open file <%s>\n", path.toLocal8Bit().constData());
+    QXmlStreamReader reader(text);
+    // Prefixes need no declaration for the DOM reader either.
+    reader.setNamespaceProcessing(false);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (++depth > XmlHandler::MaxDepth) {
+                error.text = QStringLiteral("elements nest deeper than %1 levels").arg(XmlHandler::MaxDepth);
+                error.line = static_cast<int>(reader.lineNumber());
+                error.column = static_cast<int>(reader.columnNumber());
+                return false;
+            }
+        } else if (token == QXmlStreamReader::EndElement) {
+            --depth;
+        }
+    }
+    if (reader.hasError()) {
+        error.text = reader.errorString();
+        error.line = static_cast<int>(reader.lineNumber());
+        error.column = static_cast<int>(reader.columnNumber());
         return false;
     }
-    if (!document.setContent(&file)) {
+    return true;
+}
+
+} // namespace
+
+bool XmlHandler::xmlSetContent(QDomDocument& document, const QByteArray& text)
+{
+    mReadError = ReadError();
+    if (!checkNesting(text, mReadError))
+        return false;
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (!document.setContent(text, &message, &line, &column)) {
+        mReadError.text = message;
+        mReadError.line = line;
+        mReadError.column = column;
+        return false;
+    }
+    return true;
+}
+
+bool XmlHandler::readFile(QDomDocument& document, const QString& path, bool verbose)
+{
+    mReadError = ReadError();
+    QFile file;
+    QString why;
+    if (SafeFile::openForReading(file, path, {}, &why) != SafeFile::Opened) {
         if (verbose)
+            printf("could not open file <%s>\n", path.toLocal8Bit().constData());
+        mReadError.text = why;
+        return false;
+    }
+    QByteArray text;
+    const qint64 size = file.size();
+    if (size <= MaxFileSize) {
+        // One byte more than the size tells a file that grew meanwhile.
+        text = file.read(size + 1);
+    }
+    if (size > MaxFileSize || text.size() > MaxFileSize)
+        mReadError.text = QStringLiteral("file larger than %1 bytes").arg(MaxFileSize);
+    if (!mReadError.text.isEmpty() || !xmlSetContent(document, text)) {
+        const ReadError error = mReadError;
+        if (verbose) {
             printf("could not set content <%s>\n", path.toLocal8Bit().constData());
+            printf("    line %d column %d: %s\n", error.line, error.column, error.text.toLocal8Bit().constData());
+        }
+        document.clear();
+        mReadError = error;
         return false;
     }
     return true;

@@ -11,6 +11,7 @@
 #include <QTranslator>
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -42,6 +43,9 @@ int main(int argc, char** argv)
 {
     // Line-buffered, so the banner and diagnostics survive a killed process.
     setvbuf(stdout, nullptr, _IOLBF, 0);
+    // A write beyond the file-size limit must fail and be reported, not end
+    // the program (the old file stays in place either way).
+    signal(SIGXFSZ, SIG_IGN);
     // Attribute order of written XML files must not change from run to run.
     qSetGlobalQHashSeed(0);
 

@@ -1,9 +1,10 @@
-# Fuzzing the record reader: the target is built with clang and libFuzzer in
-# a build of its own and run briefly on the seed corpus by CTest, so that a
-# crash fails the test run.
+# Fuzzing the readers of record files and of the XML files (settings, time
+# offset, project, profile): the targets are built with clang and libFuzzer
+# in a build of their own and run briefly on their seed corpora by CTest, so
+# that a crash fails the test run.
 find_program(ORLO_CLANGXX NAMES clang++ clang++-16 clang++-15 clang++-14)
 if(NOT ORLO_CLANGXX)
-  message(STATUS "clang++ not found: the record reader fuzz test is not built")
+  message(STATUS "clang++ not found: the reader fuzz tests are not built")
 else()
   include(ExternalProject)
   set(ORLO_FUZZ_BIN "${CMAKE_BINARY_DIR}/fuzz")
@@ -14,13 +15,20 @@ else()
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     USES_TERMINAL_BUILD OFF)
-  add_test(NAME fuzz_record
-    COMMAND ${CMAKE_COMMAND}
-      -DFUZZER=${ORLO_FUZZ_BIN}/fuzz_record
-      -DCORPUS=${CMAKE_BINARY_DIR}/fuzz/corpus
-      -DSEEDS=${PROJECT_SOURCE_DIR}/orlo/fuzz/seeds
-      -DRUNS=20000
-      -P ${PROJECT_SOURCE_DIR}/orlo/fuzz/run_fuzz.cmake
-    WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/fuzz")
-  set_tests_properties(fuzz_record PROPERTIES ENVIRONMENT "TZ=UTC;ASAN_OPTIONS=detect_leaks=0" TIMEOUT 300)
+  # Each target on its seeds, briefly; XML inputs may be longer than records.
+  foreach(entry "record;seeds;2048" "xml;seeds_xml;4096")
+    list(GET entry 0 name)
+    list(GET entry 1 seeds)
+    list(GET entry 2 maxlen)
+    add_test(NAME fuzz_${name}
+      COMMAND ${CMAKE_COMMAND}
+        -DFUZZER=${ORLO_FUZZ_BIN}/fuzz_${name}
+        -DCORPUS=${CMAKE_BINARY_DIR}/fuzz/corpus_${name}
+        -DSEEDS=${PROJECT_SOURCE_DIR}/orlo/fuzz/${seeds}
+        -DRUNS=20000
+        -DMAXLEN=${maxlen}
+        -P ${PROJECT_SOURCE_DIR}/orlo/fuzz/run_fuzz.cmake
+      WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/fuzz")
+    set_tests_properties(fuzz_${name} PROPERTIES ENVIRONMENT "TZ=UTC;ASAN_OPTIONS=detect_leaks=0" TIMEOUT 300)
+  endforeach()
 endif()

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
+#include <QLineEdit>
 #include <QLCDNumber>
 #include <QSignalSpy>
 #include <QSlider>
@@ -777,6 +778,106 @@ TEST_F(DataAreaPaneTest, OffsetChangeWritesTheFileAndMovesTheViews)
     mPane->updateRecord(&mRecord);
     EXPECT_EQ(mOffset->value(), -1.0);
     EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(DataAreaPaneTest, EveryClockShowsTheMillisecondOfATimeReadFromTicks)
+{
+    // A rise to LIMIT recorded at 39.7 s, read as 39.69999997 s.
+    const double t = 39.69999997;
+    selectParameters({"EGT"});
+    egt(10.0, 50.0f);
+    egt(t, 130.0f);
+    egt(50.0, 50.0f);
+    mPane->updateProfile();
+    mPane->updateRecord(&mRecord);
+    showPane();
+
+    ASSERT_EQ(viewOf(mLimit)->model()->rowCount(), 1);
+    EXPECT_EQ(cell(mLimit, 0, 0), "00:00:39.700");
+    EXPECT_TRUE(column(mTable, 0).contains("00:00:39.700"));
+    emit mTable->signalTime(t);
+    EXPECT_TRUE(displays(mClock, "00:00:39.700"));
+    mGraph->setTime(t);
+    EXPECT_TRUE(mGraph->graph()->model().cursorText().startsWith("00:00:39.700/"));
+
+    // Choosing the limit row sets the time the row shows.
+    viewOf(mLimit)->clearSelection();
+    clickRow(mLimit, 0);
+    EXPECT_DOUBLE_EQ(mPane->time(), 39.7);
+    EXPECT_TRUE(displays(mClock, "00:00:39.700"));
+
+    // The date's seconds follow the same rule (TZ=UTC).
+    mRecord.recordInfo().utcStart = QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30), Qt::UTC).toSecsSinceEpoch();
+    mPane->updateRecord(&mRecord);
+    emit mTable->signalTime(49.9999995);
+    EXPECT_TRUE(displays(mDate, "05.03.2024 10:21:10"));
+    EXPECT_TRUE(displays(mClock, "00:00:50.000"));
+
+    // The rule itself: less than a microsecond below a boundary shows it,
+    // more shows the millisecond before; times before zero count down.
+    EXPECT_EQ(RecordData::clockMs(39.69999997), 39700);
+    EXPECT_EQ(RecordData::clockMs(39.6999985), 39699);
+    EXPECT_EQ(RecordData::clockMs(39.7004), 39700);
+    EXPECT_EQ(RecordData::clockMs(-0.0005), -1);
+    EXPECT_EQ(RecordData::clockMs(std::nan("")), 0);
+    EXPECT_EQ(RecordData::clockText(-0.0005), "23:59:59.999");
+}
+
+TEST_F(DataAreaPaneTest, TypedOffsetCountsOnceWhenEditingIsFinished)
+{
+    loadFlight();
+    showPane();
+    const QString file = mDir.file("Offset.xml");
+    QLineEdit* edit = mOffset->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    const auto leaveField = [&] {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(mOffset, &out);
+    };
+    StdoutCapture quiet;
+
+    // Key by key, while the cursor moves and the display refreshes: the
+    // text stays as typed and nothing is taken or written yet.
+    mOffset->setFocus();
+    mOffset->selectAll();
+    const QString typed = "2.5";
+    for (int k = 0; k < typed.size(); ++k) {
+        QTest::keyClick(mOffset, typed[k].toLatin1());
+        mSlider->setValue(1000 * (k + 1));
+        mPane->updateDisplay();
+        EXPECT_EQ(edit->text(), typed.left(k + 1) + " s");
+        EXPECT_EQ(mRecord.recordData().offset, 0.0);
+        EXPECT_FALSE(QFile::exists(file)) << k;
+    }
+    QTest::keyClick(mOffset, Qt::Key_Return);
+    EXPECT_EQ(mRecord.recordData().offset, 2.5);
+    EXPECT_EQ(edit->text(), "2.50 s");
+    ASSERT_TRUE(QFile::exists(file));
+    EXPECT_TRUE(QString::fromUtf8(testsupport::readFile(file)).contains("value=\"2.500000000000\""));
+
+    // Written once: leaving the field and refreshing write nothing more.
+    QFile::remove(file);
+    leaveField();
+    mPane->updateDisplay();
+    mSlider->setValue(9000);
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(edit->text(), "2.50 s");
+
+    // An arrow step counts at once.
+    mOffset->setFocus();
+    QTest::keyClick(mOffset, Qt::Key_Up);
+    EXPECT_EQ(mRecord.recordData().offset, 2.6);
+    EXPECT_EQ(edit->text(), "2.60 s");
+    EXPECT_TRUE(QString::fromUtf8(testsupport::readFile(file)).contains("value=\"2.600000000000\""));
+
+    // Typed and left: taken when the focus leaves.
+    mOffset->selectAll();
+    QTest::keyClicks(mOffset, "-1.25");
+    EXPECT_EQ(mRecord.recordData().offset, 2.6);
+    leaveField();
+    EXPECT_EQ(mRecord.recordData().offset, -1.25);
+    EXPECT_EQ(edit->text(), "-1.25 s");
+    EXPECT_TRUE(QString::fromUtf8(testsupport::readFile(file)).contains("value=\"-1.250000000000\""));
 }
 
 TEST_F(DataAreaPaneTest, SliderFollowsTheSpanAfterAnOffset)

@@ -250,6 +250,27 @@ TEST_F(ErrorMatrixTest, StripChangePointsAndBands)
     EXPECT_NE(image.pixelColor(60, 29), Grey);
 }
 
+TEST_F(ErrorMatrixTest, CursorLineLosesNoPixelToTimesReadFromTicks)
+{
+    WidgetErrorTime strip(nullptr);
+    strip.setData(matrix(0));
+    // A recording of 10 s to 30 s as read from the time stamps: the start
+    // as 10.000000000000002, the stop as 30 s in ticks of 31.25 ns.
+    word(0x280, 10.000000000000002, 0x1u);
+    word(0x280, RecordEntry::ticksToSeconds(0, 960000000u), 0x0u);
+    ASSERT_GT(mRecord.recordInfo().startTime, 10.0);
+    ASSERT_GT(mRecord.recordInfo().stopTime, 30.0);
+    strip.updateRecord(&mRecord);
+    strip.resize(300, 30);   // 15 pixels per second
+    for (const auto& c : std::vector<std::pair<double, int>>{{20.0, 150}, {12.0, 30}, {26.0, 240}}) {
+        strip.setTime(c.first);
+        EXPECT_EQ(strip.getX(static_cast<float>(c.first)), c.second) << c.first;
+        const QImage image = strip.grab().toImage();
+        EXPECT_EQ(image.pixelColor(c.second, 15), Black) << c.first;
+        EXPECT_NE(image.pixelColor(c.second - 1, 15), Black) << c.first;
+    }
+}
+
 TEST_F(ErrorMatrixTest, NoStatusMessagesLeaveAWhiteStrip)
 {
     WidgetFaultMatrix m(nullptr);

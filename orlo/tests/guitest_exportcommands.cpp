@@ -13,7 +13,9 @@
 #include "SampleCard.h"
 #include "StdoutCapture.h"
 #include "TestSupport.h"
+#include "DialogStatusBar.h"
 #include "WidgetGraph.h"
+#include "WriteLimits.h"
 #include "gui/ScriptedPrompt.h"
 #include "gui/WizardDriver.h"
 
@@ -24,6 +26,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
@@ -267,6 +270,37 @@ TEST_F(ExportCommandTest, CsvThroughTheWizardReadsBackInPython)
     EXPECT_NEAR(last, stop - start, 0.11);
     EXPECT_NEAR(rows.size() - 1, last * 10 + 1, 0.01);
     EXPECT_EQ(KAVO::Property::instance()->getInt("CsvLimiter", 0), ',');
+}
+
+TEST_F(ExportCommandTest, CsvThatCannotFitIsRefusedWithItsRowCount)
+{
+    // Five seconds at 1 ms: some 5000 rows, far more than the 16 KB a file may take.
+    const double stop = std::trunc(mCursor) + 5.0;
+    {
+        testsupport::FileSizeLimit cap(16 * 1024);
+        ASSERT_TRUE(runCommand(DialogMain::ActionExportCsv, {
+            typeInto("exportDir", mOut),
+            WizardDriver::next(),
+            choose("resolution", "1 ms"),
+            choose("parameter", "All Parameter"),
+            click("cursorStart"),
+            stopAt(stop),
+            WizardDriver::finish(),
+        }));
+    }
+    // One message, naming the rows; not the general failure on top of it.
+    ASSERT_EQ(mPrompt.count("critical"), 1);
+    EXPECT_EQ(mPrompt.asked.last().title, "KAVO Warning");
+    const QRegularExpressionMatch rows =
+        QRegularExpression("^The CSV export needs (\\d+) rows, at least [0-9.]+ [KM]iB, but only 16.0 KiB are free for\n" +
+                           QRegularExpression::escape(mOut + "/ExportOrlo.csv") + "\nNothing was written.$")
+            .match(mPrompt.asked.last().text);
+    ASSERT_TRUE(rows.hasMatch()) << mPrompt.asked.last().text.toStdString();
+    EXPECT_GE(rows.captured(1).toInt(), 4000);
+    EXPECT_LE(rows.captured(1).toInt(), 5001 + static_cast<int>((mCursor - std::trunc(mCursor)) * 1000));
+    EXPECT_FALSE(QFile::exists(mOut + "/ExportOrlo.csv"));
+    // Like the load, the export ran the status bar's progress bar to its end.
+    EXPECT_EQ(mWindow->statusBarWidget()->progressBar()->value(), 100);
 }
 
 TEST_F(ExportCommandTest, CanThroughTheWizardReadsBackAsARecording)

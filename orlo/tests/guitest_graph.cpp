@@ -133,6 +133,25 @@ TEST_F(GraphWidgetTest, PaintsMarginPlotCurveMarkersAndCursorWhereTheyBelong)
     EXPECT_TRUE(findNear(img, m().xToViewport(50.5), m().yToViewport(0.0), kWhite, 1));
 }
 
+TEST_F(GraphWidgetTest, CursorAndMarkerAtOneTimeShareTheNearestPixelColumn)
+{
+    feedConstant(0, 0.0, 60.0, 0.5, 0.5);
+    g->rebuild();
+    paint();
+    // A time a hundredth of a pixel left of a column's left edge, as times
+    // read from ticks lie a hair off their round value.
+    const int column = static_cast<int>(m().plotLeft()) + 137;
+    const double t = m().viewportToX(column - 0.01);
+    ASSERT_LT(m().xToViewport(t), column);
+    g->setCursorPosition(t);
+    g->setMarker(t, t + 10.0);
+    const QImage img = paint();
+    const double y = m().yToViewport(1.1);
+    EXPECT_TRUE(near(at(img, column, y), kWhite, 2)) << at(img, column, y).name().toStdString();
+    EXPECT_TRUE(near(at(img, column - 1, y), kBlack, 2)) << at(img, column - 1, y).name().toStdString();
+    EXPECT_TRUE(near(at(img, column + 1, y), kMarker, 3)) << at(img, column + 1, y).name().toStdString();
+}
+
 TEST_F(GraphWidgetTest, ColourFromTheSettingsIsDrawn)
 {
     delete g;

@@ -12,6 +12,7 @@
 #include "TestRecords.h"
 #include "TestSupport.h"
 #include "WidgetGraph.h"
+#include "WriteLimits.h"
 #include "gui/ScriptedPrompt.h"
 #include "gui/GuiInput.h"
 
@@ -748,7 +749,8 @@ protected:
             mGraph->grabGraph();
     }
 
-    // Saves under `name` through the tab's own button.
+    // Saves under `name` through the tab's own button; the failure boxes
+    // that follow the file dialog go to mFailures.
     QString save(const QString& name)
     {
         ScriptedPrompt prompt;
@@ -756,12 +758,25 @@ protected:
         StdoutCapture out;
         click(DialogDataGraph::CommandSnapshot);
         const QString printed = out.text();
-        EXPECT_EQ(prompt.asked.size(), 1);
-        if (!prompt.asked.isEmpty()) {
-            const ScriptedPrompt::Asked& a = prompt.asked.first();
-            mAsked = QStringList({a.kind, a.title, a.text, a.filter});
+        EXPECT_GE(prompt.asked.size(), 1);
+        mFailures.clear();
+        for (int i = 0; i < prompt.asked.size(); ++i) {
+            const ScriptedPrompt::Asked& a = prompt.asked[i];
+            if (i == 0)
+                mAsked = QStringList({a.kind, a.title, a.text, a.filter});
+            else
+                mFailures.append(a);
         }
         return printed;
+    }
+
+    // The one failure box of the last save names the file.
+    void expectFailureBox(const QString& file)
+    {
+        ASSERT_EQ(mFailures.size(), 1);
+        EXPECT_EQ(mFailures[0].kind, "critical");
+        EXPECT_EQ(mFailures[0].title, "Save Snapshot");
+        EXPECT_EQ(mFailures[0].text, "Saving the snapshot failed !\n" + file);
     }
 
     // Pixels of the red first curve inside the graph's area of a picture.
@@ -778,6 +793,7 @@ protected:
     }
 
     QStringList mAsked;
+    QList<ScriptedPrompt::Asked> mFailures;
 };
 
 TEST_F(GraphSnapshotTest, BitmapHoldsTheCurve)
@@ -818,21 +834,40 @@ TEST_F(GraphSnapshotTest, CancelWritesNothingAndFailuresAreReported)
 {
     EXPECT_TRUE(save(QString()).isEmpty());
     EXPECT_TRUE(QDir(mDir.path()).entryList({"*.bmp", "*.png"}).isEmpty());
+    EXPECT_TRUE(mFailures.isEmpty());
 
     QString printed = save(mDir.file("missing/snap.bmp"));
     EXPECT_TRUE(printed.contains("missing/snap.bmp")) << printed.toStdString();
     EXPECT_FALSE(QFile::exists(mDir.file("missing/snap.bmp")));
+    expectFailureBox(mDir.file("missing/snap.bmp"));
 
     printed = save(mDir.file("snap.nosuchformat"));
     EXPECT_TRUE(printed.contains("could not save snapshot")) << printed.toStdString();
     EXPECT_FALSE(QFile::exists(mDir.file("snap.nosuchformat")));
+    expectFailureBox(mDir.file("snap.nosuchformat"));
 
     // A save over an existing picture replaces it.
     const QString file = mDir.file("snap.bmp");
     ASSERT_TRUE(testsupport::writeFile(file, "old"));
     save(file);
     EXPECT_FALSE(QImage(file).isNull());
+    EXPECT_TRUE(mFailures.isEmpty());
+    const QByteArray saved = testsupport::readFile(file);
+
+    // A disk that takes only part of the picture, early or at its last byte:
+    // the old picture stays and the user is told.
+    for (const long long limit : {100LL, static_cast<long long>(saved.size()) - 1}) {
+        SCOPED_TRACE(limit);
+        ASSERT_TRUE(testsupport::writeFile(file, "old"));
+        {
+            testsupport::FileSizeLimit cap(limit);
+            save(file);
+        }
+        EXPECT_EQ(testsupport::readFile(file), "old");
+        expectFailureBox(file);
+    }
+    EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden).filter("snap").size(), 1)
+        << "a temporary file was left behind";
 }
 
 } // namespace
-

@@ -4,6 +4,8 @@
 #include "DialogAbout.h"
 #include "DialogCard.h"
 #include "DialogData.h"
+#include "DialogDataGraph.h"
+#include "DialogGraphSetup.h"
 #include "DialogHelp.h"
 #include "DialogMain.h"
 #include "DialogPreferences.h"
@@ -24,20 +26,25 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QOpenGLWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -103,6 +110,102 @@ protected:
     }
 
     std::string setting(const char* key) { return KAVO::Property::instance()->getString(key, "<none>"); }
+
+    // The window with the first recording of a sample card loaded and three
+    // parameters shown, after the progress bar has gone.
+    DialogMain& startWithLoadedCard(const TempDir& dir)
+    {
+        const QString folder = writeSampleCard(dir.file("SampleCard"), 60000);
+        KAVO::Property::instance()->setString("LastPath", folder.toStdString());
+        DialogMain& w = start();
+        QTreeWidget* cards = w.cardList()->tree();
+        EXPECT_EQ(cards->topLevelItemCount(), 3);
+        if (cards->topLevelItemCount() == 0)
+            return w;
+        cards->topLevelItem(0)->setExpanded(true);
+        cards->topLevelItem(0)->setSelected(true);
+        QTreeWidget* params = w.profileTree()->tree();
+        params->topLevelItem(0)->setExpanded(true);
+        for (int i : { 0, 2, 3 })
+            params->topLevelItem(0)->child(i)->setCheckState(0, Qt::Checked);
+        QTest::mouseClick(w.profileTree()->confirmButton(), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&w] { return w.record().recordData().nrRecords > 0; }, 3000));
+        // The steady picture: the progress bar gone a second after the load.
+        EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.statusBarWidget()->progressBar()->isVisible(); }, 3000));
+        return w;
+    }
+
+    // The whole window once per tab (table, limit list, graph), each saved
+    // and all stacked in one sheet among the test artifacts.
+    void shootEveryTab(DialogMain& w, const QString& name)
+    {
+        QTabWidget* tabs = w.dataArea()->findChild<QTabWidget*>();
+        ASSERT_NE(tabs, nullptr);
+        ASSERT_EQ(tabs->count(), 3);
+        const QSize size = w.size() * w.devicePixelRatioF();
+        QOpenGLWidget* graph = w.dataArea()->findChild<QOpenGLWidget*>();
+        ASSERT_NE(graph, nullptr);
+        QList<QImage> shots;
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            QTest::qWait(50);
+            QImage shot = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+            if (graph->isVisible()) {
+                // A window grab leaves out the text that the graph paints over
+                // its OpenGL picture; a fresh frame of the graph has it.
+                QPainter painter(&shot);
+                painter.drawImage(QRectF(QPointF(graph->mapTo(&w, QPoint(0, 0))) * w.devicePixelRatioF(),
+                                         QSizeF(graph->size()) * w.devicePixelRatioF()),
+                                  graph->grabFramebuffer());
+            }
+            EXPECT_EQ(shot.size(), size);
+            shots.append(shot);
+        }
+        tabs->setCurrentIndex(0);
+        // Each tab shows something of its own.
+        EXPECT_NE(shots.at(0), shots.at(1));
+        EXPECT_NE(shots.at(1), shots.at(2));
+
+        QImage sheet(size.width(), size.height() * shots.size(), QImage::Format_RGB32);
+        QPainter painter(&sheet);
+        for (int i = 0; i < shots.size(); ++i)
+            painter.drawImage(0, i * size.height(), shots.at(i));
+        painter.end();
+        const QString out = testsupport::binaryDir() + "/artifacts";
+        QDir().mkpath(out);
+        EXPECT_TRUE(sheet.save(out + "/" + name + "-loaded.png"));
+        const char* tabNames[] = { "-data.png", "-limits.png", "-graph.png" };
+        for (int i = 0; i < shots.size(); ++i)
+            EXPECT_TRUE(shots.at(i).save(out + "/" + name + tabNames[i]));
+    }
+
+    // Every visible text of the window fits its widget: labels, buttons,
+    // check boxes and tab titles are shown whole, not cut or elided.
+    static void expectWholeTexts(QWidget& w)
+    {
+        for (QLabel* label : w.findChildren<QLabel*>()) {
+            if (!label->isVisible() || label->text().isEmpty() || label->wordWrap() ||
+                !label->pixmap(Qt::ReturnByValue).isNull())
+                continue;
+            EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
+        }
+        for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
+            if (!button->isVisible() || button->text().isEmpty())
+                continue;
+            EXPECT_GE(button->width(), button->minimumSizeHint().width()) << button->text().toStdString();
+        }
+        for (QTabBar* bar : w.findChildren<QTabBar*>()) {
+            if (!bar->isVisible())
+                continue;
+            for (int i = 0; i < bar->count(); ++i) {
+                const QRect tab = bar->tabRect(i);
+                const int text = bar->fontMetrics().horizontalAdvance(bar->tabText(i));
+                EXPECT_GE(tab.width(), text + bar->iconSize().width()) << bar->tabText(i).toStdString();
+                // Not scrolled out of the bar either.
+                EXPECT_TRUE(bar->rect().contains(tab)) << bar->tabText(i).toStdString();
+            }
+        }
+    }
 
     TempDir mHome;
     QList<int> mExitCodes;
@@ -827,58 +930,46 @@ TEST_F(MainWindowTest, ProfileFileChangeReloadsTreeAndMarksEdited)
 TEST_F(MainWindowTest, ScreenshotWithLoadedSampleCard)
 {
     TempDir dir;
-    const QString folder = writeSampleCard(dir.file("SampleCard"), 60000);
-    KAVO::Property::instance()->setString("LastPath", folder.toStdString());
-    DialogMain& w = start();
-    QTreeWidget* cards = w.cardList()->tree();
-    ASSERT_EQ(cards->topLevelItemCount(), 3);
-    cards->topLevelItem(0)->setExpanded(true);
-    cards->topLevelItem(0)->setSelected(true);
-    QTreeWidget* params = w.profileTree()->tree();
-    params->topLevelItem(0)->setExpanded(true);
-    for (int i : { 0, 2, 3 })
-        params->topLevelItem(0)->child(i)->setCheckState(0, Qt::Checked);
-    QTest::mouseClick(w.profileTree()->confirmButton(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(w.record().recordData().nrRecords > 0, 3000);
-    // The steady picture: the progress bar gone a second after the load.
-    QTRY_VERIFY_WITH_TIMEOUT(!w.statusBarWidget()->progressBar()->isVisible(), 3000);
+    DialogMain& w = startWithLoadedCard(dir);
+    shootEveryTab(w, "mainwindow");
+}
 
-    QTabWidget* tabs = w.dataArea()->findChild<QTabWidget*>();
-    ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 3);
-    const QSize size = w.size() * w.devicePixelRatioF();
-    // The whole window once per tab, stacked: table, limit list, graph.
-    QOpenGLWidget* graph = w.dataArea()->findChild<QOpenGLWidget*>();
-    ASSERT_NE(graph, nullptr);
-    QList<QImage> shots;
-    for (int tab = 0; tab < tabs->count(); ++tab) {
-        tabs->setCurrentIndex(tab);
-        QTest::qWait(50);
-        QImage shot = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        if (graph->isVisible()) {
-            // A window grab leaves out the text that the graph paints over
-            // its OpenGL picture; a fresh frame of the graph has it.
-            QPainter painter(&shot);
-            painter.drawImage(QRectF(QPointF(graph->mapTo(&w, QPoint(0, 0))) * w.devicePixelRatioF(),
-                                     QSizeF(graph->size()) * w.devicePixelRatioF()),
-                              graph->grabFramebuffer());
+TEST_F(MainWindowTest, TranslatedWindowsWithALoadedCardShowWholeTexts)
+{
+    for (const char* language : { "de", "es", "fr", "pt", "cz" }) {
+        SCOPED_TRACE(language);
+        QTranslator qt;
+        QTranslator kavo;
+        // Qt's own texts where the system has them, as start-up loads them.
+        if (qt.load(QString("qt_") + language, testsupport::bundleResources()))
+            QCoreApplication::installTranslator(&qt);
+        ASSERT_TRUE(kavo.load(QString("kavo_") + language, testsupport::bundleResources()));
+        QCoreApplication::installTranslator(&kavo);
+        {
+            TempDir dir;
+            DialogMain& w = startWithLoadedCard(dir);
+            QTabWidget* tabs = w.dataArea()->findChild<QTabWidget*>();
+            ASSERT_NE(tabs, nullptr);
+            EXPECT_EQ(tabs->tabText(0), kavo.translate("KAVO::DialogData", "Data"));
+            EXPECT_NE(tabs->tabText(1), "Limit/Warning Exceed");
+            EXPECT_NE(w.menuBar()->actions().value(0)->text(), "&File");
+            expectWholeTexts(w);
+            // The recording's details in the card list are not cut either.
+            QTreeWidget* cards = w.cardList()->tree();
+            EXPECT_GE(cards->header()->sectionSize(0),
+                      static_cast<QAbstractItemView*>(cards)->sizeHintForColumn(0));
+            shootEveryTab(w, QString("mainwindow-") + language);
+            // The dialogs of the window with the longest texts.
+            for (QWidget* dialog : { static_cast<QWidget*>(w.preferences()),
+                                     static_cast<QWidget*>(w.dataArea()->findChild<KAVO::DialogDataGraph*>()->setupDialog()) }) {
+                dialog->show();
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+                expectWholeTexts(*dialog);
+                dialog->hide();
+            }
+            mWindow.reset();
         }
-        EXPECT_EQ(shot.size(), size);
-        shots.append(shot);
+        QCoreApplication::removeTranslator(&kavo);
+        QCoreApplication::removeTranslator(&qt);
     }
-    // Each tab shows something of its own.
-    EXPECT_NE(shots.at(0), shots.at(1));
-    EXPECT_NE(shots.at(1), shots.at(2));
-
-    QImage sheet(size.width(), size.height() * shots.size(), QImage::Format_RGB32);
-    QPainter painter(&sheet);
-    for (int i = 0; i < shots.size(); ++i)
-        painter.drawImage(0, i * size.height(), shots.at(i));
-    painter.end();
-    const QString out = testsupport::binaryDir() + "/artifacts";
-    QDir().mkpath(out);
-    EXPECT_TRUE(sheet.save(out + "/mainwindow-loaded.png"));
-    const char* names[] = { "mainwindow-data.png", "mainwindow-limits.png", "mainwindow-graph.png" };
-    for (int i = 0; i < shots.size(); ++i)
-        EXPECT_TRUE(shots.at(i).save(out + "/" + names[i]));
 }

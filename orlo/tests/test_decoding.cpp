@@ -124,19 +124,23 @@ TEST_F(DecodingTest, EveryDecodedTypeGivesItsNumbersAndText)
         {"ushort offset", Profile::TYPE_USHORT, 4, {0x03, 0xE8}, 0.1, -40, 1000, 60, "60"},
         {"short_2 second value", Profile::TYPE_SHORT_2, 6, {0x80, 0x00}, 1, 0, -32768, -32768, "-32768"},
         {"ushort_2 second value", Profile::TYPE_USHORT_2, 6, {0x80, 0x00}, 1, 0, 32768, 32768, "32768"},
-        // CHAR/UCHAR families: scaled, truncated toward zero, clamped to 8 bits
+        // CHAR/UCHAR families: scaled, truncated toward zero, then the low 8
+        // bits (signed for CHAR); only the step to an integer is bounded
         {"char -128", Profile::TYPE_CHAR, 4, {0x80}, 1, 0, -128, -128, "-128"},
-        {"char clamped low", Profile::TYPE_CHAR, 4, {0x80}, 2, 0, -128, -256, "-128"},
-        {"char clamped high", Profile::TYPE_CHAR, 4, {0x7F}, 2, 0, 127, 254, "127"},
+        {"char -256 keeps low byte", Profile::TYPE_CHAR, 4, {0x80}, 2, 0, -128, -256, "0"},
+        {"char 254 wraps", Profile::TYPE_CHAR, 4, {0x7F}, 2, 0, 127, 254, "-2"},
+        {"char 200 wraps", Profile::TYPE_CHAR, 4, {0x64}, 2, 0, 100, 200, "-56"},
         {"char truncated", Profile::TYPE_CHAR, 4, {0xFB}, 1, 0.5, -5, -4.5, "-4"},
         {"char_4 last byte", Profile::TYPE_CHAR_4, 7, {0xFF}, 1, 0, -1, -1, "-1"},
         {"char_2", Profile::TYPE_CHAR_2, 5, {0x05}, 3, 0, 5, 15, "15"},
         {"char_3", Profile::TYPE_CHAR_3, 6, {0xF6}, 1, 0, -10, -10, "-10"},
         {"uchar 200", Profile::TYPE_UCHAR, 4, {0xC8}, 1, 0, 200, 200, "200"},
-        {"uchar clamped high", Profile::TYPE_UCHAR, 4, {0xC8}, 2, 0, 200, 400, "255"},
-        {"uchar clamped low", Profile::TYPE_UCHAR, 4, {0x10}, -1, 0, 16, -16, "0"},
+        {"uchar 400 keeps low byte", Profile::TYPE_UCHAR, 4, {0xC8}, 2, 0, 200, 400, "144"},
+        {"uchar -16 keeps low byte", Profile::TYPE_UCHAR, 4, {0x10}, -1, 0, 16, -16, "240"},
+        {"uchar_3 599.9 truncated first", Profile::TYPE_UCHAR_3, 4, {0xC8}, 3, -0.1, 200, 599.9, "87"},
+        // beyond 32 bits the integer step stops at its range: 0x7FFFFFFF, 0x80000000
         {"uchar beyond 32 bits", Profile::TYPE_UCHAR, 4, {0xFF}, 1e12, 0, 255, 255e12, "255"},
-        {"char beyond 32 bits", Profile::TYPE_CHAR_2, 4, {0x80}, 1e12, 0, -128, -128e12, "-128"},
+        {"char beyond 32 bits", Profile::TYPE_CHAR_2, 4, {0x80}, 1e12, 0, -128, -128e12, "0"},
         {"uchar truncated", Profile::TYPE_UCHAR, 4, {0xFA}, 0.4, 0, 250, 100.00000000000001, "100"},
         {"uchar_4", Profile::TYPE_UCHAR_4, 5, {0xFF}, 1, 0, 255, 255, "255"},
         {"uchar_2", Profile::TYPE_UCHAR_2, 4, {0x80}, 1, 0, 128, 128, "128"},
@@ -209,6 +213,21 @@ TEST_F(DecodingTest, TypesWithoutDecoderSayNotImplemented)
               "Datatype 255 not implemented");
 }
 
+TEST_F(DecodingTest, EightBitValuesBeyondEveryNumberStayDefined)
+{
+    // A factor that is no number shows 0; an infinite one the low byte of
+    // the largest or smallest 32-bit integer.
+    Profile* profile = Profile::instance();
+    const RecordEntry e = makeRecord(4, {0xC8}, Profile::TYPE_UCHAR);
+    QColor colour;
+    EXPECT_EQ(profile->getDataString(e, makeParameter(Profile::TYPE_UCHAR, 4, std::nan("")), colour), "0");
+    EXPECT_EQ(profile->getDataString(e, makeParameter(Profile::TYPE_CHAR, 4, std::nan("")), colour), "0");
+    EXPECT_EQ(profile->getDataString(e, makeParameter(Profile::TYPE_UCHAR, 4, INFINITY), colour), "255");
+    // As a CHAR the byte is -56: -inf reaches 0x80000000, +inf 0x7FFFFFFF.
+    EXPECT_EQ(profile->getDataString(e, makeParameter(Profile::TYPE_CHAR, 4, INFINITY), colour), "0");
+    EXPECT_EQ(profile->getDataString(e, makeParameter(Profile::TYPE_CHAR, 4, -INFINITY), colour), "-1");
+}
+
 struct ThresholdCase
 {
     const char* what;
@@ -248,9 +267,14 @@ TEST_F(DecodingTest, ThresholdColoursAtBelowAndAboveEachLimit)
         // CHAR and UCHAR colour on the narrowed number
         {"uchar 99 f1.01", Profile::TYPE_UCHAR, {99}, 1.01, 0, Green, "99"},
         {"uchar 100", Profile::TYPE_UCHAR, {100}, 1, 0, Yellow, "100"},
-        // 300 would be yellow; the clamped 255 lies below the scaled 300
-        {"uchar clamped 255", Profile::TYPE_UCHAR, {100}, 3, 0, Green, "255"},
-        {"char clamped -128", Profile::TYPE_CHAR, {0x80}, 1, 0, White, "-128"},
+        // The levels scale too (factor 2: 0, 200, 240): the scaled 400 would
+        // be red, the shown 144 is green.
+        {"uchar 400 shown 144", Profile::TYPE_UCHAR, {200}, 2, 0, Green, "144"},
+        // Factor 3: 0, 300, 360; the scaled 300 would be yellow, the shown 44 is green.
+        {"uchar 300 shown 44", Profile::TYPE_UCHAR, {100}, 3, 0, Green, "44"},
+        // Factor 2: the scaled 130 would be green; as a CHAR it shows -126, below every level.
+        {"char 130 shown -126", Profile::TYPE_CHAR, {65}, 2, 0, White, "-126"},
+        {"char -128", Profile::TYPE_CHAR, {0x80}, 1, 0, White, "-128"},
         {"char 119.9 truncated", Profile::TYPE_CHAR, {119}, 1, 0.9, Yellow, "119"},
     };
     Profile* profile = Profile::instance();

@@ -285,15 +285,15 @@ TEST_F(GraphModelTest, BucketBoundariesFollowThePixelTime)
     EXPECT_EQ(f[1].count, 2); // 0.22 lies 0.1 after 0.12: it joins
     EXPECT_EQ(f[2].time, 0.23);
 
-    // Three vertices at the x of 0 s.
+    // Three vertices up the middle of the pixel column that starts at 0 s.
     m.layoutBands();
     std::vector<float> xy;
     m.lineVertices(0, xy);
     ASSERT_EQ(xy.size(), 12u); // 3 + 2 + 1 vertices
-    EXPECT_FLOAT_EQ(xy[0], 50.0f);
-    EXPECT_FLOAT_EQ(xy[2], 50.0f);
-    EXPECT_FLOAT_EQ(xy[4], 50.0f);
-    EXPECT_GT(xy[6], 50.0f);
+    EXPECT_FLOAT_EQ(xy[0], 50.5f);
+    EXPECT_FLOAT_EQ(xy[2], 50.5f);
+    EXPECT_FLOAT_EQ(xy[4], 50.5f);
+    EXPECT_GT(xy[6], 51.0f);
 
     m.clear();
     feed(0, {{0, 1}, {0.1, 2}});
@@ -335,7 +335,7 @@ TEST_F(GraphModelTest, BucketKeepsFirstTrueLowTrueHighAndLast)
     EXPECT_FLOAT_EQ(segments[3], static_cast<float>(m.yToViewport(0, 10.0)));
     EXPECT_EQ(segments[0], segments[2]);
     EXPECT_FLOAT_EQ(segments[5], static_cast<float>(m.yToViewport(0, 0.0))); // from the last value
-    EXPECT_FLOAT_EQ(segments[6], static_cast<float>(m.xToViewport(0.5)));
+    EXPECT_FLOAT_EQ(segments[6], static_cast<float>(m.pixelX(0.5) + 0.5));
     EXPECT_FLOAT_EQ(segments[7], static_cast<float>(m.yToViewport(0, 4.0)));
     m.clear();
     feed(0, {{0, 0}, {0.01, 10}, {0.02, -10}, {0.03, 0}});
@@ -537,6 +537,30 @@ TEST_F(GraphModelTest, ConversionsAndDegeneratePlotSizes)
     EXPECT_DOUBLE_EQ(m.yToViewport(123.0), 165.0);
 }
 
+TEST_F(GraphModelTest, PixelsFromTimesRoundToTheNearestColumn)
+{
+    // 10 pixels per second from x 50: 30 s is the boundary at 350, also
+    // for a time a hair below it (noise of times read from ticks).
+    const double below = 30.0 - 1e-9;
+    EXPECT_LT(m.xToViewport(below), 350.0);
+    EXPECT_EQ(m.pixelX(below), 350.0);
+    EXPECT_EQ(m.pixelX(30.0 + 1e-9), 350.0);
+    EXPECT_EQ(m.pixelX(30.04), 350.0);
+    EXPECT_EQ(m.pixelX(30.06), 351.0);
+    // A window that starts at a noisy time: 10 s read as 10.000000000000002.
+    m.setT0(10.000000000000002);
+    EXPECT_LT(m.xToViewport(20.0), 150.0);
+    EXPECT_EQ(m.pixelX(20.0), 150.0);
+    // A bucket at such a time is drawn up the middle of its column.
+    feed(0, {{below + 10.0, 1.0}, {45.0, 2.0}});
+    m.rebuild();
+    m.layoutBands();
+    std::vector<float> xy;
+    m.lineVertices(0, xy);
+    ASSERT_GE(xy.size(), 2u);
+    EXPECT_FLOAT_EQ(xy[0], 350.5f);
+}
+
 TEST_F(GraphModelTest, SplitBandsPutTheFirstParameterOnTop)
 {
     m.setActive(2, true);
@@ -616,6 +640,9 @@ TEST_F(GraphModelTest, TextsOfLegendAndCursor)
     EXPECT_EQ(m.legendText(0), QString("NoName   ---"));
     m.cursorAt(3723.4567, m.yToViewport(0.25));
     EXPECT_EQ(m.cursorText(), QString("01:02:03.456/0.25"));
+    // 39.7 s as read from ticks: the millisecond boundary, not one below.
+    m.cursorAt(39.69999997, m.yToViewport(0.25));
+    EXPECT_EQ(m.cursorText(), QString("00:00:39.700/0.25"));
 }
 
 TEST(GraphModelStatic, Pt1Filter)

@@ -551,23 +551,38 @@ TEST(RecordReadTest, RecordingFieldsOverSeveralFiles)
     EXPECT_FALSE(r.recordData().idList(0, 7).highFile);
 }
 
-TEST(RecordReadTest, AnUnopenableFileEndsTheReading)
+TEST(RecordReadTest, AnUnreadableFileIsSkippedAndTheOthersLoad)
 {
     TempDir dir;
     const QString a = writeCan(dir, "A.CAN", recordFile({msg(0, 1, 3000), msg(0, 2, 4000)}, true));
     const QString b = writeCan(dir, "B.CAN", recordFile({msg(0, 3, 1000)}, true));
     const QString c = writeCan(dir, "C.CAN", recordFile({msg(0, 4, 500)}, true));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("DIR.CAN"));
+    std::vector<KAVO::Notifier::Report> reports;
+    KAVO::Notifier::setReportHandler([&](const KAVO::Notifier::Report& r) { reports.push_back(r); });
     Record r;
-    EXPECT_FALSE(r.readRecordData({a, b, dir.file("MISSING.CAN"), c}));
+    testsupport::StdoutCapture out;
+    EXPECT_FALSE(r.readRecordData({a, b, dir.file("MISSING.CAN"), dir.file("DIR.CAN"), c}));
+    KAVO::Notifier::setReportHandler(nullptr);
+    const QString text = out.text();
+    EXPECT_TRUE(text.contains("Could not open " + dir.file("MISSING.CAN") + "\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Could not open " + dir.file("DIR.CAN") + "\n")) << text.toStdString();
     const auto& e = r.rawData().entries;
-    ASSERT_EQ(e.size(), 3u);
-    EXPECT_EQ(e[0].canId, 3u);
-    EXPECT_EQ(e[1].canId, 1u);
-    EXPECT_EQ(r.recordData().nrRecords, 3);
+    ASSERT_EQ(e.size(), 4u);
+    EXPECT_EQ(e[0].canId, 4u);
+    EXPECT_EQ(e[1].canId, 3u);
+    EXPECT_EQ(r.recordData().nrRecords, 4);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].problem, KAVO::Notifier::Problem::FileNotOpened);
+    EXPECT_EQ(reports[0].path, dir.file("MISSING.CAN"));
+    EXPECT_FALSE(reports[0].detail.isEmpty());
+    EXPECT_EQ(reports[1].problem, KAVO::Notifier::Problem::FileNotRegular);
+    EXPECT_EQ(reports[1].path, dir.file("DIR.CAN"));
 
     Record info;
     EXPECT_FALSE(info.readRecordInfo(dir.file("MISSING.CAN")));
     EXPECT_EQ(info.recordInfo().path, dir.file("MISSING.CAN"));
+    EXPECT_FALSE(info.readRecordInfo(dir.file("DIR.CAN")));
 }
 
 TEST(RecordReadTest, DiagnosticsOfAFileInReadingOrder)

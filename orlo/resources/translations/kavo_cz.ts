@@ -9,706 +9,784 @@
     </message>
     <message>
         <source>ORLO</source>
-        <translation type="unfinished"></translation>
+        <translation>ORLO</translation>
     </message>
     <message>
         <source>
 Orlo Station</source>
-        <translation type="unfinished"></translation>
+        <translation>
+Orlo Station</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogCard</name>
     <message>
         <source>Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum</translation>
     </message>
     <message>
         <source>Start Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Čas začátku</translation>
     </message>
     <message>
         <source>Stop Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Čas konce</translation>
     </message>
     <message>
         <source>Bus Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Typ sběrnice</translation>
     </message>
     <message>
         <source>ECU Serial Number</source>
-        <translation type="unfinished"></translation>
+        <translation>Výrobní číslo ECU</translation>
     </message>
     <message>
         <source>Software Part Nr. A</source>
-        <translation type="unfinished"></translation>
+        <translation>Číslo dílu softwaru A</translation>
     </message>
     <message>
         <source>Software Part Nr. B</source>
-        <translation type="unfinished"></translation>
+        <translation>Číslo dílu softwaru B</translation>
     </message>
     <message>
         <source>ECU Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Typ ECU</translation>
     </message>
     <message>
         <source>EMU SW Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Verze SW EMU</translation>
     </message>
     <message>
         <source>Engine Serial Nr.</source>
-        <translation type="unfinished"></translation>
+        <translation>Výrobní č. motoru</translation>
     </message>
     <message>
         <source>Engine Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Typ motoru</translation>
     </message>
     <message>
         <source>Samples Total</source>
-        <translation type="unfinished"></translation>
+        <translation>Celkem vzorků</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogData</name>
     <message>
         <source>Data</source>
-        <translation type="unfinished"></translation>
+        <translation>Data</translation>
     </message>
     <message>
         <source>Limit/Warning Exceed</source>
-        <translation type="unfinished"></translation>
+        <translation>Překročení limitu/varování</translation>
     </message>
     <message>
         <source>Graph</source>
-        <translation type="unfinished"></translation>
+        <translation>Graf</translation>
     </message>
     <message>
         <source>Offset:</source>
-        <translation type="unfinished"></translation>
+        <translation>Posun:</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogDataGraph</name>
     <message>
         <source>Zoom In</source>
-        <translation type="unfinished"></translation>
+        <translation>Přiblížit</translation>
     </message>
     <message>
         <source>Zoom Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Oddálit</translation>
     </message>
     <message>
         <source>Zoom 1:1</source>
-        <translation type="unfinished"></translation>
+        <translation>Měřítko 1:1</translation>
     </message>
     <message>
         <source>Zoom Marker</source>
-        <translation type="unfinished"></translation>
+        <translation>Přiblížit na značky</translation>
     </message>
     <message>
         <source>Clear All</source>
-        <translation type="unfinished"></translation>
+        <translation>Vymazat vše</translation>
     </message>
     <message>
         <source>Automatic Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatický režim</translation>
     </message>
     <message>
         <source>Split Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Rozdělený režim</translation>
     </message>
     <message>
         <source>Single Graph Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Režim jednoho grafu</translation>
     </message>
     <message>
         <source>Reset all to default</source>
-        <translation type="unfinished"></translation>
+        <translation>Obnovit vše na výchozí hodnoty</translation>
     </message>
     <message>
         <source>Setup</source>
-        <translation type="unfinished"></translation>
+        <translation>Nastavení</translation>
     </message>
     <message>
         <source>Snapshot</source>
-        <translation type="unfinished"></translation>
+        <translation>Snímek</translation>
     </message>
     <message>
         <source>Save Snapshot</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit snímek</translation>
     </message>
     <message>
         <source>BMP File (*.bmp);;All Files (*.*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Soubor BMP (*.bmp);;Všechny soubory (*.*)</translation>
+    </message>
+    <message>
+        <source>Saving the snapshot failed !
+%1</source>
+        <translation>Uložení snímku se nezdařilo!
+%1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogDataLimit</name>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Čas</translation>
     </message>
     <message>
         <source>Warning/Limit Exceed</source>
-        <translation type="unfinished"></translation>
+        <translation>Překročení varování/limitu</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogDataTable</name>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Čas</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogDataWarning</name>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Čas</translation>
     </message>
     <message>
         <source>Warning Lamps</source>
-        <translation type="unfinished"></translation>
+        <translation>Varovné kontrolky</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportCsv</name>
     <message>
         <source>CSV Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Export CSV</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportCsvOptions</name>
     <message>
         <source>CSV/CAN Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Export CSV/CAN</translation>
     </message>
     <message>
         <source>Select CSV/CAN Option</source>
-        <translation type="unfinished"></translation>
+        <translation>Vyberte volby CSV/CAN</translation>
     </message>
     <message>
         <source>Semikolon ;</source>
-        <translation type="unfinished"></translation>
+        <translation>Středník ;</translation>
     </message>
     <message>
         <source>Comma ,</source>
-        <translation type="unfinished"></translation>
+        <translation>Čárka ,</translation>
     </message>
     <message>
         <source>Tabstop</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabulátor</translation>
     </message>
     <message>
         <source>100 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>100 ms</translation>
     </message>
     <message>
         <source>10 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>10 ms</translation>
     </message>
     <message>
         <source>1 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>1 ms</translation>
     </message>
     <message>
         <source>All Parameter</source>
-        <translation type="unfinished"></translation>
+        <translation>Všechny parametry</translation>
     </message>
     <message>
         <source>Selected Parameter only</source>
-        <translation type="unfinished"></translation>
+        <translation>Pouze vybrané parametry</translation>
     </message>
     <message>
         <source>Limiter</source>
-        <translation type="unfinished"></translation>
+        <translation>Oddělovač</translation>
     </message>
     <message>
         <source>Resolution</source>
-        <translation type="unfinished"></translation>
+        <translation>Rozlišení</translation>
     </message>
     <message>
         <source>Parameter Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Výběr parametrů</translation>
     </message>
     <message>
         <source>Start/Stop Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Čas začátku/konce</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportCsvPath</name>
     <message>
         <source>Save CSV/CAN Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit export CSV/CAN</translation>
     </message>
     <message>
         <source>CSV/CAN Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Export CSV/CAN</translation>
     </message>
     <message>
         <source>Select the output directory and file</source>
-        <translation type="unfinished"></translation>
+        <translation>Vyberte výstupní složku a soubor</translation>
     </message>
     <message>
         <source>Export Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Typ exportu</translation>
     </message>
     <message>
         <source>Export Path</source>
-        <translation type="unfinished"></translation>
+        <translation>Cesta exportu</translation>
     </message>
     <message>
         <source>Export Filename</source>
-        <translation type="unfinished"></translation>
+        <translation>Název souboru exportu</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportKml</name>
     <message>
         <source>Google Earth KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Export KML pro Google Earth</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportKmlOptions</name>
     <message>
         <source>KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Export KML</translation>
     </message>
     <message>
         <source>Select KML Option</source>
-        <translation type="unfinished"></translation>
+        <translation>Vyberte volby KML</translation>
     </message>
     <message>
         <source>Timestamp every :</source>
-        <translation type="unfinished"></translation>
+        <translation>Časová značka každých :</translation>
     </message>
     <message>
         <source>Line Style</source>
-        <translation type="unfinished"></translation>
+        <translation>Styl čáry</translation>
     </message>
     <message>
         <source>Line width</source>
-        <translation type="unfinished"></translation>
+        <translation>Šířka čáry</translation>
     </message>
     <message>
         <source>Line color</source>
-        <translation type="unfinished"></translation>
+        <translation>Barva čáry</translation>
     </message>
     <message>
         <source>Draw Polygon</source>
-        <translation type="unfinished"></translation>
+        <translation>Kreslit polygon</translation>
     </message>
     <message>
         <source>Polygon color</source>
-        <translation type="unfinished"></translation>
+        <translation>Barva polygonu</translation>
     </message>
     <message>
         <source>Start/Stop Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Čas začátku/konce</translation>
     </message>
     <message>
         <source>Select Line Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Vyberte barvu čáry</translation>
     </message>
     <message>
         <source>Select Polygon Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Vyberte barvu polygonu</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportKmlPath</name>
     <message>
         <source>Save KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit export KML</translation>
     </message>
     <message>
         <source>KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Export KML</translation>
     </message>
     <message>
         <source>Select the output directory and file</source>
-        <translation type="unfinished"></translation>
+        <translation>Vyberte výstupní složku a soubor</translation>
     </message>
     <message>
         <source>Export Path</source>
-        <translation type="unfinished"></translation>
+        <translation>Cesta exportu</translation>
     </message>
     <message>
         <source>Export Filename</source>
-        <translation type="unfinished"></translation>
+        <translation>Název souboru exportu</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportKmlPlacemark</name>
     <message>
         <source>KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Export KML</translation>
     </message>
     <message>
         <source>Select KML Placemarks</source>
-        <translation type="unfinished"></translation>
+        <translation>Vyberte značky míst KML</translation>
     </message>
     <message>
         <source>Draw selected parameters as placemarks</source>
-        <translation type="unfinished"></translation>
+        <translation>Kreslit vybrané parametry jako značky míst</translation>
     </message>
     <message>
         <source> samples</source>
-        <translation type="unfinished"></translation>
+        <translation> vzorků</translation>
     </message>
     <message>
         <source>Placemark every</source>
-        <translation type="unfinished"></translation>
+        <translation>Značka místa každých</translation>
     </message>
     <message>
         <source>Placemark Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Barva značek míst</translation>
     </message>
     <message>
         <source>Show Limit exceedance / Warning Lamps</source>
-        <translation type="unfinished"></translation>
+        <translation>Zobrazit překročení limitů / varovné kontrolky</translation>
     </message>
     <message>
         <source>Limit Exceedance</source>
-        <translation type="unfinished"></translation>
+        <translation>Překročení limitu</translation>
     </message>
     <message>
         <source>Warning Lamps</source>
-        <translation type="unfinished"></translation>
+        <translation>Varovné kontrolky</translation>
     </message>
     <message>
         <source>Exceedance Placemark Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Barva značek překročení</translation>
     </message>
     <message>
         <source>Select Placemark Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Vyberte barvu značek míst</translation>
     </message>
     <message>
         <source>Select Exceedance Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Vyberte barvu překročení</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogGraphSetup</name>
     <message>
         <source>Oscilloscope Setup</source>
-        <translation type="unfinished"></translation>
+        <translation>Nastavení osciloskopu</translation>
     </message>
     <message>
         <source>Grid On</source>
-        <translation type="unfinished"></translation>
+        <translation>Mřížka zapnuta</translation>
     </message>
     <message>
         <source>Cursor On</source>
-        <translation type="unfinished"></translation>
+        <translation>Kurzor zapnut</translation>
     </message>
     <message>
         <source>Floating</source>
-        <translation type="unfinished"></translation>
+        <translation>Volný</translation>
     </message>
     <message>
         <source>Center</source>
-        <translation type="unfinished"></translation>
+        <translation>Střed</translation>
     </message>
     <message>
         <source>End</source>
-        <translation type="unfinished"></translation>
+        <translation>Konec</translation>
     </message>
     <message>
         <source>Legend On</source>
-        <translation type="unfinished"></translation>
+        <translation>Legenda zapnuta</translation>
     </message>
     <message>
         <source>Autoscale On</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatické měřítko zapnuto</translation>
     </message>
     <message>
         <source>Background Color :</source>
-        <translation type="unfinished"></translation>
+        <translation>Barva pozadí :</translation>
     </message>
     <message>
         <source>Grid On/Color :</source>
-        <translation type="unfinished"></translation>
+        <translation>Mřížka/barva :</translation>
     </message>
     <message>
         <source>Label Color :</source>
-        <translation type="unfinished"></translation>
+        <translation>Barva popisků :</translation>
     </message>
     <message>
         <source>Label Background :</source>
-        <translation type="unfinished"></translation>
+        <translation>Pozadí popisků :</translation>
     </message>
     <message>
         <source>Cursor On/Mode :</source>
-        <translation type="unfinished"></translation>
+        <translation>Kurzor/režim :</translation>
     </message>
     <message>
         <source>Legend :</source>
-        <translation type="unfinished"></translation>
+        <translation>Legenda :</translation>
     </message>
     <message>
         <source>Y-Scale :</source>
-        <translation type="unfinished"></translation>
+        <translation>Měřítko Y :</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Zavřít</translation>
     </message>
     <message>
         <source>Select</source>
-        <translation type="unfinished"></translation>
+        <translation>Vybrat</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogMain</name>
     <message>
         <source>&amp;New Project</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nový projekt</translation>
     </message>
     <message>
         <source>Ctrl+N</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+N</translation>
     </message>
     <message>
         <source>Create new Project</source>
-        <translation type="unfinished"></translation>
+        <translation>Vytvořit nový projekt</translation>
     </message>
     <message>
         <source>&amp;Open Project</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Otevřít projekt</translation>
     </message>
     <message>
         <source>Ctrl+O</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+O</translation>
     </message>
     <message>
         <source>Open Project</source>
-        <translation type="unfinished"></translation>
+        <translation>Otevřít projekt</translation>
     </message>
     <message>
         <source>Open Project File</source>
-        <translation type="unfinished"></translation>
+        <translation>Otevřít soubor projektu</translation>
     </message>
     <message>
         <source>&amp;Save Project</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Uložit projekt</translation>
     </message>
     <message>
         <source>Ctrl+S</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+S</translation>
     </message>
     <message>
         <source>Save Project</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit projekt</translation>
     </message>
     <message>
         <source>Save Project File</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit soubor projektu</translation>
     </message>
     <message>
         <source>&amp;Save Project as</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit projekt &amp;jako</translation>
     </message>
     <message>
         <source>Save Project as</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit projekt jako</translation>
     </message>
     <message>
         <source>Save Project File as</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit soubor projektu jako</translation>
     </message>
     <message>
         <source>&amp;Open Card</source>
-        <translation type="unfinished"></translation>
+        <translation>Otevřít ka&amp;rtu</translation>
     </message>
     <message>
         <source>Ctrl+C</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+C</translation>
     </message>
     <message>
         <source>Open Card</source>
-        <translation type="unfinished"></translation>
+        <translation>Otevřít kartu</translation>
     </message>
     <message>
         <source>Open SD Card</source>
-        <translation type="unfinished"></translation>
+        <translation>Otevřít kartu SD</translation>
     </message>
     <message>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Předvolby</translation>
     </message>
     <message>
         <source>Open Preferences Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Otevřít dialog předvoleb</translation>
     </message>
     <message>
         <source>Export Google KML File</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportovat soubor Google KML</translation>
     </message>
     <message>
         <source>Export Google Earth KML File</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportovat soubor KML pro Google Earth</translation>
     </message>
     <message>
         <source>Export CSV/CAN File</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportovat soubor CSV/CAN</translation>
     </message>
     <message>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Konec</translation>
     </message>
     <message>
         <source>Ctrl+Q</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>Quit Application</source>
-        <translation type="unfinished"></translation>
+        <translation>Ukončit aplikaci</translation>
     </message>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>O aplikaci</translation>
     </message>
     <message>
         <source>Show License Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Zobrazit licenční informace</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Nápověda</translation>
     </message>
     <message>
         <source>F1</source>
-        <translation type="unfinished"></translation>
+        <translation>F1</translation>
     </message>
     <message>
         <source>Help Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Okno nápovědy</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Soubor</translation>
     </message>
     <message>
         <source>&amp;Extras</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nástroje</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Nápo&amp;věda</translation>
     </message>
     <message>
         <source>Main Toolbar</source>
-        <translation type="unfinished"></translation>
+        <translation>Hlavní panel nástrojů</translation>
     </message>
     <message>
         <source>[edited]</source>
-        <translation type="unfinished"></translation>
+        <translation>[upraveno]</translation>
     </message>
     <message>
         <source>KAVO Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Varování KAVO</translation>
     </message>
     <message>
         <source>Current Project not saved !
 Save it now ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktuální projekt není uložen!
+Uložit jej nyní?</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ano</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Ne</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Zrušit</translation>
     </message>
     <message>
         <source>Save KAVO Project</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit projekt KAVO</translation>
     </message>
     <message>
         <source>Project Files (*.xml)</source>
-        <translation type="unfinished"></translation>
+        <translation>Soubory projektu (*.xml)</translation>
     </message>
     <message>
         <source>Saving the project failed !
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložení projektu se nezdařilo!
+%1</translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Open KAVO Project</source>
-        <translation type="unfinished"></translation>
+        <translation>Otevřít projekt KAVO</translation>
     </message>
     <message>
         <source>Reading the project failed !
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Načtení projektu se nezdařilo!
+%1</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>není běžný soubor</translation>
+    </message>
+    <message>
+        <source>needs %1 of memory, %2 are available</source>
+        <translation>potřebuje %1 paměti, k dispozici je %2</translation>
+    </message>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>nelze otevřít (%1)</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved in
+%1</source>
+        <translation>Nastavení nelze uložit do
+%1</translation>
+    </message>
+    <message>
+        <source>The time offset could not be saved in
+%1
+It stays at %2 s.</source>
+        <translation>Časový posun nelze uložit do
+%1
+Zůstává %2 s.</translation>
+    </message>
+    <message>
+        <source>The time offset of %1 s in
+%2
+lies outside -10000 to 10000 s; 0 s is used.</source>
+        <translation>Časový posun %1 s v
+%2
+je mimo rozsah -10000 až 10000 s; použije se 0 s.</translation>
+    </message>
+    <message>
+        <source>These files were not loaded:
+%1</source>
+        <translation>Tyto soubory nebyly načteny:
+%1</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+Line %2, column %3: %4</source>
+        <translation>Profil nelze načíst:
+%1
+Řádek %2, sloupec %3: %4</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+%2</source>
+        <translation>Profil nelze načíst:
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>The CSV export needs %1 rows, at least %2, but only %3 are free for
+%4
+Nothing was written.</source>
+        <translation>Export CSV potřebuje %1 řádků, nejméně %2, ale volných je jen %3 pro
+%4
+Nic nebylo zapsáno.</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogPreferences</name>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>Obecné</translation>
     </message>
     <message>
         <source>Profile File :</source>
-        <translation type="unfinished"></translation>
+        <translation>Soubor profilu :</translation>
     </message>
     <message>
         <source>Language :</source>
-        <translation type="unfinished"></translation>
+        <translation>Jazyk :</translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Předvolby</translation>
     </message>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Profil</translation>
     </message>
     <message>
         <source>ORLO Profile (*.xml);;All files (*.*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Profil ORLO (*.xml);;Všechny soubory (*.*)</translation>
     </message>
     <message>
         <source>KAVO Info</source>
-        <translation type="unfinished"></translation>
+        <translation>Informace KAVO</translation>
     </message>
     <message>
         <source>Please restart KAVO to load new language !</source>
-        <translation type="unfinished"></translation>
+        <translation>Pro načtení nového jazyka restartujte KAVO!</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogProfile</name>
     <message>
         <source>Selected Parameters</source>
-        <translation type="unfinished"></translation>
+        <translation>Vybrané parametry</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Vymazat</translation>
     </message>
     <message>
         <source>Confirm Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Potvrdit výběr</translation>
     </message>
 </context>
 </TS>

@@ -9,63 +9,64 @@
     </message>
     <message>
         <source>ORLO</source>
-        <translation type="unfinished"></translation>
+        <translation>ORLO</translation>
     </message>
     <message>
         <source>
 Orlo Station</source>
-        <translation type="unfinished"></translation>
+        <translation>
+Orlo Station</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogCard</name>
     <message>
         <source>Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum</translation>
     </message>
     <message>
         <source>Start Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Startzeit</translation>
     </message>
     <message>
         <source>Stop Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Endzeit</translation>
     </message>
     <message>
         <source>Bus Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Bustyp</translation>
     </message>
     <message>
         <source>ECU Serial Number</source>
-        <translation type="unfinished"></translation>
+        <translation>ECU-Seriennummer</translation>
     </message>
     <message>
         <source>Software Part Nr. A</source>
-        <translation type="unfinished"></translation>
+        <translation>Software-Teilenr. A</translation>
     </message>
     <message>
         <source>Software Part Nr. B</source>
-        <translation type="unfinished"></translation>
+        <translation>Software-Teilenr. B</translation>
     </message>
     <message>
         <source>ECU Type</source>
-        <translation type="unfinished"></translation>
+        <translation>ECU-Typ</translation>
     </message>
     <message>
         <source>EMU SW Version</source>
-        <translation type="unfinished"></translation>
+        <translation>EMU-SW-Version</translation>
     </message>
     <message>
         <source>Engine Serial Nr.</source>
-        <translation type="unfinished"></translation>
+        <translation>Motor-Seriennr.</translation>
     </message>
     <message>
         <source>Engine Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Motortyp</translation>
     </message>
     <message>
         <source>Samples Total</source>
-        <translation type="unfinished"></translation>
+        <translation>Messwerte gesamt</translation>
     </message>
 </context>
 <context>
@@ -91,376 +92,386 @@ Orlo Station</source>
     <name>KAVO::DialogDataGraph</name>
     <message>
         <source>Zoom In</source>
-        <translation type="unfinished"></translation>
+        <translation>Vergrößern</translation>
     </message>
     <message>
         <source>Zoom Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Verkleinern</translation>
     </message>
     <message>
         <source>Zoom 1:1</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom 1:1</translation>
     </message>
     <message>
         <source>Zoom Marker</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf Marker zoomen</translation>
     </message>
     <message>
         <source>Clear All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alles löschen</translation>
     </message>
     <message>
         <source>Automatic Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatikmodus</translation>
     </message>
     <message>
         <source>Split Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Geteilte Darstellung</translation>
     </message>
     <message>
         <source>Single Graph Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Einzelgrafik</translation>
     </message>
     <message>
         <source>Reset all to default</source>
-        <translation type="unfinished"></translation>
+        <translation>Alles auf Standard zurücksetzen</translation>
     </message>
     <message>
         <source>Setup</source>
-        <translation type="unfinished"></translation>
+        <translation>Einrichten</translation>
     </message>
     <message>
         <source>Snapshot</source>
-        <translation type="unfinished"></translation>
+        <translation>Schnappschuss</translation>
     </message>
     <message>
         <source>Save Snapshot</source>
-        <translation type="unfinished"></translation>
+        <translation>Schnappschuss speichern</translation>
     </message>
     <message>
         <source>BMP File (*.bmp);;All Files (*.*)</source>
-        <translation type="unfinished"></translation>
+        <translation>BMP-Datei (*.bmp);;Alle Dateien (*.*)</translation>
+    </message>
+    <message>
+        <source>Saving the snapshot failed !
+%1</source>
+        <translation>Der Schnappschuss konnte nicht gespeichert werden!
+%1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogDataLimit</name>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit</translation>
     </message>
     <message>
         <source>Warning/Limit Exceed</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnungs-/Grenzwertüberschreitung</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogDataTable</name>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogDataWarning</name>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit</translation>
     </message>
     <message>
         <source>Warning Lamps</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnleuchten</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportCsv</name>
     <message>
         <source>CSV Export</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV-Export</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportCsvOptions</name>
     <message>
         <source>CSV/CAN Export</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV/CAN-Export</translation>
     </message>
     <message>
         <source>Select CSV/CAN Option</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV/CAN-Optionen wählen</translation>
     </message>
     <message>
         <source>Semikolon ;</source>
-        <translation type="unfinished"></translation>
+        <translation>Semikolon ;</translation>
     </message>
     <message>
         <source>Comma ,</source>
-        <translation type="unfinished"></translation>
+        <translation>Komma ,</translation>
     </message>
     <message>
         <source>Tabstop</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabulator</translation>
     </message>
     <message>
         <source>100 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>100 ms</translation>
     </message>
     <message>
         <source>10 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>10 ms</translation>
     </message>
     <message>
         <source>1 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>1 ms</translation>
     </message>
     <message>
         <source>All Parameter</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Parameter</translation>
     </message>
     <message>
         <source>Selected Parameter only</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur ausgewählte Parameter</translation>
     </message>
     <message>
         <source>Limiter</source>
-        <translation type="unfinished"></translation>
+        <translation>Trennzeichen</translation>
     </message>
     <message>
         <source>Resolution</source>
-        <translation type="unfinished"></translation>
+        <translation>Auflösung</translation>
     </message>
     <message>
         <source>Parameter Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameterauswahl</translation>
     </message>
     <message>
         <source>Start/Stop Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Start-/Endzeit</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportCsvPath</name>
     <message>
         <source>Save CSV/CAN Export</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV/CAN-Export speichern</translation>
     </message>
     <message>
         <source>CSV/CAN Export</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV/CAN-Export</translation>
     </message>
     <message>
         <source>Select the output directory and file</source>
-        <translation type="unfinished"></translation>
+        <translation>Zielordner und Datei wählen</translation>
     </message>
     <message>
         <source>Export Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporttyp</translation>
     </message>
     <message>
         <source>Export Path</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportpfad</translation>
     </message>
     <message>
         <source>Export Filename</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportdateiname</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportKml</name>
     <message>
         <source>Google Earth KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Google-Earth-KML-Export</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportKmlOptions</name>
     <message>
         <source>KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>KML-Export</translation>
     </message>
     <message>
         <source>Select KML Option</source>
-        <translation type="unfinished"></translation>
+        <translation>KML-Optionen wählen</translation>
     </message>
     <message>
         <source>Timestamp every :</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitstempel alle :</translation>
     </message>
     <message>
         <source>Line Style</source>
-        <translation type="unfinished"></translation>
+        <translation>Linienstil</translation>
     </message>
     <message>
         <source>Line width</source>
-        <translation type="unfinished"></translation>
+        <translation>Linienbreite</translation>
     </message>
     <message>
         <source>Line color</source>
-        <translation type="unfinished"></translation>
+        <translation>Linienfarbe</translation>
     </message>
     <message>
         <source>Draw Polygon</source>
-        <translation type="unfinished"></translation>
+        <translation>Polygon zeichnen</translation>
     </message>
     <message>
         <source>Polygon color</source>
-        <translation type="unfinished"></translation>
+        <translation>Polygonfarbe</translation>
     </message>
     <message>
         <source>Start/Stop Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Start-/Endzeit</translation>
     </message>
     <message>
         <source>Select Line Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Linienfarbe wählen</translation>
     </message>
     <message>
         <source>Select Polygon Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Polygonfarbe wählen</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportKmlPath</name>
     <message>
         <source>Save KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>KML-Export speichern</translation>
     </message>
     <message>
         <source>KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>KML-Export</translation>
     </message>
     <message>
         <source>Select the output directory and file</source>
-        <translation type="unfinished"></translation>
+        <translation>Zielordner und Datei wählen</translation>
     </message>
     <message>
         <source>Export Path</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportpfad</translation>
     </message>
     <message>
         <source>Export Filename</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportdateiname</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogExportKmlPlacemark</name>
     <message>
         <source>KML Export</source>
-        <translation type="unfinished"></translation>
+        <translation>KML-Export</translation>
     </message>
     <message>
         <source>Select KML Placemarks</source>
-        <translation type="unfinished"></translation>
+        <translation>KML-Ortsmarken wählen</translation>
     </message>
     <message>
         <source>Draw selected parameters as placemarks</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte Parameter als Ortsmarken zeichnen</translation>
     </message>
     <message>
         <source> samples</source>
-        <translation type="unfinished"></translation>
+        <translation> Messwerte</translation>
     </message>
     <message>
         <source>Placemark every</source>
-        <translation type="unfinished"></translation>
+        <translation>Ortsmarke alle</translation>
     </message>
     <message>
         <source>Placemark Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Ortsmarkenfarbe</translation>
     </message>
     <message>
         <source>Show Limit exceedance / Warning Lamps</source>
-        <translation type="unfinished"></translation>
+        <translation>Grenzwertüberschreitungen / Warnleuchten anzeigen</translation>
     </message>
     <message>
         <source>Limit Exceedance</source>
-        <translation type="unfinished"></translation>
+        <translation>Grenzwertüberschreitung</translation>
     </message>
     <message>
         <source>Warning Lamps</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnleuchten</translation>
     </message>
     <message>
         <source>Exceedance Placemark Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Farbe der Überschreitungsmarken</translation>
     </message>
     <message>
         <source>Select Placemark Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Ortsmarkenfarbe wählen</translation>
     </message>
     <message>
         <source>Select Exceedance Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Überschreitungsfarbe wählen</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogGraphSetup</name>
     <message>
         <source>Oscilloscope Setup</source>
-        <translation type="unfinished"></translation>
+        <translation>Oszilloskop-Einstellungen</translation>
     </message>
     <message>
         <source>Grid On</source>
-        <translation type="unfinished"></translation>
+        <translation>Raster ein</translation>
     </message>
     <message>
         <source>Cursor On</source>
-        <translation type="unfinished"></translation>
+        <translation>Cursor ein</translation>
     </message>
     <message>
         <source>Floating</source>
-        <translation type="unfinished"></translation>
+        <translation>Frei</translation>
     </message>
     <message>
         <source>Center</source>
-        <translation type="unfinished"></translation>
+        <translation>Mitte</translation>
     </message>
     <message>
         <source>End</source>
-        <translation type="unfinished"></translation>
+        <translation>Ende</translation>
     </message>
     <message>
         <source>Legend On</source>
-        <translation type="unfinished"></translation>
+        <translation>Legende ein</translation>
     </message>
     <message>
         <source>Autoscale On</source>
-        <translation type="unfinished"></translation>
+        <translation>Autoskalierung ein</translation>
     </message>
     <message>
         <source>Background Color :</source>
-        <translation type="unfinished"></translation>
+        <translation>Hintergrundfarbe :</translation>
     </message>
     <message>
         <source>Grid On/Color :</source>
-        <translation type="unfinished"></translation>
+        <translation>Raster ein/Farbe :</translation>
     </message>
     <message>
         <source>Label Color :</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschriftungsfarbe :</translation>
     </message>
     <message>
         <source>Label Background :</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschriftungshintergrund :</translation>
     </message>
     <message>
         <source>Cursor On/Mode :</source>
-        <translation type="unfinished"></translation>
+        <translation>Cursor ein/Modus :</translation>
     </message>
     <message>
         <source>Legend :</source>
-        <translation type="unfinished"></translation>
+        <translation>Legende :</translation>
     </message>
     <message>
         <source>Y-Scale :</source>
-        <translation type="unfinished"></translation>
+        <translation>Y-Skala :</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>Select</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswählen</translation>
     </message>
 </context>
 <context>
@@ -471,7 +482,7 @@ Orlo Station</source>
     </message>
     <message>
         <source>Ctrl+N</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+N</translation>
     </message>
     <message>
         <source>Create new Project</source>
@@ -483,7 +494,7 @@ Orlo Station</source>
     </message>
     <message>
         <source>Ctrl+O</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+O</translation>
     </message>
     <message>
         <source>Open Project</source>
@@ -499,7 +510,7 @@ Orlo Station</source>
     </message>
     <message>
         <source>Ctrl+S</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+S</translation>
     </message>
     <message>
         <source>Save Project</source>
@@ -527,7 +538,7 @@ Orlo Station</source>
     </message>
     <message>
         <source>Ctrl+C</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+C</translation>
     </message>
     <message>
         <source>Open Card</source>
@@ -563,7 +574,7 @@ Orlo Station</source>
     </message>
     <message>
         <source>Ctrl+Q</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>Quit Application</source>
@@ -583,7 +594,7 @@ Orlo Station</source>
     </message>
     <message>
         <source>F1</source>
-        <translation type="unfinished"></translation>
+        <translation>F1</translation>
     </message>
     <message>
         <source>Help Window</source>
@@ -603,112 +614,179 @@ Orlo Station</source>
     </message>
     <message>
         <source>Main Toolbar</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauptwerkzeugleiste</translation>
     </message>
     <message>
         <source>[edited]</source>
-        <translation type="unfinished"></translation>
+        <translation>[geändert]</translation>
     </message>
     <message>
         <source>KAVO Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>KAVO-Warnung</translation>
     </message>
     <message>
         <source>Current Project not saved !
 Save it now ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Das aktuelle Projekt ist nicht gespeichert!
+Jetzt speichern?</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Nein</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Save KAVO Project</source>
-        <translation type="unfinished"></translation>
+        <translation>KAVO-Projekt speichern</translation>
     </message>
     <message>
         <source>Project Files (*.xml)</source>
-        <translation type="unfinished"></translation>
+        <translation>Projektdateien (*.xml)</translation>
     </message>
     <message>
         <source>Saving the project failed !
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Projekt konnte nicht gespeichert werden!
+%1</translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Open KAVO Project</source>
-        <translation type="unfinished"></translation>
+        <translation>KAVO-Projekt öffnen</translation>
     </message>
     <message>
         <source>Reading the project failed !
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Projekt konnte nicht gelesen werden!
+%1</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>needs %1 of memory, %2 are available</source>
+        <translation>benötigt %1 Speicher, %2 sind verfügbar</translation>
+    </message>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>kann nicht geöffnet werden (%1)</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved in
+%1</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden in
+%1</translation>
+    </message>
+    <message>
+        <source>The time offset could not be saved in
+%1
+It stays at %2 s.</source>
+        <translation>Der Zeitversatz konnte nicht gespeichert werden in
+%1
+Er bleibt bei %2 s.</translation>
+    </message>
+    <message>
+        <source>The time offset of %1 s in
+%2
+lies outside -10000 to 10000 s; 0 s is used.</source>
+        <translation>Der Zeitversatz von %1 s in
+%2
+liegt außerhalb von -10000 bis 10000 s; es wird 0 s verwendet.</translation>
+    </message>
+    <message>
+        <source>These files were not loaded:
+%1</source>
+        <translation>Diese Dateien wurden nicht geladen:
+%1</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+Line %2, column %3: %4</source>
+        <translation>Das Profil kann nicht gelesen werden:
+%1
+Zeile %2, Spalte %3: %4</translation>
+    </message>
+    <message>
+        <source>The profile cannot be read:
+%1
+%2</source>
+        <translation>Das Profil kann nicht gelesen werden:
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>The CSV export needs %1 rows, at least %2, but only %3 are free for
+%4
+Nothing was written.</source>
+        <translation>Der CSV-Export benötigt %1 Zeilen, mindestens %2, aber nur %3 sind frei für
+%4
+Es wurde nichts geschrieben.</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogPreferences</name>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>Allgemein</translation>
     </message>
     <message>
         <source>Profile File :</source>
-        <translation type="unfinished"></translation>
+        <translation>Profildatei :</translation>
     </message>
     <message>
         <source>Language :</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprache :</translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Profil</translation>
     </message>
     <message>
         <source>ORLO Profile (*.xml);;All files (*.*)</source>
-        <translation type="unfinished"></translation>
+        <translation>ORLO-Profil (*.xml);;Alle Dateien (*.*)</translation>
     </message>
     <message>
         <source>KAVO Info</source>
-        <translation type="unfinished"></translation>
+        <translation>KAVO-Info</translation>
     </message>
     <message>
         <source>Please restart KAVO to load new language !</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte KAVO neu starten, um die neue Sprache zu laden!</translation>
     </message>
 </context>
 <context>
     <name>KAVO::DialogProfile</name>
     <message>
         <source>Selected Parameters</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte Parameter</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen</translation>
     </message>
     <message>
         <source>Confirm Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswahl bestätigen</translation>
     </message>
 </context>
 </TS>
