@@ -124,25 +124,14 @@ void BM_Frame(benchmark::State& state)
     state.SetLabel(orlo_gl::GlContext::rendererText());
 }
 
-void BM_LinesOnly(benchmark::State& state)
+// One half of the frame alone: drawLines or drawQuads.
+void BM_Alone(benchmark::State& state, void (*draw)(const Scene&))
 {
     if (!prepare(state))
         return;
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT);
-        drawLines(scene());
-        glFinish();
-    }
-    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-}
-
-void BM_QuadsOnly(benchmark::State& state)
-{
-    if (!prepare(state))
-        return;
-    for (auto _ : state) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        drawQuads(scene());
+        draw(scene());
         glFinish();
     }
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
@@ -175,6 +164,6 @@ void BM_LinesOneBlock(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_LinesOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_QuadsOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Alone, lines, drawLines)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Alone, quads, drawQuads)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LinesOneBlock)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -100,6 +100,15 @@ protected:
         clear(0, 0, 0, 1);
         takeLog();
     }
+    // The 100 x 30 quadrant image registered and drawn white onto x, y.
+    int drawnImage()
+    {
+        const std::vector<unsigned char> image = quadrantImage(100, 30);
+        const int id = txCreate(100, 30, image.data());
+        vvColor4f(1, 1, 1, 1);
+        EXPECT_EQ(txDraw(id, x, y), 0);
+        return id;
+    }
     const float x[4] = {10, 10, 110, 110};
     const float y[4] = {10, 40, 40, 10};
 };
@@ -206,10 +215,7 @@ TEST_F(Textures, PaddedSizeCornerCoordinatesAndWhitePadding)
 
 TEST_F(Textures, DrawnThroughFourCornersShowsTheImageNotThePadding)
 {
-    const std::vector<unsigned char> image = quadrantImage(100, 30);
-    const int id = txCreate(100, 30, image.data());
-    vvColor4f(1, 1, 1, 1);
-    ASSERT_EQ(txDraw(id, x, y), 0);
+    const int id = drawnImage();
     // Quadrant interiors, and the outermost drawn pixels of every side (the
     // splits lie near x 58 and y 22).
     EXPECT_TRUE(near(pixel(30, 15), A));
@@ -345,10 +351,7 @@ TEST_F(Textures, WithoutAContextNothingCrashesAndTheTextureComesLater)
 
 TEST_F(Textures, ALostGlTextureIsMadeAgain)
 {
-    const std::vector<unsigned char> image = quadrantImage(100, 30);
-    const int id = txCreate(100, 30, image.data());
-    vvColor4f(1, 1, 1, 1);
-    ASSERT_EQ(txDraw(id, x, y), 0);
+    const int id = drawnImage();
     GLint name = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
     ASSERT_NE(name, 0);
