@@ -4,10 +4,12 @@
 #include "dorneElements.h"
 #include "dorneExport.h"
 #include "dorneFiles.h"
+#include "dorneGl.h"
 #include "dorneHash.h"
 #include "dorneLog.h"
 #include "dorneObjects.h"
 #include "dornePlatform.h"
+#include "dorneTextures.h"
 #include "dorneVariables.h"
 #include "dorneView.h"
 

@@ -1,6 +1,7 @@
 // The shared records keep the field order and fixed text sizes that view
 // files, modules and callers of the flat interface rely on. Checked while
 // compiling.
+#include "dorneTextures.h"
 #include "dorneView.h"
 
 #include <cstddef>
@@ -128,5 +129,10 @@ ORDERED(vdView_Struct, config, elements);
 ORDERED(vdView_Struct, variables, mutex);
 ORDERED(vdView_Struct, previousEvent, displayList);
 ORDERED(HASH_STRUCT, slots, vacated);
+static_assert(offsetof(T_Texture, count) == 0 && sizeof(T_Texture::u) == 4 * sizeof(float), "texture record");
+ORDERED(T_Texture, height, paddedWidth);
+ORDERED(T_Texture, paddedHeight, pixels);
+ORDERED(T_Texture, pixels, u);
+ORDERED(T_Texture, v, name);
 
 } // namespace
