@@ -65,6 +65,15 @@ public:
         return shmctl(id, IPC_STAT, &status) == 0 ? int(status.shm_nattch) : -1;
     }
 
+    // Marks the segment for removal while it stays attached: no key finds
+    // it any more, and it goes with the last attachment, a crash included.
+    void markRemoved()
+    {
+        if (id >= 0)
+            shmctl(id, IPC_RMID, nullptr);
+        id = -1;
+    }
+
     // Removes the segment now: it goes when the last attachment does.
     void remove()
     {

@@ -341,8 +341,9 @@ TEST_F(Shm, EditorHooks)
 
     // The load button, on a source that was opened and on one that was not.
     for (bool opened : {true, false}) {
-        if (opened)
+        if (opened) {
             ASSERT_EQ(s->fnOpen(s), 0);
+        }
         EXPECT_EQ(s->fnCallbackData(3, 0, nullptr, s), 0);
         ASSERT_NE(s->variables, nullptr);
         EXPECT_STREQ(s->variables->name, "a");
