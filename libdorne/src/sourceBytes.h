@@ -93,13 +93,15 @@ inline bool fitsAt(const DD_VAR_STRUCT* v, long long offset, size_t size)
            (unsigned long long)width <= size - size_t(offset);
 }
 
-// Reads the variable's value at offset of the region into its storage:
-// numbers in wire width, byte-reversed when `swap`; a text of at most 255
-// characters that stops at the region's end. Nothing when it does not fit
-// (fitsAt) or the variable has no storage.
-inline void readValue(DD_VAR_STRUCT* v, const unsigned char* base, size_t size, long long offset, bool swap)
+// Get: reads the variable's value at its OFFSET of the region into its
+// storage: numbers in wire width, byte-reversed when `swap`; a text of at
+// most 255 characters that stops at the region's end. Nothing without a
+// region or storage, or when the value does not fit (fitsAt).
+inline void readValue(DD_VAR_STRUCT* v, const unsigned char* base, size_t size, bool swap)
 {
-    if (v == nullptr || v->value == nullptr || base == nullptr || !fitsAt(v, offset, size))
+    long long offset = 0;
+    if (v == nullptr || v->value == nullptr || base == nullptr || !variableOffset(v, &offset) ||
+        !fitsAt(v, offset, size))
         return;
     const unsigned char* at = base + offset;
     if (v->type == DD_STRING) {
@@ -114,13 +116,15 @@ inline void readValue(DD_VAR_STRUCT* v, const unsigned char* base, size_t size, 
     storeWire(v, wire);
 }
 
-// Writes the variable's value at offset of the region, the reverse of
-// readValue: numbers byte-reversed before they land, so a reader on the
-// other side never sees them half turned; a text with its zero and a zero
-// at offset + 255, cut at the region's end.
-inline void writeValue(const DD_VAR_STRUCT* v, unsigned char* base, size_t size, long long offset, bool swap)
+// Set: writes a value the view changed (changed flag) at its OFFSET of the
+// region, the reverse of readValue: numbers byte-reversed before they land,
+// so a reader on the other side never sees them half turned; a text with
+// its zero and a zero at OFFSET + 255, cut at the region's end.
+inline void writeValue(const DD_VAR_STRUCT* v, unsigned char* base, size_t size, bool swap)
 {
-    if (v == nullptr || v->value == nullptr || base == nullptr || !fitsAt(v, offset, size))
+    long long offset = 0;
+    if (v == nullptr || !v->changed || v->value == nullptr || base == nullptr || !variableOffset(v, &offset) ||
+        !fitsAt(v, offset, size))
         return;
     unsigned char* at = base + offset;
     const size_t room = size - size_t(offset);

@@ -257,23 +257,16 @@ int vddShmVarStartView(DD_DATA_TYPE_STRUCT* s)
 
 int vddShmVarGet(DD_VAR_STRUCT* v, DD_DATA_TYPE_STRUCT* s)
 {
-    const ShmState* state = stateOf(s);
-    long long offset = 0;
-    if (state == nullptr || state->address == nullptr || !dorne::variableOffset(v, &offset))
-        return 0;
-    dorne::readValue(v, state->address, state->size, offset, state->hostOrder != state->dataOrder);
+    if (const ShmState* state = stateOf(s))
+        dorne::readValue(v, state->address, state->size, state->hostOrder != state->dataOrder);
     return 0;
 }
 
 // Only values the view changed reach the segment.
 int vddShmVarSet(DD_VAR_STRUCT* v, DD_DATA_TYPE_STRUCT* s)
 {
-    const ShmState* state = stateOf(s);
-    long long offset = 0;
-    if (v == nullptr || !v->changed || state == nullptr || state->address == nullptr ||
-        !dorne::variableOffset(v, &offset))
-        return 0;
-    dorne::writeValue(v, state->address, state->size, offset, state->hostOrder != state->dataOrder);
+    if (const ShmState* state = stateOf(s))
+        dorne::writeValue(v, state->address, state->size, state->hostOrder != state->dataOrder);
     return 0;
 }
 

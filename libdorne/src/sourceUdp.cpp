@@ -154,11 +154,8 @@ int vddSocketVarRun(DD_DATA_TYPE_STRUCT* s)
 
 int vddSocketVarGet(DD_VAR_STRUCT* v, DD_DATA_TYPE_STRUCT* s)
 {
-    const SocketDataState* state = stateOf(s);
-    long long offset = 0;
-    if (state == nullptr || state->buffer == nullptr || !dorne::variableOffset(v, &offset))
-        return 0;
-    dorne::readValue(v, state->buffer, state->size, offset, state->hostOrder != state->dataOrder);
+    if (const SocketDataState* state = stateOf(s))
+        dorne::readValue(v, state->buffer, state->size, state->hostOrder != state->dataOrder);
     return 0;
 }
 
@@ -168,12 +165,8 @@ int vddSocketVarGet(DD_VAR_STRUCT* v, DD_DATA_TYPE_STRUCT* s)
 // would never show the sender's value again.
 int vddSocketVarSet(DD_VAR_STRUCT* v, DD_DATA_TYPE_STRUCT* s)
 {
-    const SocketDataState* state = stateOf(s);
-    long long offset = 0;
-    if (v == nullptr || !v->changed || state == nullptr || state->buffer == nullptr ||
-        !dorne::variableOffset(v, &offset))
-        return 0;
-    dorne::writeValue(v, state->buffer, state->size, offset, state->hostOrder != state->dataOrder);
+    if (const SocketDataState* state = stateOf(s))
+        dorne::writeValue(v, state->buffer, state->size, state->hostOrder != state->dataOrder);
     return 0;
 }
 

@@ -1,7 +1,7 @@
 // The shared-memory source against real System V segments: variables from
 // the segment's NSHM block, both byte orders, write-back of changed values,
 // offsets and blocks that do not fit, a missing segment and the editor hooks.
-#include "dataSourceSupport.h"
+#include "peerSourceTest.h"
 #include "peerSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,15 +16,9 @@ namespace {
 const int kBig = 0;
 const int kLittle = 1;
 
-class Shm : public testing::Test
+class Shm : public PeerSourceTest
 {
 protected:
-    void TearDown() override { reset(); }
-    void reset()
-    {
-        closeDataSources(view);
-        freeSources(&view);
-    }
     DD_DATA_TYPE_STRUCT* source(const std::string& key, int endian, int autoLoad)
     {
         s = fileSource(&view, 3, 4, 1);
@@ -33,26 +27,6 @@ protected:
         s->para[2].value = autoLoad;
         return s;
     }
-    DD_VAR_STRUCT* variable(const char* name, int type, const char* offset, const char* defaultText = "")
-    {
-        DD_VAR_STRUCT* v = fileVariable(s, name, type, defaultText);
-        setParaText(v->para[0], offset);
-        return v;
-    }
-    // A view start in its order: open, start hooks (which may load the
-    // block), fresh storage, defaults.
-    void start()
-    {
-        mergeWithRegistry(&view);
-        openDataSources(view);
-        callStartView(view);
-        for (DD_DATA_TYPE_STRUCT* t = view; t != nullptr; t = t->next)
-            for (DD_VAR_STRUCT* v = t->variables; v != nullptr; v = v->next)
-                ASSERT_EQ(dorne::resetValue(v), 0);
-        writeDefault(view);
-    }
-    DD_DATA_TYPE_STRUCT* view = nullptr;
-    DD_DATA_TYPE_STRUCT* s = nullptr;
 };
 
 // Writes an NSHM block: the count at 60, then per entry name, type code and

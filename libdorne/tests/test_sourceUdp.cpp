@@ -1,7 +1,7 @@
 // The UDP source against real datagrams on the loopback address: the newest
 // datagram over the tails of older ones, over-long datagrams cut, both byte
 // orders, values the view writes, offsets outside the buffer and failed opens.
-#include "dataSourceSupport.h"
+#include "peerSourceTest.h"
 #include "peerSupport.h"
 #include "sourceUdp.h"
 
@@ -15,15 +15,9 @@ using namespace support;
 
 namespace {
 
-class Udp : public testing::Test
+class Udp : public PeerSourceTest
 {
 protected:
-    void TearDown() override { reset(); }
-    void reset()
-    {
-        closeDataSources(view);
-        freeSources(&view);
-    }
     void source(const char* size, int endian, int port = -1)
     {
         this->port = port >= 0 ? port : peer::freeUdpPort();
@@ -33,16 +27,10 @@ protected:
         setParaText(s->para[1], size);
         s->para[2].value = endian;
     }
+    // A variable named after its OFFSET.
     DD_VAR_STRUCT* variable(int type, const char* offset, const char* defaultText = "")
     {
-        DD_VAR_STRUCT* v = fileVariable(s, offset, type, defaultText);
-        setParaText(v->para[0], offset);
-        return v;
-    }
-    void start()
-    {
-        mergeWithRegistry(&view);
-        startSources(view);
+        return PeerSourceTest::variable(offset, type, offset, defaultText);
     }
     // Sends the datagrams, waits until the first is in, then runs one cycle.
     void receive(std::initializer_list<std::string> datagrams)
@@ -56,8 +44,6 @@ protected:
         ASSERT_EQ(poll(&waiting, 1, 5000), 1);
         fillDP(view);
     }
-    DD_DATA_TYPE_STRUCT* view = nullptr;
-    DD_DATA_TYPE_STRUCT* s = nullptr;
     int port = 0;
 };
 
@@ -251,14 +237,10 @@ TEST_F(Udp, OpenFailsOnBadOptionsAndBusyPorts)
     ASSERT_EQ(getsockname(busy, reinterpret_cast<sockaddr*>(&address), &length), 0);
     source("8", 0, ntohs(address.sin_port));
     DD_VAR_STRUCT* v = variable(DD_INT, "0", "3");
-    mergeWithRegistry(&view);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(s->fnOpen(s), -1);
+    start();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "bind socket: Address already in use\nopening socket: Address already in use\n");
-    testing::internal::CaptureStderr();
-    startSources(view);
-    testing::internal::GetCapturedStderr();
     EXPECT_EQ(s->privateData, nullptr);
     fillDP(view);
     EXPECT_EQ(valueOf<int32_t>(v), 3) << "no buffer: the default stays";
