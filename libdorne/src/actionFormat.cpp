@@ -266,72 +266,52 @@ void formatActionNumber(char* out, size_t size, const char* format, size_t forma
 {
     const FormatCopy f(format, formatSize);
     const Conversion c = parseFormat(f.text, f.length);
-    const char* t = f.text;
+    auto print = [&](const char* t, auto value) { std::snprintf(out, size, t, value); };
     switch (c.takes) {
     case Takes::Signed: {
         const int64_t s = asSigned(n);
         switch (c.length) {
         case Length::Long:
-            std::snprintf(out, size, t, static_cast<long>(s));
-            return;
+            return print(f.text, static_cast<long>(s));
         case Length::LongLong:
-            std::snprintf(out, size, t, static_cast<long long>(s));
-            return;
+            return print(f.text, static_cast<long long>(s));
         case Length::IntMax:
-            std::snprintf(out, size, t, static_cast<intmax_t>(s));
-            return;
+            return print(f.text, static_cast<intmax_t>(s));
         case Length::Size:
-            std::snprintf(out, size, t, static_cast<ssize_t>(s));
-            return;
+            return print(f.text, static_cast<ssize_t>(s));
         case Length::PtrDiff:
-            std::snprintf(out, size, t, static_cast<ptrdiff_t>(s));
-            return;
+            return print(f.text, static_cast<ptrdiff_t>(s));
         default: // printf narrows hh and h itself
-            std::snprintf(out, size, t, static_cast<int>(s));
-            return;
+            return print(f.text, static_cast<int>(s));
         }
     }
     case Takes::Unsigned: {
         const uint64_t u = asUnsigned(n);
         switch (c.length) {
         case Length::Long:
-            std::snprintf(out, size, t, static_cast<unsigned long>(u));
-            return;
+            return print(f.text, static_cast<unsigned long>(u));
         case Length::LongLong:
-            std::snprintf(out, size, t, static_cast<unsigned long long>(u));
-            return;
+            return print(f.text, static_cast<unsigned long long>(u));
         case Length::IntMax:
-            std::snprintf(out, size, t, static_cast<uintmax_t>(u));
-            return;
+            return print(f.text, static_cast<uintmax_t>(u));
         case Length::Size:
-            std::snprintf(out, size, t, static_cast<size_t>(u));
-            return;
+            return print(f.text, static_cast<size_t>(u));
         case Length::PtrDiff:
-            std::snprintf(out, size, t, static_cast<ptrdiff_t>(u));
-            return;
+            return print(f.text, static_cast<ptrdiff_t>(u));
         default:
-            std::snprintf(out, size, t, static_cast<unsigned>(u));
-            return;
+            return print(f.text, static_cast<unsigned>(u));
         }
     }
     case Takes::Floating:
         if (c.length == Length::LongDouble)
-            std::snprintf(out, size, t, static_cast<long double>(asDouble(n)));
-        else
-            std::snprintf(out, size, t, asDouble(n));
-        return;
+            return print(f.text, static_cast<long double>(asDouble(n)));
+        return print(f.text, asDouble(n));
     default: // no usable conversion: the number alone
-        switch (n.kind) {
-        case ActionNumber::Floating:
-            std::snprintf(out, size, "%g", n.d);
-            return;
-        case ActionNumber::Signed:
-            std::snprintf(out, size, "%lld", static_cast<long long>(n.i));
-            return;
-        default:
-            std::snprintf(out, size, "%llu", static_cast<unsigned long long>(n.u));
-            return;
-        }
+        if (n.kind == ActionNumber::Floating)
+            return print("%g", n.d);
+        if (n.kind == ActionNumber::Signed)
+            return print("%lld", static_cast<long long>(n.i));
+        return print("%llu", static_cast<unsigned long long>(n.u));
     }
 }
 

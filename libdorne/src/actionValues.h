@@ -43,61 +43,39 @@ inline uint64_t truncToUint64(double v)
     return static_cast<uint64_t>(truncToInt64(v));
 }
 
+template <typename T>
+double readAs(const void* storage)
+{
+    T t;
+    std::memcpy(&t, storage, sizeof t);
+    return static_cast<double>(t);
+}
+
 // The value at storage read by its value type as a double (unsigned 64-bit
 // as unsigned); texts and unknown types give 0.
 inline double readTyped(const void* storage, int type)
 {
     switch (type) {
-    case DD_FLOAT: {
-        float f;
-        std::memcpy(&f, storage, sizeof f);
-        return f;
-    }
-    case DD_DOUBLE: {
-        double d;
-        std::memcpy(&d, storage, sizeof d);
-        return d;
-    }
-    case DD_CHAR: {
-        int8_t i;
-        std::memcpy(&i, storage, sizeof i);
-        return i;
-    }
-    case DD_UCHAR: {
-        uint8_t i;
-        std::memcpy(&i, storage, sizeof i);
-        return i;
-    }
-    case DD_SHORT: {
-        int16_t i;
-        std::memcpy(&i, storage, sizeof i);
-        return i;
-    }
-    case DD_USHORT: {
-        uint16_t i;
-        std::memcpy(&i, storage, sizeof i);
-        return i;
-    }
-    case DD_INT: {
-        int32_t i;
-        std::memcpy(&i, storage, sizeof i);
-        return i;
-    }
-    case DD_UINT: {
-        uint32_t i;
-        std::memcpy(&i, storage, sizeof i);
-        return i;
-    }
-    case DD_LONG: {
-        int64_t i;
-        std::memcpy(&i, storage, sizeof i);
-        return static_cast<double>(i);
-    }
-    case DD_ULONG: {
-        uint64_t i;
-        std::memcpy(&i, storage, sizeof i);
-        return static_cast<double>(i);
-    }
+    case DD_FLOAT:
+        return readAs<float>(storage);
+    case DD_DOUBLE:
+        return readAs<double>(storage);
+    case DD_CHAR:
+        return readAs<int8_t>(storage);
+    case DD_UCHAR:
+        return readAs<uint8_t>(storage);
+    case DD_SHORT:
+        return readAs<int16_t>(storage);
+    case DD_USHORT:
+        return readAs<uint16_t>(storage);
+    case DD_INT:
+        return readAs<int32_t>(storage);
+    case DD_UINT:
+        return readAs<uint32_t>(storage);
+    case DD_LONG:
+        return readAs<int64_t>(storage);
+    case DD_ULONG:
+        return readAs<uint64_t>(storage);
     default:
         return 0;
     }
