@@ -208,53 +208,40 @@ double throughFloat(double v)
 ActionNumber reduceActionValue(int valueType, double v, const char* format, size_t formatSize)
 {
     ActionNumber n;
+    auto whole = [&n](int64_t i) {
+        n.kind = ActionNumber::Signed;
+        n.i = i;
+        return n;
+    };
     switch (valueType) {
     case DD_FLOAT:
         n.d = throughFloat(v);
-        break;
+        return n;
     case DD_DOUBLE:
         n.d = v;
-        break;
+        return n;
     case DD_CHAR:
-        n.kind = ActionNumber::Signed;
-        n.i = static_cast<int8_t>(truncToInt32(v));
-        break;
+        return whole(static_cast<int8_t>(truncToInt32(v)));
     case DD_UCHAR:
-        n.kind = ActionNumber::Signed;
-        n.i = truncToInt32(v) & 0xFF;
-        break;
+        return whole(truncToInt32(v) & 0xFF);
     case DD_SHORT:
-        n.kind = ActionNumber::Signed;
-        n.i = static_cast<int16_t>(truncToInt32(v));
-        break;
+        return whole(static_cast<int16_t>(truncToInt32(v)));
     case DD_USHORT:
-        n.kind = ActionNumber::Signed;
-        n.i = truncToInt32(v) & 0xFFFF;
-        break;
-    case DD_INT: {
-        const FormatCopy f(format, formatSize);
-        if (std::strchr(f.text, 'f') != nullptr) {
-            n.d = throughFloat(v);
-        } else {
-            n.kind = ActionNumber::Signed;
-            n.i = truncToInt32(v);
-        }
-        break;
-    }
+        return whole(truncToInt32(v) & 0xFFFF);
+    case DD_INT:
+        if (std::strchr(FormatCopy(format, formatSize).text, 'f') == nullptr)
+            return whole(truncToInt32(v));
+        n.d = throughFloat(v);
+        return n;
     case DD_UINT:
-        n.kind = ActionNumber::Signed;
-        n.i = truncToInt64(v) & 0xFFFFFFFF;
-        break;
+        return whole(truncToInt64(v) & 0xFFFFFFFF);
     case DD_LONG:
-        n.kind = ActionNumber::Signed;
-        n.i = truncToInt64(v);
-        break;
+        return whole(truncToInt64(v));
     default: // DD_ULONG
         n.kind = ActionNumber::Unsigned;
         n.u = truncToUint64(v);
-        break;
+        return n;
     }
-    return n;
 }
 
 // The format is checked by parseFormat before printf sees it.
