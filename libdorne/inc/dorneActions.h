@@ -177,16 +177,19 @@ DORNE_API int delCoord(COORD_STRUCT** head, COORD_STRUCT* coord);
    the view's mutex covers them while its data thread runs. ---- */
 
 /* Clears the written flag of every variable of every source, then sets it
-   on every variable named by a mouse action (type 22). 0. */
+   on every variable named by a mouse action (type 22). 0; -1 when memory
+   runs out for the lookup. */
 DORNE_API int assignVariablesReadWrite(struct ELEMENT_STRUCT* list, struct DD_DATA_TYPE_STRUCT* sources);
 
-/* Gives every variable fresh zeroed value storage (its own, malloc'd) and
+/* Gives every variable fresh zeroed value storage (the variable's) and
    binds every action: value pointers, zeroed snapshots and, on a GRAPH, the
-   four sample arrays of the graph's samples + 1 values (all owned by the
-   action); offsets and slopes from the ranges; filter states reset. Where
+   four sample arrays of the graph's samples + 1 values (the snapshots and
+   arrays owned by the action); offsets and slopes from the ranges; filter
+   states reset. Written flags are set again for mouse actions. Where
    several variables share a name, the last one in source and list order is
    bound. An action whose variable is missing logs "error: var <name> not
-   found" and evaluates with 0. 0. */
+   found" and evaluates with 0. 0; -1 when memory runs out for the lookup
+   (every action is then left unbound). */
 DORNE_API int assignVariables(struct ELEMENT_STRUCT* list, struct DD_DATA_TYPE_STRUCT* sources);
 
 /* Applies the element's actions for one frame in list order: moves, scales

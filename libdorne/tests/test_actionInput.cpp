@@ -125,6 +125,17 @@ TEST(ActionInput, PressMoveReleaseSequences)
         }
     }
     EXPECT_EQ(doActionInput(press, 0, nullptr, 0, 0), -1);
+
+    // An element without extent has no position across it: its middle.
+    ActionView view;
+    DD_VAR_STRUCT* var = ActionView::variable(view.source(), "knob", DD_DOUBLE);
+    ELEMENT_STRUCT* flat = view.element(VD_LINE);
+    ACTION_STRUCT* slider = addAction(flat, 22, "knob");
+    slider->mouseAction = 3;
+    slider->mouseMax = 10;
+    ASSERT_EQ(view.bind(), 0);
+    doActionInput(press, 0, flat, 0, 7);
+    EXPECT_EQ(support::valueOf<double>(var), 5.0);
 }
 
 TEST(ActionInput, WritesInTheVariableTypeAndNeverANonNumber)

@@ -271,6 +271,7 @@ TEST(ActionEvaluation, HoldFlagFreezesThePicture)
     ACTION_STRUCT* colour = addAction(text, 12, "v");
     addTh(colour->thColor, 0, 1, 1, 0, 0);
     addTh(colour->thColor, 5, 1, 0, 1, 0);
+    colour->disabled = 1; // only graphs leave disabled actions out
     ASSERT_EQ(view.bind(), 0);
 
     support::setValue(var, 1);
