@@ -1,6 +1,10 @@
-# Fuzzing the shared-memory and UDP sources with what a segment or a
-# datagram may hold (cmake/OrloFuzz.cmake).
+# Fuzzing what reaches the view engine from outside (cmake/OrloFuzz.cmake):
+# segments and datagrams of the shared-memory and UDP sources, and the text
+# formats that view files carry. All targets come from one clang build.
 include("${PROJECT_SOURCE_DIR}/cmake/OrloFuzz.cmake")
-orlo_add_fuzz_test(NAME dorne_fuzz_sources PROJECT dorne_fuzz
-  SOURCE_DIR "${PROJECT_SOURCE_DIR}/libdorne/fuzz" BINARY_DIR "${CMAKE_BINARY_DIR}/dorne_fuzz"
-  TARGET fuzz_sources SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds")
+set(DORNE_FUZZ_ARGS PROJECT dorne_fuzz SOURCE_DIR "${PROJECT_SOURCE_DIR}/libdorne/fuzz"
+    BINARY_DIR "${CMAKE_BINARY_DIR}/dorne_fuzz")
+orlo_add_fuzz_test(NAME dorne_fuzz_sources ${DORNE_FUZZ_ARGS}
+  TARGET fuzz_sources SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/sources")
+orlo_add_fuzz_test(NAME dorne_fuzz_format ${DORNE_FUZZ_ARGS}
+  TARGET fuzz_format SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/format" MAXLEN 512)
