@@ -215,6 +215,27 @@ double pop(T_Parser* parser)
     int32_t depth = 0;
     for (int32_t i = start; i < top; ++i) { // once per token of the subexpression
         T_Token& t = output->items[i];
+        // Operands and the common binary operators directly: this is the
+        // data cycle's inner loop.
+        if (t.kind == TOKEN_NUMBER) {
+            values[depth++] = t.value;
+            continue;
+        }
+        if (t.kind == TOKEN_VARIABLE) {
+            values[depth++] = parser->read != nullptr ? parser->read(parser->readData, &t, t.name) : 1.0;
+            continue;
+        }
+        if (depth >= 2 && t.kind >= TOKEN_MINUS && t.kind <= TOKEN_MULT && t.kind != TOKEN_MOD) {
+            const double right = values[--depth];
+            double& left = values[depth - 1];
+            switch (t.kind) {
+            case TOKEN_MINUS: left = left - right; break;
+            case TOKEN_PLUS: left = left + right; break;
+            case TOKEN_DIV: left = left / right; break;
+            default: left = left * right; break;
+            }
+            continue;
+        }
         const int32_t n = operandCount(t);
         double operands[3] = {0.0, 0.0, 0.0};
         const int32_t taken = n < depth ? n : depth;
