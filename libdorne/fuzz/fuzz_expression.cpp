@@ -1,10 +1,12 @@
 // libFuzzer target: arbitrary text as a formula, parsed and evaluated with
 // variables. The value must equal a plain top-down reading of the postfix
 // form (each operator takes its operands from right below it, nearest
-// first, 0 for those that run out; the engine itself applies each single
-// operator to its operand values), evaluating must leave the form as it was,
-// and nothing may crash or read outside the text.
+// first, 0 for those that run out; the engine's own operand counts, and the
+// engine applying each single operator to its operand values), evaluating
+// must leave the form as it was, and nothing may crash or read outside the
+// text.
 #include "dorneExpression.h"
+#include "expressionInternal.h"
 
 #include <cmath>
 #include <cstdint>
@@ -20,29 +22,6 @@ double readVariable(void*, T_Token*, char* name)
 {
     const size_t n = std::strlen(name);
     return double(n) - double(static_cast<unsigned char>(name[0])) / 16.0;
-}
-
-int operandsOf(const T_Token& t)
-{
-    if (t.kind >= TOKEN_LOG_OR && t.kind <= TOKEN_MULT)
-        return 2;
-    switch (t.kind) {
-    case TOKEN_IF:
-        return 3;
-    case TOKEN_NEGATE:
-    case TOKEN_LOG_NOT:
-    case TOKEN_BIT_NOT:
-        return 1;
-    case TOKEN_FUNCTION:
-        if (std::strcmp(getFunction(t.function), "Unknown") == 0)
-            return 0;
-        return (t.function == FUNC_ATAN2 || t.function == FUNC_POW || t.function == FUNC_MIN ||
-                t.function == FUNC_MAX)
-                   ? 2
-                   : 1;
-    default:
-        return 0;
-    }
 }
 
 // The engine's value of one token over operand values given as numbers.
@@ -75,7 +54,7 @@ double reference(const T_Stack* s, int32_t& position)
         return t.value;
     if (t.kind == TOKEN_VARIABLE)
         return readVariable(nullptr, nullptr, const_cast<char*>(t.name));
-    const int n = operandsOf(t);
+    const int n = dorne::operandCount(t);
     std::vector<double> operands(size_t(n), 0.0);
     for (int k = n - 1; k >= 0; --k) // the nearest operand is the last one
         operands[size_t(k)] = reference(s, position);

@@ -9,6 +9,9 @@
 
 namespace {
 
+using dorne::isInfix;
+using dorne::operandCount;
+
 // Marks a "?" on the operator stack whose ":" has come (in its value, which
 // a conditional does not use otherwise).
 const double kIfHasElse = 1.0;
@@ -16,11 +19,6 @@ const double kIfHasElse = 1.0;
 bool isOperator(int kind)
 {
     return kind >= TOKEN_IF;
-}
-
-bool isInfix(int kind)
-{
-    return kind >= TOKEN_LOG_OR && kind <= TOKEN_MULT;
 }
 
 // How tightly an operator binds. The kind numbers order the operators, but
@@ -42,43 +40,6 @@ int bindingLevel(int kind)
         return TOKEN_MOD;
     default:
         return kind;
-    }
-}
-
-int functionArguments(int id)
-{
-    switch (id) {
-    case FUNC_ATAN2:
-    case FUNC_POW:
-    case FUNC_MIN:
-    case FUNC_MAX:
-        return 2;
-    case FUNC_SIN: case FUNC_COS: case FUNC_TAN: case FUNC_LOG: case FUNC_ABS: case FUNC_ASIN:
-    case FUNC_ACOS: case FUNC_ATAN: case FUNC_LOG10: case FUNC_SQRT: case FUNC_EXP: case FUNC_CEIL:
-    case FUNC_FLOOR: case FUNC_SINH: case FUNC_COSH: case FUNC_TANH: case FUNC_FABS: case FUNC_FINT:
-        return 1;
-    default:
-        return 0; // unassigned: 0, and nothing below it is consumed
-    }
-}
-
-// Subexpressions a token of the output takes from below it. Operands, and
-// what is no operator (an unclosed "(", a stray character), take none.
-int operandCount(const T_Token& t)
-{
-    if (isInfix(t.kind))
-        return 2;
-    switch (t.kind) {
-    case TOKEN_IF:
-        return 3;
-    case TOKEN_NEGATE:
-    case TOKEN_LOG_NOT:
-    case TOKEN_BIT_NOT:
-        return 1;
-    case TOKEN_FUNCTION:
-        return functionArguments(t.function);
-    default:
-        return 0;
     }
 }
 

@@ -44,13 +44,9 @@ int setVar(DD_VAR_STRUCT* v, double value)
     if (v == nullptr || v->value == nullptr)
         return 0;
     switch (v->type) {
-    case DD_FLOAT: {
-        const float f = float(value);
-        std::memcpy(v->value, &f, sizeof f);
-        break;
-    }
+    case DD_FLOAT:
     case DD_DOUBLE:
-        std::memcpy(v->value, &value, sizeof value);
+        dorne::storeReal(v, value);
         break;
     case DD_CHAR:
     case DD_UCHAR:
