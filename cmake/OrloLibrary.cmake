@@ -60,3 +60,13 @@ function(orlo_add_gtests prefix pattern)
   endforeach()
   set(ORLO_ADDED_TESTS "${made}" PARENT_SCOPE)
 endfunction()
+
+# orlo_add_gl_gtests(<prefix> <glob> LIBRARIES <lib>... [DEFINITIONS <def>...])
+# As orlo_add_gtests, for tests that draw: each program also links the
+# offscreen context of testsupport/gl (orloGlContext.h, orloGlTest.h). Such a
+# test fails when no context can be made; the context needs no display.
+function(orlo_add_gl_gtests prefix pattern)
+  cmake_parse_arguments(T "" "" "LIBRARIES;DEFINITIONS" ${ARGN})
+  orlo_add_gtests(${prefix} ${pattern} LIBRARIES ${T_LIBRARIES} orlo_gltest DEFINITIONS ${T_DEFINITIONS})
+  set(ORLO_ADDED_TESTS "${ORLO_ADDED_TESTS}" PARENT_SCOPE)
+endfunction()

@@ -1,12 +1,16 @@
 // Where elements reach the texture registry and the font library: a TEXTURE
 // record owns one texture reference, GRAPH and TEXT records a font handle.
-// Neither service is in the library yet, so no element holds such a
-// reference and these have nothing to take or drop; they are the one place
-// to call txDelete, ftFontCreate and ftFontFree once they are.
+// The font library is not in yet, so no element holds a font and the font
+// calls have nothing to take or drop; they are the one place to call
+// ftFontCreate and ftFontFree once it is.
 #include "elementKinds.h"
 
-void vdiTextureRelease(int)
+#include "dorneTextures.h"
+
+void vdiTextureRelease(int texture)
 {
+    // An image without texture holds 0 or -1, which the registry refuses.
+    txDelete(texture);
 }
 
 void* vdiFontCreate(const char*, int, int)

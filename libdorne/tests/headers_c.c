@@ -5,10 +5,12 @@
 #include "dorneExport.h"
 #include "dorneExpression.h"
 #include "dorneFiles.h"
+#include "dorneGl.h"
 #include "dorneHash.h"
 #include "dorneLog.h"
 #include "dorneObjects.h"
 #include "dornePlatform.h"
+#include "dorneTextures.h"
 #include "dorneVariables.h"
 #include "dorneView.h"
 

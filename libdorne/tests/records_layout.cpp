@@ -2,6 +2,7 @@
 // files, modules and callers of the flat interface rely on. Checked while
 // compiling.
 #include "dorneExpression.h"
+#include "dorneTextures.h"
 #include "dorneView.h"
 
 #include <cstddef>
@@ -146,5 +147,10 @@ ORDERED(T_Parser, current, readData);
 ORDERED(T_Parser, readData, read);
 ORDERED(T_Parser, read, operators);
 ORDERED(T_Parser, operators, output);
+static_assert(offsetof(T_Texture, count) == 0 && sizeof(T_Texture::u) == 4 * sizeof(float), "texture record");
+ORDERED(T_Texture, height, paddedWidth);
+ORDERED(T_Texture, paddedHeight, pixels);
+ORDERED(T_Texture, pixels, u);
+ORDERED(T_Texture, v, name);
 
 } // namespace
