@@ -1,6 +1,7 @@
 # Fuzzing what reaches the view engine from outside (cmake/OrloFuzz.cmake):
-# segments and datagrams of the shared-memory and UDP sources, and the text
-# formats that view files carry. All targets come from one clang build.
+# segments and datagrams of the shared-memory and UDP sources, the text
+# formats that view files carry and the formulas of the expression engine.
+# All targets come from one clang build.
 include("${PROJECT_SOURCE_DIR}/cmake/OrloFuzz.cmake")
 set(DORNE_FUZZ_ARGS PROJECT dorne_fuzz SOURCE_DIR "${PROJECT_SOURCE_DIR}/libdorne/fuzz"
     BINARY_DIR "${CMAKE_BINARY_DIR}/dorne_fuzz")
@@ -8,3 +9,5 @@ orlo_add_fuzz_test(NAME dorne_fuzz_sources ${DORNE_FUZZ_ARGS}
   TARGET fuzz_sources SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/sources")
 orlo_add_fuzz_test(NAME dorne_fuzz_format ${DORNE_FUZZ_ARGS}
   TARGET fuzz_format SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/format" MAXLEN 512)
+orlo_add_fuzz_test(NAME dorne_fuzz_expression ${DORNE_FUZZ_ARGS}
+  TARGET fuzz_expression SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/expression" MAXLEN 1024)
