@@ -72,20 +72,28 @@ bool isElementTag(int32_t tag)
 }
 
 // An open view file with its size; closed when it goes. Only regular files
-// are read: the size bounds every count and length the file holds.
+// are read: the size bounds every count and length the file holds. Opened
+// without blocking, so that a path naming a pipe is refused at once.
 class OpenedFile
 {
 public:
-    explicit OpenedFile(const char* path) : file_(std::fopen(path, "rb"))
+    explicit OpenedFile(const char* path)
     {
-        struct stat st;
-        if (file_ == nullptr)
+        const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
             return;
-        const bool known = fstat(fileno(file_), &st) == 0;
+        struct stat st;
+        const bool known = fstat(fd, &st) == 0;
         if (!known || !S_ISREG(st.st_mode)) {
             const int error = !known ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-            std::fclose(file_);
-            file_ = nullptr;
+            close(fd);
+            errno = error;
+            return;
+        }
+        file_ = fdopen(fd, "rb");
+        if (file_ == nullptr) {
+            const int error = errno;
+            close(fd);
             errno = error;
             return;
         }
@@ -103,7 +111,7 @@ public:
     int64_t size() const { return size_; }
 
 private:
-    FILE* file_;
+    FILE* file_ = nullptr;
     int64_t size_ = 0;
 };
 
@@ -256,30 +264,32 @@ void ViewContent::addSource(DD_DATA_TYPE_STRUCT* source)
     linkBehind(&sources, lastSource, source);
 }
 
+namespace {
+
+// Links the list that starts at first behind the last entry of *head.
+template <typename T>
+void appendList(T** head, T* first)
+{
+    if (first == nullptr)
+        return;
+    T* last = *head;
+    while (last != nullptr && last->next != nullptr)
+        last = last->next;
+    first->prev = last;
+    if (last != nullptr)
+        last->next = first;
+    else
+        *head = first;
+}
+
+} // namespace
+
 void ViewContent::adopt(ELEMENT_STRUCT** elementList, DD_DATA_TYPE_STRUCT** sourceList, CONFIG_STRUCT* target)
 {
-    if (elements != nullptr) {
-        ELEMENT_STRUCT* last = *elementList;
-        while (last != nullptr && last->next != nullptr)
-            last = last->next;
-        elements->prev = last;
-        if (last != nullptr)
-            last->next = elements;
-        else
-            *elementList = elements;
-        elements = nullptr;
-    }
-    if (sources != nullptr) {
-        DD_DATA_TYPE_STRUCT* last = *sourceList;
-        while (last != nullptr && last->next != nullptr)
-            last = last->next;
-        sources->prev = last;
-        if (last != nullptr)
-            last->next = sources;
-        else
-            *sourceList = sources;
-        sources = lastSource = nullptr;
-    }
+    appendList(elementList, elements);
+    appendList(sourceList, sources);
+    elements = nullptr;
+    sources = lastSource = nullptr;
     *target = config;
 }
 

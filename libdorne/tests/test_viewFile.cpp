@@ -136,6 +136,16 @@ protected:
 
     std::string path(const char* name) const { return folder.path + "/" + name; }
 
+    // Saves the sample sources with the sample block; the file's path.
+    std::string saveSample(const char* name)
+    {
+        DD_DATA_TYPE_STRUCT* sources = sampleSources();
+        CONFIG_STRUCT config = sampleConfig();
+        EXPECT_EQ(saveFile(path(name).c_str(), nullptr, sources, &config), 0);
+        freeSources(&sources);
+        return path(name);
+    }
+
     // Writes the bytes to a file and loads it into empty lists.
     int load(const Bytes& bytes, DD_DATA_TYPE_STRUCT** sources, CONFIG_STRUCT* config)
     {
@@ -184,15 +194,10 @@ TEST_F(ViewFile, EmptyViewIsWrittenByteForByteAndReadBack)
 
 TEST_F(ViewFile, SourcesRoundTripWithTheirParametersAndVariables)
 {
-    DD_DATA_TYPE_STRUCT* saved = sampleSources();
-    CONFIG_STRUCT config = sampleConfig();
-    ASSERT_EQ(saveFile(path("sources.v").c_str(), nullptr, saved, &config), 0);
-    freeSources(&saved);
-
     DD_DATA_TYPE_STRUCT* sources = nullptr;
     CONFIG_STRUCT loaded{};
     ELEMENT_STRUCT* elements = nullptr;
-    ASSERT_EQ(loadFile(path("sources.v").c_str(), &elements, &sources, &loaded), 0);
+    ASSERT_EQ(loadFile(saveSample("sources.v").c_str(), &elements, &sources, &loaded), 0);
     ASSERT_EQ(countSources(sources), 2);
 
     DD_DATA_TYPE_STRUCT* s1 = sources;
@@ -315,11 +320,8 @@ TEST_F(ViewFile, OlderThreeRevisionsReadAndResaveAs303)
 
 TEST_F(ViewFile, ConfigFileReadsTheHeaderAndViewBlockOnly)
 {
-    DD_DATA_TYPE_STRUCT* sources = sampleSources();
+    saveSample("view.v");
     CONFIG_STRUCT config = sampleConfig();
-    ASSERT_EQ(saveFile(path("view.v").c_str(), nullptr, sources, &config), 0);
-    freeSources(&sources);
-
     CONFIG_STRUCT read{};
     log.take();
     ASSERT_EQ(loadConfigFile(path("view.v").c_str(), &read), 0);
@@ -464,7 +466,10 @@ TEST_F(ViewFile, RefusedFilesLeaveTheCallersListsAsTheyWere)
     log.take();
     EXPECT_EQ(loadFile(path("missing.v").c_str(), &elements, &sources, &config), -1);
     EXPECT_EQ(loadFile(folder.path.c_str(), &elements, &sources, &config), -1);
-    EXPECT_EQ(log.take(), "cannot open file " + path("missing.v") + "\ncannot open file " + folder.path + "\n");
+    ASSERT_EQ(mkfifo(path("pipe.v").c_str(), 0600), 0); // refused, not waited on
+    EXPECT_EQ(loadFile(path("pipe.v").c_str(), &elements, &sources, &config), -1);
+    EXPECT_EQ(log.take(), "cannot open file " + path("missing.v") + "\ncannot open file " + folder.path +
+                              "\ncannot open file " + path("pipe.v") + "\n");
     EXPECT_EQ(loadFile(nullptr, &elements, &sources, &config), -1);
     EXPECT_EQ(loadFile(file.c_str(), &elements, nullptr, &config), -1);
 
@@ -474,17 +479,14 @@ TEST_F(ViewFile, RefusedFilesLeaveTheCallersListsAsTheyWere)
 
 TEST_F(ViewFile, EveryCutOfAFileIsRefusedExceptBetweenRecords)
 {
-    DD_DATA_TYPE_STRUCT* sources = sampleSources();
-    CONFIG_STRUCT config = sampleConfig();
-    ASSERT_EQ(saveFile(path("whole.v").c_str(), nullptr, sources, &config), 0);
-    freeSources(&sources);
     // A second section behind the first: the file may end before either.
-    Bytes whole = readBytes(path("whole.v"));
+    Bytes whole = readBytes(saveSample("whole.v"));
     const size_t secondSection = whole.size();
     Builder more;
     more.i(20).i(1).source(3, 0, 1).i(1).i(DD_INT).text("n", 64).text("", 64).i(5).i(2).text("x", 2);
     whole.insert(whole.end(), more.b.begin(), more.b.end());
 
+    DD_DATA_TYPE_STRUCT* sources = nullptr;
     setLogLevel(0);
     for (size_t n = 0; n <= whole.size(); ++n) {
         const bool boundary = n == kBodyOffset || n == secondSection || n == whole.size();
@@ -604,10 +606,7 @@ TEST_F(ViewFile, FuzzSeedsAreWhatTheWriterWrites)
     CONFIG_STRUCT config = sampleConfig();
     ASSERT_EQ(saveFile(path("s.v").c_str(), nullptr, nullptr, &config), 0);
     seeds.emplace_back("empty.v", readBytes(path("s.v")));
-    DD_DATA_TYPE_STRUCT* sources = sampleSources();
-    ASSERT_EQ(saveFile(path("s.v").c_str(), nullptr, sources, &config), 0);
-    seeds.emplace_back("sources.v", readBytes(path("s.v")));
-    freeSources(&sources);
+    seeds.emplace_back("sources.v", readBytes(saveSample("s.v")));
     Builder r301;
     r301.head(3, 1).i(20).i(1).source(1, 1, 2).i(0).text("x", 64).i(1).i(DD_FLOAT).text("a", 64).text("", 64);
     r301.i(0).text("0", 64).i(3).text("", 64);
