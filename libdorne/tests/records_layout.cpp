@@ -23,6 +23,10 @@ static_assert(sizeof(DD_DATA_TYPE_STRUCT::name) == 64 && sizeof(DD_DATA_TYPE_STR
               "source texts");
 static_assert(sizeof(DD_OPTION_STRUCT::label) == 32, "option label");
 static_assert(sizeof(CONFIG_STRUCT) == 7 * 4 + 5 * 128, "configuration block");
+// The configuration block: page colour, then the area, then the texts.
+static_assert(offsetof(CONFIG_STRUCT, r) == 0 && offsetof(CONFIG_STRUCT, b) == 8 && offsetof(CONFIG_STRUCT, x) == 12 &&
+                  offsetof(CONFIG_STRUCT, height) == 24 && offsetof(CONFIG_STRUCT, texts) == 28,
+              "configuration block order");
 static_assert(sizeof(GRAPH_STRUCT::family) == 64 && sizeof(TEXT_STRUCT::family) == 64 &&
                   sizeof(TEXT_STRUCT::text) == 256,
               "font and text fields");
