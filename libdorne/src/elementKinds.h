@@ -1,6 +1,8 @@
-// Inside the element model: one descriptor per element kind, the shared
-// edit-phase helper, handle helpers, the group clip computation and the
-// places where elements reach the texture registry and the font library.
+// Inside the element model: one descriptor per element kind (with its draw
+// slot, through which the draw loop reaches every kind), the shared
+// edit-phase helper, handle, box and style helpers, the group clip
+// computations and the places where elements reach the texture registry and
+// the font library.
 #ifndef DORNE_ELEMENT_KINDS_H
 #define DORNE_ELEMENT_KINDS_H
 
@@ -54,8 +56,11 @@ struct ElementKind
 
 // Draw slots over a kind's draw function, matched by its signature:
 // (record, block, selected), (record, block, selected, para) or (record,
-// block, selected, tx, ty). An element without record draws nothing.
+// block, selected, tx, ty); the block may be const. An element without
+// record draws nothing. In the kind's descriptor:
 //   k.draw = vdiDrawRecord<drawRect>;
+// A kind that does more than call its draw function (a graph's values in
+// run mode, a scissor only for a designer) writes its own ElementDrawFn.
 template <typename T, typename A>
 void vdiCallDraw(int (*draw)(T*, A*, int), const VdiDrawCall& c)
 {
@@ -88,6 +93,7 @@ void vdiDrawGroupChildren(const VdiDrawCall& call);
 //   const ElementKind vdiKindRect = [] {
 //       ElementKind k = vdiDescribeKind("RECTANGLE", sizeof(RECT_STRUCT), createDefaultRect);
 //       k.update = rectSetPickSticky;
+//       k.draw = vdiDrawRecord<drawRect>;
 //       return k;
 //   }();
 constexpr ElementKind vdiDescribeKind(const char* name, size_t recordSize, void* (*createRecord)())
