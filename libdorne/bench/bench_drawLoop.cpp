@@ -11,9 +11,8 @@
 // matrices). Target: under 8 ms per frame.
 #include "../tests/actionSupport.h"
 #include "../tests/shapeSupport.h"
-#include "dorneGl.h"
 #include "dorneLog.h"
-#include "orloGlContext.h"
+#include "glBench.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -73,11 +72,7 @@ void addActions(Scene& scene, ELEMENT_STRUCT* e, int count)
 Scene* makeScene()
 {
     auto* scene = new Scene;
-    DD_DATA_TYPE_STRUCT* sources[2] = {scene->view.source(), scene->view.source()};
-    for (int i = 0; i < kVariables; ++i) {
-        const std::string name = "v" + std::to_string(i);
-        scene->variables.push_back(support::ActionView::variable(sources[i % 2], name.c_str(), i % 2));
-    }
+    scene->variables = scene->view.numberedVariables(kVariables, [](int i) { return i % 2; });
     int n = 0;
     for (int i = 0; i < kTopShapes; ++i, ++n) { // a 30 x 16 grid over the page
         ELEMENT_STRUCT* e = shape(n, 20.0f + float(i % 30) * 33.0f, 30.0f + float(i / 30) * 45.0f);
@@ -135,24 +130,6 @@ void evaluate(ELEMENT_STRUCT* list)
     }
 }
 
-orlo_gl::GlContext* prepare(benchmark::State& state)
-{
-    std::string error;
-    orlo_gl::GlContext* context = orlo_gl::GlContext::shared(kWidth, kHeight, error);
-    if (context == nullptr || !context->makeCurrent()) {
-        state.SkipWithError(("no offscreen GL context: " + error).c_str());
-        return nullptr;
-    }
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, 0, kHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    vvSetColorFactor(1, 1, 1, 1);
-    return context;
-}
 
 double secondsOf(void (*pass)(Scene&, DRAW_PARA_STRUCT&, int), Scene& scene, DRAW_PARA_STRUCT& para, int passes)
 {
@@ -180,7 +157,7 @@ void actionsOnly(Scene& scene, DRAW_PARA_STRUCT&, int i)
 // scissorType: 1 scissor box, 0 stencil.
 void BM_DrawFrame(benchmark::State& state)
 {
-    if (prepare(state) == nullptr)
+    if (glBenchFrame(state, kWidth, kHeight) == nullptr)
         return;
     setLogLevel(0);
     Scene* scene = makeScene();

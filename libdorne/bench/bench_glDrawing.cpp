@@ -4,9 +4,8 @@
 // begin/end) and 2,000 textured quads through the texture registry (8 images
 // of 64 x 64, half of them translucent), finished with glFinish. Lines and
 // quads are also measured alone. Later drawing work compares with "fps".
-#include "dorneGl.h"
 #include "dorneTextures.h"
-#include "orloGlContext.h"
+#include "glBench.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -60,21 +59,7 @@ Scene& scene()
 
 bool prepare(benchmark::State& state)
 {
-    Scene& s = scene();
-    if (s.context == nullptr || !s.context->makeCurrent()) {
-        state.SkipWithError(("no offscreen GL context: " + s.error).c_str());
-        return false;
-    }
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, 0, kHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    vvSetColorFactor(1, 1, 1, 1);
-    vvSetLineScale(1);
-    return true;
+    return scene().context != nullptr && glBenchFrame(state, kWidth, kHeight) != nullptr;
 }
 
 void drawLines(const Scene& s)

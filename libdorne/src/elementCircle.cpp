@@ -61,10 +61,6 @@ void setArcDefaults(CIRCLE_STRUCT& c)
     c.antialias = 0;
 }
 
-CIRCLE_STRUCT* circleOf(ELEMENT_STRUCT* element)
-{
-    return element != nullptr ? static_cast<CIRCLE_STRUCT*>(element->data) : nullptr;
-}
 
 // The curve point at angle t, relative to the centre.
 void curvePoint(const CIRCLE_STRUCT& c, float t, float& px, float& py)
@@ -150,7 +146,7 @@ float atLeastMinScale(float v)
 // matrix turned (16) or its rows scaled with the transformed box.
 void moveCircle(ELEMENT_STRUCT* element, const void* backup, int command, const EDIT_PARA_STRUCT* para)
 {
-    CIRCLE_STRUCT* c = circleOf(element);
+    CIRCLE_STRUCT* c = vdiRecord<CIRCLE_STRUCT>(element);
     const auto* b = static_cast<const CIRCLE_STRUCT*>(backup);
     resizeMoveElement(element, command, &c->x, &c->y, para->x, para->y, b->x, b->y);
     const float* m = b->matrix;
@@ -190,7 +186,7 @@ CIRCLE_STRUCT* createArc(const CIRCLE_STRUCT* templ)
 
 int circleSetAttr(ELEMENT_STRUCT* element)
 {
-    const CIRCLE_STRUCT* c = circleOf(element);
+    const CIRCLE_STRUCT* c = vdiRecord<CIRCLE_STRUCT>(element);
     if (c == nullptr)
         return -1;
     vdiShapeAttr(element->attr, *c);
@@ -200,7 +196,7 @@ int circleSetAttr(ELEMENT_STRUCT* element)
 
 int circleSetPickSticky(ELEMENT_STRUCT* element)
 {
-    CIRCLE_STRUCT* c = circleOf(element);
+    CIRCLE_STRUCT* c = vdiRecord<CIRCLE_STRUCT>(element);
     if (c == nullptr)
         return -1;
     c->fanX = c->fanY = 0;
@@ -237,7 +233,7 @@ int circleSetPickSticky(ELEMENT_STRUCT* element)
 
 int editCircle(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)
 {
-    CIRCLE_STRUCT* c = circleOf(element);
+    CIRCLE_STRUCT* c = vdiRecord<CIRCLE_STRUCT>(element);
     if (c == nullptr)
         return -1;
     EDIT_PARA_STRUCT none{};
@@ -302,7 +298,7 @@ int drawCircle(CIRCLE_STRUCT* record, const ATTR_STRUCT* block, int selected)
 
 int pickCircle(ELEMENT_STRUCT* element, float x, float y)
 {
-    const CIRCLE_STRUCT* c = circleOf(element);
+    const CIRCLE_STRUCT* c = vdiRecord<CIRCLE_STRUCT>(element);
     if (c == nullptr)
         return 0;
     const float px = x - c->x, py = y - c->y;

@@ -310,33 +310,23 @@ int drawUserElements(ELEMENT_STRUCT* list, ATTR_STRUCT* parentAttr, int running,
     return 0;
 }
 
-int vdiFindScissor_New(ELEMENT_STRUCT* list, float offsetX, float offsetY, float originX, float originY,
-                       float zoom)
+int vdiFindScissor_New(ELEMENT_STRUCT* list, float, float, float, float, float)
 {
-    for (ELEMENT_STRUCT* e = list; e != nullptr; e = e->next) {
-        e->clip = 0;
-        if (e->kind != VD_GROUP)
-            continue;
-        for (const ELEMENT_STRUCT* child = e->children; child != nullptr; child = child->next) {
-            if (child->kind != VD_SCISSOR)
-                continue;
-            e->clip = 1;
-            const float w = e->width, h = e->height;
-            std::printf("sx = %f sy = %f sw = %f sh = %f\n", double(e->x), double(e->y), double(w), double(h));
-            glPushMatrix();
-            glTranslatef(e->x - w / 2, e->y - h / 2, 0);
-            const Projection p;
-            glPopMatrix();
-            double x0 = 0, y0 = 0, x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-            p.project(0, 0, x0, y0); // bottom left
-            p.project(w, 0, x1, y1); // bottom right
-            p.project(0, h, x2, y2); // top left
-            e->clipBoxX = vdiPixelToInt(float(std::min(x0, x1)));
-            e->clipBoxY = vdiPixelToInt(float(std::min(y0, y2)));
-            e->clipBoxWidth = vdiPixelToInt(float(std::fabs(x1 - x0)));
-            e->clipBoxHeight = vdiPixelToInt(float(std::fabs(y2 - y0)));
-        }
-        vdiFindScissor_New(e->children, offsetX, offsetY, originX, originY, zoom);
-    }
+    vdiVisitScissors(list, [](ELEMENT_STRUCT* e, const ELEMENT_STRUCT*) {
+        const float w = e->width, h = e->height;
+        std::printf("sx = %f sy = %f sw = %f sh = %f\n", double(e->x), double(e->y), double(w), double(h));
+        glPushMatrix();
+        glTranslatef(e->x - w / 2, e->y - h / 2, 0);
+        const Projection p;
+        glPopMatrix();
+        double x0 = 0, y0 = 0, x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        p.project(0, 0, x0, y0); // bottom left
+        p.project(w, 0, x1, y1); // bottom right
+        p.project(0, h, x2, y2); // top left
+        e->clipBoxX = vdiPixelToInt(float(std::min(x0, x1)));
+        e->clipBoxY = vdiPixelToInt(float(std::min(y0, y2)));
+        e->clipBoxWidth = vdiPixelToInt(float(std::fabs(x1 - x0)));
+        e->clipBoxHeight = vdiPixelToInt(float(std::fabs(y2 - y0)));
+    });
     return 0;
 }

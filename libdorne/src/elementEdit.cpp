@@ -470,31 +470,22 @@ int vdiDraw2screenpix(float* pixelX, float* pixelY, float offsetX, float offsetY
 int vdiFindScissor(ELEMENT_STRUCT* list, float offsetX, float offsetY, float originX, float originY,
                    float zoom)
 {
-    for (ELEMENT_STRUCT* e = list; e != nullptr; e = e->next) {
-        e->clip = 0;
-        if (e->kind != VD_GROUP)
-            continue;
-        for (const ELEMENT_STRUCT* child = e->children; child != nullptr; child = child->next) {
-            if (child->kind != VD_SCISSOR || child->data == nullptr)
-                continue;
-            const auto* scissor = static_cast<const SCISSOR_STRUCT*>(child->data);
-            e->clip = 1;
-            float px[4], py[4];
-            for (int i = 0; i < 4; ++i)
-                vdiDraw2screenpix(&px[i], &py[i], offsetX, offsetY, originX, originY, zoom,
-                                  scissor->cornerX[i], scissor->cornerY[i]);
-            e->clipBoxX = vdiPixelToInt(std::min(px[0], px[2]));
-            e->clipBoxY = vdiPixelToInt(std::min(py[0], py[1]));
-            e->clipBoxWidth = vdiPixelToInt(std::fabs(px[0] - px[2]));
-            e->clipBoxHeight = vdiPixelToInt(std::fabs(py[0] - py[1]));
-            const float cx = child->x, cy = child->y;
-            const float hw = child->width / 2, hh = child->height / 2;
-            const float quadX[4] = {cx - hw, cx + hw, cx + hw, cx - hw};
-            const float quadY[4] = {cy - hh, cy - hh, cy + hh, cy + hh};
-            std::memcpy(e->clipQuadX, quadX, sizeof quadX);
-            std::memcpy(e->clipQuadY, quadY, sizeof quadY);
-        }
-        vdiFindScissor(e->children, offsetX, offsetY, originX, originY, zoom);
-    }
+    vdiVisitScissors(list, [=](ELEMENT_STRUCT* e, const ELEMENT_STRUCT* child) {
+        const auto* scissor = static_cast<const SCISSOR_STRUCT*>(child->data);
+        float px[4], py[4];
+        for (int i = 0; i < 4; ++i)
+            vdiDraw2screenpix(&px[i], &py[i], offsetX, offsetY, originX, originY, zoom, scissor->cornerX[i],
+                              scissor->cornerY[i]);
+        e->clipBoxX = vdiPixelToInt(std::min(px[0], px[2]));
+        e->clipBoxY = vdiPixelToInt(std::min(py[0], py[1]));
+        e->clipBoxWidth = vdiPixelToInt(std::fabs(px[0] - px[2]));
+        e->clipBoxHeight = vdiPixelToInt(std::fabs(py[0] - py[1]));
+        const float cx = child->x, cy = child->y;
+        const float hw = child->width / 2, hh = child->height / 2;
+        const float quadX[4] = {cx - hw, cx + hw, cx + hw, cx - hw};
+        const float quadY[4] = {cy - hh, cy - hh, cy + hh, cy + hh};
+        std::memcpy(e->clipQuadX, quadX, sizeof quadX);
+        std::memcpy(e->clipQuadY, quadY, sizeof quadY);
+    });
     return 0;
 }

@@ -140,6 +140,13 @@ T* vdiNewRecord(const T* templ, const char* creator, Defaults setDefaults)
     return record;
 }
 
+// The element's kind record as T; null for a null element or record.
+template <typename T>
+T* vdiRecord(ELEMENT_STRUCT* element)
+{
+    return element != nullptr ? static_cast<T*>(element->data) : nullptr;
+}
+
 // Copies a colour into four floats.
 inline void vdiSetColor(float* to, float r, float g, float b, float a)
 {
@@ -274,6 +281,26 @@ void vdiEditShapeStyle(T& s, int command, const EDIT_PARA_STRUCT* para)
 // Pixel = (coordinate - origin) x zoom + offset; 0, -1 for a null result.
 int vdiDraw2screenpix(float* pixelX, float* pixelY, float offsetX, float offsetY, float originX,
                       float originY, float zoom, float x, float y);
+
+// Clears the clip flag of every element of the list, groups inside groups
+// included, and calls found(group, scissor) for each SCISSOR child with a
+// record of each GROUP after setting the group's clip to 1.
+template <typename Found>
+void vdiVisitScissors(ELEMENT_STRUCT* list, Found found)
+{
+    for (ELEMENT_STRUCT* e = list; e != nullptr; e = e->next) {
+        e->clip = 0;
+        if (e->kind != VD_GROUP)
+            continue;
+        for (const ELEMENT_STRUCT* child = e->children; child != nullptr; child = child->next) {
+            if (child->kind == VD_SCISSOR && child->data != nullptr) {
+                e->clip = 1;
+                found(e, child);
+            }
+        }
+        vdiVisitScissors(e->children, found);
+    }
+}
 
 // For every GROUP of the list, groups inside groups included: clip = 1 when
 // it holds a SCISSOR element, the scissor's corners as the pixel clip box and

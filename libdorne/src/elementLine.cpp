@@ -24,15 +24,11 @@ void setLineDefaults(LINE_STRUCT& l)
     l.stipplePattern = 0xFFFF;
 }
 
-LINE_STRUCT* lineOf(ELEMENT_STRUCT* element)
-{
-    return element != nullptr ? static_cast<LINE_STRUCT*>(element->data) : nullptr;
-}
 
 // Phase 1 of a geometry command: both ends from the backed-up ones.
 void moveEnds(ELEMENT_STRUCT* element, const void* backup, int command, const EDIT_PARA_STRUCT* para)
 {
-    LINE_STRUCT* l = lineOf(element);
+    LINE_STRUCT* l = vdiRecord<LINE_STRUCT>(element);
     const auto* b = static_cast<const LINE_STRUCT*>(backup);
     resizeMoveElement(element, command, &l->x1, &l->y1, para->x, para->y, b->x1, b->y1);
     resizeMoveElement(element, command, &l->x2, &l->y2, para->x, para->y, b->x2, b->y2);
@@ -55,7 +51,7 @@ LINE_STRUCT* createLine(const LINE_STRUCT* templ)
 
 int lineSetAttr(ELEMENT_STRUCT* element)
 {
-    const LINE_STRUCT* l = lineOf(element);
+    const LINE_STRUCT* l = vdiRecord<LINE_STRUCT>(element);
     if (l == nullptr)
         return -1;
     vdiResetAttr(element->attr, l->lineStyle, l->stippleFactor, l->stipplePattern, l->lineWidth,
@@ -65,7 +61,7 @@ int lineSetAttr(ELEMENT_STRUCT* element)
 
 int lineSetPickSticky(ELEMENT_STRUCT* element)
 {
-    LINE_STRUCT* l = lineOf(element);
+    LINE_STRUCT* l = vdiRecord<LINE_STRUCT>(element);
     if (l == nullptr)
         return -1;
     vdiDeleteHandles(element);
@@ -90,7 +86,7 @@ int lineSetPickSticky(ELEMENT_STRUCT* element)
 
 int editLine(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)
 {
-    LINE_STRUCT* l = lineOf(element);
+    LINE_STRUCT* l = vdiRecord<LINE_STRUCT>(element);
     if (l == nullptr)
         return -1;
     EDIT_PARA_STRUCT none{};

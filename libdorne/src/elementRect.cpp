@@ -28,14 +28,10 @@ void setRectDefaults(RECT_STRUCT& r)
     r.stipplePattern = 0xFFFF;
 }
 
-RECT_STRUCT* rectOf(ELEMENT_STRUCT* element)
-{
-    return element != nullptr ? static_cast<RECT_STRUCT*>(element->data) : nullptr;
-}
 
 void moveCorners(ELEMENT_STRUCT* element, const void* backup, int command, const EDIT_PARA_STRUCT* para)
 {
-    RECT_STRUCT* r = rectOf(element);
+    RECT_STRUCT* r = vdiRecord<RECT_STRUCT>(element);
     const auto* b = static_cast<const RECT_STRUCT*>(backup);
     vdiMoveCorners(element, command, para, b->x, b->y, r->x, r->y);
 }
@@ -57,7 +53,7 @@ RECT_STRUCT* createRect(const RECT_STRUCT* templ)
 
 int rectSetAttr(ELEMENT_STRUCT* element)
 {
-    const RECT_STRUCT* r = rectOf(element);
+    const RECT_STRUCT* r = vdiRecord<RECT_STRUCT>(element);
     if (r == nullptr)
         return -1;
     vdiShapeAttr(element->attr, *r);
@@ -66,7 +62,7 @@ int rectSetAttr(ELEMENT_STRUCT* element)
 
 int rectSetPickSticky(ELEMENT_STRUCT* element)
 {
-    RECT_STRUCT* r = rectOf(element);
+    RECT_STRUCT* r = vdiRecord<RECT_STRUCT>(element);
     if (r == nullptr)
         return -1;
     vdiCornerUpdate(element, r->x, r->y, r->relX, r->relY);
@@ -75,7 +71,7 @@ int rectSetPickSticky(ELEMENT_STRUCT* element)
 
 int editRect(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)
 {
-    RECT_STRUCT* r = rectOf(element);
+    RECT_STRUCT* r = vdiRecord<RECT_STRUCT>(element);
     if (r == nullptr)
         return -1;
     EDIT_PARA_STRUCT none{};

@@ -10,14 +10,10 @@
 
 namespace {
 
-SCISSOR_STRUCT* scissorOf(ELEMENT_STRUCT* element)
-{
-    return element != nullptr ? static_cast<SCISSOR_STRUCT*>(element->data) : nullptr;
-}
 
 void moveCorners(ELEMENT_STRUCT* element, const void* backup, int command, const EDIT_PARA_STRUCT* para)
 {
-    SCISSOR_STRUCT* s = scissorOf(element);
+    SCISSOR_STRUCT* s = vdiRecord<SCISSOR_STRUCT>(element);
     const auto* b = static_cast<const SCISSOR_STRUCT*>(backup);
     vdiMoveCorners(element, command, para, b->cornerX, b->cornerY, s->cornerX, s->cornerY);
 }
@@ -46,7 +42,7 @@ SCISSOR_STRUCT* createScissor(const SCISSOR_STRUCT* templ)
 
 int scissorSetPickSticky(ELEMENT_STRUCT* element)
 {
-    SCISSOR_STRUCT* s = scissorOf(element);
+    SCISSOR_STRUCT* s = vdiRecord<SCISSOR_STRUCT>(element);
     if (s == nullptr)
         return -1;
     vdiCornerUpdate(element, s->cornerX, s->cornerY, s->drawX, s->drawY);
@@ -55,7 +51,7 @@ int scissorSetPickSticky(ELEMENT_STRUCT* element)
 
 int editScissor(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)
 {
-    if (scissorOf(element) == nullptr)
+    if (vdiRecord<SCISSOR_STRUCT>(element) == nullptr)
         return -1;
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)

@@ -153,9 +153,7 @@ TEST_F(DrawLoop, GroupOverridesAndActionsOfRunMode)
     DD_VAR_STRUCT* x = support::ActionView::variable(view.source(), "x", DD_FLOAT);
     ELEMENT_STRUCT* moved = view.element(VD_RECTANGLE);
     auto* r = static_cast<RECT_STRUCT*>(moved->data);
-    const float xs[4] = {150, 150, 170, 170}, ys[4] = {150, 170, 170, 150};
-    std::memcpy(r->x, xs, sizeof xs);
-    std::memcpy(r->y, ys, sizeof ys);
+    shapes::boxCorners(r->x, r->y, 150, 150, 170, 170);
     moved->update(moved);
     support::addAction(moved, 1, "x");
     ASSERT_EQ(view.bind(), 0);

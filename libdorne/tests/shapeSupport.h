@@ -10,19 +10,25 @@
 
 namespace shapes {
 
-// An axis-parallel rectangle from (x0, y0) to (x1, y1), corners in the
-// order lower-left, upper-left, upper-right, lower-right; filled with fill,
+// The corners of the box (x0, y0)-(x1, y1) in the order lower-left,
+// upper-left, upper-right, lower-right.
+inline void boxCorners(float* xs, float* ys, float x0, float y0, float x1, float y1)
+{
+    const float cornerX[4] = {x0, x0, x1, x1}, cornerY[4] = {y0, y1, y1, y0};
+    for (int i = 0; i < 4; ++i) {
+        xs[i] = cornerX[i];
+        ys[i] = cornerY[i];
+    }
+}
+
+// An axis-parallel rectangle from (x0, y0) to (x1, y1); filled with fill,
 // outlined with line (width 2), no antialiasing.
 inline ELEMENT_STRUCT* rect(float x0, float y0, float x1, float y1, const float (&fill)[3] = {0, 0, 1},
                             const float (&line)[3] = {1, 0, 1})
 {
     ELEMENT_STRUCT* e = elementCreate(VD_RECTANGLE);
     auto* r = static_cast<RECT_STRUCT*>(e->data);
-    const float xs[4] = {x0, x0, x1, x1}, ys[4] = {y0, y1, y1, y0};
-    for (int i = 0; i < 4; ++i) {
-        r->x[i] = xs[i];
-        r->y[i] = ys[i];
-    }
+    boxCorners(r->x, r->y, x0, y0, x1, y1);
     r->fillR = fill[0], r->fillG = fill[1], r->fillB = fill[2];
     r->lineR = line[0], r->lineG = line[1], r->lineB = line[2];
     r->antialias = 0;
@@ -55,11 +61,7 @@ inline ELEMENT_STRUCT* scissor(float x0, float y0, float x1, float y1)
 {
     ELEMENT_STRUCT* e = elementCreate(VD_SCISSOR);
     auto* s = static_cast<SCISSOR_STRUCT*>(e->data);
-    const float xs[4] = {x0, x0, x1, x1}, ys[4] = {y0, y1, y1, y0};
-    for (int i = 0; i < 4; ++i) {
-        s->cornerX[i] = xs[i];
-        s->cornerY[i] = ys[i];
-    }
+    boxCorners(s->cornerX, s->cornerY, x0, y0, x1, y1);
     e->update(e);
     return e;
 }
