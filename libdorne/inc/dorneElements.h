@@ -543,8 +543,9 @@ typedef struct DRAW_PARA_STRUCT
    SCISSOR child's box (scissor box or stencil by para, nested groups to the
    intersection) in run mode, and in edit mode too when clipInEdit is
    non-zero, which also hides SCISSOR elements. stencilLevel is 0 at top
-   level. Kinds without drawing draw nothing. Top-level calls advance the
-   process-wide blink clock. 0. */
+   level; a null para draws with zoom 1 and every flag 0. Kinds without
+   drawing draw nothing. Top-level calls advance the process-wide blink
+   clock. 0. */
 DORNE_API int drawUserElements(ELEMENT_STRUCT* list, ATTR_STRUCT* parentAttr, int running, int halt,
                                int clipInEdit, DRAW_PARA_STRUCT* para, int stencilLevel);
 

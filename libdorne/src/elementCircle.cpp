@@ -104,14 +104,28 @@ int segmentsPerTurn(const CIRCLE_STRUCT& c)
     return extent < float(maxSegments) ? int(extent) : maxSegments;
 }
 
-void curve(const CIRCLE_STRUCT& c, float end, int n)
+// The points of one draw, computed once for the fill, the outline and the
+// selection: at most one turn of 100 segments and the end point.
+struct CurvePoints
 {
-    forEachAngle(c.start, end, n, [&c](float t) {
-        float px = 0, py = 0;
-        curvePoint(c, t, px, py);
-        glVertex2f(px, py);
-    });
-}
+    float x[maxSegments + 2];
+    float y[maxSegments + 2];
+    int count = 0;
+
+    CurvePoints(const CIRCLE_STRUCT& c, float end, int n)
+    {
+        forEachAngle(c.start, end, n, [&](float t) {
+            curvePoint(c, t, x[count], y[count]);
+            ++count;
+        });
+    }
+
+    void vertices() const
+    {
+        for (int i = 0; i < count; ++i)
+            glVertex2f(x[i], y[i]);
+    }
+};
 
 // (u, v) = M^-1 (x, y); false for a singular matrix.
 bool inverse(const CIRCLE_STRUCT& c, float x, float y, float& u, float& v)
@@ -264,14 +278,14 @@ int drawCircle(CIRCLE_STRUCT* record, const ATTR_STRUCT* block, int selected)
     if (record == nullptr || block == nullptr)
         return -1;
     const CIRCLE_STRUCT& c = *record;
-    const int n = segmentsPerTurn(c);
+    const CurvePoints points(c, block->arcEnd, segmentsPerTurn(c));
     if (c.fill != 0) {
         wtAliasBlend(0, block->fillColor[3]);
         vvColor4f(block->fillColor[0], block->fillColor[1], block->fillColor[2], block->fillColor[3]);
         setStipple(c.pattern, c.patternBits);
         wtBegin(GL_TRIANGLE_FAN);
         glVertex2f(c.fanX, c.fanY);
-        curve(c, block->arcEnd, n);
+        points.vertices();
         wtEnd();
         setStipple(0, nullptr);
     }
@@ -281,7 +295,7 @@ int drawCircle(CIRCLE_STRUCT* record, const ATTR_STRUCT* block, int selected)
         wtAliasBlend(c.antialias, block->lineColor[3]);
         vvColor4f(block->lineColor[0], block->lineColor[1], block->lineColor[2], block->lineColor[3]);
         wtBegin(GL_LINE_STRIP);
-        curve(c, block->arcEnd, n);
+        points.vertices();
         wtEnd();
     }
     if (selected != 0 && block->running == 0) {
@@ -290,7 +304,7 @@ int drawCircle(CIRCLE_STRUCT* record, const ATTR_STRUCT* block, int selected)
         vvColor4f(1, 0, 0, 1);
         wtAliasBlend(0, 1.0f);
         wtBegin(GL_LINE_STRIP);
-        curve(c, block->arcEnd, n);
+        points.vertices();
         wtEnd();
     }
     return 0;
