@@ -219,36 +219,40 @@ int ftFontPreview(const char* family, int style, const char* text, unsigned char
         ftiMsg(FTI_ERROR, "ftFontPreview: could not find font!\n");
         return -20;
     }
-    FT_Face face = nullptr;
-    if (ftiOpenFace(state, source, &face) != 0) {
+    FtiFace opened;
+    if (ftiOpenFace(state, source, &opened.face) != 0) {
         ftiMsg(FTI_ERROR, "ftFontPreview: could not open font <%s>!\n", source->path);
         return -20;
     }
+    const FT_Face face = opened.face;
     if (FT_IS_SCALABLE(face)) {
         if (FT_Set_Pixel_Sizes(face, 50, 50) != 0)
             ftiMsg(FTI_ERROR, "ftFontPreview: FT_Set_Pixel_Sizes failed!\n");
     } else if (face->num_fixed_sizes > 0) {
         FT_Select_Size(face, 0);
     }
+    // Each character of the sample that FreeType renders, by its own code.
     const size_t length = std::strlen(sample);
+    auto eachGlyph = [&](auto&& use) {
+        for (size_t i = 0; i < length; ++i) { // at most 31 characters
+            const FT_UInt index = FT_Get_Char_Index(face, static_cast<unsigned char>(sample[i]));
+            if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) == 0)
+                use(face->glyph);
+        }
+    };
 
     // First pass: the image's size.
     long long totalWidth = 0;
     int highestTop = 0;
     double lowest = 0.0;
-    for (size_t i = 0; i < length; ++i) { // at most 31 characters
-        const FT_UInt index = FT_Get_Char_Index(face, static_cast<unsigned char>(sample[i]));
-        if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) != 0)
-            continue;
-        const FT_GlyphSlot g = face->glyph;
+    eachGlyph([&](const FT_GlyphSlot g) {
         totalWidth += std::max(0, pixels26(g->metrics.width)) + kGap;
         highestTop = std::max(highestTop, boundPixels(g->bitmap_top));
         lowest = std::min(lowest, static_cast<double>(g->metrics.horiBearingY - g->metrics.height) / 64.0);
-    }
+    });
     const double depth = std::min(-lowest, static_cast<double>(kPixelBound)); // lowest <= 0
     const long long tallest = highestTop + static_cast<long long>(std::ceil(depth));
     if (totalWidth > kPreviewLimit || tallest > kPreviewLimit) {
-        FT_Done_Face(face);
         ftiMsg(FTI_ERROR, "ftFontPreview: image of %lld x %lld pixels too large !\n", totalWidth, tallest);
         return -20;
     }
@@ -257,7 +261,6 @@ int ftFontPreview(const char* family, int style, const char* text, unsigned char
     const size_t bytes = static_cast<size_t>(imageWidth) * static_cast<size_t>(imageHeight) * 4;
     auto* image = static_cast<unsigned char*>(std::malloc(bytes > 0 ? bytes : 4));
     if (image == nullptr) {
-        FT_Done_Face(face);
         ftiMsg(FTI_ERROR, "ftFontPreview: out of memory !\n");
         return -20;
     }
@@ -265,11 +268,7 @@ int ftFontPreview(const char* family, int style, const char* text, unsigned char
 
     // Second pass: each glyph's bitmap at its column, rows from the top.
     int x = 0;
-    for (size_t i = 0; i < length; ++i) { // at most 31 characters
-        const FT_UInt index = FT_Get_Char_Index(face, static_cast<unsigned char>(sample[i]));
-        if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) != 0)
-            continue;
-        const FT_GlyphSlot g = face->glyph;
+    eachGlyph([&](const FT_GlyphSlot g) {
         const FT_Bitmap& bitmap = g->bitmap;
         const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
         const int top = highestTop - boundPixels(g->bitmap_top);
@@ -287,8 +286,7 @@ int ftFontPreview(const char* family, int style, const char* text, unsigned char
             }
         }
         x += std::max(0, pixels26(g->metrics.width)) + kGap;
-    }
-    FT_Done_Face(face);
+    });
     *pixels = image;
     *width = imageWidth;
     *height = imageHeight;

@@ -103,17 +103,6 @@ int toPixels(double value)
     return static_cast<int>(value);
 }
 
-// Closes a FreeType face at the end of a scope.
-struct FaceGuard
-{
-    FT_Face face = nullptr;
-    ~FaceGuard()
-    {
-        if (face != nullptr)
-            FT_Done_Face(face);
-    }
-};
-
 // Builds a font object's glyph tables, texture and lists from an open face.
 // False with the object's OpenGL resources released.
 bool buildFont(FNT_FONT* font, FT_Face face, int size)
@@ -206,7 +195,7 @@ intptr_t createFont(const char* family, int style, int size)
         ftiMsg(FTI_ERROR, "font <%s> %d not found !\n", name, size);
         return 0;
     }
-    FaceGuard face;
+    FtiFace face;
     if (ftiOpenFace(state, source, &face.face) != 0) {
         ftiMsg(FTI_ERROR, "ftFontCreate: could not open font <%s>!\n", source->path);
         return 0;

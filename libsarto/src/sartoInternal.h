@@ -91,6 +91,20 @@ FNT_FONT_HANDLE* ftiHandle(intptr_t value);
 // 0 and the records, or the code.
 int ftiCheckDrawHandle(intptr_t ft, FNT_FONT_HANDLE** handle, FNT_FONT** font);
 
+// A FreeType face, closed at the end of its scope.
+struct FtiFace
+{
+    FT_Face face = nullptr;
+    FtiFace() = default;
+    FtiFace(const FtiFace&) = delete;
+    FtiFace& operator=(const FtiFace&) = delete;
+    ~FtiFace()
+    {
+        if (face != nullptr)
+            FT_Done_Face(face);
+    }
+};
+
 // Opens face 0 of a catalogue source: built-in data from memory, else the
 // file. 0 or FreeType's error.
 FT_Error ftiOpenFace(FNT_STRUCT* state, const FNT_SOURCE* source, FT_Face* face);

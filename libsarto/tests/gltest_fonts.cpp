@@ -365,8 +365,9 @@ TEST_F(FontGl, OutlineTextLiesInItsWidthAndRowHeight)
         EXPECT_LT(box.maxX, x0 + measured) << c.text;
         EXPECT_GT(box.maxX, x0 + measured - 4) << c.text;
         EXPECT_GE(box.minY, y0) << c.text;
-        if (c.deepest)
+        if (c.deepest) {
             EXPECT_EQ(box.minY, y0) << c.text << ": the lowest glyph stands on the origin";
+        }
         EXPECT_LT(box.maxY, y0 + c.height) << c.text;
         EXPECT_GT(box.maxY, y0 + c.height - 3) << c.text;
     }
