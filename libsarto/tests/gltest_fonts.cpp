@@ -465,6 +465,7 @@ TEST_F(FontGl, PreviewsAreWhiteWithTheGlyphsTransparent)
     ftFree(pixels);
     ASSERT_EQ(ftFontPreview("Courier [fixed]", 1, std::string(40, 'M').c_str(), &pixels, &w40, &h), 0);
     EXPECT_EQ(w40, w31);
+    EXPECT_EQ(w31 % 31, 0) << "fixed-width glyph boxes, 3 pixels apart";
     ftFree(pixels);
 
     const struct
