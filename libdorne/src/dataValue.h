@@ -117,6 +117,18 @@ inline void storeLowBytes(void* value, uint64_t n, int width)
     }
 }
 
+// Stores d into the storage of a DD_FLOAT (rounded to the nearest float) or
+// DD_DOUBLE variable; nothing for other types.
+inline void storeReal(DD_VAR_STRUCT* v, double d)
+{
+    if (v->type == DD_FLOAT) {
+        const float f = float(d);
+        std::memcpy(v->value, &f, 4);
+    } else if (v->type == DD_DOUBLE) {
+        std::memcpy(v->value, &d, 8);
+    }
+}
+
 // Copies a text into a 256-byte text target: at most 255 characters, reading
 // no more than `available` bytes of source, a zero behind them and at index
 // 255. Source and target may overlap.
@@ -139,16 +151,10 @@ inline void convertText(DD_VAR_STRUCT* v, const char* text, size_t available, in
     if (v == nullptr || v->value == nullptr || text == nullptr)
         return;
     switch (v->type) {
-    case DD_FLOAT: {
-        const float f = float(std::strtod(text, nullptr));
-        std::memcpy(v->value, &f, 4);
+    case DD_FLOAT:
+    case DD_DOUBLE:
+        storeReal(v, std::strtod(text, nullptr));
         break;
-    }
-    case DD_DOUBLE: {
-        const double d = std::strtod(text, nullptr);
-        std::memcpy(v->value, &d, 8);
-        break;
-    }
     case DD_CHAR:
     case DD_UCHAR:
     case DD_SHORT:

@@ -3,6 +3,7 @@
 #include "dorneDataSources.h"
 #include "dorneElements.h"
 #include "dorneExport.h"
+#include "dorneExpression.h"
 #include "dorneFiles.h"
 #include "dorneGl.h"
 #include "dorneHash.h"

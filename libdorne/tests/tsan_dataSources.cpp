@@ -1,7 +1,7 @@
 // Views exchange with their sources on their own data threads while other
 // views load and start: the registry, the services' per-thread arrays, the
-// test-signal generators and the log are shared by nothing but the log's
-// lock. Runs under ThreadSanitizer.
+// test-signal generators, the calculators' formulas and the log are shared
+// by nothing but the log's lock. Runs under ThreadSanitizer.
 #include "dorneDataSources.h"
 #include "dorneLog.h"
 
@@ -29,7 +29,7 @@ DD_VAR_STRUCT* addVariable(DD_DATA_TYPE_STRUCT* s, const char* name, int type, c
 DD_DATA_TYPE_STRUCT* loadSources()
 {
     DD_DATA_TYPE_STRUCT* view = nullptr;
-    for (int type : {1, 2, 5}) {
+    for (int type : {1, 2, 5, 6}) {
         DD_DATA_TYPE_STRUCT* s = createDataType(10);
         s->type = type;
         appendDataType(&view, s);
@@ -40,6 +40,7 @@ DD_DATA_TYPE_STRUCT* loadSources()
     addVariable(view, "date", DD_STRING, "")->para[0].value = 10;
     std::snprintf(addVariable(view->next, "constant", DD_INT, "")->para[0].text, 64, "42");
     addVariable(view->next->next, "page", DD_LONG, "0x100000003")->write = 1;
+    std::snprintf(addVariable(view->next->next->next, "sum", DD_DOUBLE, "")->para[0].text, 64, "sum + constant");
 
     DD_DATA_TYPE_STRUCT* registry = nullptr;
     vdiLoadStaticDataSources(&registry);
@@ -76,6 +77,7 @@ TEST(DataSourceThreads, ViewsExchangeOnTheirOwnThreads)
     const int kCycles = 300;
     std::vector<int32_t> constants(kViews, 0);
     std::vector<int64_t> pages(kViews, 0);
+    std::vector<double> sums(kViews, 0);
     std::vector<std::thread> threads;
     for (int i = 0; i < kViews; ++i) {
         threads.emplace_back([&, i] {
@@ -95,6 +97,7 @@ TEST(DataSourceThreads, ViewsExchangeOnTheirOwnThreads)
             data.join();
             std::memcpy(&constants[size_t(i)], view->next->variables->value, 4);
             std::memcpy(&pages[size_t(i)], view->next->next->variables->value, 8);
+            std::memcpy(&sums[size_t(i)], view->next->next->next->variables->value, 8);
             freeSources(view);
         });
     }
@@ -103,6 +106,7 @@ TEST(DataSourceThreads, ViewsExchangeOnTheirOwnThreads)
     for (int i = 0; i < kViews; ++i) {
         EXPECT_EQ(constants[size_t(i)], 42);
         EXPECT_EQ(pages[size_t(i)], 0x100000003);
+        EXPECT_EQ(sums[size_t(i)], 42.0 * kCycles) << "the calculator after the constant, every cycle";
     }
     char buffer[16384];
     getLogMsg(buffer, sizeof buffer);
