@@ -61,17 +61,10 @@ Scene& scene()
 bool prepare(benchmark::State& state)
 {
     Scene& s = scene();
-    if (s.context == nullptr || !s.context->makeCurrent()) {
+    if (s.context == nullptr || !s.context->makeCurrentForPixels()) {
         state.SkipWithError(("no offscreen GL context: " + s.error).c_str());
         return false;
     }
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, 0, kHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     vvSetColorFactor(1, 1, 1, 1);
     vvSetLineScale(1);
     return true;
