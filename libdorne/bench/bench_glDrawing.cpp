@@ -4,8 +4,9 @@
 // begin/end) and 2,000 textured quads through the texture registry (8 images
 // of 64 x 64, half of them translucent), finished with glFinish. Lines and
 // quads are also measured alone. Later drawing work compares with "fps".
+#include "dorneGl.h"
 #include "dorneTextures.h"
-#include "glBench.h"
+#include "orloGlContext.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -59,7 +60,14 @@ Scene& scene()
 
 bool prepare(benchmark::State& state)
 {
-    return scene().context != nullptr && glBenchFrame(state, kWidth, kHeight) != nullptr;
+    Scene& s = scene();
+    if (s.context == nullptr || !s.context->makeCurrentForPixels()) {
+        state.SkipWithError(("no offscreen GL context: " + s.error).c_str());
+        return false;
+    }
+    vvSetColorFactor(1, 1, 1, 1);
+    vvSetLineScale(1);
+    return true;
 }
 
 void drawLines(const Scene& s)

@@ -317,7 +317,7 @@ int vdiFindScissor_New(ELEMENT_STRUCT* list, float offsetX, float offsetY, float
                        float zoom);
 
 // Where elements reach the texture registry (txDelete) and the font library
-// (not landed yet: the single places to wire ftFontCreate and ftFontFree).
+// (ftFontCreate: a handle or null; ftFontFree of a held handle).
 void vdiTextureRelease(int texture);
 void* vdiFontCreate(const char* family, int style, int size);
 void vdiFontRelease(void* font);

@@ -1,11 +1,10 @@
 // Where elements reach the texture registry and the font library: a TEXTURE
-// record owns one texture reference, GRAPH and TEXT records a font handle.
-// The font library is not in yet, so no element holds a font and the font
-// calls have nothing to take or drop; they are the one place to call
-// ftFontCreate and ftFontFree once it is.
+// record owns one texture reference, GRAPH and TEXT records a font handle
+// (the font library's opaque value, kept in the records' pointer field).
 #include "elementKinds.h"
 
 #include "dorneTextures.h"
+#include "sartoFonts.h"
 
 void vdiTextureRelease(int texture)
 {
@@ -13,11 +12,14 @@ void vdiTextureRelease(int texture)
     txDelete(texture);
 }
 
-void* vdiFontCreate(const char*, int, int)
+void* vdiFontCreate(const char* family, int style, int size)
 {
-    return nullptr;
+    return reinterpret_cast<void*>(ftFontCreate(family, style, size));
 }
 
-void vdiFontRelease(void*)
+void vdiFontRelease(void* font)
 {
+    // No font yet: nothing to release, and nothing for the library to report.
+    if (font != nullptr)
+        ftFontFree(reinterpret_cast<intptr_t>(font));
 }

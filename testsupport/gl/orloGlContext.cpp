@@ -134,6 +134,20 @@ std::unique_ptr<GlContext> GlContext::create(int width, int height, std::string&
     return made;
 }
 
+bool GlContext::makeCurrentForPixels()
+{
+    if (!makeCurrent())
+        return false;
+    glViewport(0, 0, mWidth, mHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, mWidth, 0, mHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    return true;
+}
+
 GlContext* GlContext::shared(int width, int height, std::string& error)
 {
     // Kept until exit on purpose: tearing contexts down in static

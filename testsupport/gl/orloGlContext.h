@@ -31,6 +31,12 @@ public:
 
     bool makeCurrent();
 
+    // makeCurrent, then the viewport over the whole buffer, one unit per
+    // pixel with the origin at the lower-left corner, identity model-view,
+    // and blending by source alpha (when enabled): how drawing benchmarks
+    // start. False when the context cannot be made current.
+    bool makeCurrentForPixels();
+
     // Leaves the calling thread without a current context (to test what
     // code does without one); makeCurrent or shared() brings one back.
     static void releaseCurrent();
