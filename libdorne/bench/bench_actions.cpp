@@ -50,11 +50,7 @@ ACTION_STRUCT* addMixedAction(ELEMENT_STRUCT* e, int n)
 Scene* makeScene()
 {
     auto* scene = new Scene;
-    DD_DATA_TYPE_STRUCT* sources[2] = {scene->view.source(), scene->view.source()};
-    for (int i = 0; i < kVariables; ++i) {
-        const std::string name = "v" + std::to_string(i);
-        scene->variables.push_back(support::ActionView::variable(sources[i % 2], name.c_str(), i % 10));
-    }
+    scene->variables = scene->view.numberedVariables(kVariables, [](int i) { return i % 10; });
     static const int kinds[] = {VD_RECTANGLE, VD_TEXT, VD_CIRCLE, VD_LINE, VD_ARC, VD_BUTTON, VD_CPOLYGON};
     int n = 0;
     for (int i = 0; i < kElements; ++i) {

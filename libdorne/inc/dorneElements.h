@@ -423,6 +423,132 @@ DORNE_API SCISSOR_STRUCT* createScissor(const SCISSOR_STRUCT* templ);
 DORNE_API int VGraphSetXLabel(GRAPH_STRUCT* graph, float lo, float hi);
 DORNE_API int VGraphSetYLabel(GRAPH_STRUCT* graph, float lo, float hi);
 
+/* ---- Line, circle, arc and rectangle elements. Their geometry functions
+   rebuild the grab handles, the element's box, centre, position and size and
+   the record's geometry relative to the position (which drawing uses), then
+   reset the attribute block; each returns 0, -1 for a null element or one
+   without its record. ---- */
+
+/* Attribute block from the record: line style, stipple, width (truncated),
+   line and fill colour (a LINE's fill is 0, 0, 0, 0), visible, empty text,
+   override flags cleared; circleSetAttr also sets the arc end. */
+DORNE_API int lineSetAttr(ELEMENT_STRUCT* element);
+DORNE_API int circleSetAttr(ELEMENT_STRUCT* element);
+DORNE_API int rectSetAttr(ELEMENT_STRUCT* element);
+
+/* The kinds' update: handles 100/101 on the ends, 9 midpoint, box record 0
+   (LINE, picked as its segment); 1-8, 9 and box record 0 around the corners
+   (RECTANGLE); 50/51 on the start and end angle, 9 on the centre, 1-8 and box
+   record 0 around the sampled curve (CIRCLE and ARC; the centre stays the
+   element's position). */
+DORNE_API int lineSetPickSticky(ELEMENT_STRUCT* element);
+DORNE_API int circleSetPickSticky(ELEMENT_STRUCT* element);
+DORNE_API int rectSetPickSticky(ELEMENT_STRUCT* element);
+
+/* The kinds' edit: geometry commands 1-16 in the phases of the edit
+   protocol (a CIRCLE's matrix rows scale with its box, command 16 turns the
+   matrix); 20 width (a CIRCLE or RECTANGLE outline is off below 1), 21 line
+   style, 22 fill flag and colour, 23 outline flag and line colour (LINE:
+   colour only), 24 antialias, 25 fill alpha, 26 line alpha (alphas in r), 47
+   fill pattern; CIRCLE 50/51 start/end angle from the point (x, y); LINE
+   100/101 first/second end to (x, y) in phase 1 (or 3). Every command ends
+   with the attribute reset. 0; -1 for a null element or record. */
+DORNE_API int editLine(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                       EDIT_PARA_STRUCT* para);
+DORNE_API int editCircle(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                         EDIT_PARA_STRUCT* para);
+DORNE_API int editRect(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                       EDIT_PARA_STRUCT* para);
+
+/* Draw functions, on a matrix at the element's position, with the style of
+   the attribute block; a selected element in edit mode (block's running 0)
+   gets a red dashed outline. drawLine draws its segment moved by (tx, ty)
+   and counts it in lineCount; drawCircle draws 8 to 100 segments per full
+   turn from start to the block's arc end (at most one turn). 0; -1 for a
+   null record or block. */
+DORNE_API int drawLine(LINE_STRUCT* record, const ATTR_STRUCT* block, int selected, float tx, float ty);
+DORNE_API int drawCircle(CIRCLE_STRUCT* record, const ATTR_STRUCT* block, int selected);
+DORNE_API int drawRect(RECT_STRUCT* record, const ATTR_STRUCT* block, int selected);
+
+/* LINE elements drawn since the library loaded (never reset). */
+DORNE_DATA int lineCount;
+
+/* 1 when the view point (x, y) lies inside the CIRCLE's ellipse (angles not
+   considered); 0 otherwise, also for a singular matrix or no record. */
+DORNE_API int pickCircle(ELEMENT_STRUCT* element, float x, float y);
+
+/* Turns the current matrix counter-clockwise by the bound value (degrees)
+   of every rotate action (type 5) of the element. 0; -1 for a null
+   element. */
+DORNE_API int actionRect(ELEMENT_STRUCT* element, RECT_STRUCT* record);
+
+/* ---- Groups and scissors. A GROUP has no record: its box is the union of
+   its children's, its position their centre, and its children's positions
+   are relative to it. A SCISSOR child makes its group clip its children to
+   the scissor's box when drawn. ---- */
+
+/* The GROUP update: handles 9, 1-8 and box record 0 of the children's box
+   union, position and size from it (picked as the box's diagonal when it is
+   less than 1 unit wide or high), then each child's update with its
+   position made relative to the group's, then groupSetAttr. 0; -1 for a
+   null element. */
+DORNE_API int groupSetPickSticky(ELEMENT_STRUCT* element);
+
+/* visible 1, line and fill alpha 1, override flags cleared; the rest of the
+   block stays. 0; -1 for a null element. */
+DORNE_API int groupSetAttr(ELEMENT_STRUCT* element);
+
+/* Hands the edit to every child's edit with the group's handles, then runs
+   the group's update. 0; -1 for a null element. */
+DORNE_API int editGroup(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                        EDIT_PARA_STRUCT* para);
+
+/* A selected group's red dashed box in edit mode, around the current
+   matrix's origin. 0; -1 for a null element or block. */
+DORNE_API int drawGroup(ELEMENT_STRUCT* element, const ATTR_STRUCT* block);
+
+/* The SCISSOR update: handles 1-8, 9 and box record 0 around the four
+   corners, box, position and size, corners relative to the position; the
+   attribute block is left alone. 0; -1 for a null element or record. */
+DORNE_API int scissorSetPickSticky(ELEMENT_STRUCT* element);
+
+/* Geometry commands 1-16 on the four corners in the phases of the edit
+   protocol; other commands change nothing. The update runs in every case.
+   0; -1 for a null element or record. */
+DORNE_API int editScissor(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                          EDIT_PARA_STRUCT* para);
+
+/* The designer's frame: an orange solid and an orange dashed 3-pixel loop
+   through the corners, and a red dashed one when selected. 0; -1 for a null
+   record. */
+DORNE_API int drawScissor(SCISSOR_STRUCT* record, const ATTR_STRUCT* block, int selected);
+
+/* ---- The draw loop ---- */
+
+/* What the view runtime tells the draw loop, filled before each frame. */
+typedef struct DRAW_PARA_STRUCT
+{
+    float zoom;            /* 1.0 into the render texture or a window, else the view's zoom */
+    int32_t scissorType;   /* 1: clip groups with the scissor box; else with the stencil */
+    int32_t depthOffset;   /* non-zero: each element gets its own depth range */
+    int32_t lineScaling;   /* non-zero: line widths scale with the projection */
+} DRAW_PARA_STRUCT;
+
+/* Draws one element list for one frame into the current GL context, in list
+   order: per element its depth range, the group's overrides (parentAttr,
+   null at top level), a translation to its position, in run mode (running
+   non-zero) its actions (halt non-zero keeps last frame's values), then its
+   kind's drawing when visible and in its blink phase, or always in edit
+   mode. Groups draw their children through this call, clipped to their
+   SCISSOR child's box (scissor box or stencil by para, nested groups to the
+   intersection) in run mode, and in edit mode too when clipInEdit is
+   non-zero, which also hides SCISSOR elements. stencilLevel is 0 at top
+   level; a null para draws with zoom 1 and every flag 0. Kinds without
+   drawing draw nothing. Top-level calls advance the process-wide blink
+   clock. 0. */
+DORNE_API int drawUserElements(ELEMENT_STRUCT* list, ATTR_STRUCT* parentAttr, int running, int halt,
+                               int clipInEdit, DRAW_PARA_STRUCT* para, int stencilLevel);
+
 /* ---- Grab handles and edit geometry, the editing interface of view
    designers. ---- */
 

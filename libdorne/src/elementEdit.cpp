@@ -3,6 +3,7 @@
 // tests of picking and fill levels, and the clip boxes of groups.
 #include "elementKinds.h"
 
+#include "dorneGl.h"
 #include "dorneLog.h"
 #include "linkedList.h"
 
@@ -29,16 +30,6 @@ float dragFactor(float to, float anchor, float from)
 {
     const float span = from - anchor;
     return span == 0.0f ? 1.0f : (to - anchor) / span;
-}
-
-// A pixel coordinate as an int, truncated; values beyond the int range
-// (corrupt geometry, huge zoom) are clamped, NaN gives 0.
-int pixelToInt(float v)
-{
-    if (std::isnan(v))
-        return 0;
-    const float limit = 2147483520.0f; // the largest float below 2^31
-    return int(std::clamp(v, -limit, limit));
 }
 
 void* copyRecord(const ELEMENT_STRUCT* element)
@@ -359,6 +350,102 @@ void vdiDeleteHandles(ELEMENT_STRUCT* element)
         delSticky(&element->stickies, element->stickies);
 }
 
+void vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count, float minX, float minY,
+                         float maxX, float maxY, float midX, float midY)
+{
+    // Places of handles 1-9 as (x, y) choices: 0 min, 1 mid, 2 max.
+    static const uint8_t place[10][2] = {{1, 1}, {0, 2}, {1, 2}, {2, 2}, {2, 1},
+                                         {2, 0}, {1, 0}, {0, 0}, {0, 1}, {1, 1}};
+    const float xs[3] = {minX, midX, maxX};
+    const float ys[3] = {minY, midY, maxY};
+    for (int i = 0; i < count; ++i) {
+        const uint8_t id = ids[i] <= 9 ? ids[i] : 9;
+        vdiAppendHandle(element, id, id == 9 ? 3 : 1, xs[place[id][0]], ys[place[id][1]], 4, 4);
+    }
+}
+
+void vdiAppendBoxRecord(ELEMENT_STRUCT* element, float minX, float minY, float maxX, float maxY)
+{
+    vdiAppendHandle(element, 0, 0, minX, minY, maxX - minX, maxY - minY);
+}
+
+void vdiSetElementBox(ELEMENT_STRUCT* element, float minX, float minY, float maxX, float maxY)
+{
+    element->pickAsLine = 0;
+    element->minX = minX;
+    element->minY = minY;
+    element->maxX = maxX;
+    element->maxY = maxY;
+    element->centreX = element->x = (maxX - minX) / 2 + minX;
+    element->centreY = element->y = (maxY - minY) / 2 + minY;
+    element->width = maxX - minX;
+    element->height = maxY - minY;
+}
+
+void vdiCornerUpdate(ELEMENT_STRUCT* element, const float* cornerX, const float* cornerY, float* drawX,
+                     float* drawY)
+{
+    vdiDeleteHandles(element);
+    const float minX = std::min({cornerX[0], cornerX[1], cornerX[2], cornerX[3]});
+    const float maxX = std::max({cornerX[0], cornerX[1], cornerX[2], cornerX[3]});
+    const float minY = std::min({cornerY[0], cornerY[1], cornerY[2], cornerY[3]});
+    const float maxY = std::max({cornerY[0], cornerY[1], cornerY[2], cornerY[3]});
+    const float cx = (maxX - minX) / 2 + minX;
+    const float cy = (maxY - minY) / 2 + minY;
+    static const uint8_t ids[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, cx, cy);
+    vdiAppendBoxRecord(element, minX, minY, maxX, maxY);
+    vdiSetElementBox(element, minX, minY, maxX, maxY);
+    for (int i = 0; i < 4; ++i) {
+        drawX[i] = cornerX[i] - cx;
+        drawY[i] = cornerY[i] - cy;
+    }
+}
+
+void vdiMoveCorners(ELEMENT_STRUCT* element, int command, const EDIT_PARA_STRUCT* para, const float* fromX,
+                    const float* fromY, float* toX, float* toY)
+{
+    for (int i = 0; i < 4; ++i)
+        resizeMoveElement(element, command, &toX[i], &toY[i], para->x, para->y, fromX[i], fromY[i]);
+}
+
+int vdiPixelToInt(float v)
+{
+    // Corrupt geometry or a huge zoom must not overflow the conversion.
+    if (std::isnan(v))
+        return 0;
+    const float limit = 2147483520.0f; // the largest float below 2^31
+    return int(std::clamp(v, -limit, limit));
+}
+
+void vdiResetAttr(ATTR_STRUCT& attr, int lineStyle, int stippleFactor, uint16_t stipplePattern,
+                  float lineWidth, const float (&line)[4], const float (&fill)[4])
+{
+    attr.lineStyle = static_cast<uint8_t>(lineStyle);
+    attr.stippleFactor = stippleFactor;
+    attr.stipplePattern = stipplePattern;
+    attr.lineWidth = static_cast<uint8_t>(vdiPixelToInt(lineWidth));
+    std::memcpy(attr.lineColor, line, sizeof attr.lineColor);
+    std::memcpy(attr.fillColor, fill, sizeof attr.fillColor);
+    attr.visible = 1;
+    attr.text[0] = '\0';
+    vdiClearOverrides(&attr);
+}
+
+void vdiLineStipple(int style, int32_t& factor, uint16_t& pattern)
+{
+    int f = 1;
+    unsigned short p = 0xFFFF;
+    getLineStipple(style, &f, &p);
+    factor = f;
+    pattern = p;
+}
+
+void vdiPatternBits(int pattern, uint8_t* bits)
+{
+    std::memcpy(bits, getPattern(pattern), DORNE_PATTERN_BYTES);
+}
+
 void vdiClearOverrides(ATTR_STRUCT* attr)
 {
     attr->lineStyleOverride = 0;
@@ -383,31 +470,22 @@ int vdiDraw2screenpix(float* pixelX, float* pixelY, float offsetX, float offsetY
 int vdiFindScissor(ELEMENT_STRUCT* list, float offsetX, float offsetY, float originX, float originY,
                    float zoom)
 {
-    for (ELEMENT_STRUCT* e = list; e != nullptr; e = e->next) {
-        e->clip = 0;
-        if (e->kind != VD_GROUP)
-            continue;
-        for (const ELEMENT_STRUCT* child = e->children; child != nullptr; child = child->next) {
-            if (child->kind != VD_SCISSOR || child->data == nullptr)
-                continue;
-            const auto* scissor = static_cast<const SCISSOR_STRUCT*>(child->data);
-            e->clip = 1;
-            float px[4], py[4];
-            for (int i = 0; i < 4; ++i)
-                vdiDraw2screenpix(&px[i], &py[i], offsetX, offsetY, originX, originY, zoom,
-                                  scissor->cornerX[i], scissor->cornerY[i]);
-            e->clipBoxX = pixelToInt(std::min(px[0], px[2]));
-            e->clipBoxY = pixelToInt(std::min(py[0], py[1]));
-            e->clipBoxWidth = pixelToInt(std::fabs(px[0] - px[2]));
-            e->clipBoxHeight = pixelToInt(std::fabs(py[0] - py[1]));
-            const float cx = child->x, cy = child->y;
-            const float hw = child->width / 2, hh = child->height / 2;
-            const float quadX[4] = {cx - hw, cx + hw, cx + hw, cx - hw};
-            const float quadY[4] = {cy - hh, cy - hh, cy + hh, cy + hh};
-            std::memcpy(e->clipQuadX, quadX, sizeof quadX);
-            std::memcpy(e->clipQuadY, quadY, sizeof quadY);
-        }
-        vdiFindScissor(e->children, offsetX, offsetY, originX, originY, zoom);
-    }
+    vdiVisitScissors(list, [=](ELEMENT_STRUCT* e, const ELEMENT_STRUCT* child) {
+        const auto* scissor = static_cast<const SCISSOR_STRUCT*>(child->data);
+        float px[4], py[4];
+        for (int i = 0; i < 4; ++i)
+            vdiDraw2screenpix(&px[i], &py[i], offsetX, offsetY, originX, originY, zoom, scissor->cornerX[i],
+                              scissor->cornerY[i]);
+        e->clipBoxX = vdiPixelToInt(std::min(px[0], px[2]));
+        e->clipBoxY = vdiPixelToInt(std::min(py[0], py[1]));
+        e->clipBoxWidth = vdiPixelToInt(std::fabs(px[0] - px[2]));
+        e->clipBoxHeight = vdiPixelToInt(std::fabs(py[0] - py[1]));
+        const float cx = child->x, cy = child->y;
+        const float hw = child->width / 2, hh = child->height / 2;
+        const float quadX[4] = {cx - hw, cx + hw, cx + hw, cx - hw};
+        const float quadY[4] = {cy - hh, cy - hh, cy + hh, cy + hh};
+        std::memcpy(e->clipQuadX, quadX, sizeof quadX);
+        std::memcpy(e->clipQuadY, quadY, sizeof quadY);
+    });
     return 0;
 }

@@ -1,6 +1,8 @@
-// Inside the element model: one descriptor per element kind, the shared
-// edit-phase helper, handle helpers, the group clip computation and the
-// places where elements reach the texture registry and the font library.
+// Inside the element model: one descriptor per element kind (with its draw
+// slot, through which the draw loop reaches every kind), the shared
+// edit-phase helper, handle, box and style helpers, the group clip
+// computations and the places where elements reach the texture registry and
+// the font library.
 #ifndef DORNE_ELEMENT_KINDS_H
 #define DORNE_ELEMENT_KINDS_H
 
@@ -10,6 +12,20 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+
+// One element's turn in the draw loop: the element on the loop's matrix and
+// the loop's arguments.
+struct VdiDrawCall
+{
+    ELEMENT_STRUCT* element;
+    int running;            // the view's run state; 0 is edit mode
+    int halt;
+    int clipInEdit;
+    DRAW_PARA_STRUCT* para; // never null
+    int stencilLevel;
+    float tx, ty;           // the position, when the loop left the matrix alone
+};
+typedef void (*ElementDrawFn)(const VdiDrawCall& call);
 
 // What generic element code needs of a kind. Each kind's source file
 // (element<Kind>.cpp) defines its descriptor; a kind gains behaviour by
@@ -30,7 +46,46 @@ struct ElementKind
     // Edit backup of the record: null copies the bytes and frees with free().
     void* (*copyBackup)(const void* record) = nullptr;
     void (*freeBackup)(void* backup) = nullptr;
+    // The kind's drawing in the draw loop; null draws nothing. Set it with
+    // vdiDrawRecord (below) in the kind's own file.
+    ElementDrawFn draw = nullptr;
+    // An element of the kind without actions is drawn at its position
+    // through tx, ty instead of a translated matrix (LINE).
+    bool drawsAtPosition = false;
 };
+
+// Draw slots over a kind's draw function, matched by its signature:
+// (record, block, selected), (record, block, selected, para) or (record,
+// block, selected, tx, ty); the block may be const. An element without
+// record draws nothing. In the kind's descriptor:
+//   k.draw = vdiDrawRecord<drawRect>;
+// A kind that does more than call its draw function (a graph's values in
+// run mode, a scissor only for a designer) writes its own ElementDrawFn.
+template <typename T, typename A>
+void vdiCallDraw(int (*draw)(T*, A*, int), const VdiDrawCall& c)
+{
+    draw(static_cast<T*>(c.element->data), &c.element->attr, c.element->selected);
+}
+template <typename T, typename A, typename P>
+void vdiCallDraw(int (*draw)(T*, A*, int, P*), const VdiDrawCall& c)
+{
+    draw(static_cast<T*>(c.element->data), &c.element->attr, c.element->selected, c.para);
+}
+template <typename T, typename A>
+void vdiCallDraw(int (*draw)(T*, A*, int, float, float), const VdiDrawCall& c)
+{
+    draw(static_cast<T*>(c.element->data), &c.element->attr, c.element->selected, c.tx, c.ty);
+}
+template <auto Draw>
+void vdiDrawRecord(const VdiDrawCall& call)
+{
+    if (call.element->data != nullptr)
+        vdiCallDraw(Draw, call);
+}
+
+// The GROUP's drawing: its edit-mode frame and its children through the
+// draw loop, clipped to its SCISSOR child's box when it has one.
+void vdiDrawGroupChildren(const VdiDrawCall& call);
 
 // A descriptor with its name, record size and record factory; a kind's file
 // sets the hooks it has on the result (constant-initialised, so descriptors
@@ -38,6 +93,7 @@ struct ElementKind
 //   const ElementKind vdiKindRect = [] {
 //       ElementKind k = vdiDescribeKind("RECTANGLE", sizeof(RECT_STRUCT), createDefaultRect);
 //       k.update = rectSetPickSticky;
+//       k.draw = vdiDrawRecord<drawRect>;
 //       return k;
 //   }();
 constexpr ElementKind vdiDescribeKind(const char* name, size_t recordSize, void* (*createRecord)())
@@ -84,6 +140,13 @@ T* vdiNewRecord(const T* templ, const char* creator, Defaults setDefaults)
     return record;
 }
 
+// The element's kind record as T; null for a null element or record.
+template <typename T>
+T* vdiRecord(ELEMENT_STRUCT* element)
+{
+    return element != nullptr ? static_cast<T*>(element->data) : nullptr;
+}
+
 // Copies a colour into four floats.
 inline void vdiSetColor(float* to, float r, float g, float b, float a)
 {
@@ -117,13 +180,127 @@ STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t typ
 // Deletes all handles of the element.
 void vdiDeleteHandles(ELEMENT_STRUCT* element);
 
+// Appends box handles in the order of ids (each 1-9), half size 4: 1
+// top-left, 2 top centre, 3 top-right, 4 right centre, 5 bottom-right, 6
+// bottom centre, 7 bottom-left, 8 left centre (type 1), 9 the centre (type
+// 3); the centre lines run through (midX, midY).
+void vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count, float minX, float minY,
+                         float maxX, float maxY, float midX, float midY);
+
+// Appends the box record: id 0, type 0, the lower-left corner with width and
+// height in place of the half sizes.
+void vdiAppendBoxRecord(ELEMENT_STRUCT* element, float minX, float minY, float maxX, float maxY);
+
+// Picked by its box: the element's box, centre and position (the box
+// centre) and size.
+void vdiSetElementBox(ELEMENT_STRUCT* element, float minX, float minY, float maxX, float maxY);
+
+// The update of kinds given by four corners (rectangle, image, button,
+// scissor) without their attribute reset: handles 1-8, 9 and the box record
+// around the corners, the element's box, and draw = corner - centre.
+void vdiCornerUpdate(ELEMENT_STRUCT* element, const float* cornerX, const float* cornerY, float* drawX,
+                     float* drawY);
+
+// Phase 1 of a geometry command on four corners: each corner transformed
+// from the backed-up one (resizeMoveElement).
+void vdiMoveCorners(ELEMENT_STRUCT* element, int command, const EDIT_PARA_STRUCT* para,
+                    const float* fromX, const float* fromY, float* toX, float* toY);
+
+// A pixel coordinate as an int, truncated; values beyond the int range are
+// clamped, NaN gives 0.
+int vdiPixelToInt(float v);
+
 // Clears the seven override flags of an attribute block (line style, line
 // width, line colour, fill colour, visibility, blink, text).
 void vdiClearOverrides(ATTR_STRUCT* attr);
 
+// The stipple pair of a line style; the 128-byte mask of a fill pattern.
+void vdiLineStipple(int style, int32_t& factor, uint16_t& pattern);
+void vdiPatternBits(int pattern, uint8_t* bits);
+
+// Resets an attribute block to a record's style: line style, stipple pair,
+// width (truncated to a byte), line and fill colour, visible, empty text,
+// override flags cleared.
+void vdiResetAttr(ATTR_STRUCT& attr, int lineStyle, int stippleFactor, uint16_t stipplePattern,
+                  float lineWidth, const float (&line)[4], const float (&fill)[4]);
+
+// The attribute reset of records with outline and fill (rectangle, circle).
+template <typename T>
+void vdiShapeAttr(ATTR_STRUCT& attr, const T& s)
+{
+    vdiResetAttr(attr, s.lineStyle, s.stippleFactor, s.stipplePattern, s.lineWidth,
+                 {s.lineR, s.lineG, s.lineB, s.lineA}, {s.fillR, s.fillG, s.fillB, s.fillA});
+}
+
+// The style commands of records with outline and fill: 20 width (outline
+// off below 1), 21 line style with its stipple, 22 fill flag and colour, 23
+// outline flag and line colour, 24 antialias, 25 fill alpha, 26 line alpha
+// (alphas in r), 47 fill pattern with its mask. Others change nothing.
+template <typename T>
+void vdiEditShapeStyle(T& s, int command, const EDIT_PARA_STRUCT* para)
+{
+    switch (command) {
+    case 20:
+        s.lineWidth = para->value;
+        s.outline = para->value < 1 ? 0 : 1;
+        break;
+    case 21:
+        s.lineStyle = para->intValue;
+        vdiLineStipple(s.lineStyle, s.stippleFactor, s.stipplePattern);
+        break;
+    case 22:
+        s.fill = para->intValue;
+        s.fillR = para->r;
+        s.fillG = para->g;
+        s.fillB = para->b;
+        break;
+    case 23:
+        s.outline = para->intValue;
+        s.lineR = para->r;
+        s.lineG = para->g;
+        s.lineB = para->b;
+        break;
+    case 24:
+        s.antialias = para->intValue;
+        break;
+    case 25:
+        s.fillA = para->r;
+        break;
+    case 26:
+        s.lineA = para->r;
+        break;
+    case 47:
+        s.pattern = para->intValue;
+        vdiPatternBits(s.pattern, s.patternBits);
+        break;
+    default:
+        break;
+    }
+}
+
 // Pixel = (coordinate - origin) x zoom + offset; 0, -1 for a null result.
 int vdiDraw2screenpix(float* pixelX, float* pixelY, float offsetX, float offsetY, float originX,
                       float originY, float zoom, float x, float y);
+
+// Clears the clip flag of every element of the list, groups inside groups
+// included, and calls found(group, scissor) for each SCISSOR child with a
+// record of each GROUP after setting the group's clip to 1.
+template <typename Found>
+void vdiVisitScissors(ELEMENT_STRUCT* list, Found found)
+{
+    for (ELEMENT_STRUCT* e = list; e != nullptr; e = e->next) {
+        e->clip = 0;
+        if (e->kind != VD_GROUP)
+            continue;
+        for (const ELEMENT_STRUCT* child = e->children; child != nullptr; child = child->next) {
+            if (child->kind == VD_SCISSOR && child->data != nullptr) {
+                e->clip = 1;
+                found(e, child);
+            }
+        }
+        vdiVisitScissors(e->children, found);
+    }
+}
 
 // For every GROUP of the list, groups inside groups included: clip = 1 when
 // it holds a SCISSOR element, the scissor's corners as the pixel clip box and
@@ -131,6 +308,13 @@ int vdiDraw2screenpix(float* pixelX, float* pixelY, float offsetX, float offsetY
 // child wins. Every other element's clip is cleared. 0.
 int vdiFindScissor(ELEMENT_STRUCT* list, float offsetX, float offsetY, float originX, float originY,
                    float zoom);
+
+// As vdiFindScissor, but each clip box comes from the group's own box
+// projected through the current GL matrices and viewport (printed as
+// "sx = .. sy = .. sw = .. sh = .."); no clip quad is set. Needs a current
+// GL context. 0.
+int vdiFindScissor_New(ELEMENT_STRUCT* list, float offsetX, float offsetY, float originX, float originY,
+                       float zoom);
 
 // Where elements reach the texture registry (txDelete) and the font library
 // (ftFontCreate: a handle or null; ftFontFree of a held handle).

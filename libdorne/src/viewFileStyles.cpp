@@ -3,9 +3,7 @@
 // and every element's update hook brings its box and attributes in line.
 #include "viewFile.h"
 
-#include "dorneGl.h"
-
-#include <cstring>
+#include "elementKinds.h"
 
 namespace dorne {
 
@@ -13,16 +11,12 @@ namespace {
 
 void resolveLine(int32_t style, int32_t& factor, uint16_t& pattern)
 {
-    int f = 1;
-    unsigned short p = 0xFFFF;
-    getLineStipple(style, &f, &p);
-    factor = f;
-    pattern = p;
+    vdiLineStipple(style, factor, pattern);
 }
 
 void resolveFill(int32_t pattern, uint8_t (&bits)[128])
 {
-    std::memcpy(bits, getPattern(pattern), sizeof bits);
+    vdiPatternBits(pattern, bits);
 }
 
 // The kinds with an outline and a fill: rectangle, polygons, circle, arc,

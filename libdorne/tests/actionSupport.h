@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace support {
 
@@ -40,6 +42,20 @@ struct ActionView
         std::snprintf(v->name, sizeof v->name, "%s", name);
         appendVariable(&s->variables, v);
         return v;
+    }
+
+    // count variables "v0", "v1", ... of the value types typeOf(i), taking
+    // turns between two new sources.
+    template <typename TypeOf>
+    std::vector<DD_VAR_STRUCT*> numberedVariables(int count, TypeOf typeOf)
+    {
+        DD_DATA_TYPE_STRUCT* two[2] = {source(), source()};
+        std::vector<DD_VAR_STRUCT*> made;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "v" + std::to_string(i);
+            made.push_back(variable(two[i % 2], name.c_str(), typeOf(i)));
+        }
+        return made;
     }
 
     // A new element at the end of the view's list or of the group's.

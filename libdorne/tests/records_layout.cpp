@@ -112,6 +112,10 @@ ORDERED(SLIDER_STRUCT, darkColor, lightColor);
 ORDERED(SLIDER_STRUCT, knobHalfHeight, sliderInt);
 ORDERED(SLIDER_STRUCT, sliderInt, sliderFloat);
 ORDERED(SCISSOR_STRUCT, cornerY, drawX);
+// Draw parameters as the view runtime fills them: zoom, then three ints.
+static_assert(offsetof(DRAW_PARA_STRUCT, zoom) == 0 && offsetof(DRAW_PARA_STRUCT, scissorType) == 4 &&
+                  offsetof(DRAW_PARA_STRUCT, depthOffset) == 8 && offsetof(DRAW_PARA_STRUCT, lineScaling) == 12,
+              "draw parameters");
 ORDERED(DD_VAR_STRUCT, name, para);
 ORDERED(DD_VAR_STRUCT, next, defaultText);
 ORDERED(DD_VAR_STRUCT, defaultText, setPending);
