@@ -4,6 +4,7 @@
 #include "DialogPrompt.h"
 #include "DialogGraphSetup.h"
 #include "GraphModel.h"
+#include "GraphSeries.h"
 #include "Images.h"
 #include "Profile.h"
 #include "Record.h"
@@ -192,21 +193,19 @@ void DialogDataGraph::fillIndex(unsigned index, const ProfileParameter& paramete
         data.idList(static_cast<uint32_t>(parameter.mChannel), static_cast<uint32_t>(parameter.mCanId));
     const Profile* profile = Profile::instance();
 
-    std::vector<std::pair<double, double>> samples;
-    samples.reserve(list.entries.size());
-    for (const RecordEntry& e : list.entries)
-        samples.emplace_back(data.timeOf(list, e), profile->getDouble(e, parameter, true));
-    // The files of a selection need not come in time order; the graph takes
-    // a parameter's samples only in time order.
-    const auto byTime = [](const std::pair<double, double>& a, const std::pair<double, double>& b) {
-        return a.first < b.first;
-    };
-    if (!std::is_sorted(samples.begin(), samples.end(), byTime))
-        std::stable_sort(samples.begin(), samples.end(), byTime);
+    // The list is in reading order; the files of a selection need not come
+    // in time order, and the graph takes a parameter's samples only in time
+    // order: the ascending runs of the files are merged.
+    std::vector<GraphEntry> samples;
+    samples.reserve(list.size());
+    list.entries.forEach([&](const RecordEntry& e) {
+        samples.push_back(GraphEntry{data.timeOf(list, e), profile->getDouble(e, parameter, true)});
+    });
+    GraphSeries::orderByTime(samples);
 
-    for (const std::pair<double, double>& s : samples) {
-        mGraph->setTime(s.first);
-        mGraph->putValue(index, s.second);
+    for (const GraphEntry& s : samples) {
+        mGraph->setTime(s.time);
+        mGraph->putValue(index, s.value);
     }
 }
 

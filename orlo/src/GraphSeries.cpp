@@ -173,6 +173,48 @@ std::size_t GraphSeries::lastWithin(std::size_t first, double width) const
     return static_cast<std::size_t>(it - mSamples.begin()) - 1;
 }
 
+void GraphSeries::orderByTime(std::vector<GraphEntry>& samples)
+{
+    const auto earlier = [](const GraphEntry& a, const GraphEntry& b) { return a.time < b.time; };
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 1; i < samples.size(); ++i)
+        if (earlier(samples[i], samples[i - 1]))
+            starts.push_back(i);
+    if (starts.empty())
+        return;
+    starts.insert(starts.begin(), 0);
+    starts.push_back(samples.size());
+
+    // Neighbouring runs merged pairwise until one is left; the run that
+    // comes first wins ties.
+    std::vector<GraphEntry> other(samples.size());
+    std::vector<GraphEntry>* from = &samples;
+    std::vector<GraphEntry>* to = &other;
+    while (starts.size() > 2) {
+        std::vector<std::size_t> next;
+        std::size_t r = 0;
+        for (; r + 2 < starts.size(); r += 2) {
+            next.push_back(starts[r]);
+            std::merge(from->begin() + static_cast<std::ptrdiff_t>(starts[r]),
+                       from->begin() + static_cast<std::ptrdiff_t>(starts[r + 1]),
+                       from->begin() + static_cast<std::ptrdiff_t>(starts[r + 1]),
+                       from->begin() + static_cast<std::ptrdiff_t>(starts[r + 2]),
+                       to->begin() + static_cast<std::ptrdiff_t>(starts[r]), earlier);
+        }
+        if (r + 1 < starts.size()) {
+            next.push_back(starts[r]);
+            std::copy(from->begin() + static_cast<std::ptrdiff_t>(starts[r]),
+                      from->begin() + static_cast<std::ptrdiff_t>(starts[r + 1]),
+                      to->begin() + static_cast<std::ptrdiff_t>(starts[r]));
+        }
+        next.push_back(samples.size());
+        starts.swap(next);
+        std::swap(from, to);
+    }
+    if (from != &samples)
+        samples.swap(other);
+}
+
 bool GraphSeries::valueAt(double t, double& v) const
 {
     v = 0.0;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <vector>
 
 namespace KAVO {
 
@@ -52,6 +53,12 @@ public:
     // The value at t, linearly interpolated between the neighbouring
     // samples; false (v = 0) when t lies outside the stored samples.
     bool valueAt(double t, double& v) const;
+
+    // Puts samples in time order, stably (samples of equal time keep their
+    // order). Samples of a recording come as a few ascending runs, one per
+    // record file, which are merged, not sorted again; samples already in
+    // order are left as they are.
+    static void orderByTime(std::vector<GraphEntry>& samples);
 
 private:
     struct Extremes
