@@ -1,6 +1,11 @@
 #include "BulkAllocator.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <dirent.h>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -13,6 +18,19 @@ namespace {
 constexpr uintptr_t Page = 4096;
 constexpr std::size_t HugePage = std::size_t(2) << 20;
 
+// The first line of a small system file, empty when it cannot be read.
+std::string firstLine(const std::string& path)
+{
+    char line[512] = {};
+    FILE* f = fopen(path.c_str(), "r");
+    if (f == nullptr)
+        return std::string();
+    if (fgets(line, sizeof line, f) == nullptr)
+        line[0] = '\0';
+    fclose(f);
+    return line;
+}
+
 std::size_t mappedSize(std::size_t bytes)
 {
     return (bytes + HugePage - 1) / HugePage * HugePage;
@@ -20,10 +38,35 @@ std::size_t mappedSize(std::size_t bytes)
 
 } // namespace
 
+bool BulkMemory::hugePagesPay()
+{
+#ifdef __linux__
+    if (firstLine("/sys/kernel/mm/transparent_hugepage/enabled").find("[never]") != std::string::npos)
+        return false;
+    // A virtio balloon (device 5) that reports free pages (feature bit 5).
+    DIR* devices = opendir("/sys/bus/virtio/devices");
+    if (devices == nullptr)
+        return true;
+    bool reporting = false;
+    while (const dirent* d = readdir(devices)) {
+        const std::string base = std::string("/sys/bus/virtio/devices/") + d->d_name;
+        if (d->d_name[0] == '.' || firstLine(base + "/device").compare(0, 6, "0x0005") != 0)
+            continue;
+        const std::string features = firstLine(base + "/features");
+        reporting = reporting || (features.size() > 5 && features[5] == '1');
+    }
+    closedir(devices);
+    return !reporting;
+#else
+    return false;
+#endif
+}
+
 void BulkMemory::adviseHuge(const void* data, std::size_t bytes)
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (data == nullptr || bytes < HugeFrom)
+    static const bool pay = hugePagesPay();
+    if (data == nullptr || bytes < HugeFrom || !pay)
         return;
     const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + Page - 1) & ~(Page - 1);
     const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(Page - 1);

@@ -10,13 +10,19 @@
 namespace KAVO {
 
 // Memory of large arrays (a recording's message list and its indices).
-// Fresh memory costs a page fault per page on its first write, which on
-// some machines costs more than all the copying of a load: blocks of
-// hugeFrom bytes and more therefore ask the kernel for huge pages, where it
-// offers them (one fault per 2 MB instead of per 4 KB).
+// Fresh memory costs a page fault per page on its first write: blocks of
+// HugeFrom bytes and more therefore ask the kernel for huge pages where it
+// offers them and they pay (one fault per 2 MB instead of per 4 KB).
 struct BulkMemory
 {
     static constexpr std::size_t HugeFrom = std::size_t(4) << 20;
+
+    // Whether fresh huge pages come cheaper than small ones. Not where the
+    // kernel has none, nor where it gives its free 2 MB blocks back to a
+    // hypervisor (a virtio balloon that reports free pages): there every
+    // fresh huge page costs a round trip to the host, while small pages
+    // come from what the system still holds, several times faster.
+    static bool hugePagesPay();
 
     // Asks for huge pages over the whole pages inside [data, data + bytes);
     // does nothing where the system has none or the block is small.

@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <csignal>
@@ -84,6 +85,8 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept
         other.mMapBase = nullptr;
         other.mMapSize = 0;
         other.mMapped = false;
+        mReleased = other.mReleased;
+        other.mReleased = 0;
     }
     return *this;
 }
@@ -135,6 +138,21 @@ bool MappedFile::open(QFile& file, qint64 offset, qint64 length, QString* error)
     return true;
 }
 
+void MappedFile::release(std::size_t upTo)
+{
+    if (!mMapped)
+        return;
+    // Whole pages only, from where the last release ended (the first page
+    // holds the header, which is not read again either).
+    const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t begin = reinterpret_cast<uintptr_t>(mMapBase) + mReleased;
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(mData) + std::min(upTo, mSize)) & ~(page - 1);
+    if (end <= begin)
+        return;
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    mReleased = end - reinterpret_cast<uintptr_t>(mMapBase);
+}
+
 void MappedFile::close()
 {
     if (mMapBase != nullptr) {
@@ -148,6 +166,7 @@ void MappedFile::close()
     mMapBase = nullptr;
     mMapSize = 0;
     mMapped = false;
+    mReleased = 0;
 }
 
 bool MappedFile::runGuarded(void (*fn)(void*), void* arg, const void** fault)

@@ -37,6 +37,9 @@ public:
     const uint8_t* data() const { return mData; }
     std::size_t size() const { return mSize; }
     bool isMapped() const { return mMapped; }
+    // Gives the memory of the bytes before `upTo` back (they are not read
+    // again); a mapped file's pages stay in the page cache.
+    void release(std::size_t upTo);
     bool contains(const void* address) const
     {
         const uint8_t* a = static_cast<const uint8_t*>(address);
@@ -66,6 +69,7 @@ private:
     void* mMapBase = nullptr;   // the mapping starts on a page boundary
     std::size_t mMapSize = 0;
     bool mMapped = false;
+    std::size_t mReleased = 0;  // bytes from mMapBase given back
 };
 
 } // namespace KAVO

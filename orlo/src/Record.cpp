@@ -431,8 +431,11 @@ bool Record::readRecordData(const QStringList& paths)
     }
 
     std::vector<int32_t> counts;
-    for (const RecordLoader::Source& s : sources)
+    std::vector<bool> sourceHigh;
+    for (const RecordLoader::Source& s : sources) {
         counts.push_back(s.count);
+        sourceHigh.push_back(s.high);
+    }
     FileProgress progress(counts);
     try {
         RecordLoader loader(std::move(sources), RecordLoader::threads(total));
@@ -477,7 +480,20 @@ bool Record::readRecordData(const QStringList& paths)
             printf("<%s> mRecordInfo.startTime %.0f mRecordInfo.stopTime %.0f\n", path.constData(), info.startTime,
                    info.stopTime);
         }
-        updateTimeRange();
+        // The span on the common timeline, from the files' own spans (as
+        // updateTimeRange finds it from the messages).
+        bool first = true;
+        for (std::size_t f = 0; f < loader.scans().size(); ++f) {
+            const RecordLoader::FileScan& scan = loader.scans()[f];
+            if (scan.failed || scan.count == 0)
+                continue;
+            const double shift = sourceHigh[f] ? mRecordData.offset : 0.0;
+            const double low = scan.low + shift;
+            const double high = scan.high + shift;
+            info.startTime = first ? low : std::min(info.startTime, low);
+            info.stopTime = first ? high : std::max(info.stopTime, high);
+            first = false;
+        }
     } catch (const std::bad_alloc&) {
         printf("Record::readRecordData out of memory, %u records\n", total);
         mRecordData.channels.clear();

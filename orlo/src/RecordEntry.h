@@ -62,6 +62,8 @@ struct RecordEntry
     // fields (the file's byte order is not the host's). The payload is
     // copied as it is, bit 31 of the id is cleared.
     void fromRecord(const uint8_t* record, bool swap, bool high);
+    // The same with the record's time already worked out (recordTime).
+    void fromRecord(const uint8_t* record, bool swap, bool high, double seconds);
 
     // Writes the 28 record bytes; swap stores the integers reversed.
     void toRecord(uint8_t* record, bool swap) const;
@@ -122,6 +124,11 @@ inline void RecordEntry::updateTime()
 
 inline void RecordEntry::fromRecord(const uint8_t* record, bool swap, bool high)
 {
+    fromRecord(record, swap, high, recordTime(record, swap));
+}
+
+inline void RecordEntry::fromRecord(const uint8_t* record, bool swap, bool high, double seconds)
+{
     std::memcpy(reinterpret_cast<unsigned char*>(this), record, RecordSize);
     if (swap) {
         channel = qbswap(channel);
@@ -132,7 +139,7 @@ inline void RecordEntry::fromRecord(const uint8_t* record, bool swap, bool high)
         tickLow = qbswap(tickLow);
     }
     canId &= 0x7FFFFFFFu;
-    updateTime();
+    time = seconds;
     highFile = high;
 }
 

@@ -20,6 +20,10 @@
 #include <thread>
 #include <unordered_map>
 
+#include <cerrno>
+#include <sys/mman.h>
+#include <sys/mman.h>
+
 namespace KAVO {
 
 namespace {
@@ -30,9 +34,9 @@ constexpr uint32_t TimeId = 1200;
 // Records between two looks at the progress (and between two guarded
 // stretches of the merge).
 constexpr uint32_t Stretch = 1u << 16;
-// Shares of the load's time taken by its three steps, for the progress.
-constexpr double ScanShare = 0.3;
-constexpr double MergeShare = 0.5;
+// Shares of the load's time taken by the scan and the merge, for the progress.
+constexpr double ScanShare = 0.1;
+constexpr double MergeShare = 0.85;
 
 std::atomic<int> gThreads{0};
 
@@ -177,13 +181,138 @@ bool calendarStep(CalendarState& state, RecordLoader::FileScan& scan, uint32_t c
     return true;
 }
 
+// Asks the kernel for fresh memory ahead of the code that fills it. The
+// first write to a fresh page costs a fault, which on some machines costs
+// more than all the copying of a load; taken on a worker thread, the
+// faults run beside the merge instead of inside it. The kernel puts each
+// page in place once, as it would on the first write; nothing of the
+// memory is written here.
+class Prefaulter
+{
+public:
+    explicit Prefaulter(bool run)
+    {
+        if (!run)
+            return;
+        try {
+            mThread = std::thread([this] { work(); });
+        } catch (const std::system_error&) {
+            // Without the thread the merge takes the faults itself.
+        }
+    }
+    ~Prefaulter() { stop(); }
+    Prefaulter(const Prefaulter&) = delete;
+    Prefaulter& operator=(const Prefaulter&) = delete;
+
+    // The range filled from its start; it is made ready up to Window bytes
+    // ahead of what follow() reports as filled.
+    void lead(const void* data, std::size_t bytes)
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        mLeadBegin = reinterpret_cast<uintptr_t>(data);
+        mLeadEnd = mLeadBegin + bytes;
+        mLeadDone = mLeadBegin;
+        mFilled = 0;
+        mWake.notify_one();
+    }
+    void follow(std::size_t filled)
+    {
+        mFilled = filled;
+        mWake.notify_one();
+    }
+    // Ranges made ready whole, after the lead.
+    void add(const void* data, std::size_t bytes)
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        mExtra.emplace_back(reinterpret_cast<uintptr_t>(data), reinterpret_cast<uintptr_t>(data) + bytes);
+        mWake.notify_one();
+    }
+    void stop()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mStopping = true;
+            mWake.notify_one();
+        }
+        if (mThread.joinable())
+            mThread.join();
+    }
+
+private:
+    static constexpr std::size_t Window = std::size_t(64) << 20;
+    static constexpr std::size_t Chunk = std::size_t(2) << 20;
+
+    void work()
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        while (!mStopping) {
+            uintptr_t from = 0;
+            uintptr_t to = 0;
+            const uintptr_t filled = mLeadBegin + mFilled;
+            const uintptr_t ahead = std::min(mLeadEnd, filled + Window);
+            if (std::max(mLeadDone, filled) < ahead) {
+                from = std::max(mLeadDone, filled);
+                to = std::min(ahead, from + Chunk);
+                mLeadDone = to;
+            } else if (!mExtra.empty()) {
+                from = mExtra.front().first;
+                to = std::min(mExtra.front().second, from + Chunk);
+                mExtra.front().first = to;
+                if (to >= mExtra.front().second)
+                    mExtra.erase(mExtra.begin());
+            }
+            if (from >= to) {
+                mWake.wait_for(lock, std::chrono::milliseconds(2));
+                continue;
+            }
+            lock.unlock();
+            const bool ready = populate(from, to);
+            lock.lock();
+            if (!ready)
+                break;
+        }
+    }
+
+    // False where the kernel cannot do it (before Linux 5.14).
+    static bool populate(uintptr_t from, uintptr_t to)
+    {
+#ifdef __linux__
+        constexpr int PopulateWrite = 23;  // MADV_POPULATE_WRITE
+        const uintptr_t page = 4096;
+        const uintptr_t begin = from & ~(page - 1);
+        const uintptr_t end = (to + page - 1) & ~(page - 1);
+        if (madvise(reinterpret_cast<void*>(begin), end - begin, PopulateWrite) != 0 && errno == EINVAL)
+            return false;
+        return true;
+#else
+        (void)from;
+        (void)to;
+        return false;
+#endif
+    }
+
+    std::thread mThread;
+    std::mutex mMutex;
+    std::condition_variable mWake;
+    uintptr_t mLeadBegin = 0;
+    uintptr_t mLeadEnd = 0;
+    uintptr_t mLeadDone = 0;
+    std::atomic<std::size_t> mFilled{0};
+    std::vector<std::pair<uintptr_t, uintptr_t>> mExtra;
+    bool mStopping = false;
+};
+
 } // namespace
 
 struct RecordLoader::FileWork
 {
     ListTable lists;
     std::vector<std::pair<int32_t, int32_t>> runs;  // ascending stretches in reading order
-    uint32_t first = 0;                              // reading index of its first record
+    ListTable::Slot* pseudo[2] = {nullptr, nullptr};
+    // A file of several runs is merged out of its reading order: the place
+    // of each of its records in the store is kept (here), and the file is
+    // filed into its lists after the merge.
+    uint32_t* places = nullptr;
 };
 
 // The merge of every ascending run of every file into the store.
@@ -192,9 +321,8 @@ struct RecordLoader::Merge
     struct Run
     {
         uint32_t file;
-        int32_t at;        // next record
+        int32_t at;  // next record
         int32_t end;
-        uint32_t reading;  // reading index of `at`
     };
     struct Head
     {
@@ -204,10 +332,12 @@ struct RecordLoader::Merge
 
     std::vector<Run> runs;
     std::vector<Head> heap;
-    RecordView::Positions positions;  // reading index -> place in the store
+    std::vector<uint32_t, BulkAllocator<uint32_t>> places;
+    std::vector<int> runOfFile;  // the run of a file of one run, else -1
     uint32_t total = 0;
     std::atomic<int64_t> scanned{0};
     std::atomic<int64_t> filed{0};
+    Prefaulter* prefaulter = nullptr;
 
     static bool before(const Head& a, const Head& b)
     {
@@ -396,30 +526,88 @@ void RecordLoader::fail(const void* fault)
     for (std::size_t f = 0; f < mSources.size(); ++f) {
         mScans[f] = FileScan();
         mScans[f].failed = true;
+        mWork[f].lists.clear();
+        mWork[f].runs.clear();
     }
 }
 
-bool RecordLoader::fill(std::vector<RecordEntry>& store, const Progress& progress)
+void RecordLoader::prepare(std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels)
+{
+    // Each list takes its messages file by file: the part of every file
+    // starts where the files before it end.
+    struct Target
+    {
+        uint32_t count = 0;
+        uint32_t* next = nullptr;
+        RecordIdList* list = nullptr;
+    };
+    channels.clear();
+    std::unordered_map<uint64_t, Target> targets;
+    std::size_t disordered = 0;
+    for (std::size_t f = 0; f < mSources.size(); ++f) {
+        if (mScans[f].failed)
+            continue;
+        if (mWork[f].runs.size() > 1)
+            disordered += static_cast<std::size_t>(mScans[f].count);
+        for (const ListTable::Slot& s : mWork[f].lists.entries()) {
+            if (!s.used || s.count == 0)
+                continue;
+            Target& t = targets[s.key];
+            t.count += s.count;
+            if (t.list == nullptr)
+                t.list = &channels[static_cast<uint32_t>(s.key >> 32)][static_cast<uint32_t>(s.key)];
+            t.list->highFile = mSources[f].high;
+        }
+    }
+    for (auto& t : targets) {
+        t.second.next = t.second.list->entries.bind(&store, t.second.count);
+        if (mMerge->prefaulter != nullptr)
+            mMerge->prefaulter->add(t.second.next, t.second.count * sizeof(uint32_t));
+    }
+    mMerge->places.clear();
+    mMerge->places.resize(disordered);
+    uint32_t* places = mMerge->places.data();
+    for (std::size_t f = 0; f < mSources.size(); ++f) {
+        FileWork& w = mWork[f];
+        w.places = nullptr;
+        w.pseudo[0] = w.pseudo[1] = nullptr;
+        if (mScans[f].failed)
+            continue;
+        for (ListTable::Slot& s : w.lists.entries()) {
+            if (!s.used || s.count == 0)
+                continue;
+            Target& t = targets[s.key];
+            s.out = t.next;
+            t.next += s.count;
+        }
+        w.pseudo[0] = w.lists.find(listKey(0, RecordData::PseudoIdChannel0));
+        w.pseudo[1] = w.lists.find(listKey(1, RecordData::PseudoIdChannel1));
+        if (w.runs.size() > 1) {
+            w.places = places;
+            places += mScans[f].count;
+        }
+    }
+}
+
+bool RecordLoader::merge(std::vector<RecordEntry>& store, const Progress& progress)
 {
     Merge& m = *mMerge;
     m.runs.clear();
     m.heap.clear();
-    uint32_t reading = 0;
+    m.runOfFile.assign(mSources.size(), -1);
+    uint32_t total = 0;
     for (std::size_t f = 0; f < mSources.size(); ++f) {
-        mWork[f].first = reading;
         if (mScans[f].failed)
             continue;
+        if (mWork[f].runs.size() == 1)
+            m.runOfFile[f] = static_cast<int>(m.runs.size());
         for (const auto& run : mWork[f].runs)
-            m.runs.push_back({static_cast<uint32_t>(f), run.first, run.second, reading + static_cast<uint32_t>(run.first)});
-        reading += static_cast<uint32_t>(mScans[f].count);
+            m.runs.push_back({static_cast<uint32_t>(f), run.first, run.second});
+        total += static_cast<uint32_t>(mScans[f].count);
     }
-    m.total = reading;
+    m.total = total;
     store.clear();
-    store.reserve(m.total);
-    BulkMemory::adviseHuge(store.data(), store.capacity() * sizeof(RecordEntry));
-    m.positions.resize(m.total);
 
-    // Heads of the runs; each message is decoded once, into its place.
     const void* fault = nullptr;
     const bool started = MappedFile::guarded(
         [&] {
@@ -437,6 +625,9 @@ bool RecordLoader::fill(std::vector<RecordEntry>& store, const Progress& progres
     for (std::size_t i = m.heap.size() / 2; i-- > 0;)
         m.siftDown(i);
 
+    // Each message is decoded once, into its place in the store, and that
+    // place goes into its lists at once (a file out of time order keeps it
+    // for later). Runs earlier in reading order win ties.
     while (store.size() < m.total) {
         const std::size_t until = std::min<std::size_t>(m.total, store.size() + Stretch);
         const bool merged = MappedFile::guarded(
@@ -445,13 +636,20 @@ bool RecordLoader::fill(std::vector<RecordEntry>& store, const Progress& progres
                     Merge::Head& head = m.heap[0];
                     Merge::Run& run = m.runs[head.run];
                     const Source& s = mSources[run.file];
+                    FileWork& w = mWork[run.file];
                     const uint8_t* p = s.bytes.data() + std::size_t(run.at) * RecordSize;
-                    m.positions[run.reading] = static_cast<uint32_t>(store.size());
+                    const uint32_t place = static_cast<uint32_t>(store.size());
                     store.emplace_back();
-                    store.back().fromRecord(p, s.swap, s.high);
-                    ++run.at;
-                    ++run.reading;
-                    if (run.at < run.end) {
+                    RecordEntry& e = store.back();
+                    e.fromRecord(p, s.swap, s.high, head.time);
+                    if (w.places != nullptr) {
+                        w.places[run.at] = place;
+                    } else {
+                        *w.lists.find(listKey(e.channel, e.canId))->out++ = place;
+                        if (e.channel < 2)
+                            *w.pseudo[e.channel]->out++ = place | RecordView::BigEndian;
+                    }
+                    if (++run.at < run.end) {
                         head.time = RecordEntry::recordTime(p + RecordSize, s.swap);
                     } else {
                         m.heap[0] = m.heap.back();
@@ -459,7 +657,6 @@ bool RecordLoader::fill(std::vector<RecordEntry>& store, const Progress& progres
                         if (m.heap.empty())
                             break;
                     }
-                    // One run left: the rest is a copy in order.
                     if (m.heap.size() > 1)
                         m.siftDown(0);
                 }
@@ -469,81 +666,36 @@ bool RecordLoader::fill(std::vector<RecordEntry>& store, const Progress& progres
             fail(fault);
             return false;
         }
-        m.filed = static_cast<int64_t>(store.size());
+        if (m.prefaulter != nullptr)
+            m.prefaulter->follow(store.size() * sizeof(RecordEntry));
+        // The pages of the files behind the merge are not read again.
+        for (std::size_t f = 0; f < mSources.size(); ++f) {
+            const int r = m.runOfFile[f];
+            if (r >= 0)
+                mSources[f].bytes.release(std::size_t(m.runs[static_cast<std::size_t>(r)].at) * RecordSize);
+        }
         progress(ScanShare + MergeShare * (m.total > 0 ? static_cast<double>(store.size()) / m.total : 1.0));
     }
     return true;
 }
 
-void RecordLoader::file(std::size_t f, const std::vector<RecordEntry>& store)
+void RecordLoader::fileDisordered(std::size_t f, const std::vector<RecordEntry>& store)
 {
-    if (mScans[f].failed)
+    FileWork& w = mWork[f];
+    if (mScans[f].failed || w.places == nullptr)
         return;
-    ListTable& lists = mWork[f].lists;
-    ListTable::Slot* pseudo[2] = {lists.find(listKey(0, RecordData::PseudoIdChannel0)),
-                                  lists.find(listKey(1, RecordData::PseudoIdChannel1))};
-    const uint32_t* places = mMerge->positions.data() + mWork[f].first;
     const RecordEntry* base = store.data();
     const int32_t n = mScans[f].count;
     constexpr int32_t Ahead = 8;
     for (int32_t i = 0; i < n; ++i) {
         if (i + Ahead < n)
-            __builtin_prefetch(base + places[i + Ahead]);
-        const uint32_t p = places[i];
-        const RecordEntry& e = base[p];
-        ListTable::Slot* slot = lists.find(listKey(e.channel, e.canId));
-        *slot->out++ = p;
+            __builtin_prefetch(base + w.places[i + Ahead]);
+        const uint32_t place = w.places[i];
+        const RecordEntry& e = base[place];
+        *w.lists.find(listKey(e.channel, e.canId))->out++ = place;
         if (e.channel < 2)
-            *pseudo[e.channel]->out++ = p | RecordView::BigEndian;
-        if ((i & (Stretch - 1)) == Stretch - 1)
-            mMerge->filed += Stretch;
+            *w.pseudo[e.channel]->out++ = place | RecordView::BigEndian;
     }
-}
-
-void RecordLoader::fileInto(const std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels,
-                            const Progress& progress)
-{
-    // Each list takes its messages file by file: the part of every file
-    // starts where the files before it end, so the files are filed at once.
-    struct Target
-    {
-        uint32_t count = 0;
-        uint32_t* next = nullptr;
-        RecordIdList* list = nullptr;
-    };
-    std::unordered_map<uint64_t, Target> targets;
-    for (std::size_t f = 0; f < mSources.size(); ++f) {
-        if (mScans[f].failed)
-            continue;
-        for (const ListTable::Slot& s : mWork[f].lists.entries()) {
-            if (!s.used || s.count == 0)
-                continue;
-            Target& t = targets[s.key];
-            t.count += s.count;
-            if (t.list == nullptr)
-                t.list = &channels[static_cast<uint32_t>(s.key >> 32)][static_cast<uint32_t>(s.key)];
-            t.list->highFile = mSources[f].high;
-        }
-    }
-    for (auto& t : targets)
-        t.second.next = t.second.list->entries.bind(&store, t.second.count);
-    for (std::size_t f = 0; f < mSources.size(); ++f) {
-        if (mScans[f].failed)
-            continue;
-        for (ListTable::Slot& s : mWork[f].lists.entries()) {
-            if (!s.used || s.count == 0)
-                continue;
-            Target& t = targets[s.key];
-            s.out = t.next;
-            t.next += s.count;
-        }
-    }
-
-    mMerge->filed = 0;
-    const double total = std::max<double>(1.0, mMerge->total);
-    parallel(
-        mSources.size(), [&](std::size_t f) { file(f, store); },
-        [&] { progress(ScanShare + MergeShare + (1.0 - ScanShare - MergeShare) * mMerge->filed / total); });
 }
 
 void RecordLoader::load(std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels,
@@ -554,6 +706,12 @@ void RecordLoader::load(std::vector<RecordEntry>& store, std::map<uint32_t, Reco
     int64_t total = 0;
     for (const Source& s : mSources)
         total += s.count;
+    store.reserve(static_cast<std::size_t>(total));
+    BulkMemory::adviseHuge(store.data(), store.capacity() * sizeof(RecordEntry));
+
+    Prefaulter prefaulter(mThreads > 1);
+    mMerge->prefaulter = &prefaulter;
+    prefaulter.lead(store.data(), store.capacity() * sizeof(RecordEntry));
     const double all = std::max<double>(1.0, static_cast<double>(total));
     parallel(
         mSources.size(), [&](std::size_t f) { scan(f); },
@@ -561,12 +719,18 @@ void RecordLoader::load(std::vector<RecordEntry>& store, std::map<uint32_t, Reco
 
     // A file whose memory faults while it is merged is given up, and the
     // others are merged again without it.
-    while (!fill(store, progress)) {
-    }
+    do {
+        prepare(store, channels);
+    } while (!merge(store, progress));
+    prefaulter.stop();
+    mMerge->prefaulter = nullptr;
     for (Source& s : mSources)
         s.bytes.close();
-    fileInto(store, channels, progress);
-    RecordView::Positions().swap(mMerge->positions);
+
+    if (!mMerge->places.empty())
+        parallel(
+            mSources.size(), [&](std::size_t f) { fileDisordered(f, store); }, [] {});
+    std::vector<uint32_t, BulkAllocator<uint32_t>>().swap(mMerge->places);
 }
 
 } // namespace KAVO

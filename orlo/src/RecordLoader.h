@@ -14,12 +14,13 @@
 namespace KAVO {
 
 // The work of Record::readRecordData on the records of its files: scan
-// every file (one worker thread per file), merge all of them into the one
-// time-sorted message list, decoding each message once on its way in, and
-// file every message into the views of its channel and CAN id (and of its
-// pseudo id) in reading order (again one worker per file). The call itself
-// is synchronous: the calling thread waits for the workers, merges, and
-// reports progress from its own thread.
+// every file (one worker thread per file) for its runs in time order and
+// the sizes of its lists, then merge all runs into the one time-sorted
+// message list, decoding each message once on its way in and filing its
+// place in the views of its channel and CAN id (and of its pseudo id). The
+// call is synchronous: the calling thread merges and reports the progress;
+// meanwhile a worker asks the kernel for the memory just ahead of the
+// merge, and the pages of the files behind it are given back.
 class RecordLoader
 {
 public:
@@ -79,10 +80,9 @@ private:
     struct Merge;
 
     void scan(std::size_t file);
-    bool fill(std::vector<RecordEntry>& store, const Progress& progress);
-    void file(std::size_t file, const std::vector<RecordEntry>& store);
-    void fileInto(const std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels,
-                  const Progress& progress);
+    void prepare(std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels);
+    bool merge(std::vector<RecordEntry>& store, const Progress& progress);
+    void fileDisordered(std::size_t file, const std::vector<RecordEntry>& store);
     void parallel(std::size_t tasks, const std::function<void(std::size_t)>& task, const std::function<void()>& tick);
     void fail(const void* fault);
 
