@@ -227,6 +227,12 @@ void DialogMain::setProgress(int percent)
     mStatusBar->updateProgress(percent);
     // Reading blocks the event loop: lay the bar out and paint it now, so the
     // user sees it move during the load (no other events are delivered here).
+    // A load reports up to a hundred steps per file; painting each of them
+    // would cost more than the reading, so the bar is painted at most every
+    // 40 ms (and always after a pause).
+    if (mProgressPainted.isValid() && !mProgressPainted.hasExpired(ProgressPaintMs))
+        return;
+    mProgressPainted.start();
     QCoreApplication::sendPostedEvents(mStatusBar, QEvent::LayoutRequest);
     mStatusBar->repaint();
 }

@@ -70,7 +70,7 @@ public:
         uint64_t key = 0;
         uint32_t count = 0;
         bool used = false;
-        uint32_t* out = nullptr;
+        uint32_t* out = nullptr;  // where the file's next message of the list goes
     };
 
     ListTable() : mSlots(64) {}
@@ -573,16 +573,20 @@ void RecordLoader::prepare(std::vector<RecordEntry>& store, std::map<uint32_t, R
         w.pseudo[0] = w.pseudo[1] = nullptr;
         if (mScans[f].failed)
             continue;
+        const bool ordered = w.runs.size() <= 1;
         for (ListTable::Slot& s : w.lists.entries()) {
             if (!s.used || s.count == 0)
                 continue;
             Target& t = targets[s.key];
+            const uint32_t begin = t.list->entries.size() - t.count;
+            t.list->entries.addPart({begin, begin + s.count, mSources[f].high, ordered});
+            t.count -= s.count;
             s.out = t.next;
             t.next += s.count;
         }
         w.pseudo[0] = w.lists.find(listKey(0, RecordData::PseudoIdChannel0));
         w.pseudo[1] = w.lists.find(listKey(1, RecordData::PseudoIdChannel1));
-        if (w.runs.size() > 1) {
+        if (!ordered) {
             w.places = places;
             places += mScans[f].count;
         }

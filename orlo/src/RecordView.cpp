@@ -12,6 +12,7 @@ void RecordView::push_back(const RecordEntry& e)
             own.push_back((*this)[i]);
         mOwn.swap(own);
         Positions().swap(mPositions);
+        mParts.clear();
         mStore = nullptr;
     }
     mOwn.push_back(e);
@@ -27,12 +28,14 @@ void RecordView::clear()
 {
     mStore = nullptr;
     Positions().swap(mPositions);
+    mParts.clear();
     mOwn.clear();
 }
 
 uint32_t* RecordView::bind(const std::vector<RecordEntry>* store, std::size_t count)
 {
     mOwn.clear();
+    mParts.clear();
     mStore = store;
     mPositions.resize(count);
     return mPositions.data();

@@ -66,14 +66,7 @@ public:
     // The i-th message; a big-endian form is built into `scratch`.
     const RecordEntry& at(std::size_t i, RecordEntry& scratch) const
     {
-        if (mStore == nullptr)
-            return mOwn[i];
-        const uint32_t k = mPositions[i];
-        const RecordEntry& e = (*mStore)[k & ~BigEndian];
-        if ((k & BigEndian) == 0)
-            return e;
-        scratch = e.bigEndianCopy();
-        return scratch;
+        return mStore == nullptr ? mOwn[i] : atPlace(mPositions[i], scratch);
     }
     // The same; a big-endian form stays valid for the next few reads of
     // this view (the hot loops use at() or forEach).
@@ -86,13 +79,46 @@ public:
     const_iterator begin() const { return const_iterator(this, 0); }
     const_iterator end() const { return const_iterator(this, size()); }
 
+    // The part of each file, in reading order. A file written in time order
+    // gives a part ascending in time, and so in position: the parts of low
+    // files merge by position into time order, and so do those of high
+    // files; on the timeline the two merge with the folder offset
+    // (RecordData::forEachOnTimeline). Empty for a view filled by hand.
+    struct Part
+    {
+        uint32_t begin;
+        uint32_t end;
+        bool high;     // of a file that takes the folder offset
+        bool ordered;  // ascending in position
+    };
+    const std::vector<Part>& parts() const { return mParts; }
+
     // Position of the i-th message in the time-sorted list (BigEndian bit
     // cleared); only for a view of a recording that was read.
     uint32_t position(std::size_t i) const { return mPositions[i] & ~BigEndian; }
     bool isView() const { return mStore != nullptr; }
-
-    // Calls f(entry) for every message in order, fetching ahead: the
+    // Asks the processor to fetch the i-th message ahead of its use: the
     // messages of one id lie apart in the time-sorted list.
+    void prefetch(std::size_t i) const
+    {
+        if (mStore != nullptr)
+            prefetchPlace(mPositions[i]);
+    }
+    // The same by place: a position as the view holds it (BigEndian bit
+    // included); only for a view of a recording that was read.
+    uint32_t place(std::size_t i) const { return mPositions[i]; }
+    std::size_t storeSize() const { return mStore != nullptr ? mStore->size() : 0; }
+    void prefetchPlace(uint32_t place) const { __builtin_prefetch(mStore->data() + (place & ~BigEndian)); }
+    const RecordEntry& atPlace(uint32_t place, RecordEntry& scratch) const
+    {
+        const RecordEntry& e = (*mStore)[place & ~BigEndian];
+        if ((place & BigEndian) == 0)
+            return e;
+        scratch = e.bigEndianCopy();
+        return scratch;
+    }
+
+    // Calls f(entry) for every message in order, fetching ahead.
     template <typename F>
     void forEach(F&& f) const
     {
@@ -101,7 +127,7 @@ public:
                 f(e);
             return;
         }
-        constexpr std::size_t Ahead = 8;
+        constexpr std::size_t Ahead = 64;
         const RecordEntry* base = mStore->data();
         const uint32_t* k = mPositions.data();
         const std::size_t n = mPositions.size();
@@ -127,12 +153,14 @@ public:
     // The reader's side: room for `count` positions into `store` (which
     // must outlive the view), left unset for the caller to fill.
     uint32_t* bind(const std::vector<RecordEntry>* store, std::size_t count);
+    void addPart(const Part& part) { mParts.push_back(part); }
     // After the store moved (the recording was copied or moved).
     void rebind(const std::vector<RecordEntry>* store);
 
 private:
     const std::vector<RecordEntry>* mStore = nullptr;
     Positions mPositions;
+    std::vector<Part> mParts;
     std::vector<RecordEntry> mOwn;
     mutable std::array<RecordEntry, 4> mScratch{};
     mutable unsigned mNextScratch = 0;
