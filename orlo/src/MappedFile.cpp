@@ -171,20 +171,27 @@ void MappedFile::close()
 
 bool MappedFile::runGuarded(void (*fn)(void*), void* arg, const void** fault)
 {
-    installHandler();
+    // Puts the outer guard and the handler back however the call ends (an
+    // exception passes through as it is).
+    struct Scope
+    {
+        sigjmp_buf* const outer = tGuard;
+        Scope() { installHandler(); }
+        ~Scope()
+        {
+            tGuard = outer;
+            removeHandler();
+        }
+    } scope;
     sigjmp_buf jump;
-    sigjmp_buf* const outer = tGuard;
     if (sigsetjmp(jump, 1) != 0) {
-        tGuard = outer;
-        removeHandler();
+        tGuard = scope.outer;
         if (fault != nullptr)
             *fault = tFault;
         return false;
     }
     tGuard = &jump;
     fn(arg);
-    tGuard = outer;
-    removeHandler();
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <cstring>
 #include <limits>
 #include <mutex>
@@ -399,9 +400,17 @@ void RecordLoader::parallel(std::size_t tasks, const std::function<void(std::siz
     std::mutex mutex;
     std::condition_variable finished;
     std::size_t running = 0;
+    std::exception_ptr failure;  // the first exception of a worker, thrown again here
     auto work = [&] {
-        for (std::size_t i = next++; i < tasks; i = next++)
-            task(i);
+        try {
+            for (std::size_t i = next++; i < tasks; i = next++)
+                task(i);
+        } catch (...) {
+            next = tasks;
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!failure)
+                failure = std::current_exception();
+        }
         std::lock_guard<std::mutex> lock(mutex);
         --running;
         finished.notify_one();
@@ -439,6 +448,8 @@ void RecordLoader::parallel(std::size_t tasks, const std::function<void(std::siz
     }
     for (std::thread& t : workers)
         t.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void RecordLoader::scan(std::size_t f)
