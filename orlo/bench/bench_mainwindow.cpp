@@ -28,7 +28,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QProcess>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -155,25 +154,6 @@ int runWindow(const QString& folder)
     return 0;
 }
 
-QString loadAverage()
-{
-    QFile f("/proc/loadavg");
-    if (!f.open(QIODevice::ReadOnly))
-        return "unknown";
-    return QString::fromLatin1(f.readAll()).section(' ', 0, 2);
-}
-
-void printSpread(const char* what, std::vector<double> v, const char* unit, const char* format)
-{
-    if (v.empty())
-        return;
-    std::sort(v.begin(), v.end());
-    char line[256];
-    const std::string f = std::string("%-34s min ") + format + "  median " + format + "  max " + format + " %s\n";
-    snprintf(line, sizeof line, f.c_str(), what, v.front(), v[v.size() / 2], v.back(), unit);
-    fputs(line, stdout);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -186,38 +166,18 @@ int main(int argc, char** argv)
     }
     QCoreApplication app(argc, argv);
     setvbuf(stdout, nullptr, _IOLBF, 0);
-    const long long messages = argc > 1 ? atoll(argv[1]) : 10000000LL;
-    const int files = argc > 2 ? atoi(argv[2]) : 8;
-    const int rounds = argc > 3 ? std::max(1, atoi(argv[3])) : 5;
-
     QTemporaryDir dir;
-    QElapsedTimer timer;
-    timer.start();
-    const auto card = bench::sampleCard(dir, messages, files);
-    if (!card)
+    bench::Rounds setup;
+    if (!bench::cardForRounds(argc, argv, dir, setup))
         return 1;
-    printf("generated %lld messages in %d files in %.2f s\n", messages, files, timer.nsecsElapsed() * 1e-9);
-    printf("load average before               %s\n", loadAverage().toLocal8Bit().constData());
 
     std::vector<double> load, table, graph, fill, share;
-    for (int r = 0; r < rounds; ++r) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {"--child", dir.path() + "/card"});
-        if (!child.waitForFinished(600000) || child.exitCode() != 0) {
-            printf("round %d failed: %s\n", r + 1, child.readAllStandardOutput().constData());
-            return 1;
-        }
+    for (int r = 0; r < setup.rounds; ++r) {
         std::map<QString, double> v;
-        for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
-            if (!line.startsWith("RESULT "))
-                continue;
-            for (const QByteArray& field : line.mid(7).split(' ')) {
-                const int eq = field.indexOf('=');
-                if (eq > 0)
-                    v[QString::fromLatin1(field.left(eq))] = field.mid(eq + 1).toDouble();
-            }
-        }
+        for (const auto& field : bench::runChild({"--child", dir.path() + "/card"}))
+            v[field.first] = field.second.toDouble();
+        if (v.empty())
+            return 1;
         const double f = std::max(v["table"], v["graph"]) - v["load"];
         printf("round %d  load %.0f ms, table painted at %.0f ms, graph painted at %.0f ms, fill %.0f ms (%d messages)\n",
                r + 1, v["load"], v["table"], v["graph"], f, static_cast<int>(v["messages"]));
@@ -227,15 +187,14 @@ int main(int argc, char** argv)
         fill.push_back(f);
         share.push_back(f / v["load"]);
     }
-    printf("load average after                %s\n", loadAverage().toLocal8Bit().constData());
-    printf("%d parameters selected, %d rounds, each in a fresh process\n", Selected, rounds);
-    printSpread("load (selection to last progress)", load, "ms", "%.0f");
-    printSpread("table painted (from selection)", table, "ms", "%.0f");
-    printSpread("graph painted (from selection)", graph, "ms", "%.0f");
-    printSpread("fill (load to both painted)", fill, "ms", "%.0f");
-    printSpread("fill / load", share, "", "%.2f");
-    std::sort(share.begin(), share.end());
+    printf("load average after                %s\n", bench::loadAverage().toLocal8Bit().constData());
+    printf("%d parameters selected, %d rounds, each in a fresh process\n", Selected, setup.rounds);
+    bench::printSpread("load (selection to last progress)", load, "ms", "%.0f");
+    bench::printSpread("table painted (from selection)", table, "ms", "%.0f");
+    bench::printSpread("graph painted (from selection)", graph, "ms", "%.0f");
+    bench::printSpread("fill (load to both painted)", fill, "ms", "%.0f");
+    bench::printSpread("fill / load", share, "", "%.2f");
     printf("target                            fill at most a third of the load: %s\n",
-           share[share.size() / 2] <= 1.0 / 3.0 ? "met" : "MISSED");
+           bench::median(share) <= 1.0 / 3.0 ? "met" : "MISSED");
     return 0;
 }

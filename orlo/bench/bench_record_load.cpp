@@ -23,7 +23,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -175,47 +174,6 @@ void runLoad(const QStringList& files)
            hwm - rssBefore, static_cast<unsigned long long>(h));
 }
 
-std::map<QString, QString> runChild(const QString& mode, const QString& folder)
-{
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {"--child", mode, folder});
-    std::map<QString, QString> values;
-    if (!child.waitForFinished(600000) || child.exitCode() != 0) {
-        printf("the %s run failed\n", mode.toLocal8Bit().constData());
-        return values;
-    }
-    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
-        if (!line.startsWith("RESULT "))
-            continue;
-        for (const QByteArray& field : line.mid(7).split(' ')) {
-            const int eq = field.indexOf('=');
-            if (eq > 0)
-                values[QString::fromLatin1(field.left(eq))] = QString::fromLatin1(field.mid(eq + 1));
-        }
-    }
-    return values;
-}
-
-QString loadAverage()
-{
-    QFile f("/proc/loadavg");
-    if (!f.open(QIODevice::ReadOnly))
-        return "unknown";
-    return QString::fromLatin1(f.readAll()).section(' ', 0, 2);
-}
-
-void printSpread(const char* what, std::vector<double> v, const char* unit, const char* format = "%.3f")
-{
-    if (v.empty())
-        return;
-    std::sort(v.begin(), v.end());
-    char line[256];
-    const std::string f = std::string("%-28s min ") + format + "  median " + format + "  max " + format + " %s\n";
-    snprintf(line, sizeof line, f.c_str(), what, v.front(), v[v.size() / 2], v.back(), unit);
-    fputs(line, stdout);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -234,27 +192,19 @@ int main(int argc, char** argv)
     }
 
     setvbuf(stdout, nullptr, _IOLBF, 0);
-    const long long messages = argc > 1 ? atoll(argv[1]) : 10000000LL;
-    const int files = argc > 2 ? atoi(argv[2]) : 8;
-    const int rounds = argc > 3 ? std::max(1, atoi(argv[3])) : 5;
-
     QTemporaryDir dir;
-    QElapsedTimer timer;
-    timer.start();
-    const auto card = bench::sampleCard(dir, messages, files);
-    if (!card)
+    bench::Rounds setup;
+    if (!bench::cardForRounds(argc, argv, dir, setup))
         return 1;
-    printf("generated %lld messages in %d files in %.2f s\n", messages, files, seconds(timer));
-    printf("load average before    %s\n", loadAverage().toLocal8Bit().constData());
 
     std::vector<double> cat, lean, load, perCat, perLean, peak, leanPeak, peakTotal;
     bool same = true;
     int loaded = 0;
     const QString folder = dir.path() + "/card";
-    for (int r = 0; r < rounds; ++r) {
-        auto c = runChild("cat", folder);
-        auto l = runChild("lean", folder);
-        auto d = runChild("load", folder);
+    for (int r = 0; r < setup.rounds; ++r) {
+        auto c = bench::runChild({"--child", "cat", folder});
+        auto l = bench::runChild({"--child", "lean", folder});
+        auto d = bench::runChild({"--child", "load", folder});
         if (c.empty() || l.empty() || d.empty())
             return 1;
         const double tc = c["time"].toDouble(), tl = l["time"].toDouble(), td = d["time"].toDouble();
@@ -272,21 +222,19 @@ int main(int argc, char** argv)
         peakTotal.push_back(d["peak"].toDouble() / 1e9);
         same = same && l["hash"] == d["hash"] && l["messages"].toInt() == loaded;
     }
-    printf("load average after     %s\n", loadAverage().toLocal8Bit().constData());
+    printf("load average after     %s\n", bench::loadAverage().toLocal8Bit().constData());
     printf("messages               %d (%.1f MB of record files), %d rounds, each step in a fresh process\n", loaded,
-           messages * RecordSize / 1e6, rounds);
-    printSpread("cat of the files", cat, "s");
-    printSpread("lean reference", lean, "s");
-    printSpread("readRecordData", load, "s");
-    printSpread("load / cat", perCat, "", "%.1f");
-    printSpread("load / lean reference", perLean, "", "%.2f");
-    printSpread("peak of the load", peak, "bytes per message", "%.1f");
-    printSpread("peak of the load, total", peakTotal, "GB", "%.2f");
-    printSpread("peak of the lean reference", leanPeak, "bytes per message", "%.1f");
+           setup.messages * RecordSize / 1e6, setup.rounds);
+    bench::printSpread("cat of the files", cat, "s");
+    bench::printSpread("lean reference", lean, "s");
+    bench::printSpread("readRecordData", load, "s");
+    bench::printSpread("load / cat", perCat, "", "%.1f");
+    bench::printSpread("load / lean reference", perLean, "", "%.2f");
+    bench::printSpread("peak of the load", peak, "bytes per message", "%.1f");
+    bench::printSpread("peak of the load, total", peakTotal, "GB", "%.2f");
+    bench::printSpread("peak of the lean reference", leanPeak, "bytes per message", "%.1f");
     printf("same sorted messages   %s\n", same ? "yes (hash of the records in order)" : "NO");
-    const double medianLean = [&] { auto v = perLean; std::sort(v.begin(), v.end()); return v[v.size() / 2]; }();
-    const double medianPeak = [&] { auto v = peak; std::sort(v.begin(), v.end()); return v[v.size() / 2]; }();
     printf("targets                <= 80 bytes per message: %s; within 1.3 x the lean reference: %s\n",
-           medianPeak <= 80 ? "met" : "MISSED", medianLean <= 1.3 ? "met" : "MISSED");
-    return same && loaded == messages ? 0 : 1;
+           bench::median(peak) <= 80 ? "met" : "MISSED", bench::median(perLean) <= 1.3 ? "met" : "MISSED");
+    return same && loaded == setup.messages ? 0 : 1;
 }

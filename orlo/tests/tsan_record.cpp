@@ -3,6 +3,7 @@
 // and once on the calling thread alone, give the same recording; the
 // progress reaches its handler on the calling thread only; a file cut while
 // it is mapped is given up on a worker without ending the program.
+#include "LoaderSources.h"
 #include "Notifier.h"
 #include "Record.h"
 #include "RecordLoader.h"
@@ -102,16 +103,8 @@ TEST(RecordReaderThreads, AFileCutOnAWorkerIsGivenUp)
     std::mt19937 rng(4);
     const QString kept = write(dir, "A.CAN", recordFile(20000, 1.0, true, rng));
     const QString cut = write(dir, "B.CAN", recordFile(20000, 1.0, true, rng));
-    std::vector<KAVO::RecordLoader::Source> sources;
-    for (const QString& path : {kept, cut}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        KAVO::RecordLoader::Source s;
-        ASSERT_TRUE(s.bytes.open(file, 128, 28 * 20000));
-        s.count = 20000;
-        s.swap = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
-        sources.push_back(std::move(s));
-    }
+    std::vector<KAVO::RecordLoader::Source> sources = testsupport::mappedSources({kept, cut}, 20000);
+    ASSERT_EQ(sources.size(), 2u);
     QFile(cut).resize(128);
     KAVO::RecordLoader loader(std::move(sources), 2);
     std::vector<RecordEntry> store;
