@@ -138,7 +138,7 @@ private:
     QString skippedFile(const Notifier::Report& report) const;
 
     static constexpr qint64 ProgressPaintMs = 40;
-    QElapsedTimer mProgressPainted;  // since the bar was last painted within setProgress
+    QElapsedTimer mProgressPainted;  // since the bar last took a value in setProgress
     bool mClosing = false;
     // Set once Quit has had its answer, so that the close does not ask again.
     bool mQuitAnswered = false;
