@@ -60,3 +60,36 @@ function(orlo_add_gtests prefix pattern)
   endforeach()
   set(ORLO_ADDED_TESTS "${made}" PARENT_SCOPE)
 endfunction()
+
+# orlo_add_gl_gtests(<prefix> <glob> LIBRARIES <lib>... [DEFINITIONS <def>...])
+# As orlo_add_gtests, for tests that draw: each program also links the
+# offscreen context of testsupport/gl (orloGlContext.h, orloGlTest.h). Such a
+# test fails when no context can be made; the context needs no display.
+function(orlo_add_gl_gtests prefix pattern)
+  cmake_parse_arguments(T "" "" "LIBRARIES;DEFINITIONS" ${ARGN})
+  orlo_add_gtests(${prefix} ${pattern} LIBRARIES ${T_LIBRARIES} orlo_gltest DEFINITIONS ${T_DEFINITIONS})
+  set(ORLO_ADDED_TESTS "${ORLO_ADDED_TESTS}" PARENT_SCOPE)
+endfunction()
+
+# orlo_add_benchmarks(<prefix> <glob> LIBRARIES <lib>...)
+# One Google Benchmark program per source matching <glob> in the current
+# source folder, named <prefix><source name> and placed in the build folder;
+# each links the offscreen context of testsupport/gl (orloGlContext.h) for
+# benchmarks that draw. Not run by CTest. Nothing is built without Google
+# Benchmark.
+function(orlo_add_benchmarks prefix pattern)
+  cmake_parse_arguments(B "" "" "LIBRARIES" ${ARGN})
+  find_package(benchmark QUIET)
+  if(NOT TARGET benchmark::benchmark)
+    message(STATUS "Google Benchmark not found: no ${prefix} benchmarks")
+    return()
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${pattern}")
+  foreach(src IN LISTS sources)
+    get_filename_component(base "${src}" NAME_WE)
+    add_executable(${prefix}${base} ${src})
+    target_link_libraries(${prefix}${base} PRIVATE ${B_LIBRARIES} orlo_gltest
+      benchmark::benchmark benchmark::benchmark_main)
+    set_target_properties(${prefix}${base} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
+  endforeach()
+endfunction()

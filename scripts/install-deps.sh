@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5opengl5-dev qttranslations5-l10n
-  libgl-dev libglu1-mesa-dev libosmesa6-dev
+  libgl-dev libopengl-dev libglu1-mesa-dev libosmesa6-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libtinyxml-dev zlib1g-dev libfreetype-dev
   xfonts-75dpi fonts-liberation2
   libgtest-dev libbenchmark-dev

@@ -13,6 +13,7 @@
 #include <stdint.h>
 
 struct ELEMENT_STRUCT;
+struct DD_DATA_TYPE_STRUCT;
 
 /* One threshold entry. */
 typedef struct TH_STRUCT
@@ -168,5 +169,73 @@ DORNE_API int appendCoord(COORD_STRUCT** head, COORD_STRUCT* coord);
 
 /* Unlinks and frees the vertex (a null vertex does nothing). */
 DORNE_API int delCoord(COORD_STRUCT** head, COORD_STRUCT* coord);
+
+/* ---- Binding and evaluation. Binding ties actions to the variables of a
+   view's data sources by name (elements searched through groups); each
+   frame the draw loop applies an element's actions to the current OpenGL
+   model-view matrix and to its attribute block. None of these takes a lock:
+   the view's mutex covers them while its data thread runs. ---- */
+
+/* Clears the written flag of every variable of every source, then sets it
+   on every variable named by a mouse action (type 22). 0; -1 when memory
+   runs out for the lookup. */
+DORNE_API int assignVariablesReadWrite(struct ELEMENT_STRUCT* list, struct DD_DATA_TYPE_STRUCT* sources);
+
+/* Gives every variable fresh zeroed value storage (the variable's) and
+   binds every action: value pointers, zeroed snapshots and, on a GRAPH, the
+   four sample arrays of the graph's samples + 1 values (the snapshots and
+   arrays owned by the action); offsets and slopes from the ranges; filter
+   states reset. Written flags are set again for mouse actions. Where
+   several variables share a name, the last one in source and list order is
+   bound. An action whose variable is missing logs "error: var <name> not
+   found" and evaluates with 0. 0; -1 when memory runs out for the lookup
+   (every action is then left unbound). */
+DORNE_API int assignVariables(struct ELEMENT_STRUCT* list, struct DD_DATA_TYPE_STRUCT* sources);
+
+/* Applies the element's actions for one frame in list order: moves, scales
+   and rotations multiply onto the current matrix (translations are also
+   kept in the element's pickTransform, reset first); colours, width, line
+   style, visibility, blink, text and arc end override the attribute block.
+   hold non-zero keeps the values of the previous frame. 0; -1 for a null
+   element. */
+DORNE_API int doAction(struct ELEMENT_STRUCT* element, int hold);
+
+/* The action's bound value after its filter, dt seconds after the previous
+   read: selector 0 the snapshot, 1 the live value, 2 the live second value.
+   0 when the action or that binding is missing, or for a text value. */
+DORNE_API double getActionFloatData(ACTION_STRUCT* action, int selector, float dt);
+
+/* The line through (x1, y1) and (x2, y2): *slope = (y1 - y2) / (x1 - x2),
+   *offset = y1 - slope x1; offset 0 and slope 1 when x1 equals x2. 0; -1
+   for a null pointer. */
+DORNE_API int getAB(float* offset, float* slope, float x1, float y1, float x2, float y2);
+
+/* Translates the current matrix to the pivot (0 centre, 1-8 the box's
+   corners and edge centres clockwise from top-left) when back is 0, or from
+   it when back is 1; other pivots (9: none) do nothing. 0; -1 for a null
+   element. */
+DORNE_API int objMove(struct ELEMENT_STRUCT* element, int pivot, int back);
+
+/* Adds (dx, dy) to the translation of the element's pickTransform. 0; -1
+   for a null element. */
+DORNE_API int elementMove(struct ELEMENT_STRUCT* element, float dx, float dy);
+
+/* Sets the element's visibility (and its override) to flag, on all it holds
+   too. 0; -1 for a null element. */
+DORNE_API int setVisible(struct ELEMENT_STRUCT* element, int flag);
+
+/* Applies one mouse event (0 press, 1 release, 7 move with a button held)
+   of a button (0 left, 1 centre, 2 right) at the view point (x, y) to every
+   mouse action of the element for that button: buttons that set or step a
+   value with wrap or clamp, moves in x and y, absolute positions, rotary
+   knobs. Values are written with putFloatData. 0; -1 for a null element. */
+DORNE_API int doActionInput(uint32_t event, uint32_t button, struct ELEMENT_STRUCT* element, float x, float y);
+
+/* Stores the value into the action's bound variable in the variable's type
+   (clamped into the output range when the action limits), and sets the
+   variable's set-pending flag when the stored value changed, clears it when
+   not. Text variables are left as they are. 0; -1 when the action is
+   unbound; -2 for a value that is not a finite number (nothing stored). */
+DORNE_API int putFloatData(double value, ACTION_STRUCT* action);
 
 #endif

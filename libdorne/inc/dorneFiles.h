@@ -1,13 +1,49 @@
 #ifndef DORNE_FILES_H
 #define DORNE_FILES_H
 
-/* View files: the fixed-width values every reader and writer goes through.
-   Numbers are 4 bytes, most significant byte first, on every host; a text
-   field has a fixed length n and holds at most n - 1 characters and a zero. */
+/* View files: the binary view file ("VIEW FILE", revision 3.03 written,
+   3.01 to 3.03 read) and the fixed-width values every reader and writer goes
+   through. Numbers are 4 bytes, most significant byte first, on every host;
+   a text field has a fixed length n and holds at most n - 1 characters and a
+   zero. */
 
 #include "dorneExport.h"
+#include "dorneView.h"
 
 #include <stdio.h>
+
+/* Reads the view file at path: appends its top-level elements to *elements
+   and its data sources (with their stored parameters and variables; not yet
+   merged with the registered kinds) to *sources, fills the view block of
+   config (position, size, page colour; its texts stay), then resolves the
+   stored line styles and fill patterns of every element of *elements and
+   runs their update hooks. 0 when the whole file was read. -1, logged at
+   level 1, for a null argument, a file that cannot be opened or is not a
+   regular file ("cannot open file"), no magic ("wrong file format"), a
+   revision without a reader ("loadFile: rev <n> not supported"), element
+   records (not read yet), and a file that is cut or holds a count or length
+   that does not fit it; the lists and config are then as they were. The
+   caller owns what is appended (elementDeleteAll, delDataType). */
+DORNE_API int loadFile(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                       CONFIG_STRUCT* config);
+
+/* Reads only the header and the view block into config. 0 on success;
+   minus the system error number when the file cannot be opened (printed
+   with perror "file open"); -1, logged, for a null argument, no magic, a
+   revision without a reader or a cut view block (config unchanged). */
+DORNE_API int loadConfigFile(const char* path, CONFIG_STRUCT* config);
+
+/* Writes the view as revision 3.03: header, the view block of config, then
+   the data sources (the source and variable parameter counts they declare;
+   a variable parameter with its buffer's whole capacity, so a text grows by
+   12 bytes per load and save). The file is written beside path under a name
+   of its own, synced and renamed over path only when complete. 0 on
+   success; -1 for a null path or config, a non-empty element list (element
+   records are not written yet), or when the file cannot be created
+   (perror "file open") or written (logged); an older file at path is then
+   left as it was. */
+DORNE_API int saveFile(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources,
+                       CONFIG_STRUCT* config);
 
 /* The next 4 bytes as a signed 32-bit value; -1 when fewer than 4 remain
    (indistinguishable from a stored -1, which ends the readers' tag loops). */

@@ -33,7 +33,11 @@ typedef struct DD_PARA_STRUCT
     int32_t capacity; /* bytes of text (64 for a new entry) */
 } DD_PARA_STRUCT;
 
-/* One variable of a data source; a source owns its list. */
+/* One variable of a data source; a source owns its list.
+   Value storage: 8 bytes for the types 0 to 9 (and unknown types), 256 bytes
+   for DD_STRING, zero-filled (calloc) at every view start and released with
+   free() by delVariable. DD_LONG and DD_ULONG use all 8 bytes: defaults and
+   symbol copies move the whole 64-bit value. */
 typedef struct DD_VAR_STRUCT
 {
     int32_t type;                 /* value type code */
@@ -42,7 +46,8 @@ typedef struct DD_VAR_STRUCT
     void* value;                  /* value storage; null until the view starts */
     uint8_t changed;              /* the exchange: value differs from the previous one */
     int32_t write;                /* the view writes this variable (an input action names it) */
-    int32_t paraCount;            /* entries of para */
+    int32_t paraCount;            /* parameters in use (the stored count, at least the
+                                     variable options once merged) */
     void* symbol;                 /* symbol mode: the module's object of the same name */
     int32_t used;                 /* in use (set for every variable at view start) */
     unsigned char previous[8];    /* first 8 bytes of the value after the last exchange */
@@ -50,6 +55,38 @@ typedef struct DD_VAR_STRUCT
     struct DD_VAR_STRUCT* next;
     char defaultText[64];         /* default value as text; empty: none */
     uint8_t setPending;           /* the view stored a new value since the last exchange */
+
+    /* Appended after the fields above, whose order modules rely on. */
+    void* moduleData;             /* the source kind's own data for this variable (the
+                                     calculator's parser); set and released by the kind */
+    char previousText[256];       /* DD_STRING: the whole text after the last exchange */
+    int32_t paraAlloc;            /* entries allocated in para (at least paraCount) */
 } DD_VAR_STRUCT;
+
+/* List operations. A list owns its records; heads are passed by address so
+   that the head can change. Appending and inserting return 0, or -1 for a
+   null head; a null record changes nothing. */
+
+/* A new zero-filled variable (value type DD_FLOAT, empty name and default)
+   with n parameter entries, each a zeroed 64-byte text of capacity 64. Null
+   when memory runs out (logged at level 1 "createVariable: out of memory").
+   The caller owns it until it is linked into a list. */
+DORNE_API DD_VAR_STRUCT* createVariable(int n);
+
+/* Links v at the end of the list. */
+DORNE_API int appendVariable(DD_VAR_STRUCT** head, DD_VAR_STRUCT* v);
+
+/* Links v in front of before; a null before means the head. */
+DORNE_API int variableInsertBefore(DD_VAR_STRUCT* v, DD_VAR_STRUCT* before, DD_VAR_STRUCT** head);
+
+/* Links v behind after; a null after means right behind the head (the head
+   itself on an empty list). */
+DORNE_API int variableInsertAfter(DD_VAR_STRUCT* v, DD_VAR_STRUCT* after, DD_VAR_STRUCT** head);
+
+/* Unlinks v (moving the head on when v was the head; a null head: v is in
+   no list) and frees it with every
+   parameter entry, the value storage and the record. A null v does nothing;
+   0. The kind must have released moduleData (its Close). */
+DORNE_API int delVariable(DD_VAR_STRUCT** head, DD_VAR_STRUCT* v);
 
 #endif

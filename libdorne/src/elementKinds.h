@@ -132,9 +132,8 @@ int vdiDraw2screenpix(float* pixelX, float* pixelY, float offsetX, float offsetY
 int vdiFindScissor(ELEMENT_STRUCT* list, float offsetX, float offsetY, float originX, float originY,
                    float zoom);
 
-// Where elements reach the texture registry and the font library. Neither
-// has landed yet, so these are the single places to wire them to
-// txDelete, ftFontCreate and ftFontFree.
+// Where elements reach the texture registry (txDelete) and the font library
+// (ftFontCreate: a handle or null; ftFontFree of a held handle).
 void vdiTextureRelease(int texture);
 void* vdiFontCreate(const char* family, int style, int size);
 void vdiFontRelease(void* font);

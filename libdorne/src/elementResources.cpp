@@ -1,19 +1,25 @@
 // Where elements reach the texture registry and the font library: a TEXTURE
-// record owns one texture reference, GRAPH and TEXT records a font handle.
-// Neither service is in the library yet, so no element holds such a
-// reference and these have nothing to take or drop; they are the one place
-// to call txDelete, ftFontCreate and ftFontFree once they are.
+// record owns one texture reference, GRAPH and TEXT records a font handle
+// (the font library's opaque value, kept in the records' pointer field).
 #include "elementKinds.h"
 
-void vdiTextureRelease(int)
+#include "dorneTextures.h"
+#include "sartoFonts.h"
+
+void vdiTextureRelease(int texture)
 {
+    // An image without texture holds 0 or -1, which the registry refuses.
+    txDelete(texture);
 }
 
-void* vdiFontCreate(const char*, int, int)
+void* vdiFontCreate(const char* family, int style, int size)
 {
-    return nullptr;
+    return reinterpret_cast<void*>(ftFontCreate(family, style, size));
 }
 
-void vdiFontRelease(void*)
+void vdiFontRelease(void* font)
 {
+    // No font yet: nothing to release, and nothing for the library to report.
+    if (font != nullptr)
+        ftFontFree(reinterpret_cast<intptr_t>(font));
 }

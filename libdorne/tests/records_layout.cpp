@@ -1,6 +1,8 @@
 // The shared records keep the field order and fixed text sizes that view
 // files, modules and callers of the flat interface rely on. Checked while
 // compiling.
+#include "dorneExpression.h"
+#include "dorneTextures.h"
 #include "dorneView.h"
 
 #include <cstddef>
@@ -21,6 +23,10 @@ static_assert(sizeof(DD_DATA_TYPE_STRUCT::name) == 64 && sizeof(DD_DATA_TYPE_STR
               "source texts");
 static_assert(sizeof(DD_OPTION_STRUCT::label) == 32, "option label");
 static_assert(sizeof(CONFIG_STRUCT) == 7 * 4 + 5 * 128, "configuration block");
+// The configuration block: page colour, then the area, then the texts.
+static_assert(offsetof(CONFIG_STRUCT, r) == 0 && offsetof(CONFIG_STRUCT, b) == 8 && offsetof(CONFIG_STRUCT, x) == 12 &&
+                  offsetof(CONFIG_STRUCT, height) == 24 && offsetof(CONFIG_STRUCT, texts) == 28,
+              "configuration block order");
 static_assert(sizeof(GRAPH_STRUCT::family) == 64 && sizeof(TEXT_STRUCT::family) == 64 &&
                   sizeof(TEXT_STRUCT::text) == 256,
               "font and text fields");
@@ -112,10 +118,43 @@ ORDERED(DD_VAR_STRUCT, defaultText, setPending);
 ORDERED(DD_DATA_TYPE_STRUCT, privateData, vddInit);
 ORDERED(DD_DATA_TYPE_STRUCT, logMsgData, variables);
 ORDERED(DD_DATA_TYPE_STRUCT, version, fnVersion);
+ORDERED(DD_VAR_STRUCT, setPending, moduleData);
+ORDERED(DD_VAR_STRUCT, moduleData, previousText);
+ORDERED(DD_VAR_STRUCT, previousText, paraAlloc);
+static_assert(sizeof(DD_VAR_STRUCT::previousText) == 256, "whole text of the last exchange");
 ORDERED(DD_DATA_TYPE_STRUCT, fnCallbackVar, prev);
+ORDERED(DD_DATA_TYPE_STRUCT, next, paraAlloc);
+static_assert(offsetof(DD_PARA_STRUCT, value) == 0, "parameter value first");
+ORDERED(DD_PARA_STRUCT, value, text);
+ORDERED(DD_PARA_STRUCT, text, capacity);
+static_assert(offsetof(DD_OPTION_STRUCT, kind) == 0, "option kind first");
+ORDERED(DD_OPTION_STRUCT, label, flags);
+ORDERED(DD_OPTION_STRUCT, choiceCount, choices);
 ORDERED(vdView_Struct, config, elements);
 ORDERED(vdView_Struct, variables, mutex);
 ORDERED(vdView_Struct, previousEvent, displayList);
 ORDERED(HASH_STRUCT, slots, vacated);
+// Expression engine: tokens by value with a 256-byte name.
+static_assert(offsetof(T_Token, kind) == 0 && sizeof(T_Token::name) == 256, "token");
+ORDERED(T_Token, kind, value);
+ORDERED(T_Token, value, function);
+ORDERED(T_Token, function, name);
+ORDERED(T_Token, name, variable);
+static_assert(offsetof(T_Stack, count) == 0, "stack count first");
+ORDERED(T_Stack, count, readPosition);
+ORDERED(T_Stack, readPosition, capacity);
+ORDERED(T_Stack, capacity, items);
+static_assert(offsetof(T_Parser, position) == 0, "parser position first");
+ORDERED(T_Parser, position, text);
+ORDERED(T_Parser, text, current);
+ORDERED(T_Parser, current, readData);
+ORDERED(T_Parser, readData, read);
+ORDERED(T_Parser, read, operators);
+ORDERED(T_Parser, operators, output);
+static_assert(offsetof(T_Texture, count) == 0 && sizeof(T_Texture::u) == 4 * sizeof(float), "texture record");
+ORDERED(T_Texture, height, paddedWidth);
+ORDERED(T_Texture, paddedHeight, pixels);
+ORDERED(T_Texture, pixels, u);
+ORDERED(T_Texture, v, name);
 
 } // namespace

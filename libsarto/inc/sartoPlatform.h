@@ -31,7 +31,8 @@ SARTO_API int ftApiReadDir(API_DIR* dir, API_FILE* file);
 /* Closes and frees the listing; 1, or 0 for a null handle. */
 SARTO_API int ftApiCloseDir(API_DIR* dir);
 
-/* Identity of the current OpenGL context: always 1 on this platform. */
+/* Identity of the current OpenGL context: 1 while one is current (every
+   context shares that identity on this platform), 0 when none is. */
 SARTO_API int64_t ftApiGetGlContext(void);
 
 #endif

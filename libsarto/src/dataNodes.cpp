@@ -71,6 +71,8 @@ int ftiDataPayloadSize(int type)
         return static_cast<int>(sizeof(FNT_FAMILY));
     case FNT_TYPE_SOURCE:
         return static_cast<int>(sizeof(FNT_SOURCE));
+    case FNT_TYPE_FONT:
+        return static_cast<int>(sizeof(FNT_FONT));
     default:
         return -1;
     }

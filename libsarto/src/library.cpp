@@ -297,6 +297,8 @@ int ftLibraryFree(void)
     state->initialised = 0;
     ftiDataDelChildren(&state->paths);
     ftiDataDelChildren(&state->families);
+    // Textures and lists go first, and every handle with them.
+    ftiReleaseFonts(state);
     ftiDataDelChildren(&state->fonts);
     // No face stays open past a call, so FreeType can go; the next
     // ftLibraryInit starts a new one.

@@ -1,6 +1,8 @@
 // Platform layer of the font library: folder listing and the GL context.
 #include "sartoPlatform.h"
 
+#include <GL/gl.h>
+
 #include <cstdio>
 #include <dirent.h>
 #include <new>
@@ -45,5 +47,7 @@ int ftApiCloseDir(API_DIR* dir)
 
 int64_t ftApiGetGlContext(void)
 {
-    return 1;
+    // One identity for every context; without a current one OpenGL answers
+    // nothing, and fonts must not be built against no context.
+    return glGetString(GL_VERSION) != nullptr ? 1 : 0;
 }
