@@ -147,6 +147,7 @@ void holdSamples(ACTION_RING& r, float t, float step, bool xt, float v, float w)
         r.writeIndex = int((double(r.writeIndex) + std::fmod(skipped, double(capacity)))) % capacity;
         std::fill(r.values, r.values + capacity, v);
         std::fill(r.secondValues, r.secondValues + capacity, w);
+        r.readIndex = (r.writeIndex + 1) % capacity; // as full as a ring's worth of stores leaves it
     }
     // At most a ring's worth and two: a time so large that a step no longer
     // moves it must not hold the loop.
