@@ -6,6 +6,7 @@
 // fillGraph); "Draw" one frame of drawUserElements in run mode with
 // glFinish; "Frame" both together. Target: under 10 ms per frame together.
 #include "../tests/graphSupport.h"
+#include "glFrame.h"
 #include "dorneGl.h"
 #include "dorneLog.h"
 #include "orloGlContext.h"
@@ -66,13 +67,8 @@ std::unique_ptr<Scene> makeScene()
 
 bool prepare(benchmark::State& state)
 {
-    std::string error;
-    orlo_gl::GlContext* context = orlo_gl::GlContext::shared(kWidth, kHeight, error);
-    if (context == nullptr || !context->makeCurrentForPixels()) {
-        state.SkipWithError(("no offscreen GL context: " + error).c_str());
+    if (!prepareGlFrame(state, kWidth, kHeight))
         return false;
-    }
-    vvSetColorFactor(1, 1, 1, 1);
     setLogLevel(0);
     ftSetDebugLevel(0);
     if (!FNT_LIBRARY_STRUCT.initialised) {

@@ -161,11 +161,10 @@ void holdSamples(ACTION_RING& r, float t, float step, bool xt, float v, float w)
     }
 }
 
-void fillInput(ELEMENT_STRUCT* element, GRAPH_STRUCT& g, float t, bool xt)
+void fillInput(ELEMENT_STRUCT* element, GRAPH_STRUCT& g, float t, float step, bool xt)
 {
     const float dt = float(double(t) - g.lastFillTime);
     g.lastFillTime = t;
-    const float step = 1.0f / g.rate;
     for (ACTION_STRUCT* a = element->actions; a != nullptr; a = a->next) { // the element's actions
         if (!samples(a))
             continue;
@@ -254,10 +253,11 @@ int fillGraph(ELEMENT_STRUCT* element, GRAPH_STRUCT* graph, float time, int halt
     if (element == nullptr || graph == nullptr)
         return -1;
     // No rate, or no time: nothing is due.
-    if (!(graph->rate > 0) || !std::isfinite(time) || !std::isfinite(1.0f / graph->rate))
+    const float step = graph->rate > 0 ? 1.0f / graph->rate : 0.0f;
+    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(time))
         return 0;
     const bool xt = graph->type == 0;
-    fillInput(element, *graph, time, xt);
+    fillInput(element, *graph, time, step, xt);
     if (halt == 0)
         fillDisplay(element, *graph, xt);
     return 0;
@@ -362,9 +362,7 @@ int editGraph(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
         break;
     case 123:
         if (para->text != nullptr) {
-            const size_t n = strnlen(para->text, sizeof g.family - 1);
-            std::memmove(g.family, para->text, n);
-            g.family[n] = '\0';
+            vdiCopyName(g.family, sizeof g.family, para->text);
             g.style = vdiFontStyleFor(g.family, g.style);
             g.size = vdiFontSizeFor(g.family, g.style, g.size);
             remakeFont(g);

@@ -36,8 +36,8 @@ bool near(float v)
     return std::fabs(v) < farAway; // false for NaN
 }
 
-// A value range drawn over a length: v lies at o + s v. Not usable when the
-// range is empty or either number is not finite.
+// A value range drawn over a length: v lies at o + s v. Not usable (and
+// nothing is drawn on it) when the range is empty or a number is not finite.
 struct Scale
 {
     double s = 0;
@@ -46,7 +46,10 @@ struct Scale
 
     Scale(double lo, double hi, double length)
     {
-        s = length / std::fabs(hi - lo);
+        const double span = std::fabs(hi - lo);
+        if (!(span > 0) || !std::isfinite(span) || !std::isfinite(length))
+            return;
+        s = length / span;
         o = -s * lo;
         usable = std::isfinite(s) && std::isfinite(o);
     }
@@ -57,8 +60,10 @@ struct Scale
 // without a usable rate.
 float window(const GRAPH_STRUCT& g)
 {
+    if (!(g.rate > 0))
+        return 0;
     const float span = float(std::max(g.samples, 1)) / g.rate;
-    return g.rate > 0 && std::isfinite(span) ? span : 0.0f;
+    return std::isfinite(span) ? span : 0.0f;
 }
 
 void updateXmax(GRAPH_STRUCT& g)
@@ -67,9 +72,12 @@ void updateXmax(GRAPH_STRUCT& g)
         g.xmax = g.xmin + window(g);
 }
 
-// The first value ref + k space above lo (or on it when ref lies above).
+// The first value ref + k space above lo (or on it when ref lies above);
+// not a number for a spacing that is not positive.
 double latticeStart(double lo, double space, double ref)
 {
+    if (!(space > 0))
+        return NAN;
     if (ref > lo)
         return ref - space * std::trunc((ref - lo) / space);
     return ref + space * (std::trunc((lo - ref) / space) + 1);
@@ -462,12 +470,25 @@ void autoRange(double lo, double hi, float spread, double margin, float dt, floa
     maxOut = pt1(float(hi + m), 0.2f, dt, &lagMax);
 }
 
-void remakeLabels(GRAPH_STRUCT& g)
+// y range (x: the x range of an XY graph, from the second values, with a
+// margin of 0.001 in place of 0.1), then the label formats of unfixed axes.
+int autoscale(GRAPH_STRUCT* graph, ACTION_STRUCT* actions, float dt, bool x)
 {
+    if (graph == nullptr)
+        return -1;
+    GRAPH_STRUCT& g = *graph;
+    double lo = 0, hi = 0;
+    if (!sampleRange(actions, x, lo, hi))
+        return 0;
+    if (x)
+        autoRange(lo, hi, g.minSpreadX, 0.001, dt, g.xmin, g.xmax, g.lagXMin, g.lagXMax);
+    else
+        autoRange(lo, hi, g.minSpreadY, 0.1, dt, g.ymin, g.ymax, g.lagYMin, g.lagYMax);
     if (g.labelFixX == 0)
         VGraphSetXLabel(&g, g.xmin, g.xmax);
     if (g.labelFixY == 0)
         VGraphSetYLabel(&g, g.ymin, g.ymax);
+    return 0;
 }
 
 // The automatic spacing of both axes: about one interval per unitsPerLine
@@ -481,9 +502,9 @@ int autoPara(float lo, float hi, float length, float* space, float* ref, int* su
         return -1;
     const float range = hi - lo;
     const float n = length / unitsPerLine;
-    const float raw = range / n;
+    const float raw = n > 0 ? range / n : range;
     // Too short for one interval, or a range without extent.
-    if (raw > range || raw == 0 || !std::isfinite(raw) || range == 0) {
+    if (!(n > 0) || raw > range || raw == 0 || !std::isfinite(raw)) {
         *space = -1;
         *ref = 0;
         return 0;
@@ -589,14 +610,15 @@ int drawGraphValue(GRAPH_STRUCT* graph, ACTION_STRUCT* action)
     if (!drawable(action->display) || window(g) <= 0)
         return 0;
     updateXmax(g);
-    const double sx = g.width / std::fabs(double(g.xmax) - double(g.xmin));
+    const Scale x(g.xmin, g.xmax, g.width), y(g.ymin, g.ymax, g.height);
+    if (!x.usable || !y.usable) // every vertex would be far away
+        return 0;
     const double step = 1.0 / double(g.rate);
-    const Scale y(g.ymin, g.ymax, g.height);
     wtPushMatrix();
     glTranslatef(-g.width / 2, -g.height / 2, 0);
     wtLineStipple(1, 0xFFFF);
     const int count = std::clamp(action->display.count, 0, action->display.capacity);
-    strip(g, action, count, y, [&](int i, int) { return float(double(i) * step * sx); });
+    strip(g, action, count, y, [&](int i, int) { return float(double(i) * step * x.s); });
     wtPopMatrix();
     return 0;
 }
@@ -610,6 +632,8 @@ int drawGraphValueX(GRAPH_STRUCT* graph, ACTION_STRUCT* action)
     if (!drawable(r))
         return 0;
     const Scale x(g.xmin, g.xmax, g.width), y(g.ymin, g.ymax, g.height);
+    if (!x.usable || !y.usable) // every vertex would be far away
+        return 0;
     wtPushMatrix();
     glTranslatef(-g.width / 2, -g.height / 2, 0);
     wtLineStipple(1, 0xFFFF);
@@ -645,28 +669,12 @@ int drawGraphValueX(GRAPH_STRUCT* graph, ACTION_STRUCT* action)
 
 int graphAutoScale(GRAPH_STRUCT* graph, ACTION_STRUCT* actions, float dt)
 {
-    if (graph == nullptr)
-        return -1;
-    GRAPH_STRUCT& g = *graph;
-    double lo = 0, hi = 0;
-    if (!sampleRange(actions, false, lo, hi))
-        return 0;
-    autoRange(lo, hi, g.minSpreadY, 0.1, dt, g.ymin, g.ymax, g.lagYMin, g.lagYMax);
-    remakeLabels(g);
-    return 0;
+    return autoscale(graph, actions, dt, false);
 }
 
 int graphAutoScaleX(GRAPH_STRUCT* graph, ACTION_STRUCT* actions, float dt)
 {
-    if (graph == nullptr)
-        return -1;
-    GRAPH_STRUCT& g = *graph;
-    double lo = 0, hi = 0;
-    if (!sampleRange(actions, true, lo, hi))
-        return 0;
-    autoRange(lo, hi, g.minSpreadX, 0.001, dt, g.xmin, g.xmax, g.lagXMin, g.lagXMax);
-    remakeLabels(g);
-    return 0;
+    return autoscale(graph, actions, dt, true);
 }
 
 float pt1(float x, float T, float dt, float* state)

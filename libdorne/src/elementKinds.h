@@ -323,6 +323,9 @@ int vdiFindScissor_New(ELEMENT_STRUCT* list, float offsetX, float offsetY, float
 void vdiTextureRelease(int texture);
 void* vdiFontCreate(const char* family, int style, int size);
 void vdiFontRelease(void* font);
+// Copies from into the field of size bytes: at most size - 1 characters
+// (from may overlap the field), ended; a null from gives an empty text.
+void vdiCopyName(char* to, size_t size, const char* from);
 // 1 for an outline font, 0 for a bitmap font or none.
 int vdiFontScalable(void* font);
 // Width and height of the text in the font's pixels; 0, 0 without a font.

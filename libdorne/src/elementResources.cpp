@@ -17,10 +17,7 @@ namespace {
 template <size_t N>
 void copyText(char (&to)[N], const char* from)
 {
-    const size_t n = from != nullptr ? strnlen(from, N - 1) : 0;
-    if (n > 0)
-        std::memcpy(to, from, n);
-    to[n] = '\0';
+    vdiCopyName(to, N, from);
 }
 
 intptr_t handleOf(void* font)
@@ -29,6 +26,16 @@ intptr_t handleOf(void* font)
 }
 
 } // namespace
+
+void vdiCopyName(char* to, size_t size, const char* from)
+{
+    if (size == 0)
+        return;
+    const size_t n = from != nullptr ? strnlen(from, size - 1) : 0;
+    if (n > 0)
+        std::memmove(to, from, n);
+    to[n] = '\0';
+}
 
 void vdiTextureRelease(int texture)
 {

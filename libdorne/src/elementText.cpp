@@ -256,9 +256,7 @@ int textSetAttr(ELEMENT_STRUCT* element)
         return -1;
     ATTR_STRUCT& a = element->attr;
     vdiResetAttr(a, t->lineStyle, t->stippleFactor, t->stipplePattern, t->lineWidth, t->color, {0, 0, 0, 0});
-    const size_t n = strnlen(t->text, sizeof t->text - 1);
-    std::memcpy(a.text, t->text, n);
-    a.text[n] = '\0';
+    vdiCopyName(a.text, sizeof a.text, t->text);
     return 0;
 }
 
@@ -306,9 +304,7 @@ int textSetNewText(ELEMENT_STRUCT* element, const char* text)
     TEXT_STRUCT* t = element != nullptr && element->kind == VD_TEXT ? vdiRecord<TEXT_STRUCT>(element) : nullptr;
     if (t == nullptr || text == nullptr)
         return -1;
-    const size_t n = strnlen(text, sizeof t->text - 1);
-    std::memmove(t->text, text, n);
-    t->text[n] = '\0';
+    vdiCopyName(t->text, sizeof t->text, text);
     calcVecTextNew(t);
     return textSetPickSticky(element);
 }
@@ -401,9 +397,7 @@ int editTextx(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
     case 123: {
         if (para->text == nullptr)
             break;
-        const size_t n = strnlen(para->text, sizeof t.family - 1);
-        std::memmove(t.family, para->text, n);
-        t.family[n] = '\0';
+        vdiCopyName(t.family, sizeof t.family, para->text);
         t.style = checkFontStyle(&t);
         t.size = checkFontSize(&t, t.size);
         remakeFont(t);
