@@ -11,6 +11,7 @@
 // matrices). Target: under 8 ms per frame.
 #include "../tests/actionSupport.h"
 #include "../tests/shapeSupport.h"
+#include "glFrame.h"
 #include "dorneGl.h"
 #include "dorneLog.h"
 #include "orloGlContext.h"
@@ -141,18 +142,6 @@ double secondsOf(void (*pass)(Scene&, DRAW_PARA_STRUCT&, int), Scene& scene, DRA
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-bool prepare(benchmark::State& state)
-{
-    std::string error;
-    orlo_gl::GlContext* context = orlo_gl::GlContext::shared(kWidth, kHeight, error);
-    if (context == nullptr || !context->makeCurrentForPixels()) {
-        state.SkipWithError(("no offscreen GL context: " + error).c_str());
-        return false;
-    }
-    vvSetColorFactor(1, 1, 1, 1);
-    return true;
-}
-
 void frame(Scene& scene, DRAW_PARA_STRUCT& para, int i)
 {
     feed(scene, i);
@@ -170,7 +159,7 @@ void actionsOnly(Scene& scene, DRAW_PARA_STRUCT&, int i)
 // scissorType: 1 scissor box, 0 stencil.
 void BM_DrawFrame(benchmark::State& state)
 {
-    if (!prepare(state))
+    if (!prepareGlFrame(state, kWidth, kHeight))
         return;
     setLogLevel(0);
     Scene* scene = makeScene();

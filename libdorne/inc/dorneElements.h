@@ -423,6 +423,175 @@ DORNE_API SCISSOR_STRUCT* createScissor(const SCISSOR_STRUCT* templ);
 DORNE_API int VGraphSetXLabel(GRAPH_STRUCT* graph, float lo, float hi);
 DORNE_API int VGraphSetYLabel(GRAPH_STRUCT* graph, float lo, float hi);
 
+/* ---- Text elements. The template text fixes the box, the grab handles and
+   the alignment; the attribute block's text (which a text action rewrites
+   every frame) is what is shown. Outline fonts draw through the record's
+   matrix at displaySize; bitmap fonts unscaled. Sizes come from the font
+   library's metrics: an outline text's width scaled by displaySize / size,
+   its height displaySize. ---- */
+
+struct DRAW_PARA_STRUCT; /* the draw loop's parameters, below */
+
+/* Attribute block from the record: stipple, line style, width (truncated),
+   line colour = color, fill colour 0, visible, the template as text,
+   override flags cleared. 0; -1 for a null element or record. */
+DORNE_API int textSetAttr(ELEMENT_STRUCT* element);
+
+/* The TEXT update: corners from the template's size, the box of the
+   corners through the matrix (outline fonts), handles 1-8 around it
+   (outline fonts) and 9 on the anchor (type 4 for the alignment's handle),
+   the element's position and centre on the anchor, its box, then
+   textSetAttr. 0; -1 for a null element or record. */
+DORNE_API int textSetPickSticky(ELEMENT_STRUCT* element);
+
+/* Sets the template text from the first 255 characters of text (the
+   caller's text is only read), then the corners and the update. 0; -1 for
+   a null text or an element that is not a TEXT element. */
+DORNE_API int textSetNewText(ELEMENT_STRUCT* element, const char* text);
+
+/* Draws the block's text aligned against the template around the current
+   origin (the anchor): in the block's line colour and stipple, through the
+   matrix and scaled to displaySize for an outline font; creates the font at
+   the first draw. A selected text in edit mode gets a red dashed frame. para
+   is not used. 0; -1 for a null record or block. */
+DORNE_API int drawText(TEXT_STRUCT* record, ATTR_STRUCT* block, int selected, struct DRAW_PARA_STRUCT* para);
+
+/* The TEXT edit: geometry commands 1-15 scale the matrix with the box
+   (sizes follow at the end of a drag), 16 turns it; 20 width, 21 line
+   style, 23 colour, 24 antialias, 26 alpha (in r), 28 size (the catalogued
+   size nearest to the int value, written back into it), 47 fill pattern,
+   120 template text, 121 alignment, 123 family (style and size made to fit
+   it; a bitmap font resets the matrix), 124 style. Font changes make a new
+   font. Every command ends with textSetAttr. 0; -1 for a null element or
+   record. */
+DORNE_API int editTextx(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                        EDIT_PARA_STRUCT* para);
+
+/* Corners (+-w/2, +-h/2) from the template's size. 0; -1 for null. */
+DORNE_API int calcVecTextNew(TEXT_STRUCT* record);
+
+/* Position, matrix and corners of a text whose corners hold the four
+   corners of the text as an old view file drew it: the position their box
+   centre, the matrix their edge lengths against the template's size, turned
+   by the direction of the edge from corner 0 to corner 3. 0; -1 for null. */
+DORNE_API int calcVecText(TEXT_STRUCT* record);
+
+/* A text of the oldest view files with bitmap font number index becomes a
+   "Courier [fixed]" text: style and size by the number (0-39), a new font,
+   displaySize = size, the anchor moved from the aligned corner to the
+   centre, identity matrix. 0; -1 for null. */
+DORNE_API int convertTextNewFormat(TEXT_STRUCT* record, int index);
+
+/* A vector text of the oldest view files becomes "Arial" at size 30 with a
+   new font; the second argument is not used. 0; -1 for null. */
+DORNE_API int convertTextNewFormatVec(TEXT_STRUCT* record, int unused);
+
+/* The catalogued bitmap size of the record's family and style nearest to
+   size (the earlier of two as near); size for a scalable or unknown family
+   or a null record. */
+DORNE_API int checkFontSize(TEXT_STRUCT* record, int size);
+
+/* The record's style when its family has it, else the family's first of 1,
+   2, 4, 8; the style for a family the catalogue does not hold. -1 for a
+   null record. */
+DORNE_API int checkFontStyle(TEXT_STRUCT* record);
+
+/* 1 when an edit changed a text's font since the last drawText began, else
+   0. */
+DORNE_API int vdTextUpdate(void);
+
+/* ---- Graph elements. A graph action (type 6) is one trace: fillGraph
+   samples its variable at the graph's rate into the action's input ring and
+   moves the samples into its display ring, which drawing reads. XT graphs
+   (type 0) scroll over the newest samples / rate seconds; XY graphs plot
+   the value against the second variable. ---- */
+
+/* Samples every graph action of the element (bound, with rings) for the
+   view time in seconds: the value held since the previous call is stored at
+   each sample time passed (at most one ring's worth; times advance
+   arithmetically over a longer pause); with halt 0 the new samples move to
+   the display rings and an XT graph's xmin to the oldest sample's time. A
+   rate of 0 or below samples nothing. 0; -1 for a null element or graph. */
+DORNE_API int fillGraph(ELEMENT_STRUCT* element, GRAPH_STRUCT* graph, float time, int halt);
+
+/* For every element of the list, groups searched through: every action's
+   rings emptied with their times at time; GRAPH elements restart their
+   clock there (an XT graph's xmin too) and remake their label formats. 0. */
+DORNE_API int resetAllGraphs(ELEMENT_STRUCT* list, float time);
+
+/* xmin = time for every XT graph of the list, groups searched through. 0. */
+DORNE_API int graphSetTime(ELEMENT_STRUCT* list, float time);
+
+/* Attribute block from the record: line style 0, line colour = outline
+   colour, fill colour = grid colour, visible, empty text, override flags
+   cleared. 0; -1 for a null element or record. */
+DORNE_API int graphSetAttr(ELEMENT_STRUCT* element);
+
+/* The GRAPH update: handles 1-8 and 9 around the box, box record 0, the
+   element's box, position (the box centre) and size, then graphSetAttr. 0;
+   -1 for a null element or record. */
+DORNE_API int graphSetPickSticky(ELEMENT_STRUCT* element);
+
+/* The GRAPH edit: geometry commands 1-16 move the box's corners (width and
+   height stay positive); 20 outline width, 21 grid line style, 22/23 grid /
+   outline colour, 25/26 their alphas (in r), 28 label font size, 123 family
+   (style and size made to fit it), 124 style; font changes make a new font.
+   Ends with graphSetAttr. 0; -1 for a null element or record. */
+DORNE_API int editGraph(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                        EDIT_PARA_STRUCT* para);
+
+/* Background, grid, ticks, labels and frame around the current origin (the
+   box centre), with the block's fill colour for the grid and line colour
+   for the rest; a selected graph in edit mode gets a red dashed frame.
+   Automatic spacings are written to the record. para is not used. 0; -1 for
+   a null record or block. */
+DORNE_API int VDrawGraph(GRAPH_STRUCT* graph, ATTR_STRUCT* block, int selected,
+                         struct DRAW_PARA_STRUCT* para);
+
+/* Autoscales (when enabled) and draws the traces of the element's enabled,
+   bound graph actions clipped to the box (and to a scissor box already
+   set). 0; -1 for a null element or graph. */
+DORNE_API int drawAllGraphValues(ELEMENT_STRUCT* element, GRAPH_STRUCT* graph);
+
+/* One trace from the display ring, oldest sample at the left edge (XT) or
+   at its second value (XY, with a cross on the newest sample clamped to the
+   box), coloured and widened by the action's colour and width thresholds at
+   the interpolated crossings (outline colour and width 1 when a list is
+   empty); samples beyond 1e10 on the box are skipped. 0; -1 for null. */
+DORNE_API int drawGraphValue(GRAPH_STRUCT* graph, ACTION_STRUCT* action);
+DORNE_API int drawGraphValueX(GRAPH_STRUCT* graph, ACTION_STRUCT* action);
+
+/* y (x) range from the display rings of the enabled graph actions from
+   actions on (x: those with a second variable), widened to the smallest
+   spread, with a margin, through the first-order lags with time step dt;
+   equal bounds give +-1. Remakes the label formats of unfixed axes. 0; -1
+   for a null graph. */
+DORNE_API int graphAutoScale(GRAPH_STRUCT* graph, ACTION_STRUCT* actions, float dt);
+DORNE_API int graphAutoScaleX(GRAPH_STRUCT* graph, ACTION_STRUCT* actions, float dt);
+
+/* First-order lag: *state = (x dt + *state T) / (T + dt), dt at most 1; the
+   new state (x for a null state or T + dt of 0). */
+DORNE_API float pt1(float x, float T, float dt, float* state);
+
+/* *x = where the line through (x0, y0) and (x1, y1) reaches y (x1 for a
+   level line). 0; -1 for a null x. */
+DORNE_API int getIpol(float x0, float y0, float x1, float y1, float y, float* x);
+
+/* Automatic spacing of about 50 (x) or 20 (y) units of length between lines
+   for the axis lo..hi: a step of 1, 2, 5 or 10 times a power of ten with its
+   sub-interval count; reference the spacing (x) or 0 (y). A range that is
+   empty or too short for one interval gives spacing -1 and reference 0. 0;
+   -1 for a null pointer. */
+DORNE_API int VGraphGetAutoParaX(float lo, float hi, float length, float* space, float* ref, int* sub);
+DORNE_API int VGraphGetAutoParaY(float lo, float hi, float length, float* space, float* ref, int* sub);
+
+#ifdef __cplusplus
+/* The time comes before the halt flag: a call with the two swapped does not
+   compile (C++ callers). */
+int fillGraph(ELEMENT_STRUCT* element, GRAPH_STRUCT* graph, int halt, float time) = delete;
+int fillGraph(ELEMENT_STRUCT* element, GRAPH_STRUCT* graph, int halt, double time) = delete;
+#endif
+
 /* ---- Line, circle, arc and rectangle elements. Their geometry functions
    rebuild the grab handles, the element's box, centre, position and size and
    the record's geometry relative to the position (which drawing uses), then

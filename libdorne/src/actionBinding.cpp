@@ -151,8 +151,9 @@ void bindAction(ACTION_STRUCT* a, const ELEMENT_STRUCT* element, const VariableI
 
     if (element->kind == VD_GRAPH && element->data != nullptr) {
         const int samples = static_cast<const GRAPH_STRUCT*>(element->data)->samples;
-        // A corrupt (negative) sample count still gets a usable ring.
-        allocateRings(a, samples < 0 ? 1 : samples == INT32_MAX ? INT32_MAX : samples + 1);
+        // A sample count below 1 (corrupt) counts as 1: a ring of two holds
+        // one sample between two data steps.
+        allocateRings(a, samples < 1 ? 2 : samples == INT32_MAX ? INT32_MAX : samples + 1);
     }
     if (a->value == nullptr)
         logMsg(1, "error: var <%.*s> not found\n", int(nameOf(a->var).size()), a->var);

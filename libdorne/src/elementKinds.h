@@ -317,9 +317,27 @@ int vdiFindScissor_New(ELEMENT_STRUCT* list, float offsetX, float offsetY, float
                        float zoom);
 
 // Where elements reach the texture registry (txDelete) and the font library
-// (ftFontCreate: a handle or null; ftFontFree of a held handle).
+// (ftFontCreate: a handle or null; ftFontFree of a held handle). Family
+// names are read up to 63 characters; texts up to 255, copied first, since
+// the font library rewrites the texts it is given.
 void vdiTextureRelease(int texture);
 void* vdiFontCreate(const char* family, int style, int size);
 void vdiFontRelease(void* font);
+// Copies from into the field of size bytes: at most size - 1 characters
+// (from may overlap the field), ended; a null from gives an empty text.
+void vdiCopyName(char* to, size_t size, const char* from);
+// 1 for an outline font, 0 for a bitmap font or none.
+int vdiFontScalable(void* font);
+// Width and height of the text in the font's pixels; 0, 0 without a font.
+void vdiFontMetric(void* font, const char* text, int& width, int& height);
+// Draws the text at the current origin; the font library's result.
+int vdiFontRender(void* font, const char* text);
+// The style to use for the family: style itself when the family has it,
+// else the first of 1, 2, 4, 8 it has; unchanged for a family the catalogue
+// does not hold.
+int vdiFontStyleFor(const char* family, int style);
+// The catalogued bitmap size of the family's style nearest to size (the
+// earlier of two as near); size itself for a scalable or unknown family.
+int vdiFontSizeFor(const char* family, int style, int size);
 
 #endif

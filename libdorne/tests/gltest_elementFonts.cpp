@@ -1,29 +1,14 @@
 // Graph and text records hold font handles of the font library: a new graph
 // makes its label font, graphs share one font object, and deleting an
 // element drops its reference.
-#include "dorneElements.h"
-#include "dorneGlTest.h"
-#include "sartoFonts.h"
+#include "fontSupport.h"
 
 #include <cstdlib>
 
 namespace {
 
-class ElementFonts : public DorneGlTest
+class ElementFonts : public FontGlTest
 {
-protected:
-    void SetUp() override
-    {
-        DorneGlTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        ftSetDebugLevel(0);
-        if (FNT_LIBRARY_STRUCT.initialised)
-            ftLibraryFree();
-        ASSERT_EQ(ftLibraryInit(), 1);
-        ASSERT_EQ(ftLibraryParseFonts(), 0);
-    }
-    void TearDown() override { ftLibraryFree(); }
 };
 
 // The reference count of the only font object, 0 when there is none.

@@ -92,7 +92,7 @@ TEST(ActionBinding, VariablesFoundByNameLastMatchWinsMissingReported)
             EXPECT_NE(ring->secondValues, nullptr);
         }
         EXPECT_EQ(colour->input.capacity, 0) << "rings only on graphs";
-        EXPECT_EQ(corrupt->input.capacity, 1) << "a negative sample count still gives a ring";
+        EXPECT_EQ(corrupt->input.capacity, 2) << "a negative sample count counts as one sample";
 
         // The second variable gave the text type while the first one's
         // storage holds 8 bytes: a text readout reads no further.
