@@ -96,6 +96,17 @@ TEST_F(Faces, ButtonRaisedWhenReleasedSunkenWhenPressedInAnyCornerOrder)
         }
         EXPECT_TRUE(near(30, 120, 0, 0, 0));
     }
+    // Light and dark alphas that are not 0 (the defaults) turn blending on
+    // even for an opaque face; with both 0 an opaque face leaves it alone.
+    shapes::List list{button(xs[0], ys[0])};
+    auto* b = static_cast<BUTTON_STRUCT*>(list.head->data);
+    glDisable(GL_BLEND);
+    draw(list.head);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    b->lightColor[3] = b->darkColor[3] = 0;
+    glDisable(GL_BLEND);
+    draw(list.head);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
