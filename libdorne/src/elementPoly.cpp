@@ -196,23 +196,14 @@ struct Cut
 
     Cut(const POLY_STRUCT& p, Side side)
     {
-        const double f = p.fillLevel;
         vertical = side == Side::left || side == Side::right;
+        // Up (rising from the bottom) and right (growing from the left)
+        // fill from the low end of the box; down and left from the high end.
         keepBelow = side == Side::up || side == Side::right;
-        switch (side) {
-        case Side::up: // rises from the bottom
-            level = p.localMinY + f * (p.localMaxY - p.localMinY);
-            break;
-        case Side::down: // hangs from the top
-            level = p.localMaxY - f * (p.localMaxY - p.localMinY);
-            break;
-        case Side::right: // grows from the left
-            level = p.localMinX + f * (p.localMaxX - p.localMinX);
-            break;
-        case Side::left: // grows from the right
-            level = p.localMaxX - f * (p.localMaxX - p.localMinX);
-            break;
-        }
+        const double lo = vertical ? p.localMinX : p.localMinY;
+        const double hi = vertical ? p.localMaxX : p.localMaxY;
+        const double f = p.fillLevel;
+        level = keepBelow ? lo + f * (hi - lo) : hi - f * (hi - lo);
     }
 
     bool kept(const COORD_STRUCT& c) const

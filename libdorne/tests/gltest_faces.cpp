@@ -18,24 +18,9 @@
 
 namespace {
 
-class Faces : public DorneGlTest
+class Faces : public DorneDrawTest
 {
 protected:
-    void SetUp() override
-    {
-        DorneGlTest::SetUp();
-        pixelProjection();
-        glDisable(GL_BLEND);
-        glDisable(GL_LINE_STIPPLE);
-        clear(0, 0, 0, 1);
-    }
-
-    static void draw(ELEMENT_STRUCT* list, int running = 0)
-    {
-        DRAW_PARA_STRUCT para = {1.0f, 0, 0, 0};
-        drawUserElements(list, nullptr, running, 0, 1, &para, 0);
-    }
-
     static ::testing::AssertionResult near(int x, int y, float r, float g, float b, int tolerance = 2)
     {
         const auto p = pixel(x, y);

@@ -41,24 +41,9 @@ Points fillPoints(ELEMENT_STRUCT* e)
     return points;
 }
 
-class Polygon : public DorneGlTest
+class Polygon : public DorneDrawTest
 {
 protected:
-    void SetUp() override
-    {
-        DorneGlTest::SetUp();
-        pixelProjection();
-        glDisable(GL_BLEND);
-        glDisable(GL_LINE_STIPPLE);
-        clear(0, 0, 0, 1);
-    }
-
-    static void draw(ELEMENT_STRUCT* list, int running = 0)
-    {
-        DRAW_PARA_STRUCT para = {1.0f, 0, 0, 0};
-        drawUserElements(list, nullptr, running, 0, 1, &para, 0);
-    }
-
     static bool green(int x, int y)
     {
         const auto p = pixel(x, y);
