@@ -1,11 +1,15 @@
-# Threaded tests under ThreadSanitizer: every tsan_*.cpp in libdorne/tests
-# and libsarto/tests is built by the sub-build in cmake/tsan (into
-# <build>/tsan) and run here as the CTest test <lib>_<name>.
+# Threaded tests under ThreadSanitizer: every tsan_*.cpp in libdorne/tests,
+# libsarto/tests and orlo/tests is built by the sub-build in cmake/tsan
+# (into <build>/tsan) and run here as the CTest test <lib>_<name>.
 option(ORLO_TSAN "Build and run the threaded tests under ThreadSanitizer" ON)
 
 set(ORLO_TSAN_TESTS "")
-foreach(lib sarto dorne)
-  file(GLOB sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/lib${lib}/tests/tsan_*.cpp")
+foreach(lib sarto dorne orlo)
+  set(dir "${PROJECT_SOURCE_DIR}/lib${lib}/tests")
+  if(lib STREQUAL "orlo")
+    set(dir "${PROJECT_SOURCE_DIR}/orlo/tests")
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS "${dir}/tsan_*.cpp")
   foreach(src IN LISTS sources)
     get_filename_component(base "${src}" NAME_WE)
     list(APPEND ORLO_TSAN_TESTS ${lib}_${base})

@@ -61,10 +61,10 @@ void fill(Record& record, int perParameter, bool reversed)
     record = Record();
     for (int i = 0; i < kParameters; ++i) {
         RecordIdList& list = record.recordData().channels[0][0x100u + i];
-        list.entries.resize(perParameter);
+        list.entries.reserve(static_cast<std::size_t>(perParameter));
         for (int k = 0; k < perParameter; ++k) {
             const int at = reversed ? (k + perParameter / 2) % perParameter : k;
-            RecordEntry& e = list.entries[k];
+            RecordEntry e;
             e.canId = 0x100u + i;
             e.data[1] = Profile::TYPE_FLOAT;
             const float v = static_cast<float>(std::sin(at * 0.01 + i));
@@ -72,6 +72,7 @@ void fill(Record& record, int perParameter, bool reversed)
             std::memcpy(&bits, &v, 4);
             qToBigEndian(bits, e.data + 4);
             e.time = at * 0.1;
+            list.entries.push_back(e);
         }
     }
     record.recordInfo().startTime = 0.0;

@@ -1,69 +1,177 @@
-// Loads a generated card of record files and prints how fast the whole
-// readRecordData (reading, filing and the time sort) runs, compared with a
-// plain read of the same bytes in the same run, and its peak memory per
-// message.
+// Loads a generated card of record files with readRecordData and compares
+// the time with two baselines on the same files, each run in a fresh
+// process (as the application meets a card: its memory is new to it):
 //
-//   bench_record_load [messages] [files]      (default 10000000 messages in 8 files)
+//   cat    reads every file into one reused buffer, as `cat` would;
+//   lean   the plain way to a sorted card: maps the files, one array of
+//          times, one 32-bit index sorted stably by time (std::stable_sort);
+//   load   Record::readRecordData, with everything the workstation needs.
+//
+// Lean and load must give the same messages in the same order (checked by a
+// hash of the sorted records). Each round runs the three once; the figures
+// are printed as min, median and max over the rounds, with the machine's
+// load average before and after.
+//
+//   bench_record_load [messages] [files] [rounds]   (default 10000000 8 5)
 
 #include "BenchSupport.h"
 #include "Record.h"
+#include "RecordEntry.h"
 #include "SampleCard.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
-#include <sys/resource.h>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// User and system CPU seconds of the process so far, and its page faults.
-void cpuTimes(double& user, double& system, long& faults)
+constexpr int HeaderSize = 128;
+constexpr int RecordSize = KAVO::RecordEntry::RecordSize;
+
+uint64_t hashBytes(uint64_t h, const void* data, std::size_t n)
 {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    user = u.ru_utime.tv_sec + u.ru_utime.tv_usec * 1e-6;
-    system = u.ru_stime.tv_sec + u.ru_stime.tv_usec * 1e-6;
-    faults = u.ru_minflt + u.ru_majflt;
+    const auto* p = static_cast<const uint8_t*>(data);
+    for (std::size_t i = 0; i < n; ++i)
+        h = (h ^ p[i]) * 0x100000001B3ull;
+    return h;
 }
 
-// Reads every file whole into one buffer, as the loader does.
-double plainRead(const QStringList& files, long long& bytes)
+QStringList cardFiles(const QString& folder)
 {
-    long long total = 0;
-    for (const QString& f : files)
-        total += QFileInfo(f).size();
+    QStringList files;
+    for (const QString& name : QDir(folder).entryList({"*.CAN"}, QDir::Files, QDir::Name))
+        files << folder + "/" + name;
+    return files;
+}
+
+double seconds(const QElapsedTimer& t) { return t.nsecsElapsed() * 1e-9; }
+
+// Every file into one reused buffer.
+void runCat(const QStringList& files)
+{
+    std::vector<char> buffer(1 << 20);
+    long long bytes = 0;
+    unsigned sum = 0;
     QElapsedTimer timer;
     timer.start();
-    std::unique_ptr<char[]> buffer(new char[static_cast<std::size_t>(total)]);
-    long long at = 0;
     for (const QString& path : files) {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        if (fd < 0)
             continue;
-        const qint64 size = f.size();
-        qint64 got = 0;
-        while (got < size) {
-            const qint64 n = f.read(buffer.get() + at + got, size - got);
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer.data(), buffer.size());
             if (n <= 0)
                 break;
-            got += n;
+            bytes += n;
+            sum += static_cast<unsigned char>(buffer[static_cast<std::size_t>(n) / 2]);
         }
-        at += got;
+        ::close(fd);
     }
-    // Touch the result so the read cannot be dropped.
-    volatile char sink = buffer[static_cast<std::size_t>(at / 2)];
-    (void)sink;
-    bytes = at;
-    return timer.nsecsElapsed() * 1e-9;
+    printf("RESULT time=%.6f bytes=%lld sum=%u\n", seconds(timer), bytes, sum);
+}
+
+// Maps the files and sorts one index by time, nothing more.
+void runLean(const QStringList& files)
+{
+    const long long rssBefore = bench::statusValue("VmRSS:");
+    QElapsedTimer timer;
+    timer.start();
+    struct File
+    {
+        const uint8_t* records;
+        uint32_t count;
+        bool swap;
+    };
+    std::vector<File> mapped;
+    std::vector<std::pair<void*, std::size_t>> maps;
+    uint32_t total = 0;
+    for (const QString& path : files) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        struct stat st;
+        if (fd < 0 || fstat(fd, &st) != 0 || st.st_size < HeaderSize) {
+            if (fd >= 0)
+                ::close(fd);
+            continue;
+        }
+        void* p = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        ::close(fd);
+        if (p == MAP_FAILED)
+            continue;
+        maps.emplace_back(p, static_cast<std::size_t>(st.st_size));
+        const auto* bytes = static_cast<const uint8_t*>(p);
+        uint16_t mark;
+        std::memcpy(&mark, bytes, 2);
+        const uint32_t count = static_cast<uint32_t>((st.st_size - HeaderSize) / RecordSize);
+        mapped.push_back({bytes + HeaderSize, count, mark != 0xABBA});
+        total += count;
+    }
+    std::vector<double> times(total);
+    std::vector<uint32_t> index(total);
+    uint32_t g = 0;
+    for (const File& f : mapped) {
+        for (uint32_t i = 0; i < f.count; ++i, ++g) {
+            times[g] = KAVO::RecordEntry::recordTime(f.records + std::size_t(i) * RecordSize, f.swap);
+            index[g] = g;
+        }
+    }
+    std::stable_sort(index.begin(), index.end(), [&times](uint32_t a, uint32_t b) { return times[a] < times[b]; });
+    const double elapsed = seconds(timer);
+    const long long hwm = bench::statusValue("VmHWM:");
+
+    // Not timed: the records in that order, as the loader keeps them.
+    std::vector<uint32_t> firstOf;
+    uint32_t at = 0;
+    for (const File& f : mapped) {
+        firstOf.push_back(at);
+        at += f.count;
+    }
+    uint64_t h = 0xCBF29CE484222325ull;
+    KAVO::RecordEntry e;
+    for (uint32_t k : index) {
+        const std::size_t f = static_cast<std::size_t>(std::upper_bound(firstOf.begin(), firstOf.end(), k) - firstOf.begin()) - 1;
+        e.fromRecord(mapped[f].records + std::size_t(k - firstOf[f]) * RecordSize, mapped[f].swap, false);
+        h = hashBytes(h, &e, RecordSize);
+    }
+    for (const auto& m : maps)
+        munmap(m.first, m.second);
+    printf("RESULT time=%.6f messages=%u peak=%lld hash=%016llx\n", elapsed, total, hwm - rssBefore,
+           static_cast<unsigned long long>(h));
+}
+
+// The workstation's reader.
+void runLoad(const QStringList& files)
+{
+    const long long rssBefore = bench::statusValue("VmRSS:");
+    auto record = std::make_unique<KAVO::Record>();
+    QElapsedTimer timer;
+    double elapsed = 0.0;
+    {
+        const bench::QuietStdout quiet;
+        timer.start();
+        record->readRecordData(files);
+        elapsed = seconds(timer);
+    }
+    const long long hwm = bench::statusValue("VmHWM:");
+    uint64_t h = 0xCBF29CE484222325ull;
+    for (const KAVO::RecordEntry& e : record->rawData().entries)
+        h = hashBytes(h, &e, RecordSize);
+    printf("RESULT time=%.6f messages=%d peak=%lld hash=%016llx\n", elapsed, record->recordData().nrRecords,
+           hwm - rssBefore, static_cast<unsigned long long>(h));
 }
 
 } // namespace
@@ -71,53 +179,62 @@ double plainRead(const QStringList& files, long long& bytes)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const long long messages = argc > 1 ? atoll(argv[1]) : 10000000LL;
-    const int files = argc > 2 ? atoi(argv[2]) : 8;
-
-    QTemporaryDir dir;
-    QElapsedTimer timer;
-    timer.start();
-    const auto card = bench::sampleCard(dir, messages, files);
-    if (!card)
-        return 1;
-    printf("generated %lld messages in %d files in %.2f s\n", messages, files, timer.nsecsElapsed() * 1e-9);
-
-    long long bytes = 0;
-    double plain = plainRead(card->files(), bytes);
-
-    // Quiet the loader's per-file lines while timing.
-    const bool peakReset = bench::resetPeak();
-    const long long rssBefore = bench::statusValue("VmRSS:");
-    const long long hwmBefore = bench::statusValue("VmHWM:");
-    double load = 0.0;
-    double user0 = 0, sys0 = 0, user1 = 0, sys1 = 0;
-    long faults0 = 0, faults1 = 0;
-    long long hwmAfter = 0;
-    int loaded = 0;
-    {
-        const bench::QuietStdout quiet;
-        auto record = std::make_unique<KAVO::Record>();
-        cpuTimes(user0, sys0, faults0);
-        timer.restart();
-        record->readRecordData(card->files());
-        load = timer.nsecsElapsed() * 1e-9;
-        cpuTimes(user1, sys1, faults1);
-        hwmAfter = bench::statusValue("VmHWM:");
-        loaded = record->recordData().nrRecords;
+    if (argc == 4 && strcmp(argv[1], "--child") == 0) {
+        const QString mode = argv[2];
+        const QStringList files = cardFiles(argv[3]);
+        if (mode == "cat")
+            runCat(files);
+        else if (mode == "lean")
+            runLean(files);
+        else
+            runLoad(files);
+        return 0;
     }
 
-    long long bytes2 = 0;
-    plain = std::min(plain, plainRead(card->files(), bytes2));
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+    QTemporaryDir dir;
+    bench::Rounds setup;
+    if (!bench::cardForRounds(argc, argv, dir, setup))
+        return 1;
 
-    const long long base = peakReset ? rssBefore : hwmBefore;
-    const double perMessage = loaded > 0 ? static_cast<double>(hwmAfter - base) / loaded : 0.0;
-    printf("messages loaded        %d (%.1f MB of record files)\n", loaded, bytes / 1e6);
-    printf("readRecordData         %.3f s, %.2f million messages/s\n", load, loaded / load / 1e6);
-    printf("  of it CPU            %.3f s user, %.3f s system, %ld page faults\n", user1 - user0, sys1 - sys0,
-           faults1 - faults0);
-    printf("plain read             %.3f s, %.2f million messages/s\n", plain, loaded / plain / 1e6);
-    printf("load / plain read      %.2f\n", load / plain);
-    printf("peak memory            %.1f bytes per message%s\n", perMessage,
-           peakReset ? "" : " (peak could not be reset; includes the generator)");
-    return loaded == messages ? 0 : 1;
+    std::vector<double> cat, lean, load, perCat, perLean, peak, leanPeak, peakTotal;
+    bool same = true;
+    int loaded = 0;
+    const QString folder = dir.path() + "/card";
+    for (int r = 0; r < setup.rounds; ++r) {
+        auto c = bench::runChild({"--child", "cat", folder});
+        auto l = bench::runChild({"--child", "lean", folder});
+        auto d = bench::runChild({"--child", "load", folder});
+        if (c.empty() || l.empty() || d.empty())
+            return 1;
+        const double tc = c["time"].toDouble(), tl = l["time"].toDouble(), td = d["time"].toDouble();
+        loaded = d["messages"].toInt();
+        const double n = std::max(1, loaded);
+        printf("round %d                cat %.3f s, lean %.3f s, load %.3f s, load peak %.1f bytes per message\n", r + 1,
+               tc, tl, td, d["peak"].toDouble() / n);
+        cat.push_back(tc);
+        lean.push_back(tl);
+        load.push_back(td);
+        perCat.push_back(td / tc);
+        perLean.push_back(td / tl);
+        peak.push_back(d["peak"].toDouble() / n);
+        leanPeak.push_back(l["peak"].toDouble() / n);
+        peakTotal.push_back(d["peak"].toDouble() / 1e9);
+        same = same && l["hash"] == d["hash"] && l["messages"].toInt() == loaded;
+    }
+    printf("load average after     %s\n", bench::loadAverage().toLocal8Bit().constData());
+    printf("messages               %d (%.1f MB of record files), %d rounds, each step in a fresh process\n", loaded,
+           setup.messages * RecordSize / 1e6, setup.rounds);
+    bench::printSpread("cat of the files", cat, "s");
+    bench::printSpread("lean reference", lean, "s");
+    bench::printSpread("readRecordData", load, "s");
+    bench::printSpread("load / cat", perCat, "", "%.1f");
+    bench::printSpread("load / lean reference", perLean, "", "%.2f");
+    bench::printSpread("peak of the load", peak, "bytes per message", "%.1f");
+    bench::printSpread("peak of the load, total", peakTotal, "GB", "%.2f");
+    bench::printSpread("peak of the lean reference", leanPeak, "bytes per message", "%.1f");
+    printf("same sorted messages   %s\n", same ? "yes (hash of the records in order)" : "NO");
+    printf("targets                <= 80 bytes per message: %s; within 1.3 x the lean reference: %s\n",
+           bench::median(peak) <= 80 ? "met" : "MISSED", bench::median(perLean) <= 1.3 ? "met" : "MISSED");
+    return same && loaded == setup.messages ? 0 : 1;
 }

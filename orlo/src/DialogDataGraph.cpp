@@ -4,6 +4,7 @@
 #include "DialogPrompt.h"
 #include "DialogGraphSetup.h"
 #include "GraphModel.h"
+#include "GraphSeries.h"
 #include "Images.h"
 #include "Profile.h"
 #include "Record.h"
@@ -163,9 +164,9 @@ void DialogDataGraph::updateRecord(KAVO::Record* record, bool newWindow)
         mGraph->rebuild();
         return;
     }
-    const std::vector<ProfileParameter> selected = DialogDataTable::selectedParameters();
-    for (unsigned i = 0; i < selected.size() && i < GraphModel::kMaxParameters; ++i)
-        fillIndex(i, selected[i]);
+    std::vector<ProfileParameter> selected = DialogDataTable::selectedParameters();
+    selected.resize(std::min<std::size_t>(selected.size(), GraphModel::kMaxParameters));
+    fill(selected);
 
     if (newWindow) {
         const RecordInfo& info = record->recordInfo();
@@ -185,28 +186,58 @@ void DialogDataGraph::updateRecord(KAVO::Record* record, bool newWindow)
 
 void DialogDataGraph::fillIndex(unsigned index, const ProfileParameter& parameter)
 {
+    std::vector<ProfileParameter> parameters(index + 1);
+    parameters[index] = parameter;
+    fill(parameters, index);
+}
+
+void DialogDataGraph::fill(const std::vector<ProfileParameter>& parameters, unsigned from)
+{
     if (mRecord == nullptr)
         return;
     const RecordData& data = mRecord->recordData();
-    const RecordIdList& list =
-        data.idList(static_cast<uint32_t>(parameter.mChannel), static_cast<uint32_t>(parameter.mCanId));
     const Profile* profile = Profile::instance();
 
-    std::vector<std::pair<double, double>> samples;
-    samples.reserve(list.entries.size());
-    for (const RecordEntry& e : list.entries)
-        samples.emplace_back(data.timeOf(list, e), profile->getDouble(e, parameter, true));
-    // The files of a selection need not come in time order; the graph takes
-    // a parameter's samples only in time order.
-    const auto byTime = [](const std::pair<double, double>& a, const std::pair<double, double>& b) {
-        return a.first < b.first;
-    };
-    if (!std::is_sorted(samples.begin(), samples.end(), byTime))
-        std::stable_sort(samples.begin(), samples.end(), byTime);
+    // Parameters of one message share its id list, which is read once for
+    // all of them. The graph is left as feeding the parameters one after
+    // the other leaves it, so the group of the last one comes last.
+    std::vector<const RecordIdList*> lists;
+    std::vector<std::vector<unsigned>> groups;
+    for (unsigned i = from; i < parameters.size(); ++i) {
+        const RecordIdList* list = &data.idList(static_cast<uint32_t>(parameters[i].mChannel),
+                                                static_cast<uint32_t>(parameters[i].mCanId));
+        const auto at = std::find(lists.begin(), lists.end(), list);
+        if (at == lists.end()) {
+            lists.push_back(list);
+            groups.push_back({i});
+        } else {
+            groups[static_cast<std::size_t>(at - lists.begin())].push_back(i);
+        }
+    }
+    if (!groups.empty()) {
+        const auto last = std::find_if(groups.begin(), groups.end(), [&](const std::vector<unsigned>& g) {
+            return g.back() + 1 == parameters.size();
+        });
+        std::rotate(lists.begin() + (last - groups.begin()), lists.begin() + (last - groups.begin()) + 1, lists.end());
+        std::rotate(last, last + 1, groups.end());
+    }
 
-    for (const std::pair<double, double>& s : samples) {
-        mGraph->setTime(s.first);
-        mGraph->putValue(index, s.second);
+    // The list is in reading order; the files of a selection need not come
+    // in time order, and the graph takes a parameter's samples only in time
+    // order: the list's runs in time order give it without sorting.
+    std::vector<std::vector<GraphEntry>> samples;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const RecordIdList& list = *lists[g];
+        const std::vector<unsigned>& group = groups[g];
+        samples.assign(group.size(), std::vector<GraphEntry>());
+        for (std::vector<GraphEntry>& s : samples)
+            s.reserve(list.size());
+        data.forEachOnTimeline(list, [&](const RecordEntry& e, double t) {
+            for (std::size_t k = 0; k < group.size(); ++k)
+                samples[k].push_back(GraphEntry{t, profile->getDouble(e, parameters[group[k]], true)});
+        });
+        for (std::size_t k = 0; k < group.size(); ++k)
+            mGraph->putSamples(group[k], samples[k]);
     }
 }
 

@@ -85,6 +85,10 @@ private slots:
     void slotGraphSetup();
 
 private:
+    // Feeds parameters[from...] into graph parameters from...; the same as
+    // fillIndex for each of them in turn.
+    void fill(const std::vector<ProfileParameter>& parameters, unsigned from = 0);
+
     void setSpan(float span);
 
     int mPressed = CommandNone;

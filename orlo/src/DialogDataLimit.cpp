@@ -23,10 +23,14 @@ void DialogDataLimit::updateRecord(KAVO::Record* record)
     limits.clear();
     const Profile* profile = Profile::instance();
     forEachParameter(data, [&](const QString& device, const ProfileParameter& p, const RecordIdList& list) {
+        // Without a threshold every state is OK: nothing can rise.
+        const Profile::StateLevels levels = profile->stateLevels(p);
+        if (levels.empty())
+            return;
         // A list starts as if at its limit: its first value never counts as a rise.
         int previous = ProfileThrValue::LIMIT;
-        for (const RecordEntry& e : list.entries) {
-            const int state = profile->getState(e, p);
+        list.entries.forEach([&](const RecordEntry& e) {
+            const int state = Profile::getState(e, p, levels);
             const bool rise = (previous == ProfileThrValue::OK &&
                                (state == ProfileThrValue::WARNING || state == ProfileThrValue::LIMIT)) ||
                               (previous == ProfileThrValue::WARNING && state == ProfileThrValue::LIMIT);
@@ -36,7 +40,7 @@ void DialogDataLimit::updateRecord(KAVO::Record* record)
                 limits.push_back(makeEvent<RecordLimit>(data.timeOf(list, e), device, p, text, colour));
             }
             previous = state;
-        }
+        });
     });
     sortByTime(limits);
 

@@ -64,6 +64,10 @@ void DialogDataTable::setupView(QTableView* view)
     view->verticalHeader()->setMinimumSectionSize(15);
     view->verticalHeader()->setDefaultSectionSize(15);
     view->verticalHeader()->hide();
+    // Columns fit the rows in view, as resizing to contents always did; the
+    // first thousand rows of a long recording would cost every cell's
+    // decoding on each change of the selection.
+    view->horizontalHeader()->setResizeContentsPrecision(0);
     QFont font = view->horizontalHeader()->font();
     font.setWeight(75);
     view->horizontalHeader()->setFont(font);

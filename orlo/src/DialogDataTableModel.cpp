@@ -15,7 +15,7 @@ namespace KAVO {
 namespace {
 
 // The list of a channel and id, or null; never adds an entry.
-RecordIdList* findList(RecordData& data, const ProfileParameter& p)
+const RecordIdList* findList(const RecordData& data, const ProfileParameter& p)
 {
     const auto channel = data.channels.find(static_cast<uint32_t>(p.mChannel));
     if (channel == data.channels.end())
@@ -58,13 +58,13 @@ void DialogDataTableModel::fill(Record* record)
         c.list = -1;
 
     if (record != nullptr) {
-        RecordData& data = record->recordData();
+        const RecordData& data = record->recordData();
         // Parameters packed into one message share its id list: its keys
         // and cells are worked out once.
-        std::map<RecordIdList*, int> listIndex;
-        std::vector<RecordIdList*> lists;
+        std::map<const RecordIdList*, int> listIndex;
+        std::vector<const RecordIdList*> lists;
         for (Column& c : mColumns) {
-            RecordIdList* list = findList(data, c.parameter);
+            const RecordIdList* list = findList(data, c.parameter);
             if (list == nullptr || list->empty())
                 continue;
             const auto found = listIndex.emplace(list, static_cast<int>(lists.size()));
@@ -73,25 +73,24 @@ void DialogDataTableModel::fill(Record* record)
             c.list = found.first->second;
         }
 
-        std::vector<std::vector<int64_t>> keysOfList(lists.size());
+        // One key per message; the arrays are filled once, on fresh pages
+        // asked for in bulk (a first fill must not cost more than a refill).
+        std::vector<Keys> keysOfList(lists.size());
         int64_t low = std::numeric_limits<int64_t>::max();
         int64_t high = std::numeric_limits<int64_t>::min();
         std::size_t total = 0;
         for (std::size_t l = 0; l < lists.size(); ++l) {
-            std::vector<RecordEntry>& entries = lists[l]->entries;
-            std::vector<int64_t>& keys = keysOfList[l];
-            keys.resize(entries.size());
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                RecordEntry& e = entries[i];
-                const double t = data.timeOf(*lists[l], e);
-                const int64_t k = RecordData::timeKey(t);
-                e.tenths = RecordData::timeKey32(t);
-                e.hundredths = RecordData::timeKey32(t, 100.0);
-                keys[i] = k;
-                low = std::min(low, k);
-                high = std::max(high, k);
-            }
-            total += entries.size();
+            const RecordIdList& list = *lists[l];
+            Keys& keys = keysOfList[l];
+            keys.resize(list.size());
+            int64_t* k = keys.data();
+            list.entries.forEach([&](const RecordEntry& e) {
+                const int64_t key = RecordData::timeKey(data.timeOf(list, e));
+                *k++ = key;
+                low = std::min(low, key);
+                high = std::max(high, key);
+            });
+            total += list.size();
         }
         if (total > 0)
             numberRows(keysOfList, low, high, total);
@@ -99,8 +98,8 @@ void DialogDataTableModel::fill(Record* record)
     endResetModel();
 }
 
-void DialogDataTableModel::numberRows(const std::vector<std::vector<int64_t>>& keysOfList, int64_t low,
-                                      int64_t high, std::size_t total)
+void DialogDataTableModel::numberRows(const std::vector<Keys>& keysOfList, int64_t low, int64_t high,
+                                      std::size_t total)
 {
     mEntryOfRow.resize(keysOfList.size());
     // Keys lie close together (one per tenth of a second of recording), so
@@ -110,7 +109,7 @@ void DialogDataTableModel::numberRows(const std::vector<std::vector<int64_t>>& k
     const uint64_t span = static_cast<uint64_t>(high - low);
     if (span < 4 * static_cast<uint64_t>(total) + 4096) {
         std::vector<int32_t> rowOfKey(static_cast<std::size_t>(span) + 1, -1);
-        for (const std::vector<int64_t>& keys : keysOfList)
+        for (const Keys& keys : keysOfList)
             for (int64_t k : keys)
                 rowOfKey[static_cast<std::size_t>(k - low)] = 0;
         int32_t rows = 0;
@@ -121,7 +120,7 @@ void DialogDataTableModel::numberRows(const std::vector<std::vector<int64_t>>& k
             }
         }
         for (std::size_t l = 0; l < keysOfList.size(); ++l) {
-            const std::vector<int64_t>& keys = keysOfList[l];
+            const Keys& keys = keysOfList[l];
             std::vector<int32_t>& cells = mEntryOfRow[l];
             cells.assign(mKeys.size(), -1);
             // Of several messages in one tenth the last in list order shows.
@@ -133,13 +132,13 @@ void DialogDataTableModel::numberRows(const std::vector<std::vector<int64_t>>& k
     }
 
     mKeys.reserve(total);
-    for (const std::vector<int64_t>& keys : keysOfList)
+    for (const Keys& keys : keysOfList)
         mKeys.insert(mKeys.end(), keys.begin(), keys.end());
     std::sort(mKeys.begin(), mKeys.end());
     mKeys.erase(std::unique(mKeys.begin(), mKeys.end()), mKeys.end());
     mKeys.shrink_to_fit();
     for (std::size_t l = 0; l < keysOfList.size(); ++l) {
-        const std::vector<int64_t>& keys = keysOfList[l];
+        const Keys& keys = keysOfList[l];
         std::vector<int32_t>& cells = mEntryOfRow[l];
         cells.assign(mKeys.size(), -1);
         for (std::size_t i = 0; i < keys.size(); ++i) {

@@ -1,6 +1,7 @@
 #ifndef ORLO_DIALOGDATATABLEMODEL_H
 #define ORLO_DIALOGDATATABLEMODEL_H
 
+#include "BulkAllocator.h"
 #include "ProfileParameter.h"
 
 #include <QAbstractTableModel>
@@ -28,8 +29,7 @@ public:
 
     // Column 0 is the time; one column per parameter follows. Empties the rows.
     void setColumns(const QStringList& labels, const std::vector<ProfileParameter>& parameters);
-    // Builds the rows from the recording; null empties them. Writes the
-    // tenths and hundredths on the common timeline back into the messages.
+    // Builds the rows from the recording; null empties them.
     void fill(Record* record);
 
     // The row of the last key not greater than 'key'; 0 when there is none.
@@ -54,8 +54,8 @@ private:
     // Decodes one cell; the last cell is kept, since the view asks for its
     // text and its colour one after the other.
     bool decode(int row, int column, QString& text, QColor& colour) const;
-    void numberRows(const std::vector<std::vector<int64_t>>& keysOfList, int64_t low, int64_t high,
-                    std::size_t total);
+    using Keys = std::vector<int64_t, BulkAllocator<int64_t>>;
+    void numberRows(const std::vector<Keys>& keysOfList, int64_t low, int64_t high, std::size_t total);
 
     Record* mRecord = nullptr;
     QStringList mLabels;

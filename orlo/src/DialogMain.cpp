@@ -224,6 +224,13 @@ QAction* DialogMain::action(ActionType type) const
 
 void DialogMain::setProgress(int percent)
 {
+    // A load reports up to a hundred steps per file, and the bar paints
+    // itself at each new value: painting them all would cost more than the
+    // reading. The bar takes a value at most every 40 ms (and always after
+    // a pause); the load's end sets it to 100 anyway.
+    if (mProgressPainted.isValid() && !mProgressPainted.hasExpired(ProgressPaintMs))
+        return;
+    mProgressPainted.start();
     mStatusBar->updateProgress(percent);
     // Reading blocks the event loop: lay the bar out and paint it now, so the
     // user sees it move during the load (no other events are delivered here).

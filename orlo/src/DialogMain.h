@@ -10,6 +10,7 @@
 #include "Notifier.h"
 #include "Record.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 
@@ -136,6 +137,8 @@ private:
     // One line of the message about skipped record files.
     QString skippedFile(const Notifier::Report& report) const;
 
+    static constexpr qint64 ProgressPaintMs = 40;
+    QElapsedTimer mProgressPainted;  // since the bar last took a value in setProgress
     bool mClosing = false;
     // Set once Quit has had its answer, so that the close does not ask again.
     bool mQuitAnswered = false;

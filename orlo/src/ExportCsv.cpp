@@ -143,7 +143,7 @@ void ExportCsv::fillColumn(Record& record, int column, const ProfileParameter& p
     c.messages.clear();
 
     bool ordered = true;
-    const std::vector<RecordEntry>& entries = c.list->entries;
+    const RecordView& entries = c.list->entries;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const double t = data.timeOf(*c.list, entries[i]);
         if (!(options.startTime <= t && t <= options.stopTime))

@@ -228,6 +228,60 @@ void GraphModel::putValue(unsigned i, double v)
     p.valueGeneration = mGeneration;
 }
 
+void GraphModel::putSamples(unsigned i, std::vector<GraphEntry>& samples)
+{
+    if (i >= mParameters.size() || samples.empty())
+        return;
+    GraphParameter& p = mParameters[i];
+    bool timed = false;       // a setTime took effect
+    bool lastStored = false;  // the last putValue stored its sample
+    // Usable times in order into an empty store: taken whole.
+    const bool whole = p.samples.empty() && std::all_of(samples.begin(), samples.end(), [](const GraphEntry& s) {
+        return usableTime(s.time);
+    });
+    if (whole) {
+        const GraphEntry last = samples.back();
+        if (p.samples.adopt(samples)) {
+            mSampleTime = last.time;
+            mTimeSet = true;
+            timed = true;
+            lastStored = true;
+            p.lastValue = last.value;
+            samples.clear();
+        }
+    }
+    for (const GraphEntry& s : samples) {
+        // setTime ignores a time it cannot use; putValue then takes the
+        // sample time set before.
+        if (usableTime(s.time)) {
+            mSampleTime = s.time;
+            mTimeSet = true;
+            timed = true;
+        }
+        if (!mTimeSet)
+            continue;
+        lastStored = p.samples.append(mSampleTime, s.value);
+        if (!lastStored) {
+            std::printf("wrong time stamp %s %f skipping...\n", p.name.c_str(), mSampleTime);
+            continue;
+        }
+        p.lastValue = s.value;
+    }
+    if (timed) {
+        if (mGraphMode == GraphAutomatic)
+            setWindow(mSampleTime - span(), mSampleTime, true);
+        ++mGeneration;  // clears every has-value flag, as each setTime does
+        if (mRebuildOnNextTime) {
+            mRebuildOnNextTime = false;
+            rebuild();
+        }
+    }
+    if (lastStored)
+        p.valueGeneration = mGeneration;
+    p.frames.rebuild(p.samples, mWindowStart, mWindowEnd, bucketWidth());
+    ++mFramesRevision;
+}
+
 bool GraphModel::getValue(unsigned i, double t, double& v) const
 {
     v = 0.0;

@@ -109,6 +109,11 @@ public:
     // Feeding.
     void setTime(double t);
     void putValue(unsigned i, double v);
+    // Feeds a whole parameter: the same as setTime(t) and putValue(i, v) for
+    // each sample in turn, but the buckets are built once, for the window
+    // where the feeding leaves it. Samples in time order are taken over
+    // (`samples` is left empty then).
+    void putSamples(unsigned i, std::vector<GraphEntry>& samples);
     bool getValue(unsigned i, double t, double& v) const;
     double sampleTime() const { return mSampleTime; }
     bool timeSet() const { return mTimeSet; }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <vector>
 
 namespace KAVO {
 
@@ -31,11 +32,15 @@ public:
     // Beyond kMaxSamples the oldest sample is dropped; data low and high
     // keep the extremes of every value ever appended.
     bool append(double t, double v);
+    // Takes the samples of an empty series whole when they are in time
+    // order, finite and at most kMaxSamples (the same as appending them one
+    // by one, without copying them); false, and nothing taken, otherwise.
+    bool adopt(std::vector<GraphEntry>& samples);
 
-    std::size_t size() const { return mSamples.size(); }
-    bool empty() const { return mSamples.empty(); }
-    const GraphEntry& operator[](std::size_t i) const { return mSamples[i]; }
-    const GraphEntry& front() const { return mSamples.front(); }
+    std::size_t size() const { return mSamples.size() - mHead; }
+    bool empty() const { return size() == 0; }
+    const GraphEntry& operator[](std::size_t i) const { return mSamples[mHead + i]; }
+    const GraphEntry& front() const { return mSamples[mHead]; }
     const GraphEntry& back() const { return mSamples.back(); }
 
     double dataLow() const { return mDataLow; }
@@ -68,8 +73,13 @@ private:
     void indexDropFront();
     void scan(int level, std::size_t from, std::size_t to, double& low, double& high) const;
 
-    std::deque<GraphEntry> mSamples;
-    std::size_t mBase = 0; // absolute number of mSamples.front()
+    void dropOldest();
+
+    // The samples from mHead on: the oldest are dropped by moving the head,
+    // and the storage is compacted now and then.
+    std::vector<GraphEntry> mSamples;
+    std::size_t mHead = 0;
+    std::size_t mBase = 0; // absolute number of the oldest sample
     std::deque<Extremes> mLevel[kLevels];
     std::size_t mLevelBase[kLevels];
     double mDataLow = 0.0;

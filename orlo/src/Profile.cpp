@@ -4,6 +4,7 @@
 #include "Notifier.h"
 
 #include <QDomNode>
+#include <QtEndian>
 
 #include <charconv>
 #include <climits>
@@ -19,15 +20,12 @@ namespace {
 
 constexpr int RecordBytes = RecordEntry::RecordSize;
 
-// A private copy of the entry's 28 record bytes; the entry is never touched.
+// The entry's 28 record bytes, read as bytes; the entry is never touched.
 struct RecordCopy
 {
-    explicit RecordCopy(const RecordEntry& entry)
-    {
-        std::memcpy(bytes, reinterpret_cast<const unsigned char*>(&entry), RecordBytes);
-    }
+    explicit RecordCopy(const RecordEntry& entry) : bytes(reinterpret_cast<const unsigned char*>(&entry)) {}
 
-    unsigned char bytes[RecordBytes];
+    const unsigned char* bytes;
 };
 
 // Whether width bytes from start lie inside the record.
@@ -36,20 +34,16 @@ inline bool fits(int start, int width)
     return start >= 0 && width >= 0 && start <= RecordBytes - width;
 }
 
+// Message values are big-endian (the same as swap4 and swap2 give, inline:
+// the decoders run once per value shown).
 inline uint32_t readU32(const RecordCopy& r, int start)
 {
-    uint32_t v;
-    std::memcpy(&v, r.bytes + start, 4);
-    swap4(&v);
-    return v;
+    return qFromBigEndian<uint32_t>(r.bytes + start);
 }
 
 inline uint16_t readU16(const RecordCopy& r, int start)
 {
-    uint16_t v;
-    std::memcpy(&v, r.bytes + start, 2);
-    swap2(&v);
-    return v;
+    return qFromBigEndian<uint16_t>(r.bytes + start);
 }
 
 inline float readFloat(const RecordCopy& r, int start)
@@ -557,20 +551,32 @@ int Profile::getInt(const RecordEntry& entry) const
 
 int Profile::getState(const RecordEntry& entry, const ProfileParameter& p) const
 {
-    const RecordCopy r(entry);
-    if (r.bytes[1] != TYPE_FLOAT)
-        return ProfileThrValue::OK;
-    // The message data, whatever the parameter's start byte.
-    const float s = static_cast<float>(scale(readFloat(r, 4), p));
+    return getState(entry, p, stateLevels(p));
+}
 
+Profile::StateLevels Profile::stateLevels(const ProfileParameter& p) const
+{
+    StateLevels levels;
     const auto thr = mInfo.mThresholds.find(p.mThresholdId);
     if (thr == mInfo.mThresholds.end())
+        return levels;
+    for (const ProfileThrValue& v : thr->second.mValues)
+        levels.emplace_back(scale(v.mLimit, p), v.mState);
+    return levels;
+}
+
+int Profile::getState(const RecordEntry& entry, const ProfileParameter& p, const StateLevels& levels)
+{
+    if (entry.data[1] != TYPE_FLOAT || levels.empty())
         return ProfileThrValue::OK;
+    // The message data, whatever the parameter's start byte.
+    const RecordCopy r(entry);
+    const float s = static_cast<float>(scale(readFloat(r, 4), p));
     int state = ProfileThrValue::OK;
-    for (const ProfileThrValue& v : thr->second.mValues) {
-        if (scale(v.mLimit, p) > s)
+    for (const auto& level : levels) {
+        if (level.first > s)
             break;
-        state = v.mState;
+        state = level.second;
     }
     return state;
 }

@@ -91,6 +91,13 @@ public:
     int getInt(const RecordEntry& entry, const ProfileParameter& parameter) const;
     int getInt(const RecordEntry& entry) const;
     int getState(const RecordEntry& entry, const ProfileParameter& parameter) const;
+    // For many messages of one parameter: its threshold levels (limit as
+    // getState scales it, state), looked up once; empty when the parameter
+    // has no threshold, whose states are then all OK.
+    using StateLevels = std::vector<std::pair<double, int>>;
+    StateLevels stateLevels(const ProfileParameter& parameter) const;
+    // getState with the levels of stateLevels.
+    static int getState(const RecordEntry& entry, const ProfileParameter& parameter, const StateLevels& levels);
     QString getDataString(const RecordEntry& entry, const ProfileParameter& parameter, QColor& colour) const;
     QString getEnumValue(int enumId, int value) const;
 

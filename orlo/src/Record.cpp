@@ -1,6 +1,7 @@
 #include "Record.h"
 
 #include "Notifier.h"
+#include "RecordLoader.h"
 #include "SafeFile.h"
 
 #include <QDate>
@@ -12,6 +13,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -24,12 +26,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23
-#endif
-#endif
 
 namespace KAVO {
 
@@ -37,8 +33,6 @@ namespace {
 
 constexpr int HeaderSize = RecordRaw::HeaderSize;
 constexpr int RecordSize = RecordEntry::RecordSize;
-constexpr uint32_t DateId = 1206;
-constexpr uint32_t TimeId = 1200;
 
 // The memory budget of the tests; 0 takes what the system has.
 qint64 gMemoryLimit = 0;
@@ -83,326 +77,138 @@ void reportFile(Notifier::Problem problem, const QString& path, const QString& d
     Notifier::report(report);
 }
 
-// Fresh memory costs a page fault per page on first write, which on some
-// machines costs more than all the copying of a load. The large arrays are
-// therefore faulted in ahead in one call per stretch (where the system
-// offers it; elsewhere this does nothing and the writes fault as usual).
-void prefault(const void* data, std::size_t bytes)
-{
-#ifdef __linux__
-    constexpr uintptr_t Page = 4096;
-    if (data == nullptr || bytes == 0)
-        return;
-    const uintptr_t begin = reinterpret_cast<uintptr_t>(data) & ~(Page - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + bytes + Page - 1) & ~(Page - 1);
-    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
-}
-
-// The records of one file as read, kept until they are filed.
-struct FileBlock
-{
-    QString path;
-    std::unique_ptr<uint8_t[]> buffer;
-    int32_t count = 0;
-    uint32_t first = 0;  // index of its first record in reading order
-    bool swap = false;
-    bool high = false;
-};
-
-inline uint16_t recordChannel(const uint8_t* record, bool swap)
-{
-    uint16_t v;
-    std::memcpy(&v, record + 10, sizeof v);
-    return swap ? qbswap(v) : v;
-}
-
-inline uint32_t recordCanId(const uint8_t* record, bool swap)
-{
-    uint32_t v;
-    std::memcpy(&v, record + 12, sizeof v);
-    return (swap ? qbswap(v) : v) & 0x7FFFFFFFu;
-}
-
-inline uint64_t listKey(uint32_t channel, uint32_t canId)
-{
-    return (static_cast<uint64_t>(channel) << 32) | canId;
-}
-
-// Open addressing from (channel, CAN id) to a message count and the list the
-// messages go to: a std::map lookup per message would cost more than all
-// the copying together.
-class ListIndex
+// Percentages of the progress: per file from 0 to at most 99, starting
+// again with each file, as reading the files one after the other gives them.
+// The load's work is shared out over the files by their record counts, so
+// the bar moves evenly over the whole load.
+class FileProgress
 {
 public:
-    struct Slot
+    explicit FileProgress(std::vector<int32_t> counts) : mCounts(std::move(counts))
     {
-        uint64_t key = 0;
-        uint32_t count = 0;
-        uint32_t prefaulted = 0;  // entries of the list faulted in so far
-        bool used = false;
-        RecordIdList* list = nullptr;
-
-        // Appends to the list; the storage is faulted in a stretch ahead, so
-        // that only what is filled counts towards the memory in use.
-        void append(const RecordEntry& e, bool high)
-        {
-            std::vector<RecordEntry>& v = list->entries;
-            if (v.size() >= prefaulted && v.size() < v.capacity()) {
-                const std::size_t ahead = std::min<std::size_t>(v.capacity() - v.size(), 1u << 15);
-                prefault(v.data() + v.size(), ahead * sizeof(RecordEntry));
-                prefaulted = static_cast<uint32_t>(v.size() + ahead);
-            }
-            v.push_back(e);
-            list->highFile = high;
-        }
-    };
-
-    ListIndex() : mSlots(64) {}
-
-    Slot& at(uint64_t key)
-    {
-        if (mLast != nullptr && mLast->key == key)
-            return *mLast;
-        std::size_t i = slotOf(key, mSlots.size());
-        while (mSlots[i].used) {
-            if (mSlots[i].key == key)
-                return *(mLast = &mSlots[i]);
-            i = (i + 1) & (mSlots.size() - 1);
-        }
-        if ((mUsed + 1) * 2 > mSlots.size()) {
-            grow();
-            return at(key);
-        }
-        mSlots[i].used = true;
-        mSlots[i].key = key;
-        ++mUsed;
-        return *(mLast = &mSlots[i]);
+        for (int32_t n : mCounts)
+            mTotal += n;
     }
 
-    std::vector<Slot>& table() { return mSlots; }
+    // Reports what the share `done` (0 to 1) of the work reaches.
+    void advance(double done)
+    {
+        double left = std::min(1.0, std::max(0.0, done)) * static_cast<double>(mTotal) - static_cast<double>(mBefore);
+        while (mFile < mCounts.size()) {
+            const int32_t n = mCounts[mFile];
+            const int64_t reached = static_cast<int64_t>(std::min<double>(left, n));  // records passed
+            for (int64_t i = mNext; i < reached; i = mNext) {
+                const int32_t p = percent(i, n);
+                if (p != mReported) {
+                    mReported = p;
+                    Notifier::progress(p);
+                }
+                mNext = nextChange(i, n);
+            }
+            if (left < n)
+                return;
+            left -= n;
+            mBefore += n;
+            ++mFile;
+            mNext = 0;
+            mReported = 0;
+        }
+    }
 
 private:
-    static std::size_t slotOf(uint64_t key, std::size_t size)
+    static int32_t percent(int64_t i, int32_t n)
     {
-        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & (size - 1);
+        return static_cast<int32_t>(static_cast<float>(i) / static_cast<float>(n) * 100);
     }
-
-    void grow()
+    // The first record after i whose percentage differs from i's.
+    static int64_t nextChange(int64_t i, int32_t n)
     {
-        std::vector<Slot> old(mSlots.size() * 2);
-        old.swap(mSlots);
-        mLast = nullptr;
-        for (const Slot& s : old) {
-            if (!s.used)
-                continue;
-            std::size_t i = slotOf(s.key, mSlots.size());
-            while (mSlots[i].used)
-                i = (i + 1) & (mSlots.size() - 1);
-            mSlots[i] = s;
-        }
+        const int32_t p = percent(i, n);
+        int64_t j = std::max<int64_t>(i + 1, static_cast<int64_t>((static_cast<double>(p) + 1) * n / 100) - 2);
+        while (j > i + 1 && percent(j - 1, n) != p)
+            --j;
+        while (j < n && percent(j, n) == p)
+            ++j;
+        return j;
     }
 
-    std::vector<Slot> mSlots;
-    std::size_t mUsed = 0;
-    Slot* mLast = nullptr;
-};
-
-// One ascending stretch of a file's records, in reading order.
-struct Run
-{
-    const FileBlock* block;
-    int32_t begin;
-    int32_t end;
-};
-
-// One pass over all records: the ascending runs of the reading order (each
-// file starts a run) and the number of messages of every list.
-void scanBlocks(const std::vector<FileBlock>& blocks, std::vector<Run>& runs, ListIndex& index,
-                uint32_t pseudoCount[2])
-{
-    for (const FileBlock& b : blocks) {
-        const uint8_t* p = b.buffer.get();
-        double previous = -std::numeric_limits<double>::infinity();
-        int32_t begin = 0;
-        for (int32_t i = 0; i < b.count; ++i, p += RecordSize) {
-            const double t = RecordEntry::recordTime(p, b.swap);
-            if (t < previous) {
-                runs.push_back({&b, begin, i});
-                begin = i;
-            }
-            previous = t;
-            const uint16_t channel = recordChannel(p, b.swap);
-            ++index.at(listKey(channel, recordCanId(p, b.swap))).count;
-            if (channel < 2)
-                ++pseudoCount[channel];
-        }
-        if (b.count > 0)
-            runs.push_back({&b, begin, b.count});
-    }
-}
-
-inline const uint8_t* recordAt(const Run& r, int32_t i)
-{
-    return r.block->buffer.get() + static_cast<std::size_t>(i) * RecordSize;
-}
-
-// Merges a few runs through a small heap of their heads; a run earlier in
-// reading order wins ties, which keeps the sort stable.
-void mergeFewRuns(const std::vector<Run>& runs, std::vector<RecordEntry>& out)
-{
-    struct Head
-    {
-        RecordEntry entry;
-        int32_t next;
-    };
-    std::vector<Head> heads(runs.size());
-    std::vector<uint32_t> heap;
-    heap.reserve(runs.size());
-    auto less = [&heads](uint32_t x, uint32_t y) {
-        const double tx = heads[x].entry.time, ty = heads[y].entry.time;
-        return tx < ty || (tx == ty && x < y);
-    };
-    auto siftDown = [&](std::size_t i) {
-        const std::size_t n = heap.size();
-        const uint32_t v = heap[i];
-        for (;;) {
-            std::size_t c = 2 * i + 1;
-            if (c >= n)
-                break;
-            if (c + 1 < n && less(heap[c + 1], heap[c]))
-                ++c;
-            if (!less(heap[c], v))
-                break;
-            heap[i] = heap[c];
-            i = c;
-        }
-        heap[i] = v;
-    };
-    for (uint32_t r = 0; r < runs.size(); ++r) {
-        heads[r].entry.fromRecord(recordAt(runs[r], runs[r].begin), runs[r].block->swap, runs[r].block->high);
-        heads[r].next = runs[r].begin + 1;
-        heap.push_back(r);
-    }
-    for (std::size_t i = heap.size() / 2; i-- > 0;)
-        siftDown(i);
-    while (!heap.empty()) {
-        const uint32_t r = heap[0];
-        Head& h = heads[r];
-        out.push_back(h.entry);
-        const Run& run = runs[r];
-        if (h.next < run.end) {
-            h.entry.fromRecord(recordAt(run, h.next), run.block->swap, run.block->high);
-            ++h.next;
-        } else {
-            heap[0] = heap.back();
-            heap.pop_back();
-            if (heap.empty())
-                break;
-        }
-        siftDown(0);
-    }
-}
-
-// Many runs (files out of time order): a stable bottom-up merge sort of an
-// index over the runs, then the entries in that order.
-void mergeManyRuns(const std::vector<Run>& runs, uint32_t total, std::vector<RecordEntry>& out)
-{
-    std::vector<double> times(total);
-    std::vector<uint32_t> runStarts;
-    runStarts.reserve(runs.size() + 1);
-    std::vector<const uint8_t*> where(total);
-    uint32_t g = 0;
-    for (const Run& r : runs) {
-        runStarts.push_back(g);
-        for (int32_t i = r.begin; i < r.end; ++i, ++g) {
-            where[g] = recordAt(r, i);
-            times[g] = RecordEntry::recordTime(where[g], r.block->swap);
-        }
-    }
-    runStarts.push_back(total);
-
-    std::vector<uint32_t> a(total);
-    std::vector<uint32_t> tmp(total);
-    for (uint32_t i = 0; i < total; ++i)
-        a[i] = i;
-    while (runStarts.size() > 2) {
-        const std::size_t count = runStarts.size() - 1;
-        std::vector<uint32_t> next;
-        next.reserve(count / 2 + 2);
-        std::size_t r = 0;
-        for (; r + 1 < count; r += 2) {
-            const uint32_t s0 = runStarts[r], s1 = runStarts[r + 1], s2 = runStarts[r + 2];
-            next.push_back(s0);
-            uint32_t i = s0, j = s1, k = s0;
-            while (i < s1 && j < s2)
-                tmp[k++] = (times[a[j]] < times[a[i]]) ? a[j++] : a[i++];
-            auto rest = std::copy(a.begin() + i, a.begin() + s1, tmp.begin() + k);
-            std::copy(a.begin() + j, a.begin() + s2, rest);
-        }
-        if (r < count) {
-            next.push_back(runStarts[r]);
-            std::copy(a.begin() + runStarts[r], a.begin() + runStarts[r + 1], tmp.begin() + runStarts[r]);
-        }
-        next.push_back(total);
-        a.swap(tmp);
-        runStarts.swap(next);
-    }
-    std::vector<double>().swap(times);
-    std::vector<uint32_t>().swap(tmp);
-
-    // Where each global index came from: its run's block decides byte order and flag.
-    std::vector<const FileBlock*> blockOf(runs.size());
-    std::vector<uint32_t> runOf(total);
-    g = 0;
-    for (uint32_t r = 0; r < runs.size(); ++r)
-        for (int32_t i = runs[r].begin; i < runs[r].end; ++i)
-            runOf[g++] = r;
-    RecordEntry e;
-    for (uint32_t i = 0; i < total; ++i) {
-        const FileBlock* b = runs[runOf[a[i]]].block;
-        e.fromRecord(where[a[i]], b->swap, b->high);
-        out.push_back(e);
-    }
-}
-
-// Sorts the messages of all runs by time into 'out', stably: messages of
-// equal time keep their reading order. Record files are written in time
-// order, so there is one run per file, or a few more.
-void sortedEntries(const std::vector<Run>& runs, uint32_t total, std::vector<RecordEntry>& out)
-{
-    out.reserve(total);
-    prefault(out.data(), out.capacity() * sizeof(RecordEntry));
-    if (runs.size() == 1) {
-        const Run& r = runs[0];
-        RecordEntry e;
-        for (int32_t i = r.begin; i < r.end; ++i) {
-            e.fromRecord(recordAt(r, i), r.block->swap, r.block->high);
-            out.push_back(e);
-        }
-    } else if (runs.size() <= 64) {
-        mergeFewRuns(runs, out);
-    } else {
-        mergeManyRuns(runs, total, out);
-    }
-}
-
-// The calendar time of one file from its date and time messages.
-struct CalendarState
-{
-    int day = 0, month = 0, year = 0;
-    int hour = 0, minute = 0, second = 0;
-    bool haveDate = false;
-    bool haveTime = false;
-    bool fixed = false;
+    std::vector<int32_t> mCounts;
+    int64_t mTotal = 0;
+    int64_t mBefore = 0;  // records of the files done
+    std::size_t mFile = 0;
+    int64_t mNext = 0;    // next record of the file to report
+    int32_t mReported = 0;
 };
 
 } // namespace
 
 Record::Record() = default;
+
+Record::Record(const Record& other)
+    : mRecordInfo(other.mRecordInfo),
+      mRecordData(other.mRecordData),
+      mRaw(other.mRaw),
+      mSwap(other.mSwap),
+      mHighFile(other.mHighFile),
+      mRecords(other.mRecords),
+      mRecordDirectory(other.mRecordDirectory),
+      mRefusedOffsetFile(other.mRefusedOffsetFile),
+      mRefusedOffset(other.mRefusedOffset)
+{
+    rebindViews();
+}
+
+Record::Record(Record&& other) noexcept
+    : mRecordInfo(std::move(other.mRecordInfo)),
+      mRecordData(std::move(other.mRecordData)),
+      mRaw(std::move(other.mRaw)),
+      mSwap(other.mSwap),
+      mHighFile(other.mHighFile),
+      mRecords(other.mRecords),
+      mRecordDirectory(std::move(other.mRecordDirectory)),
+      mRefusedOffsetFile(std::move(other.mRefusedOffsetFile)),
+      mRefusedOffset(other.mRefusedOffset)
+{
+    rebindViews();
+}
+
+Record& Record::operator=(const Record& other)
+{
+    if (this != &other) {
+        Record copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+Record& Record::operator=(Record&& other) noexcept
+{
+    if (this != &other) {
+        mRecordInfo = std::move(other.mRecordInfo);
+        mRecordData = std::move(other.mRecordData);
+        mRaw = std::move(other.mRaw);
+        mSwap = other.mSwap;
+        mHighFile = other.mHighFile;
+        mRecords = other.mRecords;
+        mRecordDirectory = std::move(other.mRecordDirectory);
+        mRefusedOffsetFile = std::move(other.mRefusedOffsetFile);
+        mRefusedOffset = other.mRefusedOffset;
+        rebindViews();
+    }
+    return *this;
+}
+
+void Record::rebindViews()
+{
+    for (auto& channel : mRecordData.channels)
+        for (auto& list : channel.second)
+            list.second.entries.rebind(&mRaw.entries);
+}
+
+void Record::setWorkerThreads(int threads)
+{
+    RecordLoader::setThreads(threads);
+}
 
 int32_t Record::recordCount(qint64 fileSize)
 {
@@ -534,10 +340,12 @@ bool Record::readRecordData(const QStringList& paths)
     mRecordData.nrRecords = 0;
     std::vector<RecordEntry>().swap(mRaw.entries);
 
-    // Read every file whole first: the sort then runs over all of them, and
-    // each file's block is released as soon as its messages are filed.
-    std::vector<FileBlock> blocks;
-    blocks.reserve(static_cast<std::size_t>(paths.size()));
+    // Every file is opened and checked first; the loader then scans the
+    // files side by side, merges them into the time-sorted list and files
+    // every message into the lists of its ids.
+    std::vector<RecordLoader::Source> sources;
+    QStringList sourcePaths;
+    sources.reserve(static_cast<std::size_t>(paths.size()));
     uint32_t total = 0;
     bool allRead = true;
     const qint64 budget = gMemoryLimit > 0 ? gMemoryLimit : systemMemory();
@@ -595,138 +403,97 @@ bool Record::readRecordData(const QStringList& paths)
             std::memcpy(mRaw.header.data(), header, static_cast<std::size_t>(headerSize));
         }
 
-        FileBlock block;
-        block.path = path;
-        block.swap = mSwap;
-        block.high = mHighFile;
-        block.first = total;
+        RecordLoader::Source source;
+        source.swap = mSwap;
+        source.high = mHighFile;
         if (mRecords > 0) {
             const qint64 bytes = static_cast<qint64>(mRecords) * RecordSize;
-            block.buffer.reset(new (std::nothrow) uint8_t[static_cast<std::size_t>(bytes)]);
-            prefault(block.buffer.get(), static_cast<std::size_t>(bytes));
+            QString failure;
+            const bool opened = source.bytes.open(file, HeaderSize, bytes, &failure);
             printf("Record::readData size %lld records %d mRecordData.nrRecords %u buf %p\n",
-                   static_cast<long long>(bytes), mRecords, total, static_cast<void*>(block.buffer.get()));
-            if (!block.buffer) {
-                printf("Record::readData no memory for <%s>\n", path.toLocal8Bit().constData());
+                   static_cast<long long>(bytes), mRecords, total, static_cast<const void*>(source.bytes.data()));
+            if (!opened) {
+                printf("Record::readData no memory for <%s>: %s\n", path.toLocal8Bit().constData(),
+                       failure.toLocal8Bit().constData());
             } else {
-                qint64 got = 0;
-                while (got < bytes) {
-                    const qint64 n = file.read(reinterpret_cast<char*>(block.buffer.get()) + got, bytes - got);
-                    if (n <= 0)
-                        break;
-                    got += n;
-                }
                 // A file that shrank meanwhile gives the records present.
-                block.count = static_cast<int32_t>(got / RecordSize);
-                if (got < bytes) {
+                source.count = static_cast<int32_t>(source.bytes.size() / RecordSize);
+                if (source.count < mRecords) {
                     printf("Record::readData short read <%s> %d of %d records\n", path.toLocal8Bit().constData(),
-                           block.count, mRecords);
-                    mRecordInfo.samples = block.count;
+                           source.count, mRecords);
+                    mRecordInfo.samples = source.count;
                 }
             }
         }
-        total += static_cast<uint32_t>(block.count);
-        blocks.push_back(std::move(block));
+        total += static_cast<uint32_t>(source.count);
+        sources.push_back(std::move(source));
+        sourcePaths << path;
     }
 
+    std::vector<int32_t> counts;
+    std::vector<bool> sourceHigh;
+    for (const RecordLoader::Source& s : sources) {
+        counts.push_back(s.count);
+        sourceHigh.push_back(s.high);
+    }
+    FileProgress progress(counts);
     try {
-        // The messages of every list are counted first, so that each list
-        // is allocated once at its final size.
-        ListIndex index;
-        uint32_t pseudoCount[2] = {0, 0};
-        std::vector<Run> runs;
-        scanBlocks(blocks, runs, index, pseudoCount);
-        sortedEntries(runs, total, mRaw.entries);
-        const uint32_t pseudoIds[2] = {RecordData::PseudoIdChannel0, RecordData::PseudoIdChannel1};
-        for (uint32_t c = 0; c < 2; ++c) {
-            if (pseudoCount[c] > 0)
-                index.at(listKey(c, pseudoIds[c])).count += pseudoCount[c];
-        }
-        for (ListIndex::Slot& s : index.table()) {
-            if (!s.used)
-                continue;
-            s.list = &mRecordData.channels[static_cast<uint32_t>(s.key >> 32)][static_cast<uint32_t>(s.key)];
-            s.list->entries.reserve(s.count);
-        }
-        ListIndex::Slot* pseudoSlot[2] = {nullptr, nullptr};
-        for (uint32_t c = 0; c < 2; ++c) {
-            if (pseudoCount[c] > 0)
-                pseudoSlot[c] = &index.at(listKey(c, pseudoIds[c]));
-        }
+        RecordLoader loader(std::move(sources), RecordLoader::threads(total));
+        loader.load(mRaw.entries, mRecordData.channels, [&progress](double done) { progress.advance(done); });
+        progress.advance(1.0);
 
+        // What the files gave, told in reading order.
         RecordInfo& info = mRecordInfo;
-        for (FileBlock& b : blocks) {
-            mHighFile = b.high;
-            mRecords = b.count;
-            mProgress = 0;
-            mReportedProgress = 0;
-            CalendarState cal;
-            RecordEntry e;
-            const uint8_t* p = b.buffer.get();
-            const float n = static_cast<float>(b.count);
-            for (int32_t i = 0; i < b.count; ++i, p += RecordSize) {
-                e.fromRecord(p, b.swap, b.high);
-
-                if (!cal.fixed && (e.canId == DateId || e.canId == TimeId)) {
-                    if (e.canId == DateId) {
-                        cal.day = e.data[4];
-                        cal.month = e.data[5];
-                        cal.year = (e.data[6] << 8) | e.data[7];
-                        cal.haveDate = true;
-                    } else {
-                        cal.hour = e.data[4];
-                        cal.minute = e.data[5];
-                        cal.second = e.data[6];
-                        cal.haveTime = true;
-                    }
-                    if (cal.haveDate && cal.haveTime) {
-                        const QDateTime dt(QDate(cal.year, cal.month, cal.day),
-                                           QTime(cal.hour, cal.minute, cal.second), Qt::LocalTime);
-                        if (dt.isValid()) {
-                            info.utcStart = dt.toSecsSinceEpoch();
-                            printf("### Time <%s> year %d month %d day %d\n",
-                                   dt.toString("dd.MM.yyyy hh:mm:ss").toLocal8Bit().constData(), cal.year,
-                                   cal.month, cal.day);
-                            cal.fixed = true;
-                        } else {
-                            // A garbled date or time must not become a calendar time;
-                            // a later pair of messages may still give a valid one.
-                            printf("Record::readData invalid date <%02d.%02d.%04d %02d:%02d:%02d> in <%s>\n",
-                                   cal.day, cal.month, cal.year, cal.hour, cal.minute, cal.second,
-                                   b.path.toLocal8Bit().constData());
-                        }
-                    }
-                }
-
-                ListIndex::Slot& slot = index.at(listKey(e.channel, e.canId));
-                slot.append(e, b.high);
-                if (e.channel < 2)
-                    pseudoSlot[e.channel]->append(e.bigEndianCopy(), b.high);
-
-                if (mRecordData.nrRecords == 0) {
-                    info.startTime = e.time;
-                    info.stopTime = e.time;
-                    printf("First Time 0 %f\n", e.time);
-                } else {
-                    if (e.time < info.startTime)
-                        info.startTime = e.time;
-                    if (e.time > info.stopTime)
-                        info.stopTime = e.time;
-                }
-
-                mProgress = static_cast<int32_t>(static_cast<float>(i) / n * 100);
-                if (mProgress != mReportedProgress) {
-                    mReportedProgress = mProgress;
-                    Notifier::progress(mProgress);
-                }
-                ++mRecordData.nrRecords;
+        for (std::size_t f = 0; f < loader.scans().size(); ++f) {
+            const RecordLoader::FileScan& scan = loader.scans()[f];
+            const QByteArray path = sourcePaths[static_cast<int>(f)].toLocal8Bit();
+            if (scan.failed) {
+                // Its mapped bytes faulted: the file was cut or its medium
+                // went away while it was read.
+                printf("Record::readData <%s> could not be read to its end\n", path.constData());
+                reportFile(Notifier::Problem::FileNotOpened, sourcePaths[static_cast<int>(f)],
+                           QString::fromLocal8Bit(strerror(EIO)));
+                allRead = false;
+                continue;
             }
+            if (scan.count > 0 && mRecordData.nrRecords == 0) {
+                info.startTime = scan.first;
+                info.stopTime = scan.first;
+                printf("First Time 0 %f\n", scan.first);
+            }
+            for (const RecordLoader::DateTime& c : scan.invalidCalendars)
+                printf("Record::readData invalid date <%02d.%02d.%04d %02d:%02d:%02d> in <%s>\n", c.day, c.month,
+                       c.year, c.hour, c.minute, c.second, path.constData());
+            if (scan.calendarFixed) {
+                const RecordLoader::DateTime& c = scan.calendar;
+                const QDateTime dt(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second), Qt::LocalTime);
+                info.utcStart = dt.toSecsSinceEpoch();
+                printf("### Time <%s> year %d month %d day %d\n",
+                       dt.toString("dd.MM.yyyy hh:mm:ss").toLocal8Bit().constData(), c.year, c.month, c.day);
+            }
+            if (scan.count > 0) {
+                info.startTime = std::min(info.startTime, scan.low);
+                info.stopTime = std::max(info.stopTime, scan.high);
+            }
+            mRecordData.nrRecords += scan.count;
             printf("Start Time %f Stop Time %f\n", info.startTime, info.stopTime);
-            printf("<%s> mRecordInfo.startTime %.0f mRecordInfo.stopTime %.0f\n", b.path.toLocal8Bit().constData(),
-                   info.startTime, info.stopTime);
-            b.buffer.reset();
+            printf("<%s> mRecordInfo.startTime %.0f mRecordInfo.stopTime %.0f\n", path.constData(), info.startTime,
+                   info.stopTime);
         }
-        updateTimeRange();
+        // The span on the common timeline, from the files' own spans (as
+        // updateTimeRange finds it from the messages).
+        bool first = true;
+        for (std::size_t f = 0; f < loader.scans().size(); ++f) {
+            const RecordLoader::FileScan& scan = loader.scans()[f];
+            if (scan.failed || scan.count == 0)
+                continue;
+            const double shift = sourceHigh[f] ? mRecordData.offset : 0.0;
+            const double low = scan.low + shift;
+            const double high = scan.high + shift;
+            info.startTime = first ? low : std::min(info.startTime, low);
+            info.stopTime = first ? high : std::max(info.stopTime, high);
+            first = false;
+        }
     } catch (const std::bad_alloc&) {
         printf("Record::readRecordData out of memory, %u records\n", total);
         mRecordData.channels.clear();
@@ -768,9 +535,10 @@ void Record::setMemoryLimit(qint64 bytes)
 
 qint64 Record::memoryFor(qint64 records)
 {
-    // The file's block, the time-sorted list, the message's own list and a
-    // pseudo-id copy, and the index of the sort.
-    constexpr qint64 PerRecord = RecordSize + 3 * static_cast<qint64>(sizeof(RecordEntry)) + 32;
+    // The file's bytes while they are read (mapped or copied), the message
+    // in the time-sorted list, its place in its own list and in the
+    // pseudo-id list, and its place in the sort while the lists are filled.
+    constexpr qint64 PerRecord = RecordSize + static_cast<qint64>(sizeof(RecordEntry)) + 3 * 4;
     return records <= 0 ? 0 : records * PerRecord;
 }
 

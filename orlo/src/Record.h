@@ -16,12 +16,19 @@ class QIODevice;
 namespace KAVO {
 
 // One loaded recording: the identification of its record files, every
-// message by channel and CAN id and once more in one list sorted by time,
-// the record folder's time offset and the event lists of the displays.
+// message once in one list sorted by time and, by channel and CAN id, views
+// of that list, the record folder's time offset and the event lists of the
+// displays.
 class Record
 {
 public:
     Record();
+    // The views of a copy (and of a recording moved into place) look at its
+    // own message list.
+    Record(const Record& other);
+    Record(Record&& other) noexcept;
+    Record& operator=(const Record& other);
+    Record& operator=(Record&& other) noexcept;
 
     RecordInfo& recordInfo() { return mRecordInfo; }
     const RecordInfo& recordInfo() const { return mRecordInfo; }
@@ -34,9 +41,11 @@ public:
     // Reads only the identification of one file (for the card list).
     bool readRecordInfo(const QString& path);
     // Replaces the messages by those of the given files, in this order.
-    // A file that cannot be opened, is no regular file or is too big for
-    // the memory is skipped and reported, and the others still load; false
-    // when a file was skipped or memory ran out.
+    // A file that cannot be opened, is no regular file, is too big for the
+    // memory or cannot be read to its end is skipped and reported, and the
+    // others still load; false when a file was skipped or memory ran out.
+    // Worker threads share the work; the call returns when all is done, and
+    // the progress is reported from the calling thread.
     bool readRecordData(const QStringList& paths);
 
     // Offsets beyond this many seconds either way are refused at load.
@@ -70,6 +79,9 @@ public:
     // Caps the memory a reading may plan for (tests); 0 takes what the
     // system has available.
     static void setMemoryLimit(qint64 bytes);
+    // Worker threads of a reading; 0 (the default) decides by the machine
+    // and the size of the selection (tests force threads on small files).
+    static void setWorkerThreads(int threads);
 
     // One value from the file, reversed when the file's byte order is not
     // the host's; false and 0 when the file ends.
@@ -101,6 +113,8 @@ private:
     int readInfo(QIODevice& file, bool identification, uint8_t* header);
     // Decides the byte order from the first 16-bit word of a header.
     void decideByteOrder(const uint8_t* header, int size);
+    // Points the id lists at this recording's message list.
+    void rebindViews();
 
     template <typename T>
     bool getValue(QIODevice& file, T& value);
@@ -113,8 +127,6 @@ private:
     bool mSwap = false;          // file's byte order is not the host's
     bool mHighFile = false;      // of the file being read
     int32_t mRecords = 0;        // of the file being read
-    int32_t mProgress = 0;
-    int32_t mReportedProgress = 0;
     QString mRecordDirectory;
     QString mRefusedOffsetFile;  // of the last loadOffset, when it refused the value
     double mRefusedOffset = 0.0;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include <QtEndian>
 
@@ -11,9 +12,23 @@ namespace KAVO {
 
 // One 28-byte CAN message of a record file with its time. The first ten
 // fields keep the record's byte layout, because the value decoders address
-// a parameter by its byte position within those 28 bytes.
+// a parameter by its byte position within those 28 bytes. A recording keeps
+// each message once, so the entry holds only what cannot be derived: 40
+// bytes, the tenths and hundredths follow from the time.
 struct RecordEntry
 {
+    // A time counted in steps of 1/PerSecond seconds, rounded half up and
+    // truncated toward zero: a view of the entry's time, not a field of its
+    // own. Assigning to it keeps nothing, since the time decides it.
+    template <int PerSecond>
+    struct TimeKey
+    {
+        double seconds;  // the storage of the entry's time
+
+        operator int32_t() const { return truncateToInt32(seconds * PerSecond + 0.5); }
+        TimeKey& operator=(int32_t) { return *this; }
+    };
+
     uint8_t data[8] = {};       // payload as recorded, never reordered
     uint8_t auxByteA = 0;
     uint8_t auxByteB = 0;
@@ -24,10 +39,12 @@ struct RecordEntry
     uint32_t tickHigh = 0;
     uint32_t tickLow = 0;
 
-    double time = 0.0;          // seconds on the recorder's time-stamp scale
-    int32_t tenths = 0;         // time * 10 + 0.5, truncated
-    int32_t hundredths = 0;     // time * 100 + 0.5, truncated
     bool highFile = false;      // from a file that takes the folder's time offset
+    union {
+        double time = 0.0;      // seconds on the recorder's time-stamp scale
+        TimeKey<10> tenths;     // time * 10 + 0.5, truncated
+        TimeKey<100> hundredths;  // time * 100 + 0.5, truncated
+    };
 
     static constexpr int RecordSize = 28;
 
@@ -38,13 +55,15 @@ struct RecordEntry
     static double ticksToSeconds(uint32_t high, uint32_t low);
     static void secondsToTicks(double seconds, uint32_t& high, uint32_t& low);
 
-    // Sets time, tenths and hundredths from the tick words.
+    // Sets the time (and so the tenths and hundredths) from the tick words.
     void updateTime();
 
     // Fills the entry from 28 record bytes; swap reverses the integer
     // fields (the file's byte order is not the host's). The payload is
     // copied as it is, bit 31 of the id is cleared.
     void fromRecord(const uint8_t* record, bool swap, bool high);
+    // The same with the record's time already worked out (recordTime).
+    void fromRecord(const uint8_t* record, bool swap, bool high, double seconds);
 
     // Writes the 28 record bytes; swap stores the integers reversed.
     void toRecord(uint8_t* record, bool swap) const;
@@ -67,6 +86,8 @@ static_assert(offsetof(RecordEntry, canId) == 12, "record layout");
 static_assert(offsetof(RecordEntry, auxWordA) == 16, "record layout");
 static_assert(offsetof(RecordEntry, tickHigh) == 20, "record layout");
 static_assert(offsetof(RecordEntry, tickLow) == 24, "record layout");
+static_assert(sizeof(RecordEntry) == 40, "one message in 40 bytes");
+static_assert(std::is_trivially_copyable<RecordEntry>::value, "entries are copied as bytes");
 
 inline double RecordEntry::recordTime(const uint8_t* record, bool swap)
 {
@@ -99,11 +120,14 @@ inline double RecordEntry::ticksToSeconds(uint32_t high, uint32_t low)
 inline void RecordEntry::updateTime()
 {
     time = ticksToSeconds(tickHigh, tickLow);
-    tenths = truncateToInt32(time * 10 + 0.5);
-    hundredths = truncateToInt32(time * 100 + 0.5);
 }
 
 inline void RecordEntry::fromRecord(const uint8_t* record, bool swap, bool high)
+{
+    fromRecord(record, swap, high, recordTime(record, swap));
+}
+
+inline void RecordEntry::fromRecord(const uint8_t* record, bool swap, bool high, double seconds)
 {
     std::memcpy(reinterpret_cast<unsigned char*>(this), record, RecordSize);
     if (swap) {
@@ -115,7 +139,7 @@ inline void RecordEntry::fromRecord(const uint8_t* record, bool swap, bool high)
         tickLow = qbswap(tickLow);
     }
     canId &= 0x7FFFFFFFu;
-    updateTime();
+    time = seconds;
     highFile = high;
 }
 

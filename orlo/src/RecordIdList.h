@@ -1,16 +1,14 @@
 #ifndef ORLO_RECORDIDLIST_H
 #define ORLO_RECORDIDLIST_H
 
-#include "RecordEntry.h"
-
-#include <vector>
+#include "RecordView.h"
 
 namespace KAVO {
 
 // The messages of one channel and CAN id in reading order.
 struct RecordIdList
 {
-    std::vector<RecordEntry> entries;
+    RecordView entries;
     // The high-file flag of the file that added to the list last; consumers
     // add the folder offset to the times of a list that has it.
     bool highFile = false;

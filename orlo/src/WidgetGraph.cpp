@@ -237,6 +237,11 @@ void WidgetGraph::putValue(unsigned i, double v)
     mModel.putValue(i, v);
 }
 
+void WidgetGraph::putSamples(unsigned i, std::vector<KAVO::GraphEntry>& samples)
+{
+    mModel.putSamples(i, samples);
+}
+
 bool WidgetGraph::getValue(unsigned i, double t, double& v) const
 {
     return mModel.getValue(i, t, v);

@@ -65,6 +65,8 @@ public:
 
     void setTime(double t);
     void putValue(unsigned i, double v);
+    // A whole parameter's samples in time order (GraphModel::putSamples).
+    void putSamples(unsigned i, std::vector<KAVO::GraphEntry>& samples);
     bool getValue(unsigned i, double t, double& v) const;
     void setCursorPosition(double t);
     void setMarker(double t0, double t1);

@@ -736,3 +736,100 @@ TEST(GraphTicksTest, ConstantValueUnderAutoscaleGetsTicks)
     EXPECT_LT(v.size(), 20u);
     EXPECT_EQ(GraphTicks::formatValue(5000.0, step), QString("5000.00000"));
 }
+
+TEST(GraphModelBulkTest, PutSamplesLeavesTheGraphAsFeedingOneByOne)
+{
+    using KAVO::GraphEntry;
+    KAVO::Property::instance()->clear();
+    std::mt19937 rng(5);
+    auto run = [&](std::size_t n, double t) {
+        std::vector<GraphEntry> v;
+        for (std::size_t k = 0; k < n; ++k) {
+            t += (rng() % 3) * 0.01;
+            v.push_back(GraphEntry{t, (rng() % 1000) * 0.1 - 50.0});
+        }
+        return v;
+    };
+    struct Case
+    {
+        const char* name;
+        GraphModel::eGraphMode mode;
+        bool rebuildPending;
+        std::vector<std::pair<unsigned, std::vector<GraphEntry>>> feeds;
+    };
+    std::vector<GraphEntry> late = run(300, 5.0);
+    late[100].time = 1.0;  // back in time
+    std::vector<GraphEntry> unusable = run(200, 5.0);
+    unusable[50].time = std::nan("");
+    unusable[60].time = 2e12;
+    std::vector<Case> cases = {
+        {"in order, taken whole", GraphModel::GraphManual, false, {{0, run(5000, 1.0)}, {1, run(3000, 0.5)}}},
+        {"automatic mode, rebuild pending", GraphModel::GraphAutomatic, true, {{2, run(4000, 3.0)}, {0, run(10, 9.0)}}},
+        {"a late sample", GraphModel::GraphManual, false, {{1, late}}},
+        {"unusable times", GraphModel::GraphAutomatic, false, {{0, unusable}}},
+        {"onto stored samples", GraphModel::GraphManual, false, {{0, run(100, 1.0)}, {0, run(100, 2.0)}}},
+        {"empty", GraphModel::GraphManual, false, {{0, {}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GraphModel a, b;
+        for (GraphModel* m : {&a, &b}) {
+            m->setMaxParameters(3);
+            m->setPlot(50.0, 40.0, 600.0, 250.0);
+            m->setGraphMode(c.mode);
+            if (!c.rebuildPending)
+                m->setTime(0.0);
+            for (unsigned i = 0; i < 3; ++i)
+                m->setActive(i, true);
+        }
+        for (const auto& feed : c.feeds) {
+            for (const GraphEntry& s : feed.second) {
+                a.setTime(s.time);
+                a.putValue(feed.first, s.value);
+            }
+            std::vector<GraphEntry> copy = feed.second;
+            b.putSamples(feed.first, copy);
+        }
+        a.rebuild();
+        b.rebuild();
+        EXPECT_EQ(a.sampleTime(), b.sampleTime());
+        EXPECT_EQ(a.timeSet(), b.timeSet());
+        EXPECT_EQ(a.rebuildPending(), b.rebuildPending());
+        EXPECT_EQ(a.xMin(), b.xMin());
+        EXPECT_EQ(a.xMax(), b.xMax());
+        for (unsigned i = 0; i < 3; ++i) {
+            const KAVO::GraphParameter& pa = a.parameter(i);
+            const KAVO::GraphParameter& pb = b.parameter(i);
+            ASSERT_EQ(pa.samples.size(), pb.samples.size()) << i;
+            for (std::size_t k = 0; k < pa.samples.size(); ++k) {
+                ASSERT_EQ(pa.samples[k].time, pb.samples[k].time) << i << " " << k;
+                ASSERT_EQ(pa.samples[k].value, pb.samples[k].value) << i << " " << k;
+            }
+            EXPECT_EQ(pa.samples.dataLow(), pb.samples.dataLow());
+            EXPECT_EQ(pa.samples.dataHigh(), pb.samples.dataHigh());
+            EXPECT_EQ(pa.lastValue, pb.lastValue);
+            EXPECT_EQ(a.hasValue(i), b.hasValue(i));
+            // The pyramid of extremes answers alike over any run.
+            for (int r = 0; r < 50 && !pa.samples.empty(); ++r) {
+                std::size_t first = rng() % pa.samples.size();
+                std::size_t last = rng() % pa.samples.size();
+                if (first > last)
+                    std::swap(first, last);
+                double la, ha, lb, hb;
+                pa.samples.minMax(first, last, la, ha);
+                pb.samples.minMax(first, last, lb, hb);
+                ASSERT_EQ(la, lb);
+                ASSERT_EQ(ha, hb);
+            }
+            const auto& fa = pa.frames.frames();
+            const auto& fb = pb.frames.frames();
+            ASSERT_EQ(fa.size(), fb.size()) << i;
+            for (std::size_t k = 0; k < fa.size(); ++k) {
+                ASSERT_EQ(fa[k].count, fb[k].count);
+                ASSERT_EQ(fa[k].time, fb[k].time);
+                for (int v = 0; v < fa[k].count; ++v)
+                    ASSERT_EQ(fa[k].values[v], fb[k].values[v]);
+            }
+        }
+    }
+}

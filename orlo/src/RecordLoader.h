@@ -1,0 +1,98 @@
+#ifndef ORLO_RECORDLOADER_H
+#define ORLO_RECORDLOADER_H
+
+#include "MappedFile.h"
+#include "RecordChannel.h"
+#include "RecordEntry.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace KAVO {
+
+// The work of Record::readRecordData on the records of its files: scan
+// every file (one worker thread per file) for its runs in time order and
+// the sizes of its lists, then merge all runs into the one time-sorted
+// message list, decoding each message once on its way in and filing its
+// place in the views of its channel and CAN id (and of its pseudo id). The
+// call is synchronous: the calling thread merges and reports the progress;
+// meanwhile a worker asks the kernel for the memory just ahead of the
+// merge, and the pages of the files behind it are given back.
+class RecordLoader
+{
+public:
+    // One file's records as they lie in memory.
+    struct Source
+    {
+        MappedFile bytes;   // the records, from byte 128 of the file
+        int32_t count = 0;  // whole records in bytes
+        bool swap = false;  // the file's byte order is not the host's
+        bool high = false;  // the file takes the folder's time offset
+    };
+
+    struct DateTime
+    {
+        int day = 0, month = 0, year = 0;
+        int hour = 0, minute = 0, second = 0;
+    };
+
+    // What the scan found in one file.
+    struct FileScan
+    {
+        int32_t count = 0;        // records filed (0 when the file failed)
+        bool failed = false;      // its memory faulted: the file changed while it was read
+        double first = 0.0;       // time of its first record
+        double low = 0.0;         // smallest and largest time
+        double high = 0.0;
+        // The calendar time from the first pair of date and time messages
+        // that makes a valid date; the pairs before it that did not.
+        bool calendarFixed = false;
+        DateTime calendar;
+        std::vector<DateTime> invalidCalendars;
+    };
+
+    // Share of the work done, 0 to 1; called on the calling thread.
+    using Progress = std::function<void(double done)>;
+
+    RecordLoader(std::vector<Source> sources, int threads);
+    ~RecordLoader();
+    RecordLoader(const RecordLoader&) = delete;
+    RecordLoader& operator=(const RecordLoader&) = delete;
+
+    // Fills `store` and `channels` (both emptied first); throws
+    // std::bad_alloc when memory runs out. The files are released when
+    // their messages are in the store.
+    void load(std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels, const Progress& progress);
+
+    const std::vector<FileScan>& scans() const { return mScans; }
+
+    // Worker threads of a load: 0 decides by the machine and the size of
+    // the load, 1 keeps all work on the calling thread (tests force threads
+    // with small files).
+    static void setThreads(int threads);
+    static int threads(int64_t records);
+
+private:
+    struct FileWork;
+    struct Merge;
+
+    void scan(std::size_t file);
+    void prepare(std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels);
+    bool merge(std::vector<RecordEntry>& store, const Progress& progress);
+    void fileDisordered(std::size_t file, const std::vector<RecordEntry>& store);
+    void parallel(std::size_t tasks, const std::function<void(std::size_t)>& task, const std::function<void()>& tick);
+    void fail(const void* fault);
+
+    std::vector<Source> mSources;
+    std::vector<FileScan> mScans;
+    std::vector<FileWork> mWork;
+    std::unique_ptr<Merge> mMerge;
+    int mThreads = 1;
+};
+
+} // namespace KAVO
+
+#endif
