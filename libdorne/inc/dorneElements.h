@@ -651,6 +651,155 @@ DORNE_API int pickCircle(ELEMENT_STRUCT* element, float x, float y);
    element. */
 DORNE_API int actionRect(ELEMENT_STRUCT* element, RECT_STRUCT* record);
 
+/* ---- Polygons, open (kind 2) and closed (kind 13). Vertices keep view
+   coordinates (handles, picking, paths) and coordinates relative to the
+   element's position (drawing, fill). A closed polygon's fill is tessellated
+   once into a display list of the current GL context and replayed each
+   frame; a fill level cuts it at a line that rises or falls with a value
+   (actions 18-21). An open polygon is a path that actions of type 11 move
+   their element along. ---- */
+
+/* The POLYGON update: handles vertex id + 100 on each vertex (half size 2),
+   1-8 and 9 around the vertices' box (no box record); box, position (the
+   box centre) and size; the vertices' local coordinates and local box; the
+   attribute reset; the fill cut deleted and the fill list made anew. 0; -1
+   for a null element or one without its record. */
+DORNE_API int polySetPickSticky(ELEMENT_STRUCT* element);
+
+/* Attribute block from the record (as lineSetAttr). 0; -1 without record. */
+DORNE_API int polySetAttr(ELEMENT_STRUCT* element);
+
+/* Tessellates the fill (the fill cut when useFill is set and there is one,
+   else the outline) into a new display list of the current context, held
+   in glList (the old one deleted). Without a context glList stays 0, with
+   a warning at level 2. An outline the tessellator cannot fill (crossing
+   itself, coordinates not finite) gets an empty list and a warning: no fill
+   is drawn. 0; -1 for a null record. */
+DORNE_API int polyMakeList(POLY_STRUCT* record, int useFill);
+
+/* Draws the fill from the display list (made first when missing), then the
+   outline as a strip (open) or loop (closed), with the style of the block;
+   a selected polygon in edit mode gets red dashes. 0; -1 for a null record
+   or block. */
+DORNE_API int drawPoly(POLY_STRUCT* record, const ATTR_STRUCT* block, int selected);
+
+/* 1 when (x, y) lies inside the outline taken as closed (an odd number of
+   edges crosses the segment to x + 1000000); 0 otherwise or without
+   vertices. */
+DORNE_API int pickPoly(ELEMENT_STRUCT* element, float x, float y);
+
+/* The POLYGON edit: 100 and above move the vertices of id command - 100 to
+   (x, y) and run the update; 1-16 in the phases of the edit protocol, each
+   vertex from its backed-up position; the style commands as editRect (20
+   width, outline off below 1; 21 line style; 22 fill; 23 outline; 24
+   antialias; 25, 26 alphas; 47 pattern). Every command ends with the
+   attribute reset. 0; -1 for a null element or record. */
+DORNE_API int editPoly(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                       EDIT_PARA_STRUCT* para);
+
+/* Rebuild the record's fill cut for its fillLevel f (0..1): up keeps what
+   lies at or below minY + f (maxY - minY) of the local box, down at or above
+   maxY - f (maxY - minY), right at or left of minX + f (maxX - minX), left
+   at or right of maxX - f (maxX - minX). Kept vertices are copied; an
+   outside vertex adds where its edges to kept neighbours meet the level
+   line. The caller then calls polyMakeList(record, 1). 0; -1 without
+   record. */
+DORNE_API int polyCreateFillCoordUp(ELEMENT_STRUCT* element);
+DORNE_API int polyCreateFillCoordDown(ELEMENT_STRUCT* element);
+DORNE_API int polyCreateFillCoordLeft(ELEMENT_STRUCT* element);
+DORNE_API int polyCreateFillCoordRight(ELEMENT_STRUCT* element);
+
+/* Every open polygon of the list, groups searched through: each vertex's
+   length along the path from the first, and the path length. 0. */
+DORNE_API int calcPolyLength(ELEMENT_STRUCT* list);
+
+/* The first open polygon named name (a group's children searched before the
+   group's later siblings); null when there is none. */
+DORNE_API ELEMENT_STRUCT* getPolyByName(ELEMENT_STRUCT* list, const char* name);
+
+/* Binds every action of type 11 to the open polygon its polyName names in
+   the same list (a group's children among that group's), logging "Polygon
+   <name> not found !" at level 2 for a missing one (left unbound), and
+   computes the path lengths. Other actions are left unbound from a path.
+   0. */
+DORNE_API int assignMovePoly(ELEMENT_STRUCT* list);
+
+/* The view point at fraction (clamped to 0..1; NaN as 0) of the open
+   polygon's path length into *x, *y; left as they were for a path of fewer
+   than two vertices. 0; -1 for a null argument or an element that is not an
+   open polygon with its record. */
+DORNE_API int getMovePolyCoord(double fraction, ELEMENT_STRUCT* element, float* x, float* y);
+
+/* Sets the fill level of every closed polygon, groups searched through, to
+   -1 (unknown), so that the first fill-level action of a run cuts. 0. */
+DORNE_API int resetAllPoly(ELEMENT_STRUCT* list);
+
+/* As actionRect, for a polygon. */
+DORNE_API int actionPoly(ELEMENT_STRUCT* element, POLY_STRUCT* record);
+
+/* GLU tessellator callbacks for callers' own tessellations: errorCB returns
+   the GLU text of an error (printing nothing); beginCB and endCB are wtBegin
+   and wtEnd; vertexCB draws a vertex of three doubles (null: nothing);
+   combineCB stores a new vertex of 80 bytes holding the three coordinates
+   in *out (the caller frees it; null when out of memory). */
+DORNE_API const char* errorCB(unsigned int error);
+DORNE_API void beginCB(unsigned int mode);
+DORNE_API void endCB(void);
+DORNE_API void vertexCB(void* vertex);
+DORNE_API void combineCB(double coords[3], void* data[4], float weight[4], void** out);
+
+/* ---- Images (TEXTURE), buttons and sliders. Their attribute reset sets
+   line style and width 0, line colour 0, 0, 0, 0, the fill colour from the
+   record (an image's colour, a face colour), visible, empty text and clears
+   the override flags (the stipple pair is left). ---- */
+
+DORNE_API int imageSetAttr(ELEMENT_STRUCT* element);
+DORNE_API int buttonSetAttr(ELEMENT_STRUCT* element);
+DORNE_API int sliderSetAttr(ELEMENT_STRUCT* element);
+
+/* The kinds' update: handles 1-8, 9 and box record 0 around the four
+   corners (image, button) or the slider's trough centred on its x, y; box,
+   position and size; an image's and a button's corners relative to the
+   position; then the attribute reset. 0; -1 for a null element or one
+   without its record. */
+DORNE_API int imageSetPickSticky(ELEMENT_STRUCT* element);
+DORNE_API int buttonSetPickSticky(ELEMENT_STRUCT* element);
+DORNE_API int sliderSetPickSticky(ELEMENT_STRUCT* element);
+
+/* The kinds' edit: geometry commands 1-16 in the phases of the edit
+   protocol (a slider's centre and half-size corner transformed); 22 colour
+   RGB (an image's colour, a face colour); 23 light colour RGB and dark
+   colour 0.4 x RGB (button, slider); 25 alpha of that colour (in r); 26
+   light and dark alpha (button, slider); 47 an image's pattern with its
+   mask. Every command ends with the attribute reset. 0; -1 for a null
+   element or record. */
+DORNE_API int editImage(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                        EDIT_PARA_STRUCT* para);
+DORNE_API int editButton(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                         EDIT_PARA_STRUCT* para);
+DORNE_API int editSlider(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
+                         EDIT_PARA_STRUCT* para);
+
+/* drawImage: the registered texture through the four drawn corners, tinted
+   by the block's fill colour and masked by the record's pattern (nothing
+   for an image without texture). drawButton: a face with four bevels,
+   raised, or sunken in run mode while the block's lineStyle (the pressed
+   state, kept in the record) is not 0; shades from the block's fill colour
+   whatever the corners' order. drawSlider: a sunken trough with a raised
+   knob in its middle. A selected element in edit mode gets red dashes. 0;
+   -1 for a null record or block. */
+DORNE_API int drawImage(IMAGE_STRUCT* record, const ATTR_STRUCT* block, int selected);
+DORNE_API int drawButton(BUTTON_STRUCT* record, const ATTR_STRUCT* block, int selected);
+DORNE_API int drawSlider(SLIDER_STRUCT* record, const ATTR_STRUCT* block, int selected);
+
+/* Number formats of scales: digits before the decimal point of the larger
+   magnitude m of a and b (1 below 10, else the integer part of log10 m plus
+   1); decimals for v (3 for 0, 0 above 1, else the integer part of
+   -log10 |v| plus 1). getPre ignores a NaN and gives 1 for infinity;
+   getDots gives 0 for values that are not finite. */
+DORNE_API int getPre(float a, float b);
+DORNE_API int getDots(float v);
+
 /* ---- Groups and scissors. A GROUP has no record: its box is the union of
    its children's, its position their centre, and its children's positions
    are relative to it. A SCISSOR child makes its group clip its children to

@@ -45,6 +45,22 @@ DORNE_API int loadConfigFile(const char* path, CONFIG_STRUCT* config);
 DORNE_API int saveFile(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources,
                        CONFIG_STRUCT* config);
 
+/* Image pixels into the texture registry for an image record whose
+   pixelWidth and pixelHeight are set; the image gives up the texture it
+   held first. loadTexture reads width x height x 4 bytes of RGBA at the
+   file's position, loadTextureOld width x height x 3 bytes of RGB (alpha
+   255 added), loadTextureFromData takes width x height x 4 bytes of RGBA
+   from the caller (who keeps them). texture becomes the new texture id, or
+   -1 when none is registered. 0 when registered, and for an image of width
+   or height 0 (nothing read). -1 for a null argument (nothing changed).
+   Refused, with a message at level 1 and texture -1: -2 for a negative
+   size or one whose RGBA bytes exceed the int range (nothing read); -3 for
+   a pixel block shorter than the size (the file may be read to its end);
+   -4 when memory runs out. */
+DORNE_API int loadTexture(FILE* file, IMAGE_STRUCT* image);
+DORNE_API int loadTextureOld(FILE* file, IMAGE_STRUCT* image);
+DORNE_API int loadTextureFromData(const unsigned char* rgba, IMAGE_STRUCT* image);
+
 /* The next 4 bytes as a signed 32-bit value; -1 when fewer than 4 remain
    (indistinguishable from a stored -1, which ends the readers' tag loops). */
 DORNE_API int VGetFInt(FILE* file);

@@ -82,6 +82,27 @@ void applyText(ELEMENT_STRUCT* element, const ACTION_STRUCT* a, double v)
     element->attr.textOverride = 1;
 }
 
+// Types 18-21 on a closed polygon: the fill cut at the level v (0..1),
+// rebuilt and tessellated only when the level has moved by more than one
+// unit of the box (or is unknown, as at view start).
+void applyFillLevel(ELEMENT_STRUCT* element, int type, double v)
+{
+    auto* poly = static_cast<POLY_STRUCT*>(element->data);
+    if (element->kind != VD_CPOLYGON || poly == nullptr)
+        return;
+    v = v > 1 ? 1 : v >= 0 ? v : 0; // NaN as 0
+    const bool vertical = type == 18 || type == 19;
+    const double span = vertical ? element->maxY - element->minY : element->maxX - element->minX;
+    // |moved| > 1 / span, where a box without height or width never moves.
+    if (poly->fillLevel >= 0 && !(std::fabs(double(poly->fillLevel) - v) * span > 1))
+        return;
+    poly->fillLevel = float(v);
+    static int (*const cut[4])(ELEMENT_STRUCT*) = {polyCreateFillCoordUp, polyCreateFillCoordDown,
+                                                   polyCreateFillCoordLeft, polyCreateFillCoordRight};
+    cut[type - 18](element);
+    polyMakeList(poly, 1);
+}
+
 void applyAction(ELEMENT_STRUCT* element, const ACTION_STRUCT* a, double v)
 {
     ATTR_STRUCT& attr = element->attr;
@@ -121,6 +142,12 @@ void applyAction(ELEMENT_STRUCT* element, const ACTION_STRUCT* a, double v)
     case 10:
         matrixTranslate(element, 0, v - element->y);
         break;
+    case 11: { // along the path; a path of one vertex leaves the element in place
+        float px = element->x, py = element->y;
+        if (getMovePolyCoord(v, a->polyElement, &px, &py) == 0)
+            matrixTranslate(element, double(px) - element->x, double(py) - element->y);
+        break;
+    }
     case 12:
     case 13:
         if ((th = pickThreshold(a->thColor.list, v)) != nullptr) {
@@ -153,6 +180,12 @@ void applyAction(ELEMENT_STRUCT* element, const ACTION_STRUCT* a, double v)
             setVisible(element, std::fabs(v - a->visibleValue) < 0.1 ? 1 : 0);
         }
         break;
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+        applyFillLevel(element, a->type, v);
+        break;
     case 23: // a BUTTON's pressed state
         attr.lineStyle = static_cast<uint8_t>(static_cast<int8_t>(dorne::truncToInt32(v)));
         attr.lineColorOverride = 1;
@@ -168,8 +201,7 @@ void applyAction(ELEMENT_STRUCT* element, const ACTION_STRUCT* a, double v)
         }
         break;
     default:
-        // 6 graph samples and 22 mouse input act elsewhere; 11 (along a
-        // path) and 18-21 (fill levels) belong to the polygon element.
+        // 6 graph samples and 22 mouse input act elsewhere.
         break;
     }
 }

@@ -278,6 +278,11 @@ void vdiEditShapeStyle(T& s, int command, const EDIT_PARA_STRUCT* para)
     }
 }
 
+// Turns the current matrix counter-clockwise by the bound value (degrees)
+// of every rotate action (type 5) of the element, unmapped (actionRect,
+// actionPoly).
+void vdiRotateByActions(const ELEMENT_STRUCT* element);
+
 // Pixel = (coordinate - origin) x zoom + offset; 0, -1 for a null result.
 int vdiDraw2screenpix(float* pixelX, float* pixelY, float offsetX, float offsetY, float originX,
                       float originY, float zoom, float x, float y);

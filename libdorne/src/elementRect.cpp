@@ -111,13 +111,18 @@ int drawRect(RECT_STRUCT* record, const ATTR_STRUCT* block, int selected)
     return 0;
 }
 
+void vdiRotateByActions(const ELEMENT_STRUCT* element)
+{
+    for (const ACTION_STRUCT* a = element->actions; a != nullptr; a = a->next) // the element's actions
+        if (a->type == 5 && a->value != nullptr)
+            glRotatef(static_cast<float>(dorne::readTyped(a->value, a->valueType)), 0.0f, 0.0f, 1.0f);
+}
+
 int actionRect(ELEMENT_STRUCT* element, RECT_STRUCT*)
 {
     if (element == nullptr)
         return -1;
-    for (const ACTION_STRUCT* a = element->actions; a != nullptr; a = a->next) // the element's actions
-        if (a->type == 5 && a->value != nullptr)
-            glRotatef(static_cast<float>(dorne::readTyped(a->value, a->valueType)), 0.0f, 0.0f, 1.0f);
+    vdiRotateByActions(element);
     return 0;
 }
 

@@ -1,7 +1,7 @@
 # Fuzzing what reaches the view engine from outside (cmake/OrloFuzz.cmake):
 # segments and datagrams of the shared-memory and UDP sources, the text
-# formats that view files carry, the formulas of the expression engine and
-# view files.
+# formats that view files carry, the formulas of the expression engine, the
+# image pixel blocks and view files.
 # All targets come from one clang build.
 include("${PROJECT_SOURCE_DIR}/cmake/OrloFuzz.cmake")
 set(DORNE_FUZZ_ARGS PROJECT dorne_fuzz SOURCE_DIR "${PROJECT_SOURCE_DIR}/libdorne/fuzz"
@@ -12,6 +12,9 @@ orlo_add_fuzz_test(NAME dorne_fuzz_format ${DORNE_FUZZ_ARGS}
   TARGET fuzz_format SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/format" MAXLEN 512)
 orlo_add_fuzz_test(NAME dorne_fuzz_expression ${DORNE_FUZZ_ARGS}
   TARGET fuzz_expression SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/expression" MAXLEN 1024)
+# The image loaders on pixel blocks and sizes of every kind.
+orlo_add_fuzz_test(NAME dorne_fuzz_images ${DORNE_FUZZ_ARGS}
+  TARGET fuzz_images SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/images" MAXLEN 1024)
 # The view file reader on files the writer wrote (test_viewFile keeps them current).
 orlo_add_fuzz_test(NAME dorne_fuzz_viewFile ${DORNE_FUZZ_ARGS}
   TARGET fuzz_viewFile SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/viewFile" MAXLEN 4096)

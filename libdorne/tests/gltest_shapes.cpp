@@ -12,25 +12,9 @@
 
 namespace {
 
-class Shapes : public DorneGlTest
+class Shapes : public DorneDrawTest
 {
 protected:
-    void SetUp() override
-    {
-        DorneGlTest::SetUp();
-        pixelProjection();
-        glDisable(GL_BLEND);
-        glDisable(GL_LINE_STIPPLE);
-        clear(0, 0, 0, 1);
-    }
-
-    // One frame of the list, edit mode (running 0) or run mode (1).
-    static void draw(ELEMENT_STRUCT* list, int running = 0)
-    {
-        DRAW_PARA_STRUCT para = {1.0f, 0, 0, 0};
-        drawUserElements(list, nullptr, running, 0, 1, &para, 0);
-    }
-
     static void expectPixel(int x, int y, int r, int g, int b)
     {
         const auto p = pixel(x, y);
