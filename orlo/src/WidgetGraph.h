@@ -62,11 +62,15 @@ public:
     // Refills the buckets for the current window and repaints (after a
     // whole recording was fed).
     void rebuild();
+    // GraphModel::holdRebuilds: a run of window changes rebuilds once.
+    void holdRebuilds(bool hold) { mModel.holdRebuilds(hold); }
 
     void setTime(double t);
     void putValue(unsigned i, double v);
     // A whole parameter's samples in time order (GraphModel::putSamples).
     void putSamples(unsigned i, std::vector<KAVO::GraphEntry>& samples);
+    // Several parameters at once, in the order given.
+    void putSamples(const std::vector<KAVO::GraphModel::Feed>& feeds);
     bool getValue(unsigned i, double t, double& v) const;
     void setCursorPosition(double t);
     void setMarker(double t0, double t1);
