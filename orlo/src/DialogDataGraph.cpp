@@ -41,20 +41,6 @@ constexpr float ZoomInLargest = 5000.0f;
 constexpr float ZoomOutSmallest = 1.0f;
 constexpr float DefaultSpan = 60.0f;
 
-// Holds the graph's rebuilds for a run of changes: the buckets are built
-// once, at the end.
-class HeldRebuilds
-{
-public:
-    explicit HeldRebuilds(WidgetGraph* graph) : mGraph(graph) { mGraph->holdRebuilds(true); }
-    ~HeldRebuilds() { mGraph->holdRebuilds(false); }
-    HeldRebuilds(const HeldRebuilds&) = delete;
-    HeldRebuilds& operator=(const HeldRebuilds&) = delete;
-
-private:
-    WidgetGraph* mGraph;
-};
-
 // Red, green and blue fractions of a colour name as Qt reads it.
 void colorOf(const QString& name, float& r, float& g, float& b)
 {
@@ -170,7 +156,8 @@ void DialogDataGraph::updateProfile()
 
 void DialogDataGraph::updateRecord(KAVO::Record* record, bool newWindow)
 {
-    const HeldRebuilds held(mGraph);
+    // The window changes of a refill rebuild the buckets once, at the end.
+    const WidgetGraph::HeldRebuilds held(mGraph);
     mRecord = record;
     // Feeding moves the window in automatic mode; a refill without a new
     // window puts it back.
@@ -267,7 +254,7 @@ void DialogDataGraph::fill(const std::vector<ProfileParameter>& parameters, unsi
 
 void DialogDataGraph::setTime(double t)
 {
-    const HeldRebuilds held(mGraph);
+    const WidgetGraph::HeldRebuilds held(mGraph);
     mGraph->setCursorPosition(t);
     const float span = static_cast<float>(mGraph->getXmax() - mGraph->getXmin());
     const float margin = 0.1f * span;

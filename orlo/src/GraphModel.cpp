@@ -189,14 +189,14 @@ void GraphModel::rebuild()
 
 void GraphModel::holdRebuilds(bool hold)
 {
-    mHoldRebuilds = hold;
-    if (!hold)
+    mHoldRebuilds = std::max(0, mHoldRebuilds + (hold ? 1 : -1));
+    if (mHoldRebuilds == 0)
         settleFrames();
 }
 
 void GraphModel::requestFrames(const std::vector<FrameJob>& jobs)
 {
-    if (mHoldRebuilds)
+    if (mHoldRebuilds > 0)
         mHeldFrames.insert(mHeldFrames.end(), jobs.begin(), jobs.end());
     else
         rebuildFrames(jobs);

@@ -110,7 +110,8 @@ public:
     // or of the samples but once when the hold ends, each parameter's for
     // the window of its last rebuild: what rebuilding at once gives, when
     // nothing reads the buckets meanwhile (reading them ends the hold's
-    // delay). For callers that change the window several times in a row.
+    // delay). For callers that change the window several times in a row;
+    // holds nest, the outermost ends them.
     void holdRebuilds(bool hold);
 
     // Feeding.
@@ -258,7 +259,7 @@ private:
     bool mRebuildOnNextTime = false;
     std::uint64_t mGeneration = 1;
     std::uint64_t mFramesRevision = 0;
-    bool mHoldRebuilds = false;
+    int mHoldRebuilds = 0;
     std::vector<FrameJob> mHeldFrames;
     double mAutoLow = 0.0;
     double mAutoHigh = 1.0;

@@ -11,7 +11,8 @@ namespace KAVO {
 // thread waits until every task is done, so the callers (the record reader
 // and the displays) stay as the window knows them, on its own thread. A
 // task writes only what is its own (its part of an array); what the tasks
-// give is the same on any number of threads.
+// give is the same on any number of threads. The threads are started by
+// the first job that needs them and wait for the next one between jobs.
 class ParallelWork
 {
 public:
@@ -27,9 +28,10 @@ public:
     // threads, taking the tasks in order as threads come free. Without
     // `tick` the calling thread takes tasks as well; with it, it calls
     // tick() every 15 ms or so while it waits (progress reports). The first
-    // exception of a task is thrown again here, once all threads ended;
-    // the tasks not yet started are then skipped. Where no thread can be
-    // started the calling thread runs every task.
+    // exception of a task is thrown again here, once no thread works on the
+    // job any more; the tasks not yet started are then skipped. Jobs of
+    // several callers take turns; a task that runs a job of its own, and a
+    // caller for whom no thread can be started, runs it on its own thread.
     static void run(std::size_t tasks, int threads, const std::function<void(std::size_t)>& task,
                     const std::function<void()>& tick = nullptr);
 };

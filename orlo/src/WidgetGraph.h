@@ -64,6 +64,18 @@ public:
     void rebuild();
     // GraphModel::holdRebuilds: a run of window changes rebuilds once.
     void holdRebuilds(bool hold) { mModel.holdRebuilds(hold); }
+    // Holds the rebuilds for as long as it lives.
+    class HeldRebuilds
+    {
+    public:
+        explicit HeldRebuilds(WidgetGraph* graph) : mGraph(graph) { mGraph->holdRebuilds(true); }
+        ~HeldRebuilds() { mGraph->holdRebuilds(false); }
+        HeldRebuilds(const HeldRebuilds&) = delete;
+        HeldRebuilds& operator=(const HeldRebuilds&) = delete;
+
+    private:
+        WidgetGraph* mGraph;
+    };
 
     void setTime(double t);
     void putValue(unsigned i, double v);

@@ -2,7 +2,9 @@
 // walked on the timeline at once, the table's rows from the time index
 // (noted by the reader, and found again on the workers after an offset
 // change), the limit scan in stretches and the graph's stores and buckets
-// built side by side give what one thread gives.
+// built side by side give what one thread gives; the kept worker threads
+// run each task once, a task's own job inside it, and hand a failure to
+// the caller.
 #include "GraphModel.h"
 #include "LimitScan.h"
 #include "ParallelWork.h"
@@ -17,10 +19,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <random>
+#include <thread>
 #include <vector>
 
 using namespace KAVO;
@@ -136,6 +141,41 @@ TEST(DisplayFillThreads, WorkersFillAsOneThreadDoes)
         EXPECT_FALSE(one.limitTimes.empty());
         EXPECT_EQ(one.graphValues, four.graphValues);
         EXPECT_EQ(one.frameCounts, four.frameCounts);
+    }
+    ParallelWork::setThreads(0);
+}
+
+TEST(ParallelWorkTest, TasksRunOnceAndFailuresReachTheCaller)
+{
+    ParallelWork::setThreads(4);
+    for (int round = 0; round < 3; ++round) {
+        // Each task once, a task's own job done inside it, the progress on
+        // the calling thread only.
+        std::vector<std::atomic<int>> runs(200);
+        std::atomic<int> inner{0};
+        std::vector<std::thread::id> ticks;
+        ParallelWork::run(
+            runs.size(), 4,
+            [&](std::size_t i) {
+                ++runs[i];
+                if (i % 50 == 0)
+                    ParallelWork::run(10, 4, [&](std::size_t) { ++inner; });
+            },
+            [&] { ticks.push_back(std::this_thread::get_id()); });
+        for (const std::atomic<int>& n : runs)
+            ASSERT_EQ(n.load(), 1);
+        EXPECT_EQ(inner.load(), 40);
+        for (const std::thread::id& id : ticks)
+            EXPECT_EQ(id, std::this_thread::get_id());
+
+        // A failure reaches the caller; the threads take the next job as
+        // before.
+        EXPECT_THROW(ParallelWork::run(1000, 4,
+                                       [&](std::size_t i) {
+                                           if (i == 7)
+                                               throw std::bad_alloc();
+                                       }),
+                     std::bad_alloc);
     }
     ParallelWork::setThreads(0);
 }
