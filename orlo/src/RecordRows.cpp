@@ -31,21 +31,23 @@ void RecordRows::fill(const Record& record, const std::vector<const RecordIdList
 
 namespace {
 
-// Calls f(index, key number) for every message of a list read from files,
-// in list order, the key found from the message's place alone.
+// Calls f(index, key number) for the messages begin..end of a list read
+// from files, in list order, the key found from the message's place alone.
 template <typename F>
-void forEachKey(const RecordTimeIndex& index, const RecordView& view, F f)
+void forEachKey(const RecordTimeIndex& index, const RecordView& view, uint32_t begin, uint32_t end, F f)
 {
     for (const RecordView::Part& part : view.parts()) {
-        if (part.begin == part.end)
+        const uint32_t from = std::max(begin, part.begin);
+        const uint32_t to = std::min(end, part.end);
+        if (from >= to)
             continue;
         if (!part.ordered) {
-            for (uint32_t i = part.begin; i < part.end; ++i)
+            for (uint32_t i = from; i < to; ++i)
                 f(i, index.keyAt(view.position(i), part.high));
             continue;
         }
-        RecordTimeIndex::Cursor cursor(index, part.high, view.position(part.begin));
-        for (uint32_t i = part.begin; i < part.end; ++i)
+        RecordTimeIndex::Cursor cursor(index, part.high, view.position(from));
+        for (uint32_t i = from; i < to; ++i)
             f(i, cursor.keyAt(view.position(i)));
     }
 }
@@ -76,12 +78,21 @@ bool RecordRows::fillByIndex(const Record& record, const std::vector<const Recor
     const std::size_t keyCount = index.keys().size();
     const int threads = ParallelWork::threads(static_cast<int64_t>(total));
 
-    // The keys each list meets, a bit per key, list by list on the workers.
-    std::vector<std::vector<uint64_t>> met(lists.size());
-    ParallelWork::run(lists.size(), threads, [&](std::size_t l) {
-        std::vector<uint64_t>& bits = met[l];
+    // The keys the lists meet, a bit per key, in stretches of equal length
+    // on the workers.
+    constexpr uint32_t Stretch = uint32_t(1) << 18;
+    std::vector<std::pair<std::size_t, uint32_t>> stretches;
+    for (std::size_t l = 0; l < lists.size(); ++l)
+        for (uint32_t i = 0; i < lists[l]->size(); i += Stretch)
+            stretches.emplace_back(l, i);
+    std::vector<std::vector<uint64_t>> met(stretches.size());
+    ParallelWork::run(stretches.size(), threads, [&](std::size_t k) {
+        std::vector<uint64_t>& bits = met[k];
         bits.assign(keyCount / 64 + 1, 0);
-        forEachKey(index, lists[l]->entries, [&](uint32_t, uint32_t key) { bits[key / 64] |= uint64_t(1) << (key % 64); });
+        const RecordView& view = lists[stretches[k].first]->entries;
+        const uint32_t begin = stretches[k].second;
+        const uint32_t end = static_cast<uint32_t>(std::min<std::size_t>(view.size(), begin + std::size_t(Stretch)));
+        forEachKey(index, view, begin, end, [&](uint32_t, uint32_t key) { bits[key / 64] |= uint64_t(1) << (key % 64); });
     });
     // One row per key met, in key order.
     std::vector<int32_t> rowOfKey(keyCount, -1);
@@ -95,13 +106,22 @@ bool RecordRows::fillByIndex(const Record& record, const std::vector<const Recor
             mKeys.push_back(index.keys()[key]);
         }
     }
-    // Of several messages in one tenth the last in list order shows.
+    // Of several messages in one tenth the last in list order shows: a list
+    // is one task, the longest first.
+    std::vector<std::size_t> byLength(lists.size());
+    for (std::size_t l = 0; l < lists.size(); ++l)
+        byLength[l] = l;
+    std::stable_sort(byLength.begin(), byLength.end(),
+                     [&](std::size_t a, std::size_t b) { return lists[a]->size() > lists[b]->size(); });
     mCells.resize(lists.size());
-    ParallelWork::run(lists.size(), threads, [&](std::size_t l) {
+    ParallelWork::run(lists.size(), threads, [&](std::size_t k) {
+        const std::size_t l = byLength[k];
         std::vector<int32_t>& cells = mCells[l];
         cells.assign(mKeys.size(), -1);
-        forEachKey(index, lists[l]->entries,
-                   [&](uint32_t i, uint32_t key) { cells[static_cast<std::size_t>(rowOfKey[key])] = static_cast<int32_t>(i); });
+        const RecordView& view = lists[l]->entries;
+        forEachKey(index, view, 0, static_cast<uint32_t>(view.size()), [&](uint32_t i, uint32_t key) {
+            cells[static_cast<std::size_t>(rowOfKey[key])] = static_cast<int32_t>(i);
+        });
     });
     return true;
 }
