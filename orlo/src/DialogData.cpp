@@ -6,6 +6,7 @@
 #include "Images.h"
 #include "Kernel.h"
 #include "Record.h"
+#include "WidgetGraph.h"
 
 #include <QDateTime>
 #include <QDoubleSpinBox>
@@ -125,6 +126,9 @@ void DialogData::updateRecord(KAVO::Record* record)
     mTime = record != nullptr ? record->recordInfo().startTime : 0.0;
     mOffsetShown = std::numeric_limits<double>::quiet_NaN();
     updateDisplay();
+    // The graph's window moves while it is filled and again to the time:
+    // its buckets are built once.
+    const WidgetGraph::HeldRebuilds held(mGraph->graph());
     mTable->updateRecord(record);
     mGraph->updateRecord(record, true);
     mLimit->updateRecord(record);

@@ -42,16 +42,6 @@ protected:
     // The two header labels come translated in the list's own context.
     DialogDataEventList(QWidget* parent, const QString& timeTitle, const QString& eventTitle);
 
-    // A new event of a parameter's message; the text and colour come from the decoder.
-    template <typename Event>
-    static Event makeEvent(double time, const QString& device, const ProfileParameter& parameter,
-                           const QString& valueText, const QColor& colour)
-    {
-        const QString value = valueText + " " + parameter.mUnit;
-        return Event(time, (device + " " + parameter.mName).toUtf8(), value.toUtf8(),
-                     device + " " + parameter.mName + " " + value, colour);
-    }
-
     template <typename Event>
     void fillTimeColumn(const std::vector<Event>& events)
     {

@@ -9,6 +9,7 @@
 #include "Profile.h"
 #include "Record.h"
 #include "SafeFile.h"
+#include "TimelineScan.h"
 #include "WidgetGraph.h"
 
 #include <QBuffer>
@@ -25,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -154,6 +156,8 @@ void DialogDataGraph::updateProfile()
 
 void DialogDataGraph::updateRecord(KAVO::Record* record, bool newWindow)
 {
+    // The window changes of a refill rebuild the buckets once, at the end.
+    const WidgetGraph::HeldRebuilds held(mGraph);
     mRecord = record;
     // Feeding moves the window in automatic mode; a refill without a new
     // window puts it back.
@@ -224,25 +228,33 @@ void DialogDataGraph::fill(const std::vector<ProfileParameter>& parameters, unsi
 
     // The list is in reading order; the files of a selection need not come
     // in time order, and the graph takes a parameter's samples only in time
-    // order: the list's runs in time order give it without sorting.
-    std::vector<std::vector<GraphEntry>> samples;
+    // order: the lists are walked on the timeline, all at once, by worker
+    // threads that put each sample at its place.
+    const TimelineScan scan(data, lists);
+    std::vector<std::shared_ptr<GraphTimes>> times(groups.size());
+    std::vector<std::vector<GraphValues>> values(groups.size());
     for (std::size_t g = 0; g < groups.size(); ++g) {
-        const RecordIdList& list = *lists[g];
-        const std::vector<unsigned>& group = groups[g];
-        samples.assign(group.size(), std::vector<GraphEntry>());
-        for (std::vector<GraphEntry>& s : samples)
-            s.reserve(list.size());
-        data.forEachOnTimeline(list, [&](const RecordEntry& e, double t) {
-            for (std::size_t k = 0; k < group.size(); ++k)
-                samples[k].push_back(GraphEntry{t, profile->getDouble(e, parameters[group[k]], true)});
-        });
-        for (std::size_t k = 0; k < group.size(); ++k)
-            mGraph->putSamples(group[k], samples[k]);
+        times[g] = std::make_shared<GraphTimes>(scan.size(g));
+        values[g].resize(groups[g].size());
+        for (GraphValues& v : values[g])
+            v.resize(scan.size(g));
     }
+    scan.run([&](std::size_t g, std::size_t index, const RecordEntry& e, double t) {
+        const std::vector<unsigned>& group = groups[g];
+        (*times[g])[index] = t;
+        for (std::size_t k = 0; k < group.size(); ++k)
+            values[g][k][index] = profile->getDouble(e, parameters[group[k]], true);
+    });
+    std::vector<GraphModel::Feed> feeds;
+    for (std::size_t g = 0; g < groups.size(); ++g)
+        for (std::size_t k = 0; k < groups[g].size(); ++k)
+            feeds.push_back(GraphModel::Feed{groups[g][k], times[g], &values[g][k]});
+    mGraph->putSamples(feeds);
 }
 
 void DialogDataGraph::setTime(double t)
 {
+    const WidgetGraph::HeldRebuilds held(mGraph);
     mGraph->setCursorPosition(t);
     const float span = static_cast<float>(mGraph->getXmax() - mGraph->getXmin());
     const float margin = 0.1f * span;

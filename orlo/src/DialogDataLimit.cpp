@@ -1,6 +1,6 @@
 #include "DialogDataLimit.h"
 
-#include "Profile.h"
+#include "LimitScan.h"
 #include "Record.h"
 
 namespace KAVO {
@@ -20,28 +20,7 @@ void DialogDataLimit::updateRecord(KAVO::Record* record)
     mUpdating = true;
     RecordData& data = record->recordData();
     std::vector<RecordLimit>& limits = data.limits;
-    limits.clear();
-    const Profile* profile = Profile::instance();
-    forEachParameter(data, [&](const QString& device, const ProfileParameter& p, const RecordIdList& list) {
-        // Without a threshold every state is OK: nothing can rise.
-        const Profile::StateLevels levels = profile->stateLevels(p);
-        if (levels.empty())
-            return;
-        // A list starts as if at its limit: its first value never counts as a rise.
-        int previous = ProfileThrValue::LIMIT;
-        list.entries.forEach([&](const RecordEntry& e) {
-            const int state = Profile::getState(e, p, levels);
-            const bool rise = (previous == ProfileThrValue::OK &&
-                               (state == ProfileThrValue::WARNING || state == ProfileThrValue::LIMIT)) ||
-                              (previous == ProfileThrValue::WARNING && state == ProfileThrValue::LIMIT);
-            if (rise) {
-                QColor colour;
-                const QString text = profile->getDataString(e, p, colour);
-                limits.push_back(makeEvent<RecordLimit>(data.timeOf(list, e), device, p, text, colour));
-            }
-            previous = state;
-        });
-    });
+    limits = LimitScan::find(data);
     sortByTime(limits);
 
     fillTime();

@@ -7,7 +7,6 @@
 #include <QBrush>
 
 #include <algorithm>
-#include <limits>
 #include <map>
 
 namespace KAVO {
@@ -39,8 +38,7 @@ void DialogDataTableModel::setColumns(const QStringList& labels, const std::vect
     mColumns.clear();
     for (const ProfileParameter& p : parameters)
         mColumns.push_back(Column{p, -1});
-    mKeys.clear();
-    mEntryOfRow.clear();
+    mRows.clear();
     mCachedValid = false;
     mCachedRow = -1;
     endResetModel();
@@ -50,8 +48,7 @@ void DialogDataTableModel::fill(Record* record)
 {
     beginResetModel();
     mRecord = record;
-    mKeys.clear();
-    mEntryOfRow.clear();
+    mRows.clear();
     mCachedValid = false;
     mCachedRow = -1;
     for (Column& c : mColumns)
@@ -73,98 +70,26 @@ void DialogDataTableModel::fill(Record* record)
             c.list = found.first->second;
         }
 
-        // One key per message; the arrays are filled once, on fresh pages
-        // asked for in bulk (a first fill must not cost more than a refill).
-        std::vector<Keys> keysOfList(lists.size());
-        int64_t low = std::numeric_limits<int64_t>::max();
-        int64_t high = std::numeric_limits<int64_t>::min();
-        std::size_t total = 0;
-        for (std::size_t l = 0; l < lists.size(); ++l) {
-            const RecordIdList& list = *lists[l];
-            Keys& keys = keysOfList[l];
-            keys.resize(list.size());
-            int64_t* k = keys.data();
-            list.entries.forEach([&](const RecordEntry& e) {
-                const int64_t key = RecordData::timeKey(data.timeOf(list, e));
-                *k++ = key;
-                low = std::min(low, key);
-                high = std::max(high, key);
-            });
-            total += list.size();
-        }
-        if (total > 0)
-            numberRows(keysOfList, low, high, total);
+        mRows.fill(*record, lists);
     }
     endResetModel();
 }
 
-void DialogDataTableModel::numberRows(const std::vector<Keys>& keysOfList, int64_t low, int64_t high,
-                                      std::size_t total)
-{
-    mEntryOfRow.resize(keysOfList.size());
-    // Keys lie close together (one per tenth of a second of recording), so
-    // a table over the whole key range numbers the rows in linear time; far
-    // apart keys (a corrupt time stamp) are sorted instead. Keys are within
-    // +-2^53, so the span does not overflow.
-    const uint64_t span = static_cast<uint64_t>(high - low);
-    if (span < 4 * static_cast<uint64_t>(total) + 4096) {
-        std::vector<int32_t> rowOfKey(static_cast<std::size_t>(span) + 1, -1);
-        for (const Keys& keys : keysOfList)
-            for (int64_t k : keys)
-                rowOfKey[static_cast<std::size_t>(k - low)] = 0;
-        int32_t rows = 0;
-        for (std::size_t i = 0; i < rowOfKey.size(); ++i) {
-            if (rowOfKey[i] == 0) {
-                rowOfKey[i] = rows++;
-                mKeys.push_back(low + static_cast<int64_t>(i));
-            }
-        }
-        for (std::size_t l = 0; l < keysOfList.size(); ++l) {
-            const Keys& keys = keysOfList[l];
-            std::vector<int32_t>& cells = mEntryOfRow[l];
-            cells.assign(mKeys.size(), -1);
-            // Of several messages in one tenth the last in list order shows.
-            for (std::size_t i = 0; i < keys.size(); ++i)
-                cells[static_cast<std::size_t>(rowOfKey[static_cast<std::size_t>(keys[i] - low)])] =
-                    static_cast<int32_t>(i);
-        }
-        return;
-    }
-
-    mKeys.reserve(total);
-    for (const Keys& keys : keysOfList)
-        mKeys.insert(mKeys.end(), keys.begin(), keys.end());
-    std::sort(mKeys.begin(), mKeys.end());
-    mKeys.erase(std::unique(mKeys.begin(), mKeys.end()), mKeys.end());
-    mKeys.shrink_to_fit();
-    for (std::size_t l = 0; l < keysOfList.size(); ++l) {
-        const Keys& keys = keysOfList[l];
-        std::vector<int32_t>& cells = mEntryOfRow[l];
-        cells.assign(mKeys.size(), -1);
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            const auto row = std::lower_bound(mKeys.begin(), mKeys.end(), keys[i]) - mKeys.begin();
-            cells[static_cast<std::size_t>(row)] = static_cast<int32_t>(i);
-        }
-    }
-}
-
 int DialogDataTableModel::rowOfKey(int64_t key) const
 {
-    const auto it = std::upper_bound(mKeys.begin(), mKeys.end(), key);
-    return it == mKeys.begin() ? 0 : static_cast<int>(it - mKeys.begin()) - 1;
+    const std::vector<int64_t>& keys = mRows.keys();
+    const auto it = std::upper_bound(keys.begin(), keys.end(), key);
+    return it == keys.begin() ? 0 : static_cast<int>(it - keys.begin()) - 1;
 }
 
 std::size_t DialogDataTableModel::memoryUsed() const
 {
-    std::size_t bytes = mKeys.capacity() * sizeof(int64_t) + mColumns.capacity() * sizeof(Column);
-    for (const std::vector<int32_t>& cells : mEntryOfRow)
-        bytes += sizeof cells + cells.capacity() * sizeof(int32_t);
-    return bytes;
+    return mRows.memoryUsed() + mColumns.capacity() * sizeof(Column);
 }
 
 int DialogDataTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(mKeys.size());
+    return parent.isValid() ? 0 : static_cast<int>(mRows.keys().size());
 }
 
 int DialogDataTableModel::columnCount(const QModelIndex& parent) const
@@ -188,7 +113,7 @@ bool DialogDataTableModel::decode(int row, int column, QString& text, QColor& co
     const Column& c = mColumns[static_cast<std::size_t>(column - 1)];
     if (c.list < 0 || mRecord == nullptr)
         return false;
-    const int32_t index = mEntryOfRow[static_cast<std::size_t>(c.list)][static_cast<std::size_t>(row)];
+    const int32_t index = mRows.cells(static_cast<std::size_t>(c.list))[static_cast<std::size_t>(row)];
     if (index < 0)
         return false;
     // The list is looked up again on every call: while a new recording is
@@ -211,7 +136,7 @@ QVariant DialogDataTableModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const int row = index.row();
     if (index.column() == 0) {
-        const qint64 ms = mKeys[static_cast<std::size_t>(row)] * 100;
+        const qint64 ms = mRows.keys()[static_cast<std::size_t>(row)] * 100;
         switch (role) {
         case Qt::DisplayRole:
             return DialogDataTable::timeText(ms);

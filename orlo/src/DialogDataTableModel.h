@@ -1,8 +1,8 @@
 #ifndef ORLO_DIALOGDATATABLEMODEL_H
 #define ORLO_DIALOGDATATABLEMODEL_H
 
-#include "BulkAllocator.h"
 #include "ProfileParameter.h"
+#include "RecordRows.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -34,7 +34,7 @@ public:
 
     // The row of the last key not greater than 'key'; 0 when there is none.
     int rowOfKey(int64_t key) const;
-    int64_t keyOfRow(int row) const { return mKeys[static_cast<std::size_t>(row)]; }
+    int64_t keyOfRow(int row) const { return mRows.keys()[static_cast<std::size_t>(row)]; }
     // Bytes held for the rows and cells.
     std::size_t memoryUsed() const;
 
@@ -48,20 +48,16 @@ private:
     struct Column
     {
         ProfileParameter parameter;
-        int list = -1;   // index into mEntryOfRow; -1 without recorded values
+        int list = -1;   // index of the list among those of the rows; -1 without recorded values
     };
 
     // Decodes one cell; the last cell is kept, since the view asks for its
     // text and its colour one after the other.
     bool decode(int row, int column, QString& text, QColor& colour) const;
-    using Keys = std::vector<int64_t, BulkAllocator<int64_t>>;
-    void numberRows(const std::vector<Keys>& keysOfList, int64_t low, int64_t high, std::size_t total);
-
     Record* mRecord = nullptr;
     QStringList mLabels;
     std::vector<Column> mColumns;
-    std::vector<int64_t> mKeys;                     // row -> time key in tenths, ascending
-    std::vector<std::vector<int32_t>> mEntryOfRow;  // per id list: row -> message index, -1 none
+    RecordRows mRows;
 
     mutable int mCachedRow = -1;
     mutable int mCachedColumn = -1;

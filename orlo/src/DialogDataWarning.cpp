@@ -41,7 +41,7 @@ void DialogDataWarning::updateRecord(KAVO::Record* record)
                 colour = QColor(255, 100, 100);
             else if (v == 1)
                 colour = QColor(255, 150, 100);
-            warnings.push_back(makeEvent<RecordWarning>(data.timeOf(list, e), device, p, text, colour));
+            warnings.emplace_back(data.timeOf(list, e), device, p, text, colour);
         }
     });
     sortByTime(warnings);

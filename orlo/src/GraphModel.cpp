@@ -1,5 +1,6 @@
 #include "GraphModel.h"
 
+#include "ParallelWork.h"
 #include "Property.h"
 #include "RecordData.h"
 
@@ -58,6 +59,7 @@ GraphModel::GraphModel()
 
 void GraphModel::setMaxParameters(unsigned n)
 {
+    mHeldFrames.clear();
     n = std::min(std::max(n, 1u), kMaxParameters);
     mParameters.clear();
     mParameters.resize(n);
@@ -176,12 +178,37 @@ double GraphModel::bucketWidth() const
 
 void GraphModel::rebuild()
 {
-    const double w = bucketWidth();
-    for (GraphParameter& p : mParameters) {
-        if (p.active)
-            p.frames.rebuild(p.samples, mWindowStart, mWindowEnd, w);
+    std::vector<FrameJob> jobs;
+    for (unsigned i = 0; i < mParameters.size(); ++i) {
+        if (mParameters[i].active)
+            jobs.push_back(FrameJob{i, mWindowStart, mWindowEnd, bucketWidth()});
     }
+    requestFrames(jobs);
     ++mFramesRevision;
+}
+
+void GraphModel::holdRebuilds(bool hold)
+{
+    mHoldRebuilds = std::max(0, mHoldRebuilds + (hold ? 1 : -1));
+    if (mHoldRebuilds == 0)
+        settleFrames();
+}
+
+void GraphModel::requestFrames(const std::vector<FrameJob>& jobs)
+{
+    if (mHoldRebuilds > 0)
+        mHeldFrames.insert(mHeldFrames.end(), jobs.begin(), jobs.end());
+    else
+        rebuildFrames(jobs);
+}
+
+void GraphModel::settleFrames()
+{
+    if (mHeldFrames.empty())
+        return;
+    std::vector<FrameJob> jobs;
+    jobs.swap(mHeldFrames);
+    rebuildFrames(jobs);
 }
 
 // ---------------------------------------------------------------- feeding
@@ -203,6 +230,7 @@ void GraphModel::setTime(double t)
 
 void GraphModel::addToFrames(GraphParameter& p, double t, double v)
 {
+    settleFrames();
     // Samples beyond the first one past the window cannot show until the
     // window moves, which rebuilds; buckets left of it are trimmed as they
     // pass. So feeding a whole recording never piles up buckets.
@@ -230,56 +258,118 @@ void GraphModel::putValue(unsigned i, double v)
 
 void GraphModel::putSamples(unsigned i, std::vector<GraphEntry>& samples)
 {
-    if (i >= mParameters.size() || samples.empty())
-        return;
-    GraphParameter& p = mParameters[i];
-    bool timed = false;       // a setTime took effect
-    bool lastStored = false;  // the last putValue stored its sample
-    // Usable times in order into an empty store: taken whole.
-    const bool whole = p.samples.empty() && std::all_of(samples.begin(), samples.end(), [](const GraphEntry& s) {
-        return usableTime(s.time);
+    auto times = std::make_shared<GraphTimes>(samples.size());
+    GraphValues values(samples.size());
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+        (*times)[k] = samples[k].time;
+        values[k] = samples[k].value;
+    }
+    putSamples({Feed{i, times, &values}});
+    if (values.empty())
+        samples.clear();
+}
+
+void GraphModel::putSamples(const std::vector<Feed>& feeds)
+{
+    // Usable times in order into an empty store are taken whole; the check
+    // and the index of extremes of each such feed are built beside the
+    // others, into a series of their own.
+    std::vector<GraphSeries> ready(feeds.size());
+    std::vector<char> taken(feeds.size(), 0);
+    std::vector<std::size_t> whole;
+    std::vector<char> fed(mParameters.size(), 0);
+    std::size_t total = 0;
+    for (std::size_t f = 0; f < feeds.size(); ++f) {
+        const unsigned i = feeds[f].parameter;
+        if (i >= mParameters.size() || feeds[f].values->empty())
+            continue;
+        // A second feed of a parameter goes onto what the first one stored.
+        if (!fed[i] && mParameters[i].samples.empty())
+            whole.push_back(f);
+        fed[i] = 1;
+        total += feeds[f].values->size();
+    }
+    ParallelWork::run(whole.size(), ParallelWork::threads(static_cast<int64_t>(total)), [&](std::size_t k) {
+        const std::size_t f = whole[k];
+        taken[f] = ready[f].adopt(feeds[f].times, *feeds[f].values, kMaxTime) ? 1 : 0;
     });
-    if (whole) {
-        const GraphEntry last = samples.back();
-        if (p.samples.adopt(samples)) {
-            mSampleTime = last.time;
+
+    // The rest in order. The buckets of a fed parameter are built for the
+    // window of its feeding, after all feeds (before, when something else
+    // rebuilds in between).
+    std::vector<FrameJob> frames;
+    for (std::size_t f = 0; f < feeds.size(); ++f) {
+        const unsigned i = feeds[f].parameter;
+        const GraphValues& values = *feeds[f].values;
+        if (i >= mParameters.size() || (values.empty() && !taken[f]))
+            continue;
+        GraphParameter& p = mParameters[i];
+        bool timed = false;       // a setTime took effect
+        bool lastStored = false;  // the last putValue stored its sample
+        if (taken[f]) {
+            std::swap(p.samples, ready[f]);
+            mSampleTime = p.samples.back().time;
             mTimeSet = true;
             timed = true;
             lastStored = true;
-            p.lastValue = last.value;
-            samples.clear();
+            p.lastValue = p.samples.back().value;
+        }
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            // setTime ignores a time it cannot use; putValue then takes the
+            // sample time set before.
+            const double t = (*feeds[f].times)[k];
+            if (usableTime(t)) {
+                mSampleTime = t;
+                mTimeSet = true;
+                timed = true;
+            }
+            if (!mTimeSet)
+                continue;
+            lastStored = p.samples.append(mSampleTime, values[k]);
+            if (!lastStored) {
+                std::printf("wrong time stamp %s %f skipping...\n", p.name.c_str(), mSampleTime);
+                continue;
+            }
+            p.lastValue = values[k];
+        }
+        if (timed) {
+            if (mGraphMode == GraphAutomatic)
+                setWindow(mSampleTime - span(), mSampleTime, true);
+            ++mGeneration;  // clears every has-value flag, as each setTime does
+            if (mRebuildOnNextTime) {
+                mRebuildOnNextTime = false;
+                requestFrames(frames);
+                frames.clear();
+                rebuild();
+            }
+        }
+        if (lastStored)
+            p.valueGeneration = mGeneration;
+        frames.push_back(FrameJob{i, mWindowStart, mWindowEnd, bucketWidth()});
+        ++mFramesRevision;
+    }
+    requestFrames(frames);
+}
+
+void GraphModel::rebuildFrames(const std::vector<FrameJob>& jobs)
+{
+    // A parameter fed twice keeps the buckets of its last feeding.
+    std::vector<std::size_t> last;
+    std::vector<int> jobOf(mParameters.size(), -1);
+    for (std::size_t j = 0; j < jobs.size(); ++j)
+        jobOf[jobs[j].parameter] = static_cast<int>(j);
+    std::size_t samples = 0;
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        if (jobOf[jobs[j].parameter] == static_cast<int>(j)) {
+            last.push_back(j);
+            samples += mParameters[jobs[j].parameter].samples.size();
         }
     }
-    for (const GraphEntry& s : samples) {
-        // setTime ignores a time it cannot use; putValue then takes the
-        // sample time set before.
-        if (usableTime(s.time)) {
-            mSampleTime = s.time;
-            mTimeSet = true;
-            timed = true;
-        }
-        if (!mTimeSet)
-            continue;
-        lastStored = p.samples.append(mSampleTime, s.value);
-        if (!lastStored) {
-            std::printf("wrong time stamp %s %f skipping...\n", p.name.c_str(), mSampleTime);
-            continue;
-        }
-        p.lastValue = s.value;
-    }
-    if (timed) {
-        if (mGraphMode == GraphAutomatic)
-            setWindow(mSampleTime - span(), mSampleTime, true);
-        ++mGeneration;  // clears every has-value flag, as each setTime does
-        if (mRebuildOnNextTime) {
-            mRebuildOnNextTime = false;
-            rebuild();
-        }
-    }
-    if (lastStored)
-        p.valueGeneration = mGeneration;
-    p.frames.rebuild(p.samples, mWindowStart, mWindowEnd, bucketWidth());
-    ++mFramesRevision;
+    ParallelWork::run(last.size(), ParallelWork::threads(static_cast<int64_t>(samples)), [&](std::size_t k) {
+        const FrameJob& job = jobs[last[k]];
+        GraphParameter& p = mParameters[job.parameter];
+        p.frames.rebuild(p.samples, job.start, job.end, job.width);
+    });
 }
 
 bool GraphModel::getValue(unsigned i, double t, double& v) const
@@ -491,6 +581,7 @@ void GraphModel::layoutBands()
 
 void GraphModel::trimFrames()
 {
+    settleFrames();
     for (GraphParameter& p : mParameters) {
         if (p.active && p.frames.trim(mWindowStart) > 0)
             ++mFramesRevision;
@@ -504,6 +595,7 @@ void GraphModel::lineVertices(unsigned i, std::vector<float>& xy, std::vector<fl
         segments->clear();
     if (i >= mParameters.size())
         return;
+    settleFrames();
     GraphParameter& p = mParameters[i];
     if (p.frames.trim(mWindowStart) > 0)
         ++mFramesRevision;

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,13 @@ public:
     // Time of one pixel column.
     double bucketWidth() const;
     void rebuild();
+    // While held, the buckets are not rebuilt at each change of the window
+    // or of the samples but once when the hold ends, each parameter's for
+    // the window of its last rebuild: what rebuilding at once gives, when
+    // nothing reads the buckets meanwhile (reading them ends the hold's
+    // delay). For callers that change the window several times in a row;
+    // holds nest, the outermost ends them.
+    void holdRebuilds(bool hold);
 
     // Feeding.
     void setTime(double t);
@@ -114,6 +122,18 @@ public:
     // where the feeding leaves it. Samples in time order are taken over
     // (`samples` is left empty then).
     void putSamples(unsigned i, std::vector<GraphEntry>& samples);
+    // Several parameters fed in the order given, the same as putSamples for
+    // each in turn; what does not depend on the order (checking and
+    // indexing the samples, building the buckets) runs on worker threads.
+    // The samples come as times (which parameters of one message share)
+    // and values; values taken over are left empty.
+    struct Feed
+    {
+        unsigned parameter;
+        std::shared_ptr<GraphTimes> times;
+        GraphValues* values;
+    };
+    void putSamples(const std::vector<Feed>& feeds);
     bool getValue(unsigned i, double t, double& v) const;
     double sampleTime() const { return mSampleTime; }
     bool timeSet() const { return mTimeSet; }
@@ -199,6 +219,20 @@ private:
     double plotWidthUsed() const;
     double plotHeightUsed() const;
     void addToFrames(GraphParameter& p, double t, double v);
+    // The buckets of the given parameters refilled for the window start..end
+    // in pixels of width w, side by side on worker threads.
+    struct FrameJob
+    {
+        unsigned parameter;
+        double start;
+        double end;
+        double width;
+    };
+    void rebuildFrames(const std::vector<FrameJob>& jobs);
+    // Rebuilds now, or when the hold ends.
+    void requestFrames(const std::vector<FrameJob>& jobs);
+    // Does the rebuilds held back.
+    void settleFrames();
 
     double mSampleTime = 0.0;
     double mWindowStart = 0.0;
@@ -225,6 +259,8 @@ private:
     bool mRebuildOnNextTime = false;
     std::uint64_t mGeneration = 1;
     std::uint64_t mFramesRevision = 0;
+    int mHoldRebuilds = 0;
+    std::vector<FrameJob> mHeldFrames;
     double mAutoLow = 0.0;
     double mAutoHigh = 1.0;
     double mMouseTime = 0.0;

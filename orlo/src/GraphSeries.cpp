@@ -23,15 +23,31 @@ GraphSeries::GraphSeries()
 
 void GraphSeries::clear()
 {
-    std::vector<GraphEntry>().swap(mSamples);
+    mTimes = std::make_shared<GraphTimes>();
+    GraphValues().swap(mValues);
     mHead = 0;
     mBase = 0;
-    for (int k = 0; k < kLevels; ++k) {
-        mLevel[k].clear();
-        mLevelBase[k] = 0;
-    }
+    for (Level& level : mLevel)
+        level.clear();
     mDataLow = 0.0;
     mDataHigh = 0.0;
+}
+
+void GraphSeries::Level::clear()
+{
+    std::vector<Extremes>().swap(entries);
+    head = 0;
+    base = 0;
+}
+
+void GraphSeries::Level::popFront()
+{
+    ++head;
+    ++base;
+    if (head >= 4096 && head * 2 >= entries.size()) {
+        entries.erase(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(head));
+        head = 0;
+    }
 }
 
 bool GraphSeries::append(double t, double v)
@@ -39,9 +55,10 @@ bool GraphSeries::append(double t, double v)
     // A time that cannot be ordered would break every search below.
     if (!std::isfinite(t))
         return false;
-    if (!empty() && t < back().time)
+    if (!empty() && t < time(size() - 1))
         return false;
-    mSamples.push_back(GraphEntry{t, v});
+    ownTimes().push_back(t);
+    mValues.push_back(v);
     if (size() == 1) {
         mDataLow = v;
         mDataHigh = v;
@@ -61,44 +78,70 @@ void GraphSeries::dropOldest()
     ++mBase;
     indexDropFront();
     // The dropped samples are given back once they are half the storage.
-    if (mHead >= 4096 && mHead * 2 >= mSamples.size()) {
-        mSamples.erase(mSamples.begin(), mSamples.begin() + static_cast<std::ptrdiff_t>(mHead));
+    if (mHead >= 4096 && mHead * 2 >= mValues.size()) {
+        GraphTimes& times = ownTimes();
+        times.erase(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(mHead));
+        mValues.erase(mValues.begin(), mValues.begin() + static_cast<std::ptrdiff_t>(mHead));
         mHead = 0;
     }
 }
 
-bool GraphSeries::adopt(std::vector<GraphEntry>& samples)
+GraphTimes& GraphSeries::ownTimes()
 {
-    if (!empty() || samples.empty() || samples.size() > kMaxSamples)
+    if (mTimes.use_count() > 1)
+        mTimes = std::make_shared<GraphTimes>(*mTimes);
+    return *mTimes;
+}
+
+bool GraphSeries::adopt(const std::shared_ptr<GraphTimes>& times, GraphValues& values, double timeLimit)
+{
+    const std::size_t n = values.size();
+    if (!empty() || n == 0 || n > kMaxSamples || times == nullptr || times->size() != n)
         return false;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        if (!std::isfinite(samples[i].time) || (i > 0 && samples[i].time < samples[i - 1].time))
-            return false;
+    // One pass: the times checked, the extremes of all values and of each
+    // block of the lowest level found.
+    const double* t = times->data();
+    const double* v = values.data();
+    std::vector<Extremes> blocks((n + kBlock - 1) / kBlock);
+    double low = v[0];
+    double high = low;
+    double previous = -std::numeric_limits<double>::infinity();
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        const std::size_t end = std::min(n, (b + 1) * kBlock);
+        Extremes e{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+        for (std::size_t i = b * kBlock; i < end; ++i) {
+            if (!(std::fabs(t[i]) <= timeLimit) || t[i] < previous)
+                return false;
+            previous = t[i];
+            e.low = std::min(e.low, v[i]);
+            e.high = std::max(e.high, v[i]);
+        }
+        low = std::min(low, e.low);
+        high = std::max(high, e.high);
+        blocks[b] = e;
     }
-    mSamples.swap(samples);
-    samples.clear();
+    mTimes = times;
+    mValues.swap(values);
+    values.clear();
     mHead = 0;
     mBase = 0;
-    mDataLow = mDataHigh = mSamples.front().value;
-    for (const GraphEntry& e : mSamples) {
-        mDataLow = std::min(mDataLow, e.value);
-        mDataHigh = std::max(mDataHigh, e.value);
-    }
-    // The pyramid level by level: each entry gathers kBlock of the level below.
-    for (int k = 0; k < kLevels; ++k) {
-        mLevel[k].clear();
-        mLevelBase[k] = 0;
-        const std::size_t below = k == 0 ? mSamples.size() : mLevel[k - 1].size();
-        for (std::size_t b = 0; b < below; b += kBlock) {
+    mDataLow = low;
+    mDataHigh = high;
+    // The levels above: each entry gathers kBlock of the level below.
+    mLevel[0].clear();
+    mLevel[0].entries.swap(blocks);
+    for (int k = 1; k < kLevels; ++k) {
+        const std::vector<Extremes>& below = mLevel[k - 1].entries;
+        Level& level = mLevel[k];
+        level.clear();
+        level.entries.reserve((below.size() + kBlock - 1) / kBlock);
+        for (std::size_t b = 0; b < below.size(); b += kBlock) {
             Extremes e{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
-            const std::size_t end = std::min(below, b + kBlock);
-            for (std::size_t i = b; i < end; ++i) {
-                const double low = k == 0 ? mSamples[i].value : mLevel[k - 1][i].low;
-                const double high = k == 0 ? mSamples[i].value : mLevel[k - 1][i].high;
-                e.low = std::min(e.low, low);
-                e.high = std::max(e.high, high);
+            for (std::size_t i = b; i < std::min(below.size(), b + kBlock); ++i) {
+                e.low = std::min(e.low, below[i].low);
+                e.high = std::max(e.high, below[i].high);
             }
-            mLevel[k].push_back(e);
+            level.entries.push_back(e);
         }
     }
     return true;
@@ -109,14 +152,15 @@ void GraphSeries::indexAppend(double v)
     const std::size_t n = mBase + size() - 1; // absolute number of v
     for (int k = 0; k < kLevels; ++k) {
         const std::size_t block = n / blockSpan(k);
-        std::deque<Extremes>& level = mLevel[k];
+        Level& level = mLevel[k];
         if (level.empty()) {
-            mLevelBase[k] = block;
-            level.push_back(Extremes{v, v});
-        } else if (mLevelBase[k] + level.size() - 1 < block) {
-            level.push_back(Extremes{v, v});
+            level.clear();
+            level.base = block;
+            level.entries.push_back(Extremes{v, v});
+        } else if (level.base + level.size() - 1 < block) {
+            level.entries.push_back(Extremes{v, v});
         } else {
-            Extremes& e = level.back();
+            Extremes& e = level.entries.back();
             e.low = std::min(e.low, v);
             e.high = std::max(e.high, v);
         }
@@ -129,10 +173,9 @@ void GraphSeries::indexDropFront()
     // partly dropped block is never read whole (see minMax).
     for (int k = 0; k < kLevels; ++k) {
         const std::size_t span = blockSpan(k);
-        while (!mLevel[k].empty() && (mLevelBase[k] + 1) * span <= mBase) {
-            mLevel[k].pop_front();
-            ++mLevelBase[k];
-        }
+        Level& level = mLevel[k];
+        while (!level.empty() && (level.base + 1) * span <= mBase)
+            level.popFront();
     }
 }
 
@@ -140,15 +183,15 @@ void GraphSeries::scan(int level, std::size_t from, std::size_t to, double& low,
 {
     if (level < 0) {
         for (std::size_t i = from; i < to; ++i) {
-            const double v = mSamples[mHead + i - mBase].value;
+            const double v = mValues[mHead + i - mBase];
             low = std::min(low, v);
             high = std::max(high, v);
         }
         return;
     }
-    const std::deque<Extremes>& entries = mLevel[level];
+    const Level& entries = mLevel[level];
     for (std::size_t i = from; i < to; ++i) {
-        const Extremes& e = entries[i - mLevelBase[level]];
+        const Extremes& e = entries.at(i);
         low = std::min(low, e.low);
         high = std::max(high, e.high);
     }
@@ -189,10 +232,8 @@ void GraphSeries::minMax(std::size_t first, std::size_t last, double& low, doubl
 
 std::size_t GraphSeries::lowerBound(double t) const
 {
-    const auto first = mSamples.begin() + static_cast<std::ptrdiff_t>(mHead);
-    const auto it = std::lower_bound(first, mSamples.end(), t,
-                                     [](const GraphEntry& e, double x) { return e.time < x; });
-    return static_cast<std::size_t>(it - first);
+    const auto first = mTimes->begin() + static_cast<std::ptrdiff_t>(mHead);
+    return static_cast<std::size_t>(std::lower_bound(first, mTimes->end(), t) - first);
 }
 
 std::size_t GraphSeries::lastWithin(std::size_t first, double width) const
@@ -200,21 +241,21 @@ std::size_t GraphSeries::lastWithin(std::size_t first, double width) const
     const std::size_t n = size();
     if (first >= n)
         return first;
-    const double t0 = (*this)[first].time;
+    const double t0 = time(first);
     // The same test as adding samples one by one, so that both ways give
     // the same buckets. A bucket is short against the store, so the end is
     // bracketed by doubling steps before the binary search.
-    const auto inside = [t0, width](const GraphEntry& e) { return e.time - t0 <= width; };
+    const auto inside = [t0, width](double t) { return t - t0 <= width; };
     std::size_t lo = first; // inside
     std::size_t step = 1;
     std::size_t hi = first + step;
-    while (hi < n && inside((*this)[hi])) {
+    while (hi < n && inside(time(hi))) {
         lo = hi;
         step *= 2;
         hi = lo + step;
     }
     hi = std::min(hi, n);
-    const auto first0 = mSamples.begin() + static_cast<std::ptrdiff_t>(mHead);
+    const auto first0 = mTimes->begin() + static_cast<std::ptrdiff_t>(mHead);
     const auto it = std::partition_point(first0 + static_cast<std::ptrdiff_t>(lo) + 1,
                                          first0 + static_cast<std::ptrdiff_t>(hi), inside);
     return static_cast<std::size_t>(it - first0) - 1;
@@ -226,12 +267,12 @@ bool GraphSeries::valueAt(double t, double& v) const
     if (empty() || !(t >= front().time) || t > back().time)
         return false;
     const std::size_t i = lowerBound(t);
-    const GraphEntry& b = (*this)[i];
+    const GraphEntry b = (*this)[i];
     if (i == 0) {
         v = b.value;
         return true;
     }
-    const GraphEntry& a = (*this)[i - 1];
+    const GraphEntry a = (*this)[i - 1];
     // a.time < t <= b.time, so the span is never zero.
     v = a.value + (b.value - a.value) * (t - a.time) / (b.time - a.time);
     return true;

@@ -96,7 +96,9 @@ bool MappedFile::open(QFile& file, qint64 offset, qint64 length, QString* error)
     close();
     if (length <= 0 || offset < 0)
         return true;
-    const int fd = file.handle();
+    // A small file is read: one copy costs less than setting up a mapping.
+    constexpr qint64 MapFrom = qint64(64) << 10;
+    const int fd = length >= MapFrom ? file.handle() : -1;
     const long page = sysconf(_SC_PAGESIZE);
     const qint64 start = offset / page * page;
     const std::size_t mapSize = static_cast<std::size_t>(offset - start + length);
@@ -112,7 +114,8 @@ bool MappedFile::open(QFile& file, qint64 offset, qint64 length, QString* error)
         return true;
     }
 
-    // Where mapping is not offered, the bytes are read into memory.
+    // Where mapping is not offered (or does not pay), the bytes are read
+    // into memory.
     uint8_t* buffer = nullptr;
     try {
         buffer = static_cast<uint8_t*>(BulkMemory::allocate(static_cast<std::size_t>(length)));

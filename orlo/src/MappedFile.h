@@ -12,7 +12,7 @@ namespace KAVO {
 
 // The bytes of a part of an open file in memory: mapped where the system
 // can (a file in the page cache is then used where it lies, not copied),
-// read into memory otherwise.
+// read into memory otherwise and when they are few.
 //
 // A mapped file that shrinks while it is mapped (another program cuts it,
 // the card is pulled) makes a read of its lost pages fault; code that reads

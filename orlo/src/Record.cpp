@@ -1,6 +1,7 @@
 #include "Record.h"
 
 #include "Notifier.h"
+#include "ParallelWork.h"
 #include "RecordLoader.h"
 #include "SafeFile.h"
 
@@ -167,7 +168,8 @@ Record::Record(Record&& other) noexcept
       mRecords(other.mRecords),
       mRecordDirectory(std::move(other.mRecordDirectory)),
       mRefusedOffsetFile(std::move(other.mRefusedOffsetFile)),
-      mRefusedOffset(other.mRefusedOffset)
+      mRefusedOffset(other.mRefusedOffset),
+      mTimeIndex(std::move(other.mTimeIndex))
 {
     rebindViews();
 }
@@ -193,6 +195,7 @@ Record& Record::operator=(Record&& other) noexcept
         mRecordDirectory = std::move(other.mRecordDirectory);
         mRefusedOffsetFile = std::move(other.mRefusedOffsetFile);
         mRefusedOffset = other.mRefusedOffset;
+        mTimeIndex = std::move(other.mTimeIndex);
         rebindViews();
     }
     return *this;
@@ -205,9 +208,16 @@ void Record::rebindViews()
             list.second.entries.rebind(&mRaw.entries);
 }
 
+const RecordTimeIndex& Record::timeIndex(bool high) const
+{
+    if (!mTimeIndex.fits(mRaw.entries, high, mRecordData.offset))
+        mTimeIndex.build(mRaw.entries, high, mRecordData.offset);
+    return mTimeIndex;
+}
+
 void Record::setWorkerThreads(int threads)
 {
-    RecordLoader::setThreads(threads);
+    ParallelWork::setThreads(threads);
 }
 
 int32_t Record::recordCount(qint64 fileSize)
@@ -339,6 +349,7 @@ bool Record::readRecordData(const QStringList& paths)
     mRecordData.channels.clear();
     mRecordData.nrRecords = 0;
     std::vector<RecordEntry>().swap(mRaw.entries);
+    mTimeIndex.clear();
 
     // Every file is opened and checked first; the loader then scans the
     // files side by side, merges them into the time-sorted list and files
@@ -348,7 +359,10 @@ bool Record::readRecordData(const QStringList& paths)
     sources.reserve(static_cast<std::size_t>(paths.size()));
     uint32_t total = 0;
     bool allRead = true;
-    const qint64 budget = gMemoryLimit > 0 ? gMemoryLimit : systemMemory();
+    // The system's free memory is looked up only for a selection that
+    // needs much of it (reading it costs more than a small card's load).
+    constexpr qint64 SmallSelection = qint64(64) << 20;
+    qint64 budget = gMemoryLimit > 0 ? gMemoryLimit : -1;
     qint64 planned = 0;
     QSet<QString> refusedOffsets;
     for (const QString& path : paths) {
@@ -372,7 +386,9 @@ bool Record::readRecordData(const QStringList& paths)
         const qint64 count = size < HeaderSize ? 0 : (size - HeaderSize) / RecordSize;
         const qint64 need = memoryFor(count);
         const qint64 room = std::numeric_limits<int32_t>::max() - static_cast<qint64>(total);
-        if (count > room || need > budget - planned) {
+        if (budget < 0 && planned + need > SmallSelection)
+            budget = systemMemory();
+        if (count > room || (budget >= 0 && need > budget - planned)) {
             printf("Record::readData <%s> too big: %lld records need %lld bytes, %lld bytes available\n",
                    path.toLocal8Bit().constData(), static_cast<long long>(count), static_cast<long long>(need),
                    static_cast<long long>(std::max<qint64>(0, budget - planned)));
@@ -438,8 +454,10 @@ bool Record::readRecordData(const QStringList& paths)
     }
     FileProgress progress(counts);
     try {
-        RecordLoader loader(std::move(sources), RecordLoader::threads(total));
-        loader.load(mRaw.entries, mRecordData.channels, [&progress](double done) { progress.advance(done); });
+        RecordLoader loader(std::move(sources), ParallelWork::threads(total));
+        loader.load(
+            mRaw.entries, mRecordData.channels, [&progress](double done) { progress.advance(done); }, &mTimeIndex,
+            mRecordData.offset);
         progress.advance(1.0);
 
         // What the files gave, told in reading order.
@@ -496,6 +514,7 @@ bool Record::readRecordData(const QStringList& paths)
         }
     } catch (const std::bad_alloc&) {
         printf("Record::readRecordData out of memory, %u records\n", total);
+        mTimeIndex.clear();
         mRecordData.channels.clear();
         mRecordData.nrRecords = 0;
         std::vector<RecordEntry>().swap(mRaw.entries);

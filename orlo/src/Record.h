@@ -4,6 +4,7 @@
 #include "RecordData.h"
 #include "RecordInfo.h"
 #include "RecordRaw.h"
+#include "RecordTimeIndex.h"
 #include "XmlHandler.h"
 
 #include <QString>
@@ -48,6 +49,10 @@ public:
     // the progress is reported from the calling thread.
     bool readRecordData(const QStringList& paths);
 
+    // The time keys of the message list by position, for messages of high
+    // files too when asked; found again when the list or the offset changed.
+    const RecordTimeIndex& timeIndex(bool high) const;
+
     // Offsets beyond this many seconds either way are refused at load.
     static constexpr double OffsetLimit = 10000.0;
     // Sets the folder offset and writes the offset file at once; the start
@@ -79,8 +84,9 @@ public:
     // Caps the memory a reading may plan for (tests); 0 takes what the
     // system has available.
     static void setMemoryLimit(qint64 bytes);
-    // Worker threads of a reading; 0 (the default) decides by the machine
-    // and the size of the selection (tests force threads on small files).
+    // Worker threads of a reading and of the displays' fills; 0 (the
+    // default) decides by the machine and the size of the job (tests force
+    // threads on small files).
     static void setWorkerThreads(int threads);
 
     // One value from the file, reversed when the file's byte order is not
@@ -131,6 +137,7 @@ private:
     QString mRefusedOffsetFile;  // of the last loadOffset, when it refused the value
     double mRefusedOffset = 0.0;
     XmlHandler mXml;
+    mutable RecordTimeIndex mTimeIndex;  // noted by the reader, found again when stale
 };
 
 } // namespace KAVO

@@ -9,6 +9,8 @@
 
 namespace KAVO {
 
+class ProfileParameter;
+
 // An event the displays find in a recording (a limit exceedance or a warning
 // lamp) and the KML export marks on the track.
 struct RecordEvent
@@ -24,6 +26,10 @@ struct RecordEvent
 
     RecordEvent() = default;
     RecordEvent(double time, const QByteArray& name, const QByteArray& value, const QString& text,
+                const QColor& color);
+    // An event of a parameter's message: its device and name, and the value
+    // text (as the decoder gives it) with the unit.
+    RecordEvent(double time, const QString& device, const ProfileParameter& parameter, const QString& valueText,
                 const QColor& color);
 };
 

@@ -1,6 +1,7 @@
 #include "RecordLoader.h"
 
 #include "BulkAllocator.h"
+#include "ParallelWork.h"
 #include "RecordData.h"
 #include "RecordView.h"
 
@@ -20,6 +21,7 @@
 #include <system_error>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 #include <cerrno>
 #include <sys/mman.h>
@@ -38,8 +40,6 @@ constexpr uint32_t Stretch = 1u << 16;
 // Shares of the load's time taken by the scan and the merge, for the progress.
 constexpr double ScanShare = 0.1;
 constexpr double MergeShare = 0.85;
-
-std::atomic<int> gThreads{0};
 
 inline uint16_t recordChannel(const uint8_t* record, bool swap)
 {
@@ -143,6 +143,18 @@ private:
     std::size_t mUsed = 0;
     Slot* mLast = nullptr;
 };
+
+// Runs f, guarded when it reads mapped bytes (MappedFile::guarded); bytes
+// read into memory cannot fault, and the guard costs system calls.
+template <typename F>
+bool readGuarded(bool mapped, F&& f, const void** fault)
+{
+    if (!mapped) {
+        f();
+        return true;
+    }
+    return MappedFile::guarded(std::forward<F>(f), fault);
+}
 
 // The date and time messages of one file until they give a calendar time.
 struct CalendarState
@@ -376,82 +388,6 @@ RecordLoader::RecordLoader(std::vector<Source> sources, int threads)
 
 RecordLoader::~RecordLoader() = default;
 
-void RecordLoader::setThreads(int threads)
-{
-    gThreads = std::max(0, threads);
-}
-
-int RecordLoader::threads(int64_t records)
-{
-    const int set = gThreads;
-    if (set > 0)
-        return set;
-    // Starting threads costs more than a small card takes.
-    if (records < (int64_t(1) << 14))
-        return 1;
-    const unsigned machine = std::thread::hardware_concurrency();
-    return static_cast<int>(std::min(16u, std::max(1u, machine)));
-}
-
-void RecordLoader::parallel(std::size_t tasks, const std::function<void(std::size_t)>& task,
-                            const std::function<void()>& tick)
-{
-    std::atomic<std::size_t> next{0};
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::size_t running = 0;
-    std::exception_ptr failure;  // the first exception of a worker, thrown again here
-    auto work = [&] {
-        try {
-            for (std::size_t i = next++; i < tasks; i = next++)
-                task(i);
-        } catch (...) {
-            next = tasks;
-            std::lock_guard<std::mutex> lock(mutex);
-            if (!failure)
-                failure = std::current_exception();
-        }
-        std::lock_guard<std::mutex> lock(mutex);
-        --running;
-        finished.notify_one();
-    };
-
-    std::vector<std::thread> workers;
-    const std::size_t wanted = std::min<std::size_t>(static_cast<std::size_t>(mThreads), tasks);
-    if (wanted > 1) {
-        for (std::size_t k = 0; k < wanted; ++k) {
-            std::lock_guard<std::mutex> lock(mutex);
-            try {
-                workers.emplace_back(work);
-                ++running;
-            } catch (const std::system_error&) {
-                break;  // the threads started take all tasks
-            }
-        }
-    }
-    if (workers.empty()) {
-        for (std::size_t i = 0; i < tasks; ++i) {
-            task(i);
-            tick();
-        }
-        return;
-    }
-    {
-        // The calling thread reports progress while it waits.
-        std::unique_lock<std::mutex> lock(mutex);
-        while (running > 0) {
-            finished.wait_for(lock, std::chrono::milliseconds(15));
-            lock.unlock();
-            tick();
-            lock.lock();
-        }
-    }
-    for (std::thread& t : workers)
-        t.join();
-    if (failure)
-        std::rethrow_exception(failure);
-}
-
 void RecordLoader::scan(std::size_t f)
 {
     const Source& source = mSources[f];
@@ -468,7 +404,8 @@ void RecordLoader::scan(std::size_t f)
     // and the file's calendar time. Nothing here holds memory of its own
     // where the mapped records are read (see MappedFile::guarded).
     const void* fault = nullptr;
-    const bool read = MappedFile::guarded(
+    const bool read = readGuarded(
+        source.bytes.isMapped(),
         [&] {
             double previous = -std::numeric_limits<double>::infinity();
             int32_t begin = 0;
@@ -604,7 +541,7 @@ void RecordLoader::prepare(std::vector<RecordEntry>& store, std::map<uint32_t, R
     }
 }
 
-bool RecordLoader::merge(std::vector<RecordEntry>& store, const Progress& progress)
+bool RecordLoader::merge(std::vector<RecordEntry>& store, const Progress& progress, RecordTimeIndex::Builder* steps)
 {
     Merge& m = *mMerge;
     m.runs.clear();
@@ -623,8 +560,12 @@ bool RecordLoader::merge(std::vector<RecordEntry>& store, const Progress& progre
     m.total = total;
     store.clear();
 
+    bool mapped = false;
+    for (const Source& s : mSources)
+        mapped = mapped || s.bytes.isMapped();
     const void* fault = nullptr;
-    const bool started = MappedFile::guarded(
+    const bool started = readGuarded(
+        mapped,
         [&] {
             for (uint32_t r = 0; r < m.runs.size(); ++r) {
                 const Merge::Run& run = m.runs[r];
@@ -645,7 +586,8 @@ bool RecordLoader::merge(std::vector<RecordEntry>& store, const Progress& progre
     // for later). Runs earlier in reading order win ties.
     while (store.size() < m.total) {
         const std::size_t until = std::min<std::size_t>(m.total, store.size() + Stretch);
-        const bool merged = MappedFile::guarded(
+        const bool merged = readGuarded(
+            mapped,
             [&] {
                 while (store.size() < until) {
                     Merge::Head& head = m.heap[0];
@@ -657,6 +599,8 @@ bool RecordLoader::merge(std::vector<RecordEntry>& store, const Progress& progre
                     store.emplace_back();
                     RecordEntry& e = store.back();
                     e.fromRecord(p, s.swap, s.high, head.time);
+                    if (steps != nullptr)
+                        steps->add(place, head.time);
                     if (w.places != nullptr) {
                         w.places[run.at] = place;
                     } else {
@@ -714,7 +658,7 @@ void RecordLoader::fileDisordered(std::size_t f, const std::vector<RecordEntry>&
 }
 
 void RecordLoader::load(std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels,
-                        const Progress& progress)
+                        const Progress& progress, RecordTimeIndex* index, double offset)
 {
     channels.clear();
     store.clear();
@@ -728,23 +672,32 @@ void RecordLoader::load(std::vector<RecordEntry>& store, std::map<uint32_t, Reco
     mMerge->prefaulter = &prefaulter;
     prefaulter.lead(store.data(), store.capacity() * sizeof(RecordEntry));
     const double all = std::max<double>(1.0, static_cast<double>(total));
-    parallel(
-        mSources.size(), [&](std::size_t f) { scan(f); },
+    ParallelWork::run(
+        mSources.size(), mThreads, [&](std::size_t f) { scan(f); },
         [&] { progress(ScanShare * static_cast<double>(mMerge->scanned) / all); });
 
     // A file whose memory faults while it is merged is given up, and the
     // others are merged again without it.
+    // The time keys of the store are noted as the merge fills it.
+    bool high = false;
+    for (const Source& s : mSources)
+        high = high || s.high;
+    std::unique_ptr<RecordTimeIndex::Builder> steps;
     do {
         prepare(store, channels);
-    } while (!merge(store, progress));
+        if (index != nullptr)
+            steps = std::make_unique<RecordTimeIndex::Builder>(high, offset);
+    } while (!merge(store, progress, steps.get()));
+    if (steps != nullptr)
+        steps->finish(*index, store.data(), store.size());
     prefaulter.stop();
     mMerge->prefaulter = nullptr;
     for (Source& s : mSources)
         s.bytes.close();
 
     if (!mMerge->places.empty())
-        parallel(
-            mSources.size(), [&](std::size_t f) { fileDisordered(f, store); }, [] {});
+        ParallelWork::run(
+            mSources.size(), mThreads, [&](std::size_t f) { fileDisordered(f, store); }, [] {});
     std::vector<uint32_t, BulkAllocator<uint32_t>>().swap(mMerge->places);
 }
 

@@ -4,6 +4,7 @@
 #include "MappedFile.h"
 #include "RecordChannel.h"
 #include "RecordEntry.h"
+#include "RecordTimeIndex.h"
 
 #include <cstdint>
 #include <functional>
@@ -62,18 +63,14 @@ public:
     RecordLoader(const RecordLoader&) = delete;
     RecordLoader& operator=(const RecordLoader&) = delete;
 
-    // Fills `store` and `channels` (both emptied first); throws
-    // std::bad_alloc when memory runs out. The files are released when
-    // their messages are in the store.
-    void load(std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels, const Progress& progress);
+    // Fills `store` and `channels` (both emptied first) and, when given,
+    // the index of the store's time keys (with `offset` for high files);
+    // throws std::bad_alloc when memory runs out. The files are released
+    // when their messages are in the store.
+    void load(std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels, const Progress& progress,
+              RecordTimeIndex* index = nullptr, double offset = 0.0);
 
     const std::vector<FileScan>& scans() const { return mScans; }
-
-    // Worker threads of a load: 0 decides by the machine and the size of
-    // the load, 1 keeps all work on the calling thread (tests force threads
-    // with small files).
-    static void setThreads(int threads);
-    static int threads(int64_t records);
 
 private:
     struct FileWork;
@@ -81,9 +78,8 @@ private:
 
     void scan(std::size_t file);
     void prepare(std::vector<RecordEntry>& store, std::map<uint32_t, RecordChannel>& channels);
-    bool merge(std::vector<RecordEntry>& store, const Progress& progress);
+    bool merge(std::vector<RecordEntry>& store, const Progress& progress, RecordTimeIndex::Builder* steps);
     void fileDisordered(std::size_t file, const std::vector<RecordEntry>& store);
-    void parallel(std::size_t tasks, const std::function<void(std::size_t)>& task, const std::function<void()>& tick);
     void fail(const void* fault);
 
     std::vector<Source> mSources;

@@ -108,6 +108,10 @@ public:
     // included); only for a view of a recording that was read.
     uint32_t place(std::size_t i) const { return mPositions[i]; }
     std::size_t storeSize() const { return mStore != nullptr ? mStore->size() : 0; }
+    // The places as the view holds them and the list they point into; only
+    // for a view of a recording that was read.
+    const uint32_t* places() const { return mPositions.data(); }
+    const std::vector<RecordEntry>* store() const { return mStore; }
     void prefetchPlace(uint32_t place) const { __builtin_prefetch(mStore->data() + (place & ~BigEndian)); }
     const RecordEntry& atPlace(uint32_t place, RecordEntry& scratch) const
     {

@@ -242,6 +242,11 @@ void WidgetGraph::putSamples(unsigned i, std::vector<KAVO::GraphEntry>& samples)
     mModel.putSamples(i, samples);
 }
 
+void WidgetGraph::putSamples(const std::vector<KAVO::GraphModel::Feed>& feeds)
+{
+    mModel.putSamples(feeds);
+}
+
 bool WidgetGraph::getValue(unsigned i, double t, double& v) const
 {
     return mModel.getValue(i, t, v);

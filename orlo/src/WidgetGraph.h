@@ -62,11 +62,27 @@ public:
     // Refills the buckets for the current window and repaints (after a
     // whole recording was fed).
     void rebuild();
+    // GraphModel::holdRebuilds: a run of window changes rebuilds once.
+    void holdRebuilds(bool hold) { mModel.holdRebuilds(hold); }
+    // Holds the rebuilds for as long as it lives.
+    class HeldRebuilds
+    {
+    public:
+        explicit HeldRebuilds(WidgetGraph* graph) : mGraph(graph) { mGraph->holdRebuilds(true); }
+        ~HeldRebuilds() { mGraph->holdRebuilds(false); }
+        HeldRebuilds(const HeldRebuilds&) = delete;
+        HeldRebuilds& operator=(const HeldRebuilds&) = delete;
+
+    private:
+        WidgetGraph* mGraph;
+    };
 
     void setTime(double t);
     void putValue(unsigned i, double v);
     // A whole parameter's samples in time order (GraphModel::putSamples).
     void putSamples(unsigned i, std::vector<KAVO::GraphEntry>& samples);
+    // Several parameters at once, in the order given.
+    void putSamples(const std::vector<KAVO::GraphModel::Feed>& feeds);
     bool getValue(unsigned i, double t, double& v) const;
     void setCursorPosition(double t);
     void setMarker(double t0, double t1);

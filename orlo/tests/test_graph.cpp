@@ -2,6 +2,7 @@
 #include "GraphModel.h"
 #include "GraphSeries.h"
 #include "GraphTicks.h"
+#include "ParallelWork.h"
 #include "Property.h"
 
 #include <QStringList>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -737,19 +739,70 @@ TEST(GraphTicksTest, ConstantValueUnderAutoscaleGetsTicks)
     EXPECT_EQ(GraphTicks::formatValue(5000.0, step), QString("5000.00000"));
 }
 
+namespace {
+
+// n samples from time t on, in time order (equal times now and then).
+std::vector<KAVO::GraphEntry> sampleRun(std::mt19937& rng, std::size_t n, double t)
+{
+    std::vector<KAVO::GraphEntry> v;
+    for (std::size_t k = 0; k < n; ++k) {
+        t += (rng() % 3) * 0.01;
+        v.push_back(KAVO::GraphEntry{t, (rng() % 1000) * 0.1 - 50.0});
+    }
+    return v;
+}
+
+// Two models hold the same window, samples, extremes (also over runs
+// picked at random) and buckets in their first `parameters` parameters.
+void expectSameGraph(const GraphModel& a, const GraphModel& b, unsigned parameters, std::mt19937& rng)
+{
+    EXPECT_EQ(a.sampleTime(), b.sampleTime());
+    EXPECT_EQ(a.xMin(), b.xMin());
+    EXPECT_EQ(a.xMax(), b.xMax());
+    for (unsigned i = 0; i < parameters; ++i) {
+        const KAVO::GraphParameter& pa = a.parameter(i);
+        const KAVO::GraphParameter& pb = b.parameter(i);
+        ASSERT_EQ(pa.samples.size(), pb.samples.size()) << i;
+        for (std::size_t k = 0; k < pa.samples.size(); ++k) {
+            ASSERT_EQ(pa.samples[k].time, pb.samples[k].time) << i << " " << k;
+            ASSERT_EQ(pa.samples[k].value, pb.samples[k].value) << i << " " << k;
+        }
+        EXPECT_EQ(pa.samples.dataLow(), pb.samples.dataLow());
+        EXPECT_EQ(pa.samples.dataHigh(), pb.samples.dataHigh());
+        EXPECT_EQ(pa.lastValue, pb.lastValue);
+        EXPECT_EQ(a.hasValue(i), b.hasValue(i));
+        // The pyramid of extremes answers alike over any run.
+        for (int r = 0; r < 50 && !pa.samples.empty(); ++r) {
+            std::size_t first = rng() % pa.samples.size();
+            std::size_t last = rng() % pa.samples.size();
+            if (first > last)
+                std::swap(first, last);
+            double la, ha, lb, hb;
+            pa.samples.minMax(first, last, la, ha);
+            pb.samples.minMax(first, last, lb, hb);
+            ASSERT_EQ(la, lb);
+            ASSERT_EQ(ha, hb);
+        }
+        const auto& fa = pa.frames.frames();
+        const auto& fb = pb.frames.frames();
+        ASSERT_EQ(fa.size(), fb.size()) << i;
+        for (std::size_t k = 0; k < fa.size(); ++k) {
+            ASSERT_EQ(fa[k].count, fb[k].count);
+            ASSERT_EQ(fa[k].time, fb[k].time);
+            for (int v = 0; v < fa[k].count; ++v)
+                ASSERT_EQ(fa[k].values[v], fb[k].values[v]);
+        }
+    }
+}
+
+} // namespace
+
 TEST(GraphModelBulkTest, PutSamplesLeavesTheGraphAsFeedingOneByOne)
 {
     using KAVO::GraphEntry;
     KAVO::Property::instance()->clear();
     std::mt19937 rng(5);
-    auto run = [&](std::size_t n, double t) {
-        std::vector<GraphEntry> v;
-        for (std::size_t k = 0; k < n; ++k) {
-            t += (rng() % 3) * 0.01;
-            v.push_back(GraphEntry{t, (rng() % 1000) * 0.1 - 50.0});
-        }
-        return v;
-    };
+    auto run = [&](std::size_t n, double t) { return sampleRun(rng, n, t); };
     struct Case
     {
         const char* name;
@@ -792,44 +845,65 @@ TEST(GraphModelBulkTest, PutSamplesLeavesTheGraphAsFeedingOneByOne)
         }
         a.rebuild();
         b.rebuild();
-        EXPECT_EQ(a.sampleTime(), b.sampleTime());
         EXPECT_EQ(a.timeSet(), b.timeSet());
         EXPECT_EQ(a.rebuildPending(), b.rebuildPending());
-        EXPECT_EQ(a.xMin(), b.xMin());
-        EXPECT_EQ(a.xMax(), b.xMax());
-        for (unsigned i = 0; i < 3; ++i) {
-            const KAVO::GraphParameter& pa = a.parameter(i);
-            const KAVO::GraphParameter& pb = b.parameter(i);
-            ASSERT_EQ(pa.samples.size(), pb.samples.size()) << i;
-            for (std::size_t k = 0; k < pa.samples.size(); ++k) {
-                ASSERT_EQ(pa.samples[k].time, pb.samples[k].time) << i << " " << k;
-                ASSERT_EQ(pa.samples[k].value, pb.samples[k].value) << i << " " << k;
-            }
-            EXPECT_EQ(pa.samples.dataLow(), pb.samples.dataLow());
-            EXPECT_EQ(pa.samples.dataHigh(), pb.samples.dataHigh());
-            EXPECT_EQ(pa.lastValue, pb.lastValue);
-            EXPECT_EQ(a.hasValue(i), b.hasValue(i));
-            // The pyramid of extremes answers alike over any run.
-            for (int r = 0; r < 50 && !pa.samples.empty(); ++r) {
-                std::size_t first = rng() % pa.samples.size();
-                std::size_t last = rng() % pa.samples.size();
-                if (first > last)
-                    std::swap(first, last);
-                double la, ha, lb, hb;
-                pa.samples.minMax(first, last, la, ha);
-                pb.samples.minMax(first, last, lb, hb);
-                ASSERT_EQ(la, lb);
-                ASSERT_EQ(ha, hb);
-            }
-            const auto& fa = pa.frames.frames();
-            const auto& fb = pb.frames.frames();
-            ASSERT_EQ(fa.size(), fb.size()) << i;
-            for (std::size_t k = 0; k < fa.size(); ++k) {
-                ASSERT_EQ(fa[k].count, fb[k].count);
-                ASSERT_EQ(fa[k].time, fb[k].time);
-                for (int v = 0; v < fa[k].count; ++v)
-                    ASSERT_EQ(fa[k].values[v], fb[k].values[v]);
-            }
+        expectSameGraph(a, b, 3, rng);
+    }
+}
+
+TEST(GraphModelBulkTest, FeedsTakenTogetherOnWorkerThreadsEqualFeedsOneByOne)
+{
+    // Several parameters fed at once, their stores and buckets built on
+    // four threads with the rebuilds of the window changes held back: the
+    // graph ends as feeding one at a time with every rebuild done at once.
+    using KAVO::GraphEntry;
+    KAVO::Property::instance()->clear();
+    std::mt19937 rng(8);
+    auto run = [&](std::size_t n, double t) { return sampleRun(rng, n, t); };
+    std::vector<GraphEntry> late = run(700, 2.0);
+    late[300].time = 1.0;
+    for (const GraphModel::eGraphMode mode : {GraphModel::GraphManual, GraphModel::GraphAutomatic}) {
+        // Parameter 1 twice, parameter 2 out of order, parameter 5 inactive.
+        const std::vector<std::pair<unsigned, std::vector<GraphEntry>>> feeds = {
+            {0, run(20000, 1.0)}, {1, run(3000, 0.5)}, {2, late}, {1, run(500, 40.0)}, {5, run(900, 3.0)}};
+        GraphModel one, all;
+        for (GraphModel* m : {&one, &all}) {
+            m->setMaxParameters(6);
+            m->setPlot(50.0, 40.0, 600.0, 250.0);
+            m->setGraphMode(mode);
+            for (unsigned i = 0; i < 5; ++i)
+                m->setActive(i, true);
         }
+        KAVO::ParallelWork::setThreads(1);
+        std::vector<std::vector<GraphEntry>> copies;
+        for (const auto& f : feeds)
+            copies.push_back(f.second);
+        for (std::size_t f = 0; f < feeds.size(); ++f)
+            one.putSamples(feeds[f].first, copies[f]);
+        one.setXmin(5.0);
+        one.setXmax(90.0);
+        one.setT0(20.0);
+
+        KAVO::ParallelWork::setThreads(4);
+        // Apart: times and values.
+        std::vector<KAVO::GraphValues> values(feeds.size());
+        std::vector<GraphModel::Feed> together;
+        for (std::size_t f = 0; f < feeds.size(); ++f) {
+            auto times = std::make_shared<KAVO::GraphTimes>();
+            for (const GraphEntry& e : feeds[f].second) {
+                times->push_back(e.time);
+                values[f].push_back(e.value);
+            }
+            together.push_back(GraphModel::Feed{feeds[f].first, times, &values[f]});
+        }
+        all.holdRebuilds(true);
+        all.putSamples(together);
+        all.setXmin(5.0);
+        all.setXmax(90.0);
+        all.setT0(20.0);
+        all.holdRebuilds(false);
+        KAVO::ParallelWork::setThreads(0);
+
+        expectSameGraph(one, all, 6, rng);
     }
 }

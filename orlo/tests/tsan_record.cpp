@@ -7,15 +7,13 @@
 #include "Notifier.h"
 #include "Record.h"
 #include "RecordLoader.h"
+#include "WorkerData.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
 #include <map>
 #include <random>
 #include <thread>
@@ -23,6 +21,8 @@
 
 using KAVO::Record;
 using KAVO::RecordEntry;
+using testsupport::sameEntry;
+using testsupport::writeInto;
 
 namespace {
 
@@ -30,33 +30,16 @@ namespace {
 // generator, times ascending (or in no order), a value in data bytes 4 to 7.
 QByteArray recordFile(int n, double start, bool ordered, std::mt19937& rng)
 {
-    QByteArray b(128 + 28 * n, '\0');
-    b[0] = static_cast<char>(0xAB);
-    b[1] = static_cast<char>(0xBA);
     double t = start;
-    for (int i = 0; i < n; ++i) {
-        char* r = b.data() + 128 + 28 * i;
+    return testsupport::rawRecordFile(n, [&](int) {
+        testsupport::RawRecord m;
         t = ordered ? t + (rng() % 3) * 0.001 : start + (rng() % 5000) * 0.001;
-        const long long ticks = std::llround(t / 31.25e-9);
-        qToBigEndian<uint32_t>(rng(), r + 4);
-        qToBigEndian<uint16_t>(static_cast<uint16_t>(rng() % 3), r + 10);
-        qToBigEndian<uint32_t>(0x100 + rng() % 9, r + 12);
-        qToBigEndian<uint32_t>(static_cast<uint32_t>(ticks >> 32), r + 20);
-        qToBigEndian<uint32_t>(static_cast<uint32_t>(ticks), r + 24);
-    }
-    return b;
-}
-
-QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile f(dir.filePath(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    return f.fileName();
-}
-
-bool same(const RecordEntry& a, const RecordEntry& b)
-{
-    return std::memcmp(&a, &b, RecordEntry::RecordSize) == 0 && a.time == b.time && a.highFile == b.highFile;
+        m.time = t;
+        m.word = rng();
+        m.channel = static_cast<uint16_t>(rng() % 3);
+        m.canId = 0x100 + rng() % 9;
+        return m;
+    });
 }
 
 TEST(RecordReaderThreads, WorkersGiveTheRecordingOfOneThread)
@@ -64,10 +47,10 @@ TEST(RecordReaderThreads, WorkersGiveTheRecordingOfOneThread)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     std::mt19937 rng(3);
-    const QStringList paths = {write(dir, "LOG_0001.CAN", recordFile(30000, 1.0, true, rng)),
-                               write(dir, "LOG_0002.CAN", recordFile(30000, 1.5, true, rng)),
-                               write(dir, "LOG_0003.CAN", recordFile(5000, 1.0, false, rng)),
-                               write(dir, "LOG_8001.CAN", recordFile(30000, 0.5, true, rng))};
+    const QStringList paths = {writeInto(dir, "LOG_0001.CAN", recordFile(30000, 1.0, true, rng)),
+                               writeInto(dir, "LOG_0002.CAN", recordFile(30000, 1.5, true, rng)),
+                               writeInto(dir, "LOG_0003.CAN", recordFile(5000, 1.0, false, rng)),
+                               writeInto(dir, "LOG_8001.CAN", recordFile(30000, 0.5, true, rng))};
     std::vector<std::thread::id> reporters;
     KAVO::Notifier::setProgressHandler([&](int) { reporters.push_back(std::this_thread::get_id()); });
     Record one, several;
@@ -85,13 +68,13 @@ TEST(RecordReaderThreads, WorkersGiveTheRecordingOfOneThread)
     ASSERT_EQ(one.rawData().entries.size(), 95000u);
     ASSERT_EQ(several.rawData().entries.size(), one.rawData().entries.size());
     for (std::size_t i = 0; i < one.rawData().entries.size(); ++i)
-        ASSERT_TRUE(same(one.rawData().entries[i], several.rawData().entries[i])) << i;
+        ASSERT_TRUE(sameEntry(one.rawData().entries[i], several.rawData().entries[i])) << i;
     for (const auto& channel : one.recordData().channels) {
         for (const auto& list : channel.second) {
             const KAVO::RecordIdList& other = several.recordData().idList(channel.first, list.first);
             ASSERT_EQ(other.size(), list.second.size());
             for (std::size_t i = 0; i < other.size(); ++i)
-                ASSERT_TRUE(same(other.entries[i], list.second.entries[i]));
+                ASSERT_TRUE(sameEntry(other.entries[i], list.second.entries[i]));
         }
     }
 }
@@ -101,8 +84,8 @@ TEST(RecordReaderThreads, AFileCutOnAWorkerIsGivenUp)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     std::mt19937 rng(4);
-    const QString kept = write(dir, "A.CAN", recordFile(20000, 1.0, true, rng));
-    const QString cut = write(dir, "B.CAN", recordFile(20000, 1.0, true, rng));
+    const QString kept = writeInto(dir, "A.CAN", recordFile(20000, 1.0, true, rng));
+    const QString cut = writeInto(dir, "B.CAN", recordFile(20000, 1.0, true, rng));
     std::vector<KAVO::RecordLoader::Source> sources = testsupport::mappedSources({kept, cut}, 20000);
     ASSERT_EQ(sources.size(), 2u);
     QFile(cut).resize(128);
