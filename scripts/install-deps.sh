@@ -3,6 +3,8 @@
 # Does nothing when they are all present, so it is cheap to call on every run.
 set -euo pipefail
 
+# fonts-dejavu-core gives the windows Debian's usual sans-serif face; without
+# it the only font left for them is a monospaced one, and texts are cut.
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev
@@ -10,6 +12,7 @@ PACKAGES=(
   libgl-dev libopengl-dev libglu1-mesa-dev libosmesa6-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libtinyxml-dev zlib1g-dev libfreetype-dev
   xfonts-75dpi fonts-liberation2
+  fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   xvfb xauth
   gdal-bin python3
