@@ -6,7 +6,7 @@
 // must leave the form as it was, and nothing may crash or read outside the
 // text.
 #include "dorneExpression.h"
-#include "expressionInternal.h"
+#include "expression/expressionInternal.h"
 
 #include <cmath>
 #include <cstdint>

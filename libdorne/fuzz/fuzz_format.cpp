@@ -2,7 +2,7 @@
 // bytes, maybe without an end), rendered with a value of every type and with
 // a text. Nothing may crash, read past the format or the text, or write
 // more than the 256-byte attribute text holds.
-#include "actionFormat.h"
+#include "actions/actionFormat.h"
 
 #include <cstdint>
 #include <cstdlib>

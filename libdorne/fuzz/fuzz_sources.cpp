@@ -9,11 +9,11 @@
 // 4 press the load button first, 8 the view writes every other variable.
 // The payload is the segment, and, read as length-prefixed pieces, the
 // datagrams. Missing bytes count as zeros.
-#include "builtinSources.h"
-#include "dataValue.h"
+#include "sources/builtinSources.h"
+#include "data/dataValue.h"
 #include "peerSupport.h"
-#include "sourceBytes.h"
-#include "sourceUdp.h"
+#include "sources/sourceBytes.h"
+#include "sources/sourceUdp.h"
 
 #include "dorneDataSources.h"
 #include "dorneLog.h"

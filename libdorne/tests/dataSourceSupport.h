@@ -3,7 +3,7 @@
 #ifndef DORNE_DATA_SOURCE_SUPPORT_H
 #define DORNE_DATA_SOURCE_SUPPORT_H
 
-#include "dataValue.h"
+#include "data/dataValue.h"
 #include "dorneDataSources.h"
 #include "dorneLog.h"
 

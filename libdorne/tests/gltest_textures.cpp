@@ -6,7 +6,7 @@
 #include "dorneGlTest.h"
 #include "dorneLog.h"
 #include "dorneTextures.h"
-#include "glExtensions.h"
+#include "gl/glExtensions.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

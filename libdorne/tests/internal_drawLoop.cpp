@@ -6,7 +6,7 @@
 // of the clip box computation.
 #include "actionSupport.h"
 #include "dorneGlTest.h"
-#include "elementKinds.h"
+#include "elements/elementKinds.h"
 #include "shapeSupport.h"
 
 #include <GL/gl.h>

@@ -1,6 +1,6 @@
 // White-box tests of the element model's hidden helpers: the phases of the
 // edit protocol and the clip boxes of groups.
-#include "elementKinds.h"
+#include "elements/elementKinds.h"
 
 #include "leakCheck.h"
 

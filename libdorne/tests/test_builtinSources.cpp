@@ -1,7 +1,7 @@
 // The six built-in source kinds: their registry lines and declarations, and
 // the values of the constant, internal and test-signal sources.
 #include "dataSourceSupport.h"
-#include "sourceAuto.h"
+#include "sources/sourceAuto.h"
 
 #include "dornePlatform.h"
 

@@ -3,7 +3,7 @@
 // orders, values the view writes, offsets outside the buffer and failed opens.
 #include "peerSourceTest.h"
 #include "peerSupport.h"
-#include "sourceUdp.h"
+#include "sources/sourceUdp.h"
 
 #include <gtest/gtest.h>
 

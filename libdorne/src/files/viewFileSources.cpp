@@ -1,0 +1,181 @@
+// The data-source section of the binary view file: sources with their
+// parameters and variables with theirs. Read in the forms of 3.01 and
+// 3.02/3.03, written in the form of 3.03.
+#include "files/viewFile.h"
+
+#include "dorneFiles.h"
+
+#include <climits>
+#include <cstdlib>
+
+namespace dorne {
+
+namespace {
+
+const int32_t kParaText = 64;       // a source parameter's text, a 3.01 variable parameter's
+const int32_t kMinParameters = 10;  // entries a source or variable read from a file gets at least
+const int32_t kGrowth = 12;         // bytes a stored text buffer grows by when it is read
+const int64_t kSourceBytes = 4 + 4 + 4 + 4;    // type, two parameter counts, variable count
+const int64_t kVariableBytes = 4 + 64 + 64;    // value type, name, default
+const int64_t kSourceParameterBytes = 4 + kParaText;
+
+enum class ParameterForm
+{
+    Fixed64,        // 3.01: value and 64 bytes
+    LengthPrefixed  // 3.02, 3.03: value, length L, L bytes
+};
+
+int64_t variableParameterBytes(ParameterForm form)
+{
+    return form == ParameterForm::Fixed64 ? 4 + kParaText : 4 + 4 + 1;
+}
+
+bool readVariableParameter(ViewReader& in, DD_PARA_STRUCT& para, ParameterForm form)
+{
+    if (!in.readInt(para.value, "a variable parameter"))
+        return false;
+    if (form == ParameterForm::Fixed64)
+        return in.readFixed(para.text, kParaText, "a variable parameter");
+    int32_t length;
+    if (!in.readLength(length, 1, INT32_MAX - kGrowth, "variable parameter"))
+        return false;
+    // A buffer no larger than the stored text grows to hold it and 12 bytes
+    // more; zeroed, since a save writes the whole buffer.
+    if (para.capacity <= length) {
+        auto* grown = static_cast<char*>(std::calloc(size_t(length) + kGrowth, 1));
+        if (grown == nullptr)
+            return in.refuse("out of memory");
+        std::free(para.text);
+        para.text = grown;
+        para.capacity = length + kGrowth;
+    }
+    return in.readFixed(para.text, length, "a variable parameter");
+}
+
+bool readVariables(ViewReader& in, DD_DATA_TYPE_STRUCT* source, ParameterForm form)
+{
+    const int32_t v = source->varOptionCount;
+    int32_t count;
+    if (!in.readCount(count, kVariableBytes + int64_t(v) * variableParameterBytes(form), "variable"))
+        return false;
+    DD_VAR_STRUCT* last = nullptr;
+    for (int32_t i = 0; i < count; ++i) { // bounded: the count fits into the file
+        DD_VAR_STRUCT* var = createVariable(v > kMinParameters ? v : kMinParameters);
+        if (var == nullptr)
+            return in.refuse("out of memory");
+        linkBehind(&source->variables, last, var);
+        var->paraCount = v;
+        if (!in.readInt(var->type, "a variable") || !in.readFixed(var->name, sizeof var->name, "a variable") ||
+            !in.readFixed(var->defaultText, sizeof var->defaultText, "a variable"))
+            return false;
+        for (int32_t p = 0; p < v; ++p)
+            if (!readVariableParameter(in, var->para[p], form))
+                return false;
+    }
+    return true;
+}
+
+bool readSection(ViewReader& in, ViewContent& out, ParameterForm form)
+{
+    int32_t count;
+    if (!in.readCount(count, kSourceBytes, "data source"))
+        return false;
+    for (int32_t i = 0; i < count; ++i) { // bounded: the count fits into the file
+        int32_t type, d, v;
+        if (!in.readInt(type, "a data source") || !in.readInt(d, "a data source") ||
+            !in.readInt(v, "a data source"))
+            return false;
+        if (d < 0 || d > in.remaining() / kSourceParameterBytes)
+            return in.refuse("data parameter count %d out of range", d);
+        if (v < 0)
+            return in.refuse("variable parameter count %d out of range", v);
+        DD_DATA_TYPE_STRUCT* source = createDataType(d > kMinParameters ? d : kMinParameters);
+        if (source == nullptr)
+            return in.refuse("out of memory");
+        out.addSource(source);
+        source->type = type;
+        source->dataOptionCount = d;
+        source->varOptionCount = v;
+        for (int32_t p = 0; p < d; ++p)
+            if (!in.readInt(source->para[p].value, "a data parameter") ||
+                !in.readFixed(source->para[p].text, kParaText, "a data parameter"))
+                return false;
+        if (!readVariables(in, source, form))
+            return false;
+    }
+    return true;
+}
+
+// The fixed-size text of a source parameter: its first 64 bytes, zeros
+// where the buffer is shorter or missing.
+bool writeSourceParameter(FILE* file, const DD_DATA_TYPE_STRUCT* source, int32_t p)
+{
+    static const char zeros[kParaText] = {};
+    const DD_PARA_STRUCT* para = p < source->paraAlloc ? &source->para[p] : nullptr;
+    if (para == nullptr || para->text == nullptr)
+        return VPutFInt(0, file) && VPutFString(zeros, file, kParaText);
+    const int32_t n = para->capacity < kParaText ? (para->capacity > 0 ? para->capacity : 0) : kParaText;
+    return VPutFInt(para->value, file) && VPutFString(para->text, file, n) &&
+           VPutFString(zeros, file, kParaText - n);
+}
+
+// A variable parameter: value, the buffer's capacity and the whole buffer.
+// An entry the variable lacks is written as a new one (64 zero bytes).
+bool writeVariableParameter(FILE* file, const DD_VAR_STRUCT* var, int32_t p)
+{
+    static const char zeros[kParaText] = {};
+    const DD_PARA_STRUCT* para = p < var->paraAlloc ? &var->para[p] : nullptr;
+    if (para == nullptr || para->text == nullptr || para->capacity < 1)
+        return VPutFInt(0, file) && VPutFInt(kParaText, file) && VPutFString(zeros, file, kParaText);
+    return VPutFInt(para->value, file) && VPutFInt(para->capacity, file) &&
+           VPutFString(para->text, file, para->capacity);
+}
+
+template <typename T>
+int32_t countOf(const T* list)
+{
+    int32_t n = 0;
+    for (; list != nullptr; list = list->next)
+        ++n;
+    return n;
+}
+
+} // namespace
+
+bool dataLoad_301(ViewReader& in, ViewContent& out)
+{
+    return readSection(in, out, ParameterForm::Fixed64);
+}
+
+bool dataLoad_303(ViewReader& in, ViewContent& out)
+{
+    return readSection(in, out, ParameterForm::LengthPrefixed);
+}
+
+bool dataSave_303(FILE* file, const DD_DATA_TYPE_STRUCT* sources)
+{
+    if (!VPutFInt(countOf(sources), file))
+        return false;
+    for (const DD_DATA_TYPE_STRUCT* s = sources; s != nullptr; s = s->next) {
+        const int32_t d = s->dataOptionCount > 0 ? s->dataOptionCount : 0;
+        const int32_t v = s->varOptionCount > 0 ? s->varOptionCount : 0;
+        if (!VPutFInt(s->type, file) || !VPutFInt(d, file) || !VPutFInt(v, file))
+            return false;
+        for (int32_t p = 0; p < d; ++p)
+            if (!writeSourceParameter(file, s, p))
+                return false;
+        if (!VPutFInt(countOf(s->variables), file))
+            return false;
+        for (const DD_VAR_STRUCT* var = s->variables; var != nullptr; var = var->next) {
+            if (!VPutFInt(var->type, file) || !VPutFString(var->name, file, sizeof var->name) ||
+                !VPutFString(var->defaultText, file, sizeof var->defaultText))
+                return false;
+            for (int32_t p = 0; p < v; ++p)
+                if (!writeVariableParameter(file, var, p))
+                    return false;
+        }
+    }
+    return true;
+}
+
+} // namespace dorne
