@@ -2,6 +2,7 @@
 
 #include "Images.h"
 #include "RecordData.h"
+#include "TimerClock.h"
 
 #include <QDateTime>
 #include <QHeaderView>
@@ -122,7 +123,7 @@ void DialogCard::slotSelect()
         if (!path.isEmpty())
             mSelected.push_back(path);
     }
-    mTimer->start(DebounceMs);
+    TimerClock::start(mTimer, DebounceMs);
 }
 
 void DialogCard::slotTimeout()

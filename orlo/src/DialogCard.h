@@ -38,6 +38,7 @@ public:
     static QString clockText(double seconds);
 
     static constexpr int DebounceMs = 500;
+    QTimer* debounceTimer() const { return mTimer; }
 
 signals:
     void signalLoadRecord(std::list<QString> fileList);

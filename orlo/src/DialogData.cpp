@@ -171,7 +171,7 @@ void DialogData::updateDisplay()
 
     if (info.utcStart != 0) {
         // Whole seconds by the clocks' rule: noise costs no second.
-        const int64_t ms = RecordData::clockMs(static_cast<double>(info.utcStart) + (mTime - info.startTime));
+        const int64_t ms = RecordData::clockMs(info.calendarAt(mTime, mRecord->recordData().offset));
         const QDateTime at = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(std::floor(ms / 1000.0)), Qt::LocalTime);
         mDate->display(at.toString("dd.MM.yyyy hh:mm:ss"));
     } else {

@@ -19,6 +19,7 @@
 #include "Profile.h"
 #include "Project.h"
 #include "Property.h"
+#include "TimerClock.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -113,6 +114,9 @@ DialogMain::DialogMain()
     mRestoreTimer->start(20);
     connect(mRestoreTimer, &QTimer::timeout, this, &DialogMain::slotTimeout);
 
+    mProgressTimer = new QTimer(this);
+    mProgressTimer->setSingleShot(true);
+    connect(mProgressTimer, &QTimer::timeout, this, &DialogMain::slotProgressTimeout);
     // The record reader reports its progress through the notifier.
     Notifier::setProgressHandler([this](int percent) { setProgress(percent); });
 
@@ -226,11 +230,32 @@ void DialogMain::setProgress(int percent)
 {
     // A load reports up to a hundred steps per file, and the bar paints
     // itself at each new value: painting them all would cost more than the
-    // reading. The bar takes a value at most every 40 ms (and always after
-    // a pause); the load's end sets it to 100 anyway.
-    if (mProgressPainted.isValid() && !mProgressPainted.hasExpired(ProgressPaintMs))
+    // reading. The bar takes a value at most every 40 ms; a value within
+    // that is held, and shown when the interval ends unless a newer one
+    // replaces it first. 100 ends the bar and is shown at once.
+    const qint64 now = TimerClock::now();
+    if (percent >= 100 || mProgressPainted < 0 || now - mProgressPainted >= ProgressPaintMs) {
+        paintProgress(percent);
         return;
-    mProgressPainted.start();
+    }
+    if (mHeldProgress < 0)
+        TimerClock::start(mProgressTimer, int(mProgressPainted + ProgressPaintMs - now));
+    mHeldProgress = percent;
+}
+
+void DialogMain::slotProgressTimeout()
+{
+    // While a load blocks the event loop this comes only after it; by then
+    // the load's own end has shown its value and dropped the held one.
+    if (mHeldProgress >= 0)
+        paintProgress(mHeldProgress);
+}
+
+void DialogMain::paintProgress(int percent)
+{
+    mHeldProgress = -1;
+    TimerClock::stop(mProgressTimer);
+    mProgressPainted = TimerClock::now();
     mStatusBar->updateProgress(percent);
     // Reading blocks the event loop: lay the bar out and paint it now, so the
     // user sees it move during the load (no other events are delivered here).
@@ -414,14 +439,14 @@ void DialogMain::slotLoadRecord(std::list<QString> fileList)
     for (const QString& path : fileList)
         paths.append(path);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    mStatusBar->updateProgress(0);
+    paintProgress(0);
     // A file that cannot be read is skipped and reported by the reader; the
     // others are shown, and one message names every skipped file.
     mHoldReports = true;
     mRecord.readRecordData(paths);
     mHoldReports = false;
     mData->updateRecord(&mRecord);
-    mStatusBar->updateProgress(100);
+    paintProgress(100);
     QApplication::restoreOverrideCursor();
     mFirstRecordPath = fileList.front();
     updateEnabled();
@@ -579,9 +604,9 @@ void DialogMain::exportKml()
         return;
 
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    mStatusBar->updateProgress(0);
+    paintProgress(0);
     const bool written = mKml.exportData(mRecord, mKmlOptions);
-    mStatusBar->updateProgress(100);
+    paintProgress(100);
     QApplication::restoreOverrideCursor();
     if (!written)
         DialogPrompt::critical(this, "ORLO Warning", "Exporting KML file failed !", "Ok");
@@ -598,11 +623,11 @@ void DialogMain::exportCsv()
         return;
 
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    mStatusBar->updateProgress(0);
+    paintProgress(0);
     const int reports = mReportCount;
     const bool written =
         mCsvOptions.can != 0 ? mCan.exportData(mRecord, mCsvOptions) : mCsv.exportData(mRecord, mCsvOptions);
-    mStatusBar->updateProgress(100);
+    paintProgress(100);
     QApplication::restoreOverrideCursor();
     // A refused export has told the user why already.
     if (!written && reports == mReportCount)

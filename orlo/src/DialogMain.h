@@ -10,7 +10,6 @@
 #include "Notifier.h"
 #include "Record.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 
@@ -105,6 +104,8 @@ public:
     QMenu* extrasMenu() const { return mMenuExtras; }
     QMenu* helpMenu() const { return mMenuHelp; }
     QTimer* restoreTimer() const { return mRestoreTimer; }
+    // The bar takes at most one progress value per interval.
+    static constexpr int ProgressPaintMs = 40;
     DialogExportKml* kmlWizard() const { return mKmlWizard; }
     DialogExportCsv* csvWizard() const { return mCsvWizard; }
 
@@ -137,8 +138,13 @@ private:
     // One line of the message about skipped record files.
     QString skippedFile(const Notifier::Report& report) const;
 
-    static constexpr qint64 ProgressPaintMs = 40;
-    QElapsedTimer mProgressPainted;  // since the bar last took a value in setProgress
+    // Hands the value to the bar at once and paints it; a held value is dropped.
+    void paintProgress(int percent);
+    void slotProgressTimeout();
+
+    QTimer* mProgressTimer = nullptr;  // delivers the held value when the interval ends
+    qint64 mProgressPainted = -1;      // clock time the bar last took a value; -1 never
+    int mHeldProgress = -1;            // the newest value not yet shown; -1 none
     bool mClosing = false;
     // Set once Quit has had its answer, so that the close does not ask again.
     bool mQuitAnswered = false;

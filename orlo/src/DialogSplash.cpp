@@ -1,6 +1,7 @@
 #include "DialogSplash.h"
 
 #include "Images.h"
+#include "TimerClock.h"
 
 #include <QPainter>
 #include <QTimer>
@@ -47,7 +48,7 @@ void DialogSplash::finish()
 {
     if (mpSplash == this)
         mpSplash = nullptr;
-    mTimer->start(3000);
+    TimerClock::start(mTimer, CloseMs);
 }
 
 void DialogSplash::slotTimeout()

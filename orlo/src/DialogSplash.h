@@ -20,6 +20,9 @@ public:
     void finish();
 
     const QList<QString>& lines() const { return mLines; }
+    QTimer* closeTimer() const { return mTimer; }
+    // How long the splash stays after finish().
+    static constexpr int CloseMs = 3000;
     ~DialogSplash() override;
 
 protected:

@@ -1,6 +1,7 @@
 #include "DialogStatusBar.h"
 
 #include "Revision.h"
+#include "TimerClock.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -42,7 +43,7 @@ void DialogStatusBar::updateProgress(int percent)
 {
     mProgress->setValue(percent);
     if (percent > 99)
-        mTimer->start(1000);
+        TimerClock::start(mTimer, HideMs);
     else
         mProgress->show();
 }

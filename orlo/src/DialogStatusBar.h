@@ -22,6 +22,9 @@ public:
 
     QProgressBar* progressBar() const { return mProgress; }
     QLabel* revisionLabel() const { return mLabel; }
+    QTimer* hideTimer() const { return mTimer; }
+    // How long a full bar stays before it hides.
+    static constexpr int HideMs = 1000;
 
 private slots:
     void slotTimeout();

@@ -486,6 +486,9 @@ bool Record::readRecordData(const QStringList& paths)
                 const RecordLoader::DateTime& c = scan.calendar;
                 const QDateTime dt(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second), Qt::LocalTime);
                 info.utcStart = dt.toSecsSinceEpoch();
+                info.utcAnchored = true;
+                info.utcAnchor = scan.calendarTime;
+                info.utcAnchorHigh = sourceHigh[f];
                 printf("### Time <%s> year %d month %d day %d\n",
                        dt.toString("dd.MM.yyyy hh:mm:ss").toLocal8Bit().constData(), c.year, c.month, c.day);
             }

@@ -17,4 +17,13 @@ void RecordInfo::clearHeaderFields()
     std::memset(emuSwVersion, 0, sizeof emuSwVersion);
 }
 
+double RecordInfo::calendarAt(double time, double offset) const
+{
+    // The date and time messages tell the calendar where they were recorded
+    // (utcAnchor), not at the recording's first message: another file of
+    // the selection may start earlier.
+    const double anchor = utcAnchored ? utcAnchor + (utcAnchorHigh ? offset : 0.0) : startTime;
+    return static_cast<double>(utcStart) + (time - anchor);
+}
+
 } // namespace KAVO

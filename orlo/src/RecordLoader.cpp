@@ -433,7 +433,14 @@ void RecordLoader::scan(std::size_t f)
                 if (!s.calendarFixed && (canId == DateId || canId == TimeId)) {
                     uint8_t data[8];
                     std::memcpy(data, p, sizeof data);
-                    calendarStep(calendar, s, canId, data);
+                    if (calendarStep(calendar, s, canId, data)) {
+                        // A date and a time sent one right after the other
+                        // tell the instant of the first of the two.
+                        s.calendarTime = t;
+                        const uint32_t partner = canId == DateId ? TimeId : DateId;
+                        if (i > 0 && recordCanId(p - RecordSize, swap) == partner)
+                            s.calendarTime = std::min(t, RecordEntry::recordTime(p - RecordSize, swap));
+                    }
                 }
                 if ((i & (Stretch - 1)) == Stretch - 1)
                     scanned += Stretch;

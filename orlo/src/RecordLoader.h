@@ -52,6 +52,9 @@ public:
         // that makes a valid date; the pairs before it that did not.
         bool calendarFixed = false;
         DateTime calendar;
+        // Recorded time of the message that completed it, or of its partner
+        // when the date and the time messages came one right after the other.
+        double calendarTime = 0.0;
         std::vector<DateTime> invalidCalendars;
     };
 

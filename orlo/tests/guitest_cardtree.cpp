@@ -3,12 +3,12 @@
 #include "DialogCard.h"
 #include "DialogProfile.h"
 #include "Images.h"
+#include "ManualClock.h"
 #include "Profile.h"
 #include "Project.h"
 #include "TestRecords.h"
 #include "TestSupport.h"
 
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -153,6 +153,7 @@ TEST(CardListTest, RecordItemsShowNameDateToolTipAndTwelveDetailRows)
 
 TEST(CardListTest, SelectionIsSentOnceHalfASecondAfterTheLastChange)
 {
+    testsupport::ManualClock clock;
     DialogCard card(nullptr);
     card.show();
     QTreeWidget* tree = card.tree();
@@ -161,43 +162,43 @@ TEST(CardListTest, SelectionIsSentOnceHalfASecondAfterTheLastChange)
     QTreeWidgetItem* c = fileItem(tree, "/card/C.CAN");
 
     Received got;
-    QElapsedTimer clock;
     QObject::connect(&card, &DialogCard::signalLoadRecord, [&](PathList list) {
         got.lists.append(list);
-        got.times.append(clock.elapsed());
+        got.times.append(clock.now());
     });
 
-    clock.start();
+    // Three changes 150 ms apart: each one starts the half second anew.
     a->setSelected(true);
-    QTest::qWait(150);
+    clock.advance(150);
     b->setSelected(true);
-    QTest::qWait(150);
+    clock.advance(150);
     c->setSelected(true);
-    const qint64 lastChange = clock.elapsed();
-    // Only meaningful while no gap reached the interval (a loaded machine may stall).
-    if (lastChange >= DialogCard::DebounceMs - 50)
-        GTEST_SKIP() << "the machine stalled between the selection changes";
-    QTest::qWait(300);
-    if (clock.elapsed() - lastChange < DialogCard::DebounceMs - 20) {
-        EXPECT_TRUE(got.lists.isEmpty()) << "sent before the interval";
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(got.lists.size(), 1, 1500);
-    QTest::qWait(600);
+    const qint64 lastChange = clock.now();
+    EXPECT_EQ(clock.remaining(card.debounceTimer()), 500);
+    clock.advance(499);
+    EXPECT_TRUE(got.lists.isEmpty()) << "sent before the selection rested";
+    clock.advance(1);
     ASSERT_EQ(got.lists.size(), 1);
-    EXPECT_GE(got.times.at(0) - lastChange, DialogCard::DebounceMs - 20);
+    EXPECT_EQ(got.times.at(0) - lastChange, 500);
     PathList sent = got.lists.at(0);
     sent.sort();
     EXPECT_EQ(sent, (PathList{ "/card/A.CAN", "/card/B.can", "/card/C.CAN" }));
+    clock.advance(5000);
+    EXPECT_EQ(got.lists.size(), 1);
 
-    // Clearing the selection sends an empty list.
+    // Clearing the selection sends an empty list, also half a second later.
     tree->clearSelection();
-    QTRY_COMPARE_WITH_TIMEOUT(got.lists.size(), 2, 1500);
+    clock.advance(499);
+    EXPECT_EQ(got.lists.size(), 1);
+    clock.advance(1);
+    ASSERT_EQ(got.lists.size(), 2);
     EXPECT_TRUE(got.lists.at(1).empty());
 }
 
 TEST(CardListTest, SelectedDetailRowsAreIgnored)
 {
     qRegisterMetaType<PathList>("std::list<QString>");
+    testsupport::ManualClock clock;
     DialogCard card(nullptr);
     QTreeWidget* tree = card.tree();
     QTreeWidgetItem* a = fileItem(tree, "/card/A.CAN");
@@ -206,7 +207,8 @@ TEST(CardListTest, SelectedDetailRowsAreIgnored)
 
     // A detail row alone: an empty list, never an empty path.
     b->child(0)->setSelected(true);
-    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 1500);
+    clock.advance(DialogCard::DebounceMs);
+    ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy.at(0).at(0).value<PathList>(), PathList{});
 
     // A file and detail rows (of it and of another file): the file's path alone.
@@ -214,7 +216,8 @@ TEST(CardListTest, SelectedDetailRowsAreIgnored)
     a->setSelected(true);
     a->child(0)->setSelected(true);
     b->child(0)->setSelected(true);
-    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 2, 1500);
+    clock.advance(DialogCard::DebounceMs);
+    ASSERT_EQ(spy.count(), 2);
     EXPECT_EQ(spy.at(1).at(0).value<PathList>(), PathList{ "/card/A.CAN" });
 }
 

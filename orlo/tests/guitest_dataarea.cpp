@@ -8,6 +8,7 @@
 #include "GraphModel.h"
 #include "Profile.h"
 #include "Record.h"
+#include "SampleCard.h"
 #include "StdoutCapture.h"
 #include "TestRecords.h"
 #include "TestSupport.h"
@@ -200,7 +201,11 @@ TEST_F(DataAreaTest, TableHeadersRowsRoundingAndColours)
     EXPECT_EQ(background(&table, 0, 1), Green);
     EXPECT_EQ(background(&table, 1, 1), Red);
     EXPECT_EQ(background(&table, 2, 2), QColor(Qt::white));
-    EXPECT_EQ(viewOf(&table)->columnWidth(0), DialogDataTable::timeColumnWidth(viewOf(&table)));
+    // The time column holds its texts whole, by the view's own measure of
+    // its cells, and is never narrower than 80 pixels.
+    const int timeTexts = static_cast<QAbstractItemView*>(viewOf(&table))->sizeHintForColumn(0);
+    EXPECT_GT(timeTexts, viewOf(&table)->fontMetrics().horizontalAdvance("00:00:01.300"));
+    EXPECT_GE(viewOf(&table)->columnWidth(0), std::max(80, timeTexts));
     EXPECT_EQ(viewOf(&table)->rowHeight(0), 15);
     EXPECT_FALSE(viewOf(&table)->model()->flags(viewOf(&table)->model()->index(0, 1)) & Qt::ItemIsEditable);
     // The filled messages carry their tenths and hundredths.
@@ -925,6 +930,41 @@ TEST_F(DataAreaPaneTest, ReloadingKeepsOneListAndFollowsTheProfile)
     EXPECT_EQ(headers(mTable), QStringList({"Time", "EGT [degC]", "Oil [bar]"}));
     EXPECT_EQ(selectedRow(mTable), 50);
     EXPECT_DOUBLE_EQ(mPane->time(), 50.0);
+}
+
+
+TEST_F(DataAreaPaneTest, SampleCardDateIsTheSameForEverySelectionAtTheSameCursor)
+{
+    // The second flight of the sample card starts at 09:10:00 at 1.57 s and
+    // goes on in the high file, whose date and time messages tell a later
+    // calendar time (TZ=UTC).
+    KAVO::SampleCard::Options o;
+    o.folder = mDir.file("card");
+    o.messages = 6000;
+    KAVO::SampleCard card(o);
+    {
+        StdoutCapture quiet;
+        ASSERT_TRUE(card.write());
+    }
+    const QString low = o.folder + "/LOG_0002.CAN";
+    const QString high = o.folder + "/LOG_8001.CAN";
+    const QDateTime takeOff(QDate(2024, 5, 15), QTime(9, 10, 0), Qt::UTC);
+    // At the flight's start and inside the high file.
+    const double cursors[] = {1.57, card.offset() + 5.0};
+    showPane();
+    for (const QStringList& selection : {QStringList{low}, QStringList{low, high}, QStringList{high, low}}) {
+        SCOPED_TRACE(selection.join(" ").toStdString());
+        {
+            StdoutCapture quiet;
+            ASSERT_TRUE(mRecord.readRecordData(selection));
+        }
+        mPane->updateRecord(&mRecord);
+        for (const double t : cursors) {
+            emit mTable->signalTime(t);
+            const QDateTime at = takeOff.addSecs(static_cast<qint64>(std::floor(t - 1.57)));
+            EXPECT_TRUE(displays(mDate, at.toString("dd.MM.yyyy hh:mm:ss"))) << "cursor " << t;
+        }
+    }
 }
 
 } // namespace

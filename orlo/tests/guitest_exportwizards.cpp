@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -448,6 +449,67 @@ TEST_F(WizardTest, KmlRecordingPastOneDayKeepsItsDays)
     }));
     EXPECT_DOUBLE_EQ(whole.startTime, 90000.0);
     EXPECT_DOUBLE_EQ(whole.stopTime, 90300.125);
+}
+
+TEST_F(WizardTest, KmlButtonsSpeakCzechAndPortuguese)
+{
+    // Qt's own catalogue and the program's, loaded as start-up loads them;
+    // the wizard's page in the middle and its last page go to the artifacts.
+    struct Language
+    {
+        const char* locale;
+        const char* back;
+        const char* next;
+        const char* cancel;
+        const char* finish;
+    };
+    const Language languages[] = {
+        { "cz", "< &Zpět", "&Další >", "Zrušit", "Do&končit" },
+        { "pt", "< &Recuar", "&Avançar >", "Cancelar", "&Terminar" },
+    };
+    const QString out = testsupport::binaryDir() + "/artifacts";
+    ASSERT_TRUE(QDir().mkpath(out));
+    for (const Language& l : languages) {
+        SCOPED_TRACE(l.locale);
+        QTranslator qt;
+        QTranslator kavo;
+        ASSERT_TRUE(qt.load(QString("qt_") + l.locale, testsupport::bundleResources()));
+        ASSERT_TRUE(kavo.load(QString("kavo_") + l.locale, testsupport::bundleResources()));
+        QCoreApplication::installTranslator(&qt);
+        QCoreApplication::installTranslator(&kavo);
+        {
+            const auto shown = [](QWizard* w, QWizard::WizardButton b) {
+                return w->button(b)->isVisible() ? w->button(b)->text().toStdString() : std::string("<hidden>");
+            };
+            const auto shoot = [&out, &l](QWizard* w, const char* page) {
+                // The layout the translated texts asked for comes first.
+                QCoreApplication::sendPostedEvents();
+                EXPECT_TRUE(w->grab().save(QString("%1/wizard-kml-%2-%3.png").arg(out, l.locale, page)));
+            };
+            DialogExportKml wizard(nullptr);
+            KmlExportOptions o = kmlOptions(0.0, 100.0, 10.0, 20.0, 0.0);
+            EXPECT_TRUE(run(wizard, o, {
+                WizardDriver::next(),
+                check([&](QWizard* w) {
+                    EXPECT_EQ(shown(w, QWizard::BackButton), l.back);
+                    EXPECT_EQ(shown(w, QWizard::NextButton), l.next);
+                    EXPECT_EQ(shown(w, QWizard::CancelButton), l.cancel);
+                    EXPECT_EQ(shown(w, QWizard::FinishButton), "<hidden>");
+                    shoot(w, "options");
+                }),
+                WizardDriver::next(),
+                check([&](QWizard* w) {
+                    EXPECT_EQ(shown(w, QWizard::BackButton), l.back);
+                    EXPECT_EQ(shown(w, QWizard::FinishButton), l.finish);
+                    EXPECT_EQ(shown(w, QWizard::CancelButton), l.cancel);
+                    shoot(w, "last");
+                }),
+                WizardDriver::finish(),
+            }));
+        }
+        QCoreApplication::removeTranslator(&kavo);
+        QCoreApplication::removeTranslator(&qt);
+    }
 }
 
 // ------------------------------------------------------------------ CSV

@@ -12,6 +12,7 @@
 #include "DialogProfile.h"
 #include "DialogStatusBar.h"
 #include "Images.h"
+#include "ManualClock.h"
 #include "Profile.h"
 #include "Project.h"
 #include "Property.h"
@@ -40,7 +41,6 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -765,6 +765,7 @@ TEST_F(MainWindowTest, MissingCardFolderLeavesAnEmptyList)
 
 TEST_F(MainWindowTest, SelectionLoadsOnceAfterTheDebounceWithProgress)
 {
+    testsupport::ManualClock clock;
     TempDir dir;
     const QString folder = writeSampleCard(dir.file("CARD"));
     KAVO::Property::instance()->setString("LastPath", folder.toStdString());
@@ -778,30 +779,26 @@ TEST_F(MainWindowTest, SelectionLoadsOnceAfterTheDebounceWithProgress)
     QProgressBar* bar = w.statusBarWidget()->progressBar();
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { progress.append(v); });
 
-    // Two selection changes in quick succession.
-    QElapsedTimer sinceFirst;
-    sinceFirst.start();
+    // Two selection changes in quick succession: nothing loads until the
+    // selection has rested for the whole interval after the second.
     tree->topLevelItem(0)->setSelected(true);
-    QTest::qWait(100);
-    // A machine that stalled past the interval has loaded the first change alone.
-    const bool quick = sinceFirst.elapsed() < KAVO::DialogCard::DebounceMs - 50;
+    clock.advance(100);
     tree->topLevelItem(1)->setSelected(true);
-    QElapsedTimer sinceLast;
-    sinceLast.start();
-    QTest::qWait(300);
-    // Only meaningful while the interval has not passed (a loaded machine may stall).
-    if (quick && sinceLast.elapsed() < KAVO::DialogCard::DebounceMs - 20) {
-        EXPECT_EQ(sent.count(), 0);
-        EXPECT_EQ(w.record().recordData().nrRecords, 0) << "loaded before the selection rested";
-        EXPECT_FALSE(w.action(DialogMain::ActionExportKml)->isEnabled());
-        EXPECT_FALSE(w.action(DialogMain::ActionExportCsv)->isEnabled());
-    }
+    clock.advance(KAVO::DialogCard::DebounceMs - 1);
+    EXPECT_EQ(sent.count(), 0);
+    EXPECT_EQ(w.record().recordData().nrRecords, 0) << "loaded before the selection rested";
+    EXPECT_FALSE(w.action(DialogMain::ActionExportKml)->isEnabled());
+    EXPECT_FALSE(w.action(DialogMain::ActionExportCsv)->isEnabled());
 
-    QTRY_VERIFY_WITH_TIMEOUT(sent.count() > 0 && sent.last().at(0).value<std::list<QString>>().size() == 2, 3000);
-    QTest::qWait(700);
-    if (quick) {
-        EXPECT_EQ(sent.count(), 1) << "one load for both changes";
-    }
+    // The load takes time: each look at the clock during it finds it a
+    // progress interval later, so the reader's steps reach the bar.
+    clock.setStep(DialogMain::ProgressPaintMs);
+    clock.advance(1);
+    clock.setStep(0);
+    ASSERT_EQ(sent.count(), 1) << "one load for both changes";
+    EXPECT_EQ(sent.last().at(0).value<std::list<QString>>().size(), 2u);
+    clock.advance(5000);
+    EXPECT_EQ(sent.count(), 1);
     const auto& records = w.cardInfo().records;
     const int32_t expected = records.at(folder + "/LOG_0001.CAN").samples + records.at(folder + "/LOG_0002.CAN").samples;
     EXPECT_EQ(w.record().recordData().nrRecords, expected);
@@ -810,12 +807,71 @@ TEST_F(MainWindowTest, SelectionLoadsOnceAfterTheDebounceWithProgress)
     EXPECT_TRUE(w.action(DialogMain::ActionExportCsv)->isEnabled());
     EXPECT_TRUE(w.toolbar()->actions().at(7)->isEnabled());
 
-    // The reader's progress reached the status bar: 0, steps, 100; the bar goes a second later.
+    // The reader's progress reached the status bar: 0, steps, 100; the bar
+    // went a second after 100 (the clock moved on by five).
     ASSERT_GE(progress.size(), 3);
     EXPECT_EQ(progress.first(), 0);
     EXPECT_EQ(progress.last(), 100);
     EXPECT_TRUE(std::any_of(progress.begin(), progress.end(), [](int v) { return v > 0 && v < 100; }));
-    QTRY_VERIFY_WITH_TIMEOUT(!bar->isVisible(), 2000);
+    EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(MainWindowTest, ProgressValuesWithinTheIntervalAreHeldNeverLost)
+{
+    testsupport::ManualClock clock;
+    DialogMain& w = start();
+    QProgressBar* bar = w.statusBarWidget()->progressBar();
+    QList<int> shown;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { shown.append(v); });
+
+    // 100 twenty milliseconds after 40 ends the bar at once, and nothing
+    // held comes after it.
+    w.setProgress(40);
+    EXPECT_EQ(bar->value(), 40);
+    EXPECT_TRUE(bar->isVisible());
+    clock.advance(20);
+    w.setProgress(100);
+    EXPECT_EQ(bar->value(), 100);
+    clock.advance(999);
+    EXPECT_TRUE(bar->isVisible());
+    clock.advance(1);
+    EXPECT_FALSE(bar->isVisible());
+    clock.advance(1000);
+    EXPECT_EQ(bar->value(), 100);
+    EXPECT_EQ(shown, (QList<int>{ 40, 100 }));
+
+    // A value inside the interval is held until the interval ends; a newer
+    // one replaces it meanwhile.
+    shown.clear();
+    w.setProgress(10);
+    clock.advance(10);
+    w.setProgress(20);
+    clock.advance(10);
+    w.setProgress(30);
+    clock.advance(19);
+    EXPECT_EQ(bar->value(), 10);
+    clock.advance(1);
+    EXPECT_EQ(bar->value(), 30);
+    clock.advance(1000);
+    EXPECT_EQ(shown, (QList<int>{ 10, 30 }));
+
+    // A burst of a thousand values over 100 ms, 1 ms every ten values,
+    // rising from 1 to 100 (value i is 1 + 99 i / 999 in whole numbers).
+    // The bar takes value 0 (1) at once; when the interval ends at 40 ms
+    // the one held then, value 399 (1 + 39501 / 999 = 40); at 80 ms value
+    // 799 (1 + 79101 / 999 = 80); and the last (100) at 99 ms at once.
+    shown.clear();
+    clock.advance(1000);
+    for (int i = 0; i < 1000; ++i) {
+        if (i > 0 && i % 10 == 0)
+            clock.advance(1);
+        w.setProgress(1 + 99 * i / 999);
+    }
+    EXPECT_EQ(shown, (QList<int>{ 1, 40, 80, 100 }));
+    clock.advance(5000);
+    EXPECT_EQ(bar->value(), 100);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(shown.size(), 4);
 }
 
 TEST_F(MainWindowTest, ExportsAreEnabledExactlyWhileTheRecordingHasMessages)

@@ -5,6 +5,7 @@
 #include "DialogSplash.h"
 #include "DialogStatusBar.h"
 #include "Images.h"
+#include "ManualClock.h"
 #include "Property.h"
 #include "QwtComboBox.h"
 #include "Revision.h"
@@ -13,7 +14,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -76,6 +76,7 @@ TEST(ImagesTest, EveryImageHasItsSize)
 
 TEST(SplashTest, KeepsFifteenLinesAndDrawsThemInBlue)
 {
+    testsupport::ManualClock clock;
     KAVO::DialogSplash* splash = KAVO::DialogSplash::instance();
     EXPECT_EQ(KAVO::DialogSplash::instance(), splash);
     EXPECT_TRUE(splash->isVisible());
@@ -104,21 +105,18 @@ TEST(SplashTest, KeepsFifteenLinesAndDrawsThemInBlue)
     EXPECT_NE(next, splash);
     EXPECT_TRUE(splash->isVisible());
     // The close timer runs three seconds.
-    QElapsedTimer sinceFinish;
-    sinceFinish.start();
-    QTest::qWait(2500);
-    // Only meaningful while the three seconds have not passed (a loaded machine
-    // may stall; a coarse timer may fire up to 5 % early).
-    if (sinceFinish.elapsed() < 2800) {
-        EXPECT_TRUE(splash->isVisible());
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(!splash->isVisible(), 2000);
+    EXPECT_EQ(clock.remaining(splash->closeTimer()), 3000);
+    clock.advance(2999);
+    EXPECT_TRUE(splash->isVisible());
+    clock.advance(1);
+    EXPECT_FALSE(splash->isVisible());
     next->close();
     delete splash;
 }
 
 TEST(StatusBarTest, ProgressBarHidesOneSecondAfterFull)
 {
+    testsupport::ManualClock clock;
     QWidget window;
     KAVO::DialogStatusBar bar(&window);
     window.resize(600, 40);
@@ -133,20 +131,22 @@ TEST(StatusBarTest, ProgressBarHidesOneSecondAfterFull)
     bar.updateProgress(0);
     EXPECT_TRUE(progress->isVisible());
     bar.updateProgress(100);
-    QElapsedTimer sinceFull;
-    sinceFull.start();
     EXPECT_EQ(progress->value(), 100);
-    QTest::qWait(600);
-    // Only meaningful while the second has not passed (a loaded machine may
-    // stall; a coarse timer may fire up to 5 % early).
-    if (sinceFull.elapsed() >= 900)
-        GTEST_SKIP() << "the machine stalled past the hide interval";
+    EXPECT_EQ(clock.remaining(bar.hideTimer()), 1000);
+    clock.advance(600);
     EXPECT_TRUE(progress->isVisible());
     // Shown again within the second, but the running timer still hides it.
     bar.updateProgress(50);
     EXPECT_TRUE(progress->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), 1500);
+    clock.advance(399);
+    EXPECT_TRUE(progress->isVisible());
+    clock.advance(1);
+    EXPECT_FALSE(progress->isVisible());
     EXPECT_EQ(progress->value(), 50);
+    // A bar that stays below 100 stays.
+    bar.updateProgress(30);
+    clock.advance(5000);
+    EXPECT_TRUE(progress->isVisible());
 }
 
 TEST(AboutBoxTest, ShowsRevisionAndClosesByItsButton)

@@ -2,6 +2,7 @@
 #include "Profile.h"
 #include "Record.h"
 #include "RecordEntry.h"
+#include "RecordFileBytes.h"
 #include "SampleCard.h"
 #include "StdoutCapture.h"
 #include "TestSupport.h"
@@ -10,7 +11,6 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QLocale>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -29,86 +29,39 @@ using testsupport::TempDir;
 
 namespace {
 
-// A message as a test writes it.
-struct Msg
-{
-    uint16_t channel = 0;
-    uint32_t canId = 0;
-    uint32_t high = 0;
-    uint32_t low = 0;
-    uint8_t data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    uint16_t auxWordA = 0x1122;
-    uint16_t auxWordB = 0x3344;
-};
+// A message with its time stamp given in ticks and data bytes 1 to 8.
+using Msg = testsupport::TestMessage;
 
 Msg msg(uint16_t channel, uint32_t canId, uint32_t low, uint32_t high = 0)
 {
     Msg m;
     m.channel = channel;
     m.canId = canId;
-    m.low = low;
-    m.high = high;
+    m.time = testsupport::tickSeconds(low, high);
+    for (uint8_t i = 0; i < 8; ++i)
+        m.data[i] = static_cast<uint8_t>(i + 1);
     return m;
 }
 
-// The header fields a test sets.
-struct Header
+// The header with every identification field set.
+struct Header : testsupport::TestHeader
 {
-    uint16_t year = 2023;
-    uint8_t month = 7, day = 14, hour = 9, minute = 41, second = 5;
-    uint32_t startHigh = 0, startLow = 16000000;  // 0.5 s
-    uint32_t busType = 2;
-    uint32_t serial = 123456789;
-    const char* swPartA = "ABCDEFGHIJKLM";  // 13 bytes, no NUL
-    const char* ecuType = "ECU-7";
-    const char* engineSerial = "ES-0001";
-    const char* engineType = "OSTERVAN 915";
-    const char* swPartB = "0123456789012";
-    const char* emuVersion = "V1.2.21";
+    Header()
+    {
+        busType = 2;
+        serial = 123456789;
+        swPartA = "ABCDEFGHIJKLM";  // 13 bytes, no NUL
+        ecuType = "ECU-7";
+        engineSerial = "ES-0001";
+        engineType = "OSTERVAN 915";
+        swPartB = "0123456789012";
+        emuVersion = "V1.2.21";
+    }
 };
-
-void put(QByteArray& b, int at, const void* p, int n) { std::memcpy(b.data() + at, p, static_cast<std::size_t>(n)); }
-
-template <typename T>
-void putInt(QByteArray& b, int at, T v, bool bigEndian)
-{
-    v = bigEndian ? qToBigEndian(v) : qToLittleEndian(v);
-    put(b, at, &v, sizeof v);
-}
 
 QByteArray recordFile(const std::vector<Msg>& msgs, bool bigEndian, const Header& h = Header())
 {
-    QByteArray b(128 + 28 * static_cast<int>(msgs.size()), '\0');
-    b[0] = static_cast<char>(bigEndian ? 0xAB : 0xBA);
-    b[1] = static_cast<char>(bigEndian ? 0xBA : 0xAB);
-    putInt<uint16_t>(b, 12, h.year, bigEndian);
-    b[14] = static_cast<char>(h.month);
-    b[15] = static_cast<char>(h.day);
-    b[16] = static_cast<char>(h.hour);
-    b[17] = static_cast<char>(h.minute);
-    b[18] = static_cast<char>(h.second);
-    putInt<uint32_t>(b, 20, h.startHigh, bigEndian);
-    putInt<uint32_t>(b, 24, h.startLow, bigEndian);
-    putInt<uint32_t>(b, 28, h.busType, bigEndian);
-    putInt<uint32_t>(b, 32, h.serial, bigEndian);
-    const char* texts[5] = {h.swPartA, h.ecuType, h.engineSerial, h.engineType, h.swPartB};
-    for (int i = 0; i < 5; ++i)
-        put(b, 36 + 13 * i, texts[i], std::min<int>(13, static_cast<int>(std::strlen(texts[i]))));
-    put(b, 101, h.emuVersion, std::min<int>(7, static_cast<int>(std::strlen(h.emuVersion))));
-    for (std::size_t i = 0; i < msgs.size(); ++i) {
-        const int at = 128 + 28 * static_cast<int>(i);
-        const Msg& m = msgs[i];
-        put(b, at, m.data, 8);
-        b[at + 8] = static_cast<char>(0xA1);
-        b[at + 9] = static_cast<char>(0xB2);
-        putInt<uint16_t>(b, at + 10, m.channel, bigEndian);
-        putInt<uint32_t>(b, at + 12, m.canId, bigEndian);
-        putInt<uint16_t>(b, at + 16, m.auxWordA, bigEndian);
-        putInt<uint16_t>(b, at + 18, m.auxWordB, bigEndian);
-        putInt<uint32_t>(b, at + 20, m.high, bigEndian);
-        putInt<uint32_t>(b, at + 24, m.low, bigEndian);
-    }
-    return b;
+    return testsupport::recordFileBytes(msgs, bigEndian, h);
 }
 
 QString writeCan(const TempDir& dir, const QString& name, const QByteArray& bytes)

@@ -3,7 +3,8 @@
 // stable sort of the files' messages gives; the views read back their lists
 // in reading order and, on the timeline, in time order for every selection
 // order and offset; a file cut while it is mapped is given up without
-// ending the program; copies and moves keep their views.
+// ending the program; copies and moves keep their views; the calendar of
+// the date and time messages lies on the same timeline for every selection.
 #include "LoaderSources.h"
 #include "MappedFile.h"
 #include "Notifier.h"
@@ -13,6 +14,7 @@
 #include "TestRecords.h"
 #include "TestSupport.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -294,4 +296,93 @@ TEST(RecordStoreTest, CopiesMovesAndHandFilledListsKeepTheirMessages)
     ASSERT_EQ(list.size(), before + 1);
     EXPECT_TRUE(same(list.entries[0], first));
     EXPECT_EQ(list.entries.back().time, 99.0);
+}
+
+TEST(RecordStoreTest, TheCalendarRunsOnTheTimelineWhicheverFileGivesIt)
+{
+    // One flight on one calendar: the low file tells 09:10:02 at 2 s (its
+    // date came earlier, apart), the high file (restarted clock, folder
+    // offset 600 s) tells 09:20:05 with a time at its 5 s and the date right
+    // after it, which is 605 s on the timeline; 09:10:00 lies at 0 s.
+    const auto date = [](double t) {
+        TestMessage m = testsupport::wordMessage(1, 1206, t, 0);
+        const uint8_t d[4] = {15, 5, 2024 >> 8, 2024 & 0xFF};
+        std::memcpy(m.data + 4, d, 4);
+        return m;
+    };
+    const auto clock = [](double t, int h, int m, int sec) {
+        TestMessage msg = testsupport::wordMessage(1, 1200, t, 0);
+        const uint8_t d[4] = {static_cast<uint8_t>(h), static_cast<uint8_t>(m), static_cast<uint8_t>(sec), 0};
+        std::memcpy(msg.data + 4, d, 4);
+        return msg;
+    };
+    const auto value = [](double t) { return testsupport::floatMessage(0, 0x100, t, 1.0f); };
+    const std::vector<TestMessage> low = {value(0.5), date(1.0), value(1.5), clock(2.0, 9, 10, 2), value(10.0)};
+    const std::vector<TestMessage> high = {value(1.0), clock(5.0, 9, 20, 5), date(5.5), value(20.0)};
+    // Its first messages carry the date and time, the time a little later.
+    const std::vector<TestMessage> early = {date(3.0), clock(3.25, 8, 0, 0), value(4.0)};
+    TempDir dir;
+    const QString lowPath = dir.file("LOG_0002.CAN");
+    const QString highPath = dir.file("LOG_8001.CAN");
+    const QString earlyPath = dir.file("LOG_0003.CAN");
+    ASSERT_TRUE(testsupport::writeFile(lowPath, testsupport::recordFileBytes(low)));
+    ASSERT_TRUE(testsupport::writeFile(highPath, testsupport::recordFileBytes(high)));
+    ASSERT_TRUE(testsupport::writeFile(earlyPath, testsupport::recordFileBytes(early)));
+    ASSERT_TRUE(testsupport::writeFile(dir.file("Offset.xml"),
+                                       "<KavoOffset><Offset value=\"600\"/></KavoOffset>"));
+    const double flight = QDateTime(QDate(2024, 5, 15), QTime(9, 10, 0), Qt::UTC).toSecsSinceEpoch();
+
+    struct Selection
+    {
+        QStringList paths;
+        int64_t utcStart;     // the last file with both messages decides
+        double anchor;        // recorded time the calendar belongs to
+        bool anchorHigh;
+    };
+    const Selection selections[] = {
+        { {lowPath}, static_cast<int64_t>(flight) + 2, 2.0, false },
+        { {lowPath, highPath}, static_cast<int64_t>(flight) + 605, 5.0, true },
+        { {highPath, lowPath}, static_cast<int64_t>(flight) + 2, 2.0, false },
+        { {highPath}, static_cast<int64_t>(flight) + 605, 5.0, true },
+    };
+    for (const Selection& s : selections) {
+        SCOPED_TRACE(s.paths.join(" ").toStdString());
+        Record r;
+        testsupport::StdoutCapture quiet;
+        ASSERT_TRUE(r.readRecordData(s.paths));
+        const KAVO::RecordInfo& info = r.recordInfo();
+        ASSERT_EQ(info.utcStart, s.utcStart);
+        EXPECT_TRUE(info.utcAnchored);
+        EXPECT_EQ(info.utcAnchor, s.anchor);
+        EXPECT_EQ(info.utcAnchorHigh, s.anchorHigh);
+        const double offset = r.recordData().offset;
+        ASSERT_EQ(offset, 600.0);
+        // The same calendar at the same cursor, whichever file gave it, at
+        // the recording's start too (not the calendar of the message that
+        // gave it).
+        for (const double t : {0.5, 2.0, 601.0, 605.0, 620.0})
+            EXPECT_DOUBLE_EQ(info.calendarAt(t, offset), flight + t) << t;
+        EXPECT_DOUBLE_EQ(info.calendarAt(info.startTime, offset), flight + info.startTime);
+
+        // A new offset moves the high file, and the calendar it gave goes with it.
+        ASSERT_TRUE(r.setOffset(700.0));
+        const double shift = s.anchorHigh ? 100.0 : 0.0;
+        EXPECT_DOUBLE_EQ(info.calendarAt(2.0 + shift, 700.0), flight + 2.0);
+        EXPECT_DOUBLE_EQ(info.calendarAt(705.0, 700.0), flight + 705.0 - shift);
+        ASSERT_TRUE(r.setOffset(600.0));
+    }
+
+    // A file whose first messages give the date and time shows it from its start, as before.
+    Record r;
+    testsupport::StdoutCapture quiet;
+    ASSERT_TRUE(r.readRecordData({earlyPath}));
+    const KAVO::RecordInfo& info = r.recordInfo();
+    EXPECT_EQ(info.utcStart, QDateTime(QDate(2024, 5, 15), QTime(8, 0, 0), Qt::UTC).toSecsSinceEpoch());
+    EXPECT_DOUBLE_EQ(info.calendarAt(info.startTime, 0.0), static_cast<double>(info.utcStart));
+    EXPECT_DOUBLE_EQ(info.calendarAt(4.0, 0.0), static_cast<double>(info.utcStart) + 1.0);
+    // A calendar set by hand, without a message behind it, counts from the start.
+    KAVO::RecordInfo byHand;
+    byHand.utcStart = 1000;
+    byHand.startTime = 50.0;
+    EXPECT_DOUBLE_EQ(byHand.calendarAt(60.0, 600.0), 1010.0);
 }

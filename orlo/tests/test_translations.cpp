@@ -2,7 +2,8 @@
 // for translation is listed in every catalogue, finished, with the same
 // placeholders, accelerator, line breaks, outer blanks and closing mark as
 // its source; nothing obsolete is left behind. Then the compiled German and
-// French catalogues translate what the window shows.
+// French catalogues translate what the window shows, and Qt's own catalogue
+// of every offered locale loads under the name start-up gives it.
 #include "TestSupport.h"
 
 #include <QFileInfo>
@@ -179,4 +180,42 @@ TEST(TranslationTest, GermanAndFrenchTranslateMenusDialogsAndDataArea)
     // Shortcuts stay as they are in every language.
     EXPECT_EQ(tr(de, "KAVO::DialogMain", "Ctrl+N"), "Ctrl+N");
     EXPECT_EQ(tr(fr, "KAVO::DialogMain", "F1"), "F1");
+}
+
+TEST(TranslationTest, QtsOwnCatalogueOfEveryLocaleLoadsUnderItsStartUpName)
+{
+    // The wizard's buttons as Qt's catalogues translate them; Portuguese is
+    // the European variant, and what that lacks ("Go Back") the Brazilian.
+    struct Expected
+    {
+        const char* locale;
+        const char* back;
+        const char* next;
+        const char* cancel;
+        const char* finish;
+        const char* goBack;
+    };
+    const Expected table[] = {
+        { "de", "< &Zurück", "&Weiter >", "Abbrechen", "Ab&schließen", "Zurück" },
+        { "es", "< &Atrás", "Siguie&nte >", "Cancelar", "&Finalizar", "Ir atrás" },
+        { "fr", "< &Précédent", "&Suivant >", "Annuler", "&Terminer", "Aller au précédent" },
+        { "pt", "< &Recuar", "&Avançar >", "Cancelar", "&Terminar", "Voltar" },
+        { "cz", "< &Zpět", "&Další >", "Zrušit", "Do&končit", "Jít zpět" },
+        // English is Qt's own language: the catalogue loads and changes nothing.
+        { "us", "< &Back", "&Next >", "Cancel", "&Finish", "Go Back" },
+    };
+    for (const Expected& e : table) {
+        SCOPED_TRACE(e.locale);
+        QTranslator qt;
+        ASSERT_TRUE(qt.load(QString("qt_") + e.locale, testsupport::bundleResources()));
+        const auto tr = [&qt](const char* source) {
+            const QString t = qt.translate("QWizard", source);
+            return (t.isEmpty() ? QString::fromUtf8(source) : t).toStdString();
+        };
+        EXPECT_EQ(tr("< &Back"), e.back);
+        EXPECT_EQ(tr("&Next >"), e.next);
+        EXPECT_EQ(tr("Cancel"), e.cancel);
+        EXPECT_EQ(tr("&Finish"), e.finish);
+        EXPECT_EQ(tr("Go Back"), e.goBack);
+    }
 }

@@ -6,8 +6,6 @@
 #include "StdoutCapture.h"
 #include "TestSupport.h"
 
-#include <QtEndian>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,20 +15,6 @@
 namespace testsupport {
 
 namespace {
-
-template <typename T>
-void putInt(QByteArray& b, int at, T v, bool bigEndian)
-{
-    v = bigEndian ? qToBigEndian(v) : qToLittleEndian(v);
-    std::memcpy(b.data() + at, &v, sizeof v);
-}
-
-void ticks(double seconds, uint32_t& high, uint32_t& low)
-{
-    const long long t = std::llround(seconds / 31.25e-9);
-    high = static_cast<uint32_t>(t >> 32);
-    low = static_cast<uint32_t>(t & 0xffffffffLL);
-}
 
 const char* const ExportProfile = R"(<BrevantoProfile name="export tests">
   <EnumList>
@@ -53,69 +37,6 @@ const char* const ExportProfile = R"(<BrevantoProfile name="export tests">
 </BrevantoProfile>)";
 
 } // namespace
-
-namespace {
-
-// A message whose payload has the data-type byte and a big-endian word in data bytes 4 to 7.
-TestMessage payloadMessage(uint16_t channel, uint32_t canId, double time, uint8_t type, uint32_t word)
-{
-    TestMessage m;
-    m.channel = channel;
-    m.canId = canId;
-    m.time = time;
-    m.data[0] = 0x20 + type;
-    m.data[1] = type;
-    qToBigEndian(word, m.data + 4);
-    return m;
-}
-
-} // namespace
-
-TestMessage floatMessage(uint16_t channel, uint32_t canId, double time, float value)
-{
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    return payloadMessage(channel, canId, time, 2, bits);
-}
-
-TestMessage wordMessage(uint16_t channel, uint32_t canId, double time, uint32_t value)
-{
-    return payloadMessage(channel, canId, time, 5, value);
-}
-
-QByteArray recordFileBytes(const std::vector<TestMessage>& messages, bool bigEndian, const TestHeader& h)
-{
-    QByteArray b(128 + 28 * static_cast<int>(messages.size()), '\0');
-    for (int i = 2; i < 128; ++i)
-        b[i] = static_cast<char>(0x40 + i % 50);
-    b[0] = static_cast<char>(bigEndian ? 0xAB : 0xBA);
-    b[1] = static_cast<char>(bigEndian ? 0xBA : 0xAB);
-    putInt<uint16_t>(b, 12, static_cast<uint16_t>(h.year), bigEndian);
-    b[14] = static_cast<char>(h.month);
-    b[15] = static_cast<char>(h.day);
-    b[16] = static_cast<char>(h.hour);
-    b[17] = static_cast<char>(h.minute);
-    b[18] = static_cast<char>(h.second);
-    uint32_t high, low;
-    ticks(h.start, high, low);
-    putInt<uint32_t>(b, 20, high, bigEndian);
-    putInt<uint32_t>(b, 24, low, bigEndian);
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        const int at = 128 + 28 * static_cast<int>(i);
-        const TestMessage& m = messages[i];
-        std::memcpy(b.data() + at, m.data, 8);
-        b[at + 8] = static_cast<char>(m.auxByteA);
-        b[at + 9] = static_cast<char>(m.auxByteB);
-        putInt<uint16_t>(b, at + 10, m.channel, bigEndian);
-        putInt<uint32_t>(b, at + 12, m.canId, bigEndian);
-        putInt<uint16_t>(b, at + 16, m.auxWordA, bigEndian);
-        putInt<uint16_t>(b, at + 18, m.auxWordB, bigEndian);
-        ticks(m.time, high, low);
-        putInt<uint32_t>(b, at + 20, high, bigEndian);
-        putInt<uint32_t>(b, at + 24, low, bigEndian);
-    }
-    return b;
-}
 
 bool loadRecording(KAVO::Record& record, const QString& folder, const std::vector<TestFile>& files, bool bigEndian,
                    const TestHeader& header)

@@ -1,6 +1,8 @@
 #ifndef ORLO_TESTRECORDS_H
 #define ORLO_TESTRECORDS_H
 
+#include "RecordFileBytes.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -15,37 +17,6 @@ struct KmlExportOptions;
 }
 
 namespace testsupport {
-
-// A message as a test writes it into a record file.
-struct TestMessage
-{
-    uint16_t channel = 0;
-    uint32_t canId = 0;
-    double time = 0.0;                 // seconds, rounded to the nearest tick
-    uint8_t data[8] = {};
-    uint8_t auxByteA = 0xA1;
-    uint8_t auxByteB = 0xB2;
-    uint16_t auxWordA = 0x1122;
-    uint16_t auxWordB = 0x3344;
-};
-
-// Payload with the message's data-type byte (FLOAT 2, BLONG 5) and a
-// big-endian value in data bytes 4 to 7.
-TestMessage floatMessage(uint16_t channel, uint32_t canId, double time, float value);
-TestMessage wordMessage(uint16_t channel, uint32_t canId, double time, uint32_t value);
-
-// Header fields as they are stored; an impossible date is allowed.
-struct TestHeader
-{
-    int year = 2023;
-    int month = 7, day = 14, hour = 9, minute = 41, second = 5;
-    double start = 0.5;                // start time stamp, seconds
-};
-
-// A record file: the header (the bytes the reader does not interpret hold
-// a pattern) and the messages in the given order.
-QByteArray recordFileBytes(const std::vector<TestMessage>& messages, bool bigEndian = true,
-                           const TestHeader& header = TestHeader());
 
 // Writes each file into the folder and reads them all, in this order, into the recording.
 using TestFile = std::pair<QString, std::vector<TestMessage>>;

@@ -2,10 +2,11 @@
 #define ORLO_WORKERDATA_H
 
 // What the tests of the worker threads share, header only (the
-// ThreadSanitizer build has no test support library): record files written
-// byte by byte, and a profile whose parameters have thresholds.
+// ThreadSanitizer build has no test support library): record files of
+// many messages, and a profile whose parameters have thresholds.
 
 #include "RecordEntry.h"
+#include "RecordFileBytes.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -15,9 +16,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace testsupport {
 
@@ -35,21 +36,17 @@ struct RawRecord
 template <typename F>
 QByteArray rawRecordFile(int n, F make)
 {
-    QByteArray b(128 + 28 * n, '\0');
-    b[0] = static_cast<char>(0xAB);
-    b[1] = static_cast<char>(0xBA);
+    std::vector<TestMessage> messages(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
-        const RawRecord m = make(i);
-        char* r = b.data() + 128 + 28 * i;
-        const long long ticks = std::llround(m.time / 31.25e-9);
-        r[1] = static_cast<char>(m.type);
-        qToBigEndian<uint32_t>(m.word, r + 4);
-        qToBigEndian<uint16_t>(m.channel, r + 10);
-        qToBigEndian<uint32_t>(m.canId, r + 12);
-        qToBigEndian<uint32_t>(static_cast<uint32_t>(ticks >> 32), r + 20);
-        qToBigEndian<uint32_t>(static_cast<uint32_t>(ticks), r + 24);
+        const RawRecord r = make(i);
+        TestMessage& m = messages[static_cast<std::size_t>(i)];
+        m.channel = r.channel;
+        m.canId = r.canId;
+        m.time = r.time;
+        m.data[1] = r.type;
+        qToBigEndian<uint32_t>(r.word, m.data + 4);
     }
-    return b;
+    return recordFileBytes(messages);
 }
 
 // Two messages are the same: record bytes, time and kind of file.
