@@ -2,9 +2,10 @@
 // variables. The value must equal a plain top-down reading of the postfix
 // form (each operator takes its operands from right below it, nearest
 // first, 0 for those that run out; the engine's own operand counts, and the
-// engine applying each single operator to its operand values), evaluating
-// must leave the form as it was, and nothing may crash or read outside the
-// text.
+// engine applying each single operator to its operand values), the read
+// function must be asked for the variables in the order of that reading,
+// evaluating must leave the form as it was, and nothing may crash or read
+// outside the text.
 #include "dorneExpression.h"
 #include "expression/expressionInternal.h"
 
@@ -17,9 +18,13 @@
 
 namespace {
 
+// The names asked for, in order.
+std::vector<std::string> reads;
+
 // A value from the name alone, so that every reading agrees.
 double readVariable(void*, T_Token*, char* name)
 {
+    reads.emplace_back(name);
     const size_t n = std::strlen(name);
     return double(n) - double(static_cast<unsigned char>(name[0])) / 16.0;
 }
@@ -80,18 +85,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         abort();
     const std::vector<T_Token> before(out->items, out->items + out->count);
 
+    reads.clear();
     const double first = evaluate(&parser);
     const int32_t below = out->readPosition;
+    const std::vector<std::string> firstReads = reads;
+    reads.clear();
     const double second = evaluate(&parser);
-    if (!same(first, second) || out->readPosition != below || out->count != int32_t(before.size()))
+    if (!same(first, second) || out->readPosition != below || out->count != int32_t(before.size()) ||
+        reads != firstReads)
         abort();
     for (size_t i = 0; i < before.size(); ++i)
         if (std::memcmp(&before[i], &out->items[i], sizeof(T_Token)) != 0)
             abort(); // nothing to cache: the read function keeps no variable
 
     int32_t position = out->count;
+    reads.clear();
     const double expected = reference(out, position);
-    if (!same(first, expected) || position != below)
+    if (!same(first, expected) || position != below || reads != firstReads)
         abort();
     for (int32_t i = 0; i < out->count; ++i)
         if (getToken(&out->items[i]) == nullptr)

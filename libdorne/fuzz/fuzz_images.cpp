@@ -3,12 +3,15 @@
 // are the width and height as a file stores them (most significant byte
 // first), and the rest is the file from the pixel block on. A load either
 // registers exactly the pixels the file holds (RGB spread to RGBA with alpha
-// 255) or refuses with texture -1; nothing may read past the file or
-// allocate for pixels the file does not hold.
+// 255) or refuses with texture -1; the refused-size code comes exactly for
+// the sizes the registry refuses (negative, or RGBA bytes beyond int);
+// nothing may read past the file or allocate for pixels the file does not
+// hold.
 #include "dorneFiles.h"
 #include "dorneLog.h"
 #include "dorneTextures.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -54,6 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::fclose(file);
 
     const long long pixels = (long long)image.pixelWidth * image.pixelHeight;
+    const bool refusedSize = image.pixelWidth < 0 || image.pixelHeight < 0 || pixels > INT_MAX / 4;
+    if ((result == -2) != refusedSize)
+        std::abort();
     if (result == 0 && image.texture > 0) {
         const unsigned char* px = txData(image.texture);
         if (px == nullptr || pixels <= 0 || size_t(pixels) * (rgb ? 3 : 4) > block.size() ||

@@ -2,7 +2,8 @@
 // without a valid NSHM block) and as UDP datagrams, exchanged through the
 // sources' entry points with variables whose types and OFFSET texts come
 // from the input too. Nothing may crash, step outside the segment or the
-// receive buffer, or leave a name without its zero.
+// receive buffer, or leave a name without its zero, and a value the view
+// writes must read back the same in its cycle.
 //
 // Input: [flags] [variable count] count x ([type] [8-byte OFFSET text])
 // [8-byte SIZE text] [payload]. Flags: 1 little-endian, 2 auto-load,
@@ -97,13 +98,72 @@ void giveStorage(DD_DATA_TYPE_STRUCT* s, bool write, const std::vector<uint8_t>&
     }
 }
 
-void exchange(DD_DATA_TYPE_STRUCT* s)
+// A written variable's value as the view holds it before a cycle.
+struct Written
 {
+    const DD_VAR_STRUCT* v;
+    std::vector<unsigned char> bytes; // a number's storage bytes
+    std::string text;                 // a text
+};
+
+std::vector<Written> writtenValues(const DD_DATA_TYPE_STRUCT* s)
+{
+    std::vector<Written> written;
+    for (const DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next) {
+        if (!v->write || v->value == nullptr || (dorne::valueWidth(v->type) == 0 && v->type != DD_STRING))
+            continue; // unknown types are not exchanged
+        const auto* bytes = static_cast<const unsigned char*>(v->value);
+        if (v->type == DD_STRING)
+            written.push_back({v, {}, std::string(static_cast<const char*>(v->value))});
+        else
+            written.push_back({v, std::vector<unsigned char>(bytes, bytes + dorne::valueWidth(v->type)), {}});
+    }
+    return written;
+}
+
+// Within one cycle a changed written value goes into the region and is read
+// back before anything else touches it, so it must come back as written:
+// numbers with the peer format's width (the 64-bit types' low four bytes,
+// sign- or zero-extended), texts cut at the region's end. A value outside
+// the region stays as the view wrote it.
+void checkReadBack(const std::vector<Written>& written, size_t regionSize)
+{
+    for (const Written& w : written) {
+        const DD_VAR_STRUCT* v = w.v;
+        if (!v->changed)
+            continue; // not sent: the region's own bytes are read
+        long long offset = 0;
+        const bool inside = dorne::variableOffset(v, &offset) && dorne::fitsAt(v, offset, regionSize);
+        if (v->type == DD_STRING) {
+            const std::string expected = inside ? w.text.substr(0, regionSize - size_t(offset)) : w.text;
+            if (expected != static_cast<const char*>(v->value))
+                abort();
+            continue;
+        }
+        std::vector<unsigned char> expected = w.bytes;
+        if (inside && (v->type == DD_LONG || v->type == DD_ULONG)) {
+            uint64_t wide;
+            std::memcpy(&wide, expected.data(), 8);
+            const uint32_t low = uint32_t(wide);
+            wide = v->type == DD_LONG ? uint64_t(int64_t(int32_t(low))) : uint64_t(low);
+            std::memcpy(expected.data(), &wide, 8);
+        }
+        if (std::memcmp(expected.data(), v->value, expected.size()) != 0)
+            abort();
+    }
+}
+
+void exchange(DD_DATA_TYPE_STRUCT* s, size_t regionSize)
+{
+    std::vector<Written> written = writtenValues(s);
     fillDP(s);
+    checkReadBack(written, regionSize);
     for (DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next)
         if (v->value != nullptr)
             static_cast<unsigned char*>(v->value)[0] ^= 0x5A; // changed by the view
+    written = writtenValues(s);
     fillDP(s);
+    checkReadBack(written, regionSize);
 }
 
 void shmRound(uint8_t flags, const std::vector<Variable>& variables, const std::vector<uint8_t>& payload)
@@ -130,7 +190,7 @@ void shmRound(uint8_t flags, const std::vector<Variable>& variables, const std::
     segment.markRemoved(); // gone with the last attachment, even after a crash
     s->fnStartView(s);
     giveStorage(s, flags & 8, payload);
-    exchange(s);
+    exchange(s, payload.size());
 
     // The segment's page beyond its size must stay as the system zeroed it.
     const size_t page = size_t(sysconf(_SC_PAGESIZE));
@@ -170,7 +230,7 @@ void udpRound(uint8_t flags, const std::vector<Variable>& variables, std::string
             sender.send(payload.data() + at + 1, length);
             at += 1 + length;
         }
-        exchange(s);
+        exchange(s, static_cast<const dorne::SocketDataState*>(s->privateData)->size);
     }
     s->fnClose(s);
     DD_DATA_TYPE_STRUCT* head = s;

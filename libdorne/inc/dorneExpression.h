@@ -7,8 +7,12 @@
    or, there is no power operator), "&", "~", abs and int work on values
    truncated toward zero to 32-bit integers (NaN and values out of range
    become the smallest 32-bit integer). Variables are read through a function
-   the caller installs. No text is rejected: malformed input yields a number,
-   0 in most cases.
+   the caller installs, once per variable token at every evaluation, in the
+   order of a walk from the top of the postfix form: a right operand before
+   the left one, a conditional's else branch, then its then branch, then its
+   condition (all three are read; only the chosen branch is computed), a
+   function's second argument before its first. No text is rejected:
+   malformed input yields a number, 0 in most cases.
 
    Precedence, loosest first, each level grouping left to right: "? :"
    (right to left), "||", "&&", "|", "^", "&", "==" "!=", "<" "<=" ">" ">=",
@@ -110,12 +114,16 @@ typedef struct T_Stack
 typedef double (*T_ReadFunction)(void* data, T_Token* token, char* name);
 
 /* One formula. The caller allocates it, sets text, calls parse and then
-   setVarFunc, evaluates as often as needed, then calls cleanup and frees it. */
+   setVarFunc, evaluates as often as needed, then calls cleanup and frees it.
+   A parser that parse has not filled (an output stack built by hand) must
+   start zeroed. */
 typedef struct T_Parser
 {
     int32_t position;    /* next character of text to scan */
     const char* text;    /* not owned; read by parse only */
-    T_Token current;     /* the token scanned last */
+    T_Token current;     /* the token scanned last; after parse its variable
+                            field keeps what evaluate compiled from the output
+                            (freed by cleanup) */
     void* readData;      /* handed to read */
     T_ReadFunction read; /* null: every variable is 1.0 */
     T_Stack* operators;  /* used while parse runs */
@@ -125,18 +133,22 @@ typedef struct T_Parser
 /* ---- Formulas ---------------------------------------------------------- */
 
 /* Scans text (a null text as empty) into a new output stack, replacing the
-   pointer without freeing what it held; clears read. Always 0. */
+   pointer (and the compiled form) without freeing what it held; clears read.
+   Always 0. */
 DORNE_API double parse(T_Parser* parser);
 
 /* Installs the read function and its data; call after parse. 0, -1 for a
    null parser. */
 DORNE_API int setVarFunc(T_Parser* parser, void* data, T_ReadFunction read);
 
-/* The formula's value (0 for a null parser or an empty formula). One thread
-   at a time per parser. */
+/* The formula's value (0 for a null parser or an empty formula). The first
+   evaluation compiles the output stack; a push onto it or a pop off it
+   makes the next one compile it again (a token changed in place is not
+   seen). One thread at a time per parser. */
 DORNE_API double evaluate(T_Parser* parser);
 
-/* Deletes the output stack (the parser is not evaluated afterwards). 0. */
+/* Deletes the output stack and the compiled form (the parser is not
+   evaluated afterwards). 0. */
 DORNE_API int cleanup(T_Parser* parser);
 
 /* Reads the next token at parser->position into token, advancing the

@@ -37,11 +37,13 @@ DORNE_API int loadConfigFile(const char* path, CONFIG_STRUCT* config);
    the data sources (the source and variable parameter counts they declare;
    a variable parameter with its buffer's whole capacity, so a text grows by
    12 bytes per load and save). The file is written beside path under a name
-   of its own, synced and renamed over path only when complete. 0 on
-   success; -1 for a null path or config, a non-empty element list (element
-   records are not written yet), or when the file cannot be created
-   (perror "file open") or written (logged); an older file at path is then
-   left as it was. */
+   of its own, synced and renamed over path only when complete; a link at
+   path is followed and stays, and the old file's permissions are kept (a
+   warning when they cannot be). 0 on success; -1 for a null path or config,
+   a non-empty element list (element records are not written yet), a path
+   that names something other than a regular file (logged), or when the
+   file cannot be created (perror "file open") or written (logged); an older
+   file at path is then left as it was. */
 DORNE_API int saveFile(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources,
                        CONFIG_STRUCT* config);
 

@@ -7,14 +7,10 @@
 
 #include "dorneExport.h"
 
-/* An open folder listing (owned; release it with apiCloseDir). */
-typedef struct API_DIR API_DIR;
-
-/* Receives one entry name: at most 255 characters and a zero. */
-typedef struct API_FILE
-{
-    char name[256];
-} API_FILE;
+/* API_DIR (an open folder listing, owned; release it with apiCloseDir) and
+   API_FILE (one entry name of at most 255 characters and a zero) are the
+   font library's: one platform layer lists folders for both libraries. */
+#include "sartoPlatform.h"
 
 /* Loads a shared library with every symbol bound at once; its handle, or null
    for a null path or when loading fails. */

@@ -51,7 +51,8 @@ DORNE_API const unsigned char* txData(int id);
    current colour; makes the GL texture first when it is missing. Leaves
    texturing off and blending on. -1 for a negative or unknown id, null
    arrays or before the first txCreate; 0 otherwise, also when the texture
-   cannot be made (nothing drawn). */
+   cannot be made (nothing drawn; an image too large for the GL
+   implementation is tried again at every draw but logged once). */
 DORNE_API int txDraw(int id, const float x[4], const float y[4]);
 
 /* ---- Render texture ---- */

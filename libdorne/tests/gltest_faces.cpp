@@ -4,6 +4,7 @@
 // sizes and blocks that do not fit; the digits of scale numbers.
 #include "dorneFiles.h"
 #include "dorneGlTest.h"
+#include "dorneLog.h"
 #include "dorneTextures.h"
 #include "shapeSupport.h"
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -266,16 +268,31 @@ TEST_F(Faces, LoadersRegisterWhatTheFileHoldsAndRefuseWhatDoesNotFit)
         {false, 10000, 10000, rgba, -3, 0},                         // fits int, not the file
         {false, 50000, 50000, rgba, -2, 0},                         // bytes beyond int
         {true, 40000, 20000, rgba, -2, 0},
+        {false, 536870912, 1, rgba, -2, 0},                         // 2^31 bytes
+        {true, 536870911, 1, rgba, -3, 0},                          // 2^31 - 4 bytes: a size the registry takes
         {false, -1, 5, rgba, -2, 0},
+        {true, 1, -3, rgba, -2, 0},
         {false, 0, 5, rgba, 0, 0},                                  // stored without pixels
     };
+    char text[1024];
     for (const Case& c : cases) {
+        getLogMsg(text, sizeof text);
         MemoryFile f(c.file);
         IMAGE_STRUCT* image = createImage();
         image->pixelWidth = c.width;
         image->pixelHeight = c.height;
         EXPECT_EQ((c.old ? loadTextureOld : loadTexture)(f.file, image), c.result) << c.width << " x " << c.height;
         EXPECT_EQ(std::ftell(f.file), c.position) << c.width;
+        getLogMsg(text, sizeof text);
+        const std::string log = text;
+        // A refused size is the size the registry refuses, and says so.
+        const std::string refused = std::string(c.old ? "loadTextureOld" : "loadTexture") + ": image size " +
+                                    std::to_string(c.width) + " x " + std::to_string(c.height) + " refused";
+        EXPECT_EQ(log.find(refused) != std::string::npos, c.result == -2) << log;
+        EXPECT_EQ(log.find("out of memory"), std::string::npos) << log;
+        if (c.result == -2) {
+            EXPECT_EQ(txCreate(c.width, c.height, rgba.data()), -1) << c.width << " x " << c.height;
+        }
         if (c.result == 0 && c.width > 0) {
             const unsigned char* px = txData(image->texture);
             ASSERT_NE(px, nullptr);
@@ -309,6 +326,29 @@ TEST_F(Faces, LoadersRegisterWhatTheFileHoldsAndRefuseWhatDoesNotFit)
     txDelete(image->texture);
     EXPECT_EQ(loadTexture(nullptr, image), -1);
     EXPECT_EQ(loadTextureFromData(nullptr, image), -1);
+
+    // Sizes the registry refuses, from data: refused with the loaders' code
+    // and message, not as a want of memory.
+    const int refusedSizes[][2] = {{50000, 50000}, {536870912, 1}, {1, 536870912}, {-2, 2}, {2, -2}};
+    for (const auto& size : refusedSizes) {
+        getLogMsg(text, sizeof text);
+        ASSERT_EQ(txCreate(size[0], size[1], rgba.data()), -1);
+        image->pixelWidth = size[0];
+        image->pixelHeight = size[1];
+        EXPECT_EQ(loadTextureFromData(rgba.data(), image), -2) << size[0] << " x " << size[1];
+        EXPECT_EQ(image->texture, -1);
+        getLogMsg(text, sizeof text);
+        const std::string log = text;
+        EXPECT_NE(log.find("loadTextureFromData: image size " + std::to_string(size[0]) + " x " +
+                           std::to_string(size[1]) + " refused"),
+                  std::string::npos)
+            << log;
+        EXPECT_EQ(log.find("out of memory"), std::string::npos) << log;
+    }
+    image->pixelWidth = 0;
+    image->pixelHeight = 3;
+    EXPECT_EQ(loadTextureFromData(rgba.data(), image), 0) << "stored without pixels";
+    EXPECT_EQ(image->texture, -1);
     std::free(image);
 }
 

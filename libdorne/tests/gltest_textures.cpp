@@ -304,12 +304,35 @@ TEST_F(Textures, TooLargeImagesAreRefusedAndDrawNothing)
     EXPECT_EQ(txDraw(id, x, y), 0);
     EXPECT_EQ(pixel(50, 25), (Rgba{0, 0, 0, 255}));
     EXPECT_NE(txData(id), nullptr);
+    // Every frame tries again, but the refusal is logged once per texture,
+    // also through another id of it.
+    const int copy = txCopy(id);
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_EQ(txDraw(id, x, y), 0);
+        EXPECT_EQ(txDraw(copy, x, y), 0);
+    }
+    EXPECT_EQ(takeLog(), "");
     txDelete(id);
+    txDelete(copy);
 
+    // Another texture is logged again; one registered without a context
+    // logs at its first draw, and only then.
     std::vector<unsigned char> tall(2049 * 4, 100);
     const int tallId = txCreate(1, 2049, tall.data());
     EXPECT_NE(takeLog().find("image too large\n"), std::string::npos);
     txDelete(tallId);
+    orlo_gl::GlContext::releaseCurrent();
+    const int later = txCreate(3000, 1, wide.data());
+    ASSERT_TRUE(mContext->makeCurrent());
+    pixelProjection();
+    EXPECT_EQ(takeLog(), "");
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_EQ(txDraw(later, x, y), 0);
+    const std::string log = takeLog();
+    const size_t first = log.find("image too large\n");
+    EXPECT_NE(first, std::string::npos);
+    EXPECT_EQ(log.find("image too large", first + 1), std::string::npos) << log;
+    txDelete(later);
 
     std::vector<unsigned char> edge(2048 * 4, 100);
     const int edgeId = txCreate(2048, 1, edge.data());

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -285,6 +287,68 @@ TEST(Expression, VariablesComeFromTheReadFunction)
     EXPECT_EQ(f.parser.read, nullptr);
 }
 
+// The names the read function is asked for, in the order it is asked: a
+// right operand before the left one, a conditional's else branch, then its
+// then branch, then its condition, a function's second argument before its
+// first; tokens below the top's subexpression are not read.
+TEST(Expression, VariablesAreReadRightToLeft)
+{
+    struct Recorder
+    {
+        std::string names;
+        static double read(void* data, T_Token*, char* name)
+        {
+            std::string& names = static_cast<Recorder*>(data)->names;
+            names += names.empty() ? "" : " ";
+            names += name;
+            return double(name[0]);
+        }
+    };
+    struct OrderCase
+    {
+        const char* text;
+        const char* names;
+        double value;
+    };
+    const std::vector<OrderCase> cases = {
+        {"a + b", "b a", 'a' + 'b'},
+        {"p ? x : y", "y x p", 'x'},
+        {"atan2(y, x)", "x y", std::atan2(double('y'), double('x'))},
+        {"pow(a, b - c)", "c b a", std::pow(double('a'), double('b' - 'c'))},
+        {"a - b * c", "c b a", 'a' - double('b') * 'c'},
+        {"-a * b + sin c", "c b a", -double('a') * 'b' + std::sin(double('c'))},
+        {"p ? q ? a : b : c", "c b a q p", 'a'},
+        // Both branches read, whichever is taken, however they nest, also where
+    // only the chosen one is computed.
+        {"p ? a + b : c * d", "d c b a p", 'a' + 'b'},
+        {"p - p ? a + b : c * d", "d c b a p p", 'c' * double('d')},
+        {"(0 / 0) ? a - b : c", "c b a", 'a' - 'b'},
+        {"p ? (q - q ? a * 2 : b * 3) : c", "c b a q q p", 'b' * 3},
+        {"p - p ? a + 1 : 0 ? b : c * 2", "c b a p p", 'c' * 2},
+        {"(p - p ? a : b + 1) ? (q ? c - 1 : d) + 1 : e", "e d c q b a p p", 'c'},
+        {"p ? sin a : cos b", "b a p", std::sin(double('a'))},
+        {"p - p ? sqrt a : -b * 2 + c", "c b a p p", -'b' * 2 + 'c'},
+        {"(0 / 0) ? sin a : c", "c a", std::sin(double('a'))},
+        {"p ? (q - q ? exp a : abs b) : int c", "c b a q q p", 'b'},
+        {"a - a ? b : (c - c ? sin d : e) * 2 + 1", "e d c c b a a", 'e' * 2 + 1},
+        {"p ? (q ? sin a : b) : (r - r ? c : cos d)", "d c r r b a q p", std::sin(double('a'))},
+        {"min(a + b, c) + max(d, e)", "e d c b a", 'c' + 'e'},
+        {"a == b || !c", "c b a", 0},
+        {"a b", "b", 'b'},
+        {"a + b $", "", 0},
+    };
+    for (const OrderCase& c : cases) {
+        Recorder recorder;
+        Formula f(c.text);
+        setVarFunc(&f.parser, &recorder, Recorder::read);
+        EXPECT_EQ(f.value(), c.value) << c.text;
+        EXPECT_EQ(recorder.names, c.names) << c.text;
+        recorder.names.clear();
+        f.value();
+        EXPECT_EQ(recorder.names, c.names) << c.text << ", evaluated again";
+    }
+}
+
 TEST(Expression, LongIdentifiersKeep255Characters)
 {
     Formula f(std::string(300, 'v') + " + 1");
@@ -294,8 +358,28 @@ TEST(Expression, LongIdentifiersKeep255Characters)
     EXPECT_EQ(f.value(), 2) << "the rest of the identifier is consumed";
 }
 
-// Evaluation walks the stack without changing it; deeply nested formulas
-// neither exhaust the call stack nor take quadratic time to build.
+// Runs f on a thread whose stack is too small for a recursion as deep as
+// the formulas below (10,000 levels of even 16 bytes each): parsing and
+// evaluating them must not recurse.
+template <typename F>
+void onSmallStack(F f)
+{
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, 128 * 1024), 0);
+    pthread_t thread;
+    auto body = [](void* arg) -> void* {
+        (*static_cast<F*>(arg))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, body, &f), 0);
+    EXPECT_EQ(pthread_join(thread, nullptr), 0);
+    pthread_attr_destroy(&attributes);
+}
+
+// Evaluation walks the stack without changing it and follows what is pushed
+// onto or popped off it afterwards; deeply nested formulas neither exhaust
+// the call stack nor take quadratic time to build.
 TEST(Expression, EvaluationRepeatsAndNests)
 {
     Formula f("1 2 + 3");
@@ -304,17 +388,49 @@ TEST(Expression, EvaluationRepeatsAndNests)
     EXPECT_EQ(f.parser.output->readPosition, 1) << "the 1 below the sum is not consumed";
     EXPECT_EQ(f.value(), 5);
     EXPECT_EQ(f.parser.output->count, count);
+    T_Token times = *stackPop(f.parser.output);
+    times.kind = TOKEN_MULT;
+    stackPush(f.parser.output, times);
+    EXPECT_EQ(f.value(), 6) << "the same count, another operator";
+    stackPop(f.parser.output);
+    EXPECT_EQ(f.value(), 3);
+    EXPECT_EQ(f.parser.output->readPosition, 2);
 
-    const int n = 200000;
-    EXPECT_EQ(valueOf(std::string(n, '-') + "1"), 1);
-    EXPECT_EQ(valueOf(std::string(n, '(') + "7" + std::string(n, ')')), 7);
-    EXPECT_EQ(valueOf(std::string(n - 1, '!') + "0"), 1);
+    const int n = 10000;
+    const std::vector<std::string> nested = {std::string(n, '-') + "1",
+                                             std::string(n, '(') + "7" + std::string(n, ')'),
+                                             std::string(n - 1, '!') + "0", std::string(n / 2, '~') + "5"};
+    std::string thenChain;
+    std::string elseChain;
+    for (int i = 0; i < n; ++i) {
+        thenChain += "1 ? ";
+        elseChain += "0 ? 2 : ";
+    }
+    thenChain += "sin 1";
+    for (int i = 0; i < n; ++i)
+        thenChain += " : 2";
+    elseChain += "sin 1";
     std::string sum;
     for (int i = 0; i < n; ++i)
         sum += "1+";
-    Formula big(sum + "1");
-    EXPECT_EQ(big.value(), n + 1);
-    EXPECT_LT(big.parser.output->capacity, 2 * big.parser.output->count + 5) << "grown by doubling";
+    sum += "1";
+    std::vector<double> values;
+    int32_t sumCount = 0;
+    int32_t sumCapacity = 0;
+    onSmallStack([&] {
+        for (const std::string& text : nested)
+            values.push_back(valueOf(text));
+        values.push_back(valueOf(thenChain));
+        values.push_back(valueOf(elseChain));
+        Formula big(sum);
+        values.push_back(big.value());
+        values.push_back(big.value());
+        sumCount = big.parser.output->count;
+        sumCapacity = big.parser.output->capacity;
+    });
+    EXPECT_EQ(values, (std::vector<double>{1, 7, 1, 5, std::sin(1.0), std::sin(1.0), n + 1, n + 1}));
+    EXPECT_EQ(sumCount, 2 * n + 1);
+    EXPECT_LT(sumCapacity, 2 * sumCount + 5) << "grown by doubling";
     EXPECT_EQ(evaluate(nullptr), 0);
     T_Parser unparsed{};
     EXPECT_EQ(evaluate(&unparsed), 0);

@@ -85,6 +85,30 @@ TEST(Platform, FolderFailuresGiveNullOrZero)
     EXPECT_EQ(apiCloseDir(nullptr), 0);
 }
 
+TEST(Platform, ListingsPassBetweenTheEngineAndTheFontLibrary)
+{
+    char folder[] = "/tmp/dorneShareXXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/only.ttf";
+    const int fd = open(path.c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    close(fd);
+
+    // Opened by one library, read and closed by the other, both ways.
+    for (const bool engineOpens : {true, false}) {
+        API_DIR* dir = engineOpens ? apiOpenDir(folder) : ftApiOpenDir(folder);
+        ASSERT_NE(dir, nullptr);
+        std::set<std::string> listed;
+        API_FILE file;
+        while ((engineOpens ? ftApiReadDir(dir, &file) : apiReadDir(dir, &file)) == 1)
+            listed.insert(file.name);
+        EXPECT_EQ(listed, (std::set<std::string>{".", "..", "only.ttf"})) << engineOpens;
+        EXPECT_EQ(engineOpens ? ftApiCloseDir(dir) : apiCloseDir(dir), 1);
+    }
+    std::remove(path.c_str());
+    rmdir(folder);
+}
+
 TEST(Platform, TimeOfDayInSeconds)
 {
     const double before = double(std::time(nullptr));

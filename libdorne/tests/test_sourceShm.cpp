@@ -1,11 +1,13 @@
 // The shared-memory source against real System V segments: variables from
 // the segment's NSHM block, both byte orders, write-back of changed values,
-// offsets and blocks that do not fit, a missing segment and the editor hooks.
+// offsets and blocks that do not fit, a missing segment, key texts and the
+// editor hooks.
 #include "peerSourceTest.h"
 #include "peerSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -279,8 +281,6 @@ TEST_F(Shm, MissingSegmentsAndBadKeysAreReported)
     source(key, kBig, 1);
     DD_VAR_STRUCT* v = variable("v", DD_INT, "0", "5");
     v->write = 1;
-    source("1ffffffff", kBig, 0);
-    source("-1", kBig, 0);
 
     LogCapture log;
     testing::internal::CaptureStderr();
@@ -292,10 +292,51 @@ TEST_F(Shm, MissingSegmentsAndBadKeysAreReported)
                   unsigned(gone));
     EXPECT_EQ(errors, expected);
     EXPECT_EQ(valueOf<int32_t>(v), 5) << "not attached: the default stays, nothing is read";
-    const std::string lines = log.take();
-    EXPECT_NE(lines.find("vddShmVarOpenShm: key text <1ffffffff> is no 32-bit hexadecimal key\n"), std::string::npos)
-        << lines;
-    EXPECT_NE(lines.find("vddShmVarOpenShm: key text <-1> is no 32-bit hexadecimal key\n"), std::string::npos);
+}
+
+// The key text is a whole hexadecimal number of at most 32 bits, with or
+// without a leading 0x; any other text fails Open with an error naming the
+// source and the text, and no segment call is made (an empty text or one
+// without digits would otherwise be key 0, a private segment).
+TEST_F(Shm, KeyTextsMustBeWholeHexadecimalNumbers)
+{
+    peer::Segment seg(64);
+    ASSERT_TRUE(seg.ok());
+    const std::string digits = seg.keyText(false);
+    std::string upper = digits;
+    for (char& c : upper)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    const std::string good[] = {"0x" + digits, digits, "0X" + digits, upper, "0x" + upper, "000" + digits};
+    for (const std::string& key : good) {
+        SCOPED_TRACE("<" + key + ">");
+        source(key, kBig, 0);
+        LogCapture log;
+        setLogLevel(1); // errors only
+        testing::internal::CaptureStderr();
+        start();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(log.take(), "");
+        EXPECT_EQ(seg.attachments(), 2) << "the source's and the test's own";
+        reset();
+    }
+
+    const std::string bad[] = {
+        "", "xyz", "0x", "0X", "x1", "0xx1", "1g", "12 ", " 12", "1 2", "\t12", "+12", "-1", "0x-1",
+        "1ffffffff", "0x100000000", "ffffffffffffffffffff", "12.5", "0x" + digits + "h", "h" + digits,
+    };
+    for (const std::string& key : bad) {
+        SCOPED_TRACE("<" + key + ">");
+        source(key, kBig, 0);
+        mergeWithRegistry(&view);
+        LogCapture log;
+        setLogLevel(1); // an error
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(s->fnOpen(s), -1);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "no segment call was made";
+        EXPECT_EQ(log.take(), "vddShmVarOpenShm: source SHM DATA: key text <" + key + "> is no 32-bit hexadecimal key\n");
+        EXPECT_EQ(seg.attachments(), 1) << "the test's own only";
+        reset();
+    }
 }
 
 TEST_F(Shm, EditorHooks)

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -21,11 +23,27 @@
 #include <iterator>
 #include <string>
 #include <utility>
+#include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace support;
+
+// fchmod failing on demand with this error (0: the C library's own). The
+// executable's definition comes before the C library's for the engine too.
+static std::atomic<int> fchmodError{0};
+
+extern "C" int fchmod(int fd, mode_t mode) noexcept
+{
+    if (const int error = fchmodError.load()) {
+        errno = error;
+        return -1;
+    }
+    static const auto real = reinterpret_cast<int (*)(int, mode_t)>(dlsym(RTLD_NEXT, "fchmod"));
+    return real != nullptr ? real(fd, mode) : -1;
+}
 
 namespace {
 
@@ -555,11 +573,16 @@ TEST_F(ViewFile, SaveReplacesTheFileWholeOrNotAtAll)
     std::filesystem::create_symlink(target, path("link.v"));
     ASSERT_EQ(saveFile(path("link.v").c_str(), nullptr, sources, &config), 0);
     EXPECT_TRUE(std::filesystem::is_symlink(path("link.v")));
+    EXPECT_EQ(std::filesystem::read_symlink(path("link.v")), target);
     struct stat st;
     ASSERT_EQ(stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     const Bytes withSources = readBytes(target);
     EXPECT_GT(withSources.size(), old.size());
+    // The file the link names holds what a plain save writes.
+    ASSERT_EQ(saveFile(path("plain.v").c_str(), nullptr, sources, &config), 0);
+    EXPECT_EQ(readBytes(path("plain.v")), withSources);
+    ASSERT_EQ(unlink(path("plain.v").c_str()), 0);
 
     // Elements cannot be written yet.
     ELEMENT_STRUCT* elements = elementCreate(VD_LINE);
@@ -595,6 +618,69 @@ TEST_F(ViewFile, SaveReplacesTheFileWholeOrNotAtAll)
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"link.v", "view.v"})) << "no temporary file left";
+    freeSources(&sources);
+}
+
+TEST_F(ViewFile, SaveRefusesWhatIsNotARegularFile)
+{
+    CONFIG_STRUCT config = sampleConfig();
+    ASSERT_EQ(mkfifo(path("pipe.v").c_str(), 0600), 0);
+    std::filesystem::create_directory(path("folder.v"));
+    std::filesystem::create_symlink(path("pipe.v"), path("pipelink.v"));
+    const struct
+    {
+        const char* name;
+        bool (*stays)(const std::filesystem::path&);
+    } targets[] = {
+        {"pipe.v", [](const std::filesystem::path& p) { return std::filesystem::is_fifo(p); }},
+        {"folder.v", [](const std::filesystem::path& p) { return std::filesystem::is_directory(p); }},
+        {"pipelink.v", [](const std::filesystem::path& p) {
+             return std::filesystem::is_symlink(p) && std::filesystem::is_fifo(p);
+         }},
+    };
+    setLogLevel(1); // an error: shown at the lowest level
+    for (const auto& t : targets) {
+        SCOPED_TRACE(t.name);
+        log.take();
+        // Refused at once: a pipe without a reader would block a writer.
+        EXPECT_EQ(saveFile(path(t.name).c_str(), nullptr, nullptr, &config), -1);
+        EXPECT_EQ(log.take(), "saveFile: " + path(t.name) + ": not a regular file\n");
+        EXPECT_TRUE(t.stays(path(t.name)));
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(path("folder.v")));
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"folder.v", "pipe.v", "pipelink.v"})) << "nothing created";
+}
+
+TEST_F(ViewFile, SaveWarnsWhenTheOldPermissionsCannotBeKept)
+{
+    const std::string target = path("view.v");
+    DD_DATA_TYPE_STRUCT* sources = sampleSources();
+    CONFIG_STRUCT config = sampleConfig();
+    ASSERT_EQ(saveFile(target.c_str(), nullptr, nullptr, &config), 0);
+    ASSERT_EQ(chmod(target.c_str(), 0664), 0);
+
+    const std::string warning = "saveFile: " + target + ": the old permissions could not be kept: " +
+                                std::strerror(EPERM) + "\n";
+    for (const int level : {1, 2}) {
+        SCOPED_TRACE(level);
+        setLogLevel(level);
+        log.take();
+        fchmodError = EPERM;
+        const int rc = saveFile(target.c_str(), nullptr, sources, &config);
+        fchmodError = 0;
+        EXPECT_EQ(rc, 0) << "saved all the same";
+        EXPECT_EQ(log.take(), level >= 2 ? warning : "") << "a warning";
+        ASSERT_EQ(saveFile(path("plain.v").c_str(), nullptr, sources, &config), 0);
+        EXPECT_EQ(readBytes(target), readBytes(path("plain.v")));
+        struct stat st;
+        ASSERT_EQ(stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << "never readable by more than before";
+        ASSERT_EQ(chmod(target.c_str(), 0664), 0);
+    }
     freeSources(&sources);
 }
 

@@ -8,10 +8,11 @@
 
 #include <stdint.h>
 
-/* The listing records are those of the view engine's platform layer; a
-   source that includes both headers includes that one first. */
-#ifndef DORNE_PLATFORM_H
-/* An open folder listing (owned; release it with ftApiCloseDir). */
+/* The folder listing records of both libraries: the view engine's platform
+   header takes them from here, so a handle means the same in either. */
+
+/* An open folder listing (owned; release it with ftApiCloseDir, or with the
+   view engine's apiCloseDir). */
 typedef struct API_DIR API_DIR;
 
 /* Receives one entry name: at most 255 characters and a zero. */
@@ -19,7 +20,6 @@ typedef struct API_FILE
 {
     char name[256];
 } API_FILE;
-#endif
 
 /* Opens a folder for listing; null when it cannot be opened. */
 SARTO_API API_DIR* ftApiOpenDir(const char* path);

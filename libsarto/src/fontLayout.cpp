@@ -228,8 +228,9 @@ int ftFontPreview(const char* family, int style, const char* text, unsigned char
     if (FT_IS_SCALABLE(face)) {
         if (FT_Set_Pixel_Sizes(face, 50, 50) != 0)
             ftiMsg(FTI_ERROR, "ftFontPreview: FT_Set_Pixel_Sizes failed!\n");
-    } else if (face->num_fixed_sizes > 0) {
-        FT_Select_Size(face, 0);
+    } else if (face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) != 0) {
+        ftiMsg(FTI_ERROR, "ftFontPreview: FT_Select_Size failed!\n");
+        return -20;
     }
     // Each character of the sample that FreeType renders, by its own code.
     const size_t length = std::strlen(sample);

@@ -5,10 +5,14 @@
 
 #include <GL/gl.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace {
@@ -125,10 +129,13 @@ bool buildFont(FNT_FONT* font, FT_Face face, int size)
                 built = ftiCompileLists(font, nullptr);
         }
     } else if (face->num_fixed_sizes > 0 && face->available_sizes != nullptr) {
-        FT_Select_Size(face, 0);
         font->width = face->available_sizes[0].width;
         font->scalable = 0;
-        built = ftiLayoutBitmap(font, face, &glyphs) && ftiCompileLists(font, &glyphs);
+        // Without its strike no glyph of the face can be rendered.
+        if (FT_Select_Size(face, 0) != 0)
+            ftiMsg(FTI_ERROR, "ftFontCreate: FT_Select_Size failed!\n");
+        else
+            built = ftiLayoutBitmap(font, face, &glyphs) && ftiCompileLists(font, &glyphs);
     } else {
         ftiMsg(FTI_ERROR, "ftFontCreate: font <%s> has no strike !\n", font->family);
     }
@@ -288,11 +295,91 @@ FNT_FONT_HANDLE* ftiHandle(intptr_t value)
     return &found->second;
 }
 
+namespace {
+
+// A font file that FreeType reads through the descriptor checked to be a
+// regular file, so that what is read is what was checked. FreeType closes
+// the stream with its face; on a failed open the opener releases it unless
+// FreeType already has.
+struct FileStream
+{
+    FT_StreamRec stream;
+    int fd;
+    bool* closed; // set while the open is in progress
+};
+
+unsigned long readFileStream(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count)
+{
+    if (count == 0) // a seek: 0 when the place lies in the file
+        return offset <= stream->size ? 0 : 1;
+    const int fd = static_cast<int>(stream->descriptor.value);
+    unsigned long done = 0;
+    while (done < count) {
+        const ssize_t n = pread(fd, buffer + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break; // FreeType takes a short read as the error
+        done += static_cast<unsigned long>(n);
+    }
+    return done;
+}
+
+void closeFileStream(FT_Stream stream)
+{
+    FileStream* file = reinterpret_cast<FileStream*>(stream);
+    close(file->fd);
+    if (file->closed != nullptr)
+        *file->closed = true;
+    delete file;
+}
+
+} // namespace
+
+FT_Error ftiOpenFileFace(FT_Library freetype, const char* path, FT_Face* face)
+{
+    *face = nullptr;
+    // Looked at before it is opened (a device is never opened), and again
+    // through the descriptor (the name may have changed hands in between).
+    struct stat st;
+    if (path == nullptr || stat(path, &st) != 0 || !S_ISREG(st.st_mode))
+        return FT_Err_Cannot_Open_Resource;
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return FT_Err_Cannot_Open_Resource;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+        static_cast<unsigned long long>(st.st_size) > ULONG_MAX) {
+        close(fd);
+        return FT_Err_Cannot_Open_Resource;
+    }
+    auto* file = new (std::nothrow) FileStream{};
+    if (file == nullptr) {
+        close(fd);
+        return FT_Err_Out_Of_Memory;
+    }
+    bool closed = false;
+    file->fd = fd;
+    file->closed = &closed;
+    file->stream.size = static_cast<unsigned long>(st.st_size);
+    file->stream.descriptor.value = fd;
+    file->stream.read = readFileStream;
+    file->stream.close = closeFileStream;
+    FT_Open_Args args{};
+    args.flags = FT_OPEN_STREAM;
+    args.stream = &file->stream;
+    const FT_Error error = FT_Open_Face(freetype, &args, 0, face);
+    if (error == 0)
+        file->closed = nullptr; // FreeType closes it with the face
+    else if (!closed)
+        closeFileStream(&file->stream);
+    return error;
+}
+
 FT_Error ftiOpenFace(FNT_STRUCT* state, const FNT_SOURCE* source, FT_Face* face)
 {
     if (source->buildin)
         return FT_New_Memory_Face(state->freetype, source->data, source->dataSize, 0, face);
-    return FT_New_Face(state->freetype, source->path, 0, face);
+    return ftiOpenFileFace(state->freetype, source->path, face);
 }
 
 void ftiReleaseFonts(FNT_STRUCT* state)

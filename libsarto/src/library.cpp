@@ -77,8 +77,9 @@ void enterFile(FNT_STRUCT* state, const char* folder, const char* name)
         ftiMsg(FTI_WARNING, "font file skipped, its path of %d characters is too long: <%s>\n", length, name);
         return;
     }
+    // Skipped like any file FreeType cannot open: what is not a regular file.
     FT_Face face = nullptr;
-    if (FT_New_Face(state->freetype, path, 0, &face) != 0)
+    if (ftiOpenFileFace(state->freetype, path, &face) != 0)
         return;
     if (ftiLibraryAddFont(state, face, 0, path, nullptr, 0) != 0)
         ftiMsg(FTI_ERROR, "ftLibraryParseFonts: out of memory !\n");

@@ -109,6 +109,12 @@ struct FtiFace
 // file. 0 or FreeType's error.
 FT_Error ftiOpenFace(FNT_STRUCT* state, const FNT_SOURCE* source, FT_Face* face);
 
+// Opens face 0 of a font file. Only a regular file is opened: a pipe or a
+// device would keep FreeType waiting for bytes (a link is followed). 0 or
+// FreeType's error (FT_Err_Cannot_Open_Resource for what is not a regular
+// file).
+FT_Error ftiOpenFileFace(FT_Library freetype, const char* path, FT_Face* face);
+
 // The alpha atlas of an outline font, rows from the bottom.
 struct FtiAtlas
 {

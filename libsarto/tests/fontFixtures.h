@@ -1,15 +1,22 @@
 // Helpers of the font library's tests: temporary folders, small bitmap
-// fonts written on the fly, captured standard output.
+// fonts written on the fly, captured standard output, watched pipes.
 #ifndef SARTO_FONT_FIXTURES_H
 #define SARTO_FONT_FIXTURES_H
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace sartotest {
 
@@ -86,6 +93,64 @@ inline std::string shown(int colour, const std::string& label, const std::string
 inline std::string error(const std::string& text) { return shown(31, "ERROR", text); }
 inline std::string warning(const std::string& text) { return shown(34, "WARNING", text); }
 inline std::string info(const std::string& text) { return shown(32, "INFO", text); }
+
+// A named pipe at path for the scope of the object. Should the code under
+// test open it for reading, it would wait for a writer for ever: after ten
+// seconds, and then every second, a writer comes and goes so that the wait
+// ends, and opened() tells that it happened.
+class PipeWatch
+{
+public:
+    explicit PipeWatch(const std::string& path)
+        : mPath(path)
+    {
+        mMade = mkfifo(path.c_str(), 0600) == 0;
+        mThread = std::thread([this] {
+            std::unique_lock<std::mutex> lock(mMutex);
+            auto wait = std::chrono::seconds(10);
+            while (!mDone.wait_for(lock, wait, [this] { return mFinished; })) {
+                const int fd = open(mPath.c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) { // a reader is there
+                    mOpened = true;
+                    close(fd);
+                }
+                wait = std::chrono::seconds(1);
+            }
+        });
+    }
+    ~PipeWatch() { stop(); }
+    PipeWatch(const PipeWatch&) = delete;
+    PipeWatch& operator=(const PipeWatch&) = delete;
+
+    bool made() const { return mMade; }
+
+    // Ends the watch; whether the pipe was opened for reading meanwhile.
+    bool opened()
+    {
+        stop();
+        return mOpened;
+    }
+
+private:
+    void stop()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mFinished = true;
+        }
+        mDone.notify_one();
+        if (mThread.joinable())
+            mThread.join();
+    }
+
+    std::string mPath;
+    bool mMade = false;
+    std::mutex mMutex;
+    std::condition_variable mDone;
+    bool mFinished = false;
+    bool mOpened = false;
+    std::thread mThread;
+};
 
 } // namespace sartotest
 

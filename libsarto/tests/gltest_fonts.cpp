@@ -8,10 +8,26 @@
 
 #include <algorithm>
 #include <cstring>
+#include <dlfcn.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace sartotest;
+
+// FT_Select_Size failing on demand with this FreeType error (0: FreeType's
+// own). The executable's definition comes before FreeType's for the library
+// too; FreeType's types are plain int and pointer here.
+static int selectSizeError = 0;
+
+extern "C" int FT_Select_Size(void* face, int strikeIndex)
+{
+    if (selectSizeError != 0)
+        return selectSizeError;
+    using Select = int (*)(void*, int);
+    static const Select real = reinterpret_cast<Select>(dlsym(RTLD_NEXT, "FT_Select_Size"));
+    return real != nullptr ? real(face, strikeIndex) : -1;
+}
 
 namespace {
 
@@ -116,12 +132,20 @@ protected:
 
 TEST_F(FontGl, OutlineSizesRenderAtTheirLadderStep)
 {
+    // The hinted advances of a, b and c in the built-in "Arial" at each
+    // rendered size add up to: 11: 7+6+6 = 19, 14: 8+8+7 = 23,
+    // 17: 10+9+9 = 28, 20: 11+11+10 = 32, 25: 14+14+12 = 40,
+    // 34: 19+19+17 = 55, 50: 28+28+25 = 81, 100: 56+56+50 = 162,
+    // 120: 67+67+60 = 194. A requested size measures that sum times
+    // requested / rendered, cut towards zero: 12 gives 23 x 12 / 14 = 19.71,
+    // so 19.
     const struct
     {
-        int requested, rendered;
-    } ladder[] = {{-3, 11}, {1, 11},   {11, 11}, {12, 14}, {14, 14},   {15, 17},   {17, 17}, {18, 20},
-                  {21, 25}, {25, 25},  {26, 34}, {35, 50}, {50, 50},   {51, 100},  {100, 100}, {101, 120},
-                  {200, 120}, {100000, 120}};
+        int requested, rendered, abc;
+    } ladder[] = {{-3, 11, -5},   {1, 11, 1},     {11, 11, 19},   {12, 14, 19},   {14, 14, 23},
+                  {15, 17, 24},   {17, 17, 28},   {18, 20, 28},   {21, 25, 33},   {25, 25, 40},
+                  {26, 34, 42},   {35, 50, 56},   {50, 50, 81},   {51, 100, 82},  {100, 100, 162},
+                  {101, 120, 163}, {200, 120, 323}, {100000, 120, 161666}};
     std::vector<intptr_t> handles;
     for (const auto& step : ladder) {
         const intptr_t handle = create("Arial", 1, step.requested);
@@ -130,10 +154,7 @@ TEST_F(FontGl, OutlineSizesRenderAtTheirLadderStep)
         const FNT_FONT* font = object("Arial", step.rendered);
         ASSERT_NE(font, nullptr) << step.requested;
         EXPECT_EQ(font->scalable, 1);
-        // The scale is requested / rendered: measured widths show it.
-        const int sum = advances(font, "abc");
-        EXPECT_EQ(width(handle, "abc"), int(double(sum) * float(float(step.requested) / float(step.rendered))))
-            << step.requested;
+        EXPECT_EQ(width(handle, "abc"), step.abc) << step.requested;
     }
     EXPECT_EQ(objects().size(), 9u) << "one object per ladder step";
     for (intptr_t handle : handles)
@@ -153,9 +174,9 @@ TEST_F(FontGl, EqualRequestsShareOneObjectUntilTheLastRelease)
     const FNT_FONT* font = objects()[0];
     EXPECT_EQ(font->refCount, 2);
     EXPECT_EQ(ftFontScalable(twelve), 1);
-    const int sum = advances(font, "abc");
-    EXPECT_EQ(width(twelve, "abc"), int(sum * (12.0f / 14.0f)));
-    EXPECT_EQ(width(thirteen, "abc"), int(sum * (13.0f / 14.0f)));
+    // "abc" advances 23 pixels at 14: 23 x 12 / 14 = 19.7 and 23 x 13 / 14 = 21.4.
+    EXPECT_EQ(width(twelve, "abc"), 19);
+    EXPECT_EQ(width(thirteen, "abc"), 21);
 
     // Another style or family is another object.
     const intptr_t bold = create("Arial", 2, 14);
@@ -189,7 +210,8 @@ TEST_F(FontGl, UnknownFamiliesAreServedByArial)
     // A size beyond the ladder is never rasterised as asked.
     const intptr_t huge = create("No Such Family", 1, 100000);
     ASSERT_NE(object("No Such Family", 120), nullptr);
-    EXPECT_EQ(width(huge, "a"), int(double(object("No Such Family", 120)->advance['a']) * float(100000 / 120.0f)));
+    ASSERT_EQ(object("No Such Family", 120)->advance['a'], 67);
+    EXPECT_EQ(width(huge, "a"), 55833) << "67 x 100000 / 120 = 55833.3";
     // Nothing serves without a catalogue.
     captureStdout([] { ftLibraryFree(); ftLibraryInit(); });
     EXPECT_EQ(create("Arial", 1, 12, &said), 0);
@@ -491,6 +513,62 @@ TEST_F(FontGl, PreviewsAreWhiteWithTheGlyphsTransparent)
     captureStdout([] { ftLibraryFree(); });
     EXPECT_EQ(captureStdout([&] { EXPECT_EQ(ftFontPreview("Arial", 1, "a", &pixels, &w, &h), -8); }),
               error("Font Library not initialized !\n"));
+}
+
+TEST_F(FontGl, AStrikeThatCannotBeSelectedFailsTheFont)
+{
+    int count = 0;
+    int* sizes = ftFamilyGetSizes("Courier [fixed]", 1, &count);
+    ASSERT_GE(count, 1);
+    const int size = sizes[0];
+    ftFree(sizes);
+
+    std::string said, previewSaid;
+    unsigned char* pixels = nullptr;
+    int w = -1, h = -1;
+    selectSizeError = 6; // FreeType's "invalid argument"
+    const intptr_t failed = create("Courier [fixed]", 1, size, &said);
+    previewSaid = captureStdout([&] { EXPECT_EQ(ftFontPreview("Courier [fixed]", 1, "M", &pixels, &w, &h), -20); });
+    selectSizeError = 0;
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(said, info("create new font <Courier [fixed]> " + std::to_string(size) + "\n") +
+                        error("ftFontCreate: FT_Select_Size failed!\n"));
+    EXPECT_TRUE(objects().empty()) << "nothing of the failed font is kept";
+    EXPECT_EQ(previewSaid, error("ftFontPreview: FT_Select_Size failed!\n"));
+    EXPECT_TRUE(pixels == nullptr && w == 0 && h == 0);
+
+    // With its strike selected the same font is built.
+    const intptr_t handle = create("Courier [fixed]", 1, size, &said);
+    ASSERT_NE(handle, 0) << said;
+    EXPECT_EQ(release(handle), 0);
+}
+
+TEST_F(FontGl, AFontFileThatBecameAPipeIsNotOpened)
+{
+    TempFolder folder;
+    const std::string file = folder.file("r.ttf");
+    writeBdf(file, "FamR", 100);
+    captureStdout([&] {
+        ASSERT_EQ(ftLibraryAddPath(folder.path().c_str()), 0);
+        ASSERT_EQ(ftLibraryParseFonts(), 0);
+    });
+    const intptr_t handle = create("FamR [fixed]", 1, 10);
+    ASSERT_NE(handle, 0) << "built while it was a file";
+    EXPECT_EQ(release(handle), 0);
+
+    ASSERT_EQ(unlink(file.c_str()), 0);
+    PipeWatch pipe(file);
+    ASSERT_TRUE(pipe.made());
+    std::string said;
+    EXPECT_EQ(create("FamR [fixed]", 1, 10, &said), 0);
+    EXPECT_EQ(said, info("create new font <FamR [fixed]> 10\n") +
+                        error("ftFontCreate: could not open font <" + file + ">!\n"));
+    unsigned char* pixels = nullptr;
+    int w = -1, h = -1;
+    EXPECT_EQ(captureStdout([&] { EXPECT_EQ(ftFontPreview("FamR [fixed]", 1, "A", &pixels, &w, &h), -20); }),
+              error("ftFontPreview: could not open font <" + file + ">!\n"));
+    EXPECT_FALSE(pipe.opened());
+    EXPECT_TRUE(objects().empty());
 }
 
 } // namespace

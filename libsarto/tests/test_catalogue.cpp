@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -267,6 +269,41 @@ TEST_F(Catalogue, FoldersGiveOnlyTtfFiles)
     for (const FNT_DATA_STRUCT* node = FNT_LIBRARY_STRUCT.paths.child; node; node = node->next)
         paths.push_back(static_cast<const char*>(node->data));
     EXPECT_EQ(paths, (std::vector<std::string>{folder.path(), folder.file("missing"), folder.file("a.ttf")}));
+}
+
+TEST_F(Catalogue, OnlyRegularFilesAreOpenedAndLinksAreFollowed)
+{
+    TempFolder root;
+    const std::string fonts = root.folder("fonts");
+    const std::string elsewhere = root.folder("elsewhere");
+    // A pipe without a writer would keep an opener waiting for ever.
+    PipeWatch pipe(fonts + "/x.ttf");
+    ASSERT_TRUE(pipe.made());
+    root.folder("fonts/dir.ttf");
+    std::filesystem::create_symlink("/dev/null", fonts + "/null.ttf");
+    std::filesystem::create_symlink(fonts + "/x.ttf", fonts + "/pipe.ttf");
+    writeBdf(elsewhere + "/linked.bdf", "FamL", 100);
+    std::filesystem::create_symlink(elsewhere + "/linked.bdf", fonts + "/link.ttf");
+    writeBdf(fonts + "/plain.ttf", "FamP", 100);
+    std::ofstream(fonts + "/junk.ttf") << "no font at all\n";
+
+    // Every file opened is closed again, whether FreeType took it or not.
+    auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = openFiles();
+    const std::string said = parse({fonts});
+    EXPECT_EQ(openFiles(), before);
+    EXPECT_FALSE(pipe.opened());
+
+    EXPECT_EQ(said, "") << "skipped without a word, as files FreeType cannot open";
+    EXPECT_EQ(familyNames(), (std::vector<std::string>{"Arial", "Courier New [monospace]", "Courier [fixed]",
+                                                       "FamL [fixed]", "FamP [fixed]", "Helvetica [fixed]"}));
+    const FNT_SOURCE* linked = source("FamL [fixed]", 1, 10);
+    ASSERT_NE(linked, nullptr);
+    EXPECT_STREQ(linked->path, (fonts + "/link.ttf").c_str()) << "the link's own path";
+    EXPECT_TRUE(std::filesystem::is_fifo(fonts + "/x.ttf"));
 }
 
 TEST_F(Catalogue, FirstSourceOfAStyleOrStrikeWins)

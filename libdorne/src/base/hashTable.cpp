@@ -1,8 +1,10 @@
 // HASH_STRUCT: open addressing with linear probing over a prime number of
 // slots, keyed by an unsigned integer or by a text.
 #include "dorneHash.h"
+#include "base/hashLimit.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -33,6 +35,10 @@ const std::vector<uint32_t>& primeTable()
     return primes;
 }
 
+// Sizes above this are treated as missing from the prime table; 0 for no
+// limit. Tests lower it to reach a table that cannot grow with few entries.
+std::atomic<uint32_t> largestSize{0};
+
 // The first table size above n, or 0 when there is none (or no memory for
 // the prime table: no exception leaves the library).
 uint32_t sizeAbove(uint64_t n)
@@ -41,10 +47,20 @@ uint32_t sizeAbove(uint64_t n)
         const std::vector<uint32_t>& primes = primeTable();
         if (n >= primes.back())
             return 0;
-        return *std::upper_bound(primes.begin(), primes.end(), uint32_t(n));
+        const uint32_t size = *std::upper_bound(primes.begin(), primes.end(), uint32_t(n));
+        const uint32_t limit = largestSize.load(std::memory_order_relaxed);
+        return limit != 0 && size > limit ? 0 : size;
     } catch (...) {
         return 0;
     }
+}
+
+// A table that could not grow takes entries up to seven eighths of its
+// slots: beyond that linear probing walks ever longer runs (a full table
+// of 874,193 slots took minutes to fill by name).
+bool pastFillLimit(const HASH_STRUCT* table)
+{
+    return (uint64_t(table->count) + 1) * 8 > uint64_t(table->size) * 7;
 }
 
 HASH_SLOT* allocSlots(uint32_t size)
@@ -94,7 +110,7 @@ uint32_t freeSlot(const HASH_STRUCT* table, uint32_t start)
 
 // Rebuilds the table with more than twice count + 1 slots when an insert
 // would load it above two thirds; keeps it as it is when no larger size
-// exists or memory runs out.
+// exists or memory runs out (the fill limit then decides).
 void growForInsert(HASH_STRUCT* table)
 {
     if (uint64_t(table->count + 1) * 3 <= uint64_t(table->size) * 2)
@@ -209,6 +225,8 @@ int mpiHashInsert(HASH_STRUCT* table, unsigned key, void* value)
     if (table == nullptr || value == nullptr)
         return -1;
     growForInsert(table);
+    if (pastFillLimit(table))
+        return -1;
     const uint32_t i = freeSlot(table, intHash(key, table->size));
     if (i == table->size)
         return -1;
@@ -221,10 +239,12 @@ int mpiHashInsertAscii(HASH_STRUCT* table, const char* key, void* value)
 {
     if (table == nullptr || key == nullptr || value == nullptr)
         return -1;
+    growForInsert(table);
+    if (pastFillLimit(table))
+        return -1;
     char* copy = strdup(key);
     if (copy == nullptr)
         return -1;
-    growForInsert(table);
     const uint32_t i = freeSlot(table, textHash(key, table->size));
     if (i == table->size) {
         std::free(copy);
@@ -284,6 +304,11 @@ int mpiHashRemove(HASH_STRUCT* table)
     std::free(table->slots);
     std::free(table);
     return 0;
+}
+
+unsigned mpiHashLimitSize(unsigned slots)
+{
+    return largestSize.exchange(slots, std::memory_order_relaxed);
 }
 
 unsigned mpiHashCalcKey(double a, double b)

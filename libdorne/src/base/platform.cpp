@@ -4,15 +4,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <dlfcn.h>
-#include <new>
 #include <sys/time.h>
-
-struct API_DIR
-{
-    DIR* dir;
-};
 
 namespace {
 
@@ -51,37 +44,21 @@ int apiDllClose(void* handle)
     return 0;
 }
 
+// Folders are listed by the font library's platform layer, so that a listing
+// opened by either library is the same record.
 API_DIR* apiOpenDir(const char* path)
 {
-    if (path == nullptr)
-        return nullptr;
-    DIR* dir = opendir(path);
-    if (dir == nullptr)
-        return nullptr;
-    API_DIR* handle = new (std::nothrow) API_DIR{dir};
-    if (handle == nullptr)
-        closedir(dir);
-    return handle;
+    return ftApiOpenDir(path);
 }
 
 int apiReadDir(API_DIR* dir, API_FILE* file)
 {
-    if (dir == nullptr || file == nullptr)
-        return 0;
-    const dirent* entry = readdir(dir->dir);
-    if (entry == nullptr)
-        return 0;
-    std::snprintf(file->name, sizeof file->name, "%s", entry->d_name);
-    return 1;
+    return ftApiReadDir(dir, file);
 }
 
 int apiCloseDir(API_DIR* dir)
 {
-    if (dir == nullptr)
-        return 0;
-    closedir(dir->dir);
-    delete dir;
-    return 1;
+    return ftApiCloseDir(dir);
 }
 
 double apiGetTime(void)

@@ -340,7 +340,8 @@ const RevisionGroup kRevision303 = {loadConfigFile_303, dataLoad_303, nullptr};
 namespace {
 
 // A file written beside its target under a name of its own and put in the
-// target's place only when it is complete; removed otherwise.
+// target's place only when it is complete; removed otherwise. Only a regular
+// file is replaced: a pipe, device or folder of that name stays as it is.
 class ReplacingFile
 {
 public:
@@ -351,19 +352,25 @@ public:
         target_ = resolved != nullptr ? resolved : path;
         std::free(resolved);
         struct stat old;
-        const bool hadFile = stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+        const bool hadFile = stat(target_.c_str(), &old) == 0;
+        if (hadFile && !S_ISREG(old.st_mode)) {
+            notRegular_ = true;
+            return;
+        }
         static unsigned counter = 0;
         for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) { // a free name
             temp_ = target_ + "." + std::to_string(getpid()) + "." +
                     std::to_string(__atomic_fetch_add(&counter, 1, __ATOMIC_RELAXED)) + ".tmp";
-            const int fd = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            // Private until the old file's permissions are copied, so that a
+            // failed copy never shows its content to more readers than before.
+            const int fd = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, hadFile ? 0600 : 0666);
             if (fd < 0) {
                 if (errno == EEXIST)
                     continue;
                 break;
             }
-            if (hadFile)
-                (void)fchmod(fd, old.st_mode & 07777);
+            if (hadFile && fchmod(fd, old.st_mode & 07777) != 0)
+                modeError_ = errno;
             file_ = fdopen(fd, "wb");
             if (file_ == nullptr) {
                 const int error = errno;
@@ -384,6 +391,11 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     FILE* file() const { return file_; }
+    // The target exists and is not a regular file: nothing was created.
+    bool notRegular() const { return notRegular_; }
+    // Why the old file's permissions could not be given to the new one; 0
+    // when they were (or there was no old file).
+    int modeError() const { return modeError_; }
 
     // Flushes, syncs and closes the file, then renames it over the target.
     // False, with errno, when any of them fails.
@@ -427,6 +439,8 @@ private:
     std::string temp_;
     FILE* file_ = nullptr;
     bool committed_ = false;
+    bool notRegular_ = false;
+    int modeError_ = 0;
 };
 
 bool writeViewBlock(FILE* file, const CONFIG_STRUCT& config)
@@ -441,10 +455,16 @@ bool writeViewBlock(FILE* file, const CONFIG_STRUCT& config)
 int saveFile_303(const char* path, DD_DATA_TYPE_STRUCT* sources, const CONFIG_STRUCT& config, int release)
 {
     ReplacingFile out(path);
+    if (out.notRegular()) {
+        logMsg(1, "saveFile: %s: not a regular file\n", path);
+        return -1;
+    }
     if (out.file() == nullptr) {
         perror("file open");
         return -1;
     }
+    if (out.modeError() != 0)
+        logMsg(2, "saveFile: %s: the old permissions could not be kept: %s\n", path, std::strerror(out.modeError()));
     const int major = release / 100;
     const int minor = release % 100;
     char header[kHeaderText] = {};

@@ -1,7 +1,10 @@
 // The GL wrappers: colour factor, line scale, stipples, antialiasing and
 // blending over the fixed pipeline. Each call sends its state to GL every
-// time, so nothing is cached and nothing needs refreshing.
+// time, so the change-tracking flags and the last values sent are kept but
+// never decide what is sent.
 #include "dorneGl.h"
+
+#include "gl/glAttributes.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -19,6 +22,8 @@ int rgbMode = 0;
 bool beginOpen = false;
 
 const uint32_t* rgbTable = nullptr;
+
+GlAttributeTracking tracking = {};
 
 // Both blending decisions compare the float alpha as a double against 0.98.
 bool translucent(float alpha)
@@ -64,7 +69,8 @@ void vvSetLineScale(float scale)
 
 void wtLineWidth(int width)
 {
-    glLineWidth(lineScale * float(width));
+    tracking.lastLineWidth = lineScale * float(width);
+    glLineWidth(tracking.lastLineWidth);
 }
 
 void wtLineStipple(int factor, unsigned short pattern)
@@ -79,6 +85,8 @@ void wtLineStipple(int factor, unsigned short pattern)
 
 void wtAliasBlend(int antialias, float alpha)
 {
+    tracking.lastAntialias = antialias;
+    tracking.lastAlpha = alpha;
     if (antialias) {
         glEnable(GL_LINE_SMOOTH);
         glEnable(GL_BLEND);
@@ -99,7 +107,16 @@ int wtSetRgbMode(int flag)
 
 void vdiUpdateAttr(void)
 {
-    // Nothing is cached (see above), so there is nothing to mark.
+    tracking.lineStippleChanged = 1;
+    tracking.lineWidthChanged = 1;
+    tracking.blendChanged = 1;
+    tracking.colorChanged = 1;
+    tracking.clearColorChanged = 1;
+}
+
+const GlAttributeTracking& glAttributeTracking()
+{
+    return tracking;
 }
 
 void wtBegin(unsigned int mode)

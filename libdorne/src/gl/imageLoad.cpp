@@ -6,6 +6,7 @@
 #include "dorneFiles.h"
 #include "dorneLog.h"
 #include "dorneTextures.h"
+#include "gl/textureRegistry.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,18 +37,36 @@ void dropTexture(IMAGE_STRUCT* image)
     image->texture = -1;
 }
 
-// Pixels of a width x height image need width x height x 4 bytes within
-// the int range (the registry's limit); an image of width or height 0 has
-// none. false, logged, for a size that cannot be.
+// Pixels of a width x height image need the bytes the registry gives for
+// that size: a size txCreate would refuse is refused here, before anything
+// is read or allocated. An image of width or height 0 has none. false,
+// logged, for a size that cannot be.
 bool imageBytes(const IMAGE_STRUCT* image, const char* who, int& bytes)
 {
     const int w = image->pixelWidth, h = image->pixelHeight;
     bytes = 0;
-    if (w < 0 || h < 0 || __builtin_mul_overflow(w, h, &bytes) || __builtin_mul_overflow(bytes, 4, &bytes)) {
-        logMsg(1, "%s: image size %d x %d refused\n", who, w, h);
-        return false;
+    if (w == 0 || h == 0) {
+        if (w >= 0 && h >= 0)
+            return true;
+    } else {
+        bytes = txImageBytes(w, h);
+        if (bytes >= 0)
+            return true;
     }
-    return true;
+    logMsg(1, "%s: image size %d x %d refused\n", who, w, h);
+    bytes = 0;
+    return false;
+}
+
+// Registers the pixels of a size imageBytes accepted: txCreate then fails
+// only for want of memory.
+int registerPixels(IMAGE_STRUCT* image, const unsigned char* rgba, const char* who)
+{
+    image->texture = txCreate(image->pixelWidth, image->pixelHeight, rgba);
+    if (image->texture >= 0)
+        return 0;
+    logMsg(1, "%s: out of memory\n", who);
+    return kNoMemory;
 }
 
 // Reads width x height pixels of channels (3 or 4) bytes each and registers
@@ -91,9 +110,9 @@ int loadPixels(FILE* file, IMAGE_STRUCT* image, size_t channels, const char* who
             pixels[4 * i + 3] = 255;
         }
     }
-    image->texture = txCreate(image->pixelWidth, image->pixelHeight, pixels);
+    const int result = registerPixels(image, pixels, who);
     std::free(pixels);
-    return image->texture >= 0 ? 0 : kNoMemory;
+    return result;
 }
 
 } // namespace
@@ -118,6 +137,5 @@ int loadTextureFromData(const unsigned char* rgba, IMAGE_STRUCT* image)
         return kRefusedSize;
     if (bytes == 0)
         return 0;
-    image->texture = txCreate(image->pixelWidth, image->pixelHeight, rgba);
-    return image->texture >= 0 ? 0 : kNoMemory;
+    return registerPixels(image, rgba, "loadTextureFromData");
 }

@@ -7,12 +7,15 @@
 #include "dorneLog.h"
 #include "dornePlatform.h"
 #include "gl/glExtensions.h"
+#include "gl/textureRegistry.h"
 
 #include <GL/gl.h>
 
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <unordered_set>
 
 namespace {
 
@@ -23,6 +26,9 @@ struct Registry
     int nextId = 1;               // only grows: ids are never reused
     bool compressionTested = false;
     bool compression = false;     // "GL_ARB_texture_compression" offered
+    // Records whose size the GL implementation refused, already logged: a
+    // draw retries such a record every frame and must not log every frame.
+    std::unordered_set<const T_Texture*> tooLargeLogged;
 } registry;
 
 const int kPaddedSizes[] = {64, 128, 256, 512, 1024, 2048};
@@ -53,8 +59,19 @@ int paddedSize(int size)
     return 0;
 }
 
+// True the first time a record's size is refused (that one is logged).
+bool firstTooLarge(const T_Texture* texture)
+{
+    try {
+        return registry.tooLargeLogged.insert(texture).second;
+    } catch (const std::bad_alloc&) {
+        return true; // cannot remember it: log again rather than never
+    }
+}
+
 void freeTexture(T_Texture* texture)
 {
+    registry.tooLargeLogged.erase(texture);
     if (texture->name != 0)
         glDeleteTextures(1, &texture->name);
     std::free(texture->pixels);
@@ -80,13 +97,15 @@ bool createTexture(T_Texture* texture)
         registry.compressionTested = true;
     }
     if (texture->width > maxSize || texture->height > maxSize) {
-        logMsg(2, "image too large max = %d\n", int(maxSize));
+        if (firstTooLarge(texture))
+            logMsg(2, "image too large max = %d\n", int(maxSize));
         return false;
     }
     const int pw = paddedSize(texture->width);
     const int ph = paddedSize(texture->height);
     if (pw == 0 || ph == 0) {
-        logMsg(1, "image too large\n");
+        if (firstTooLarge(texture))
+            logMsg(1, "image too large\n");
         return false;
     }
 
@@ -144,13 +163,76 @@ bool glHasExtension(const char* name)
     return extensionListHas(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), name);
 }
 
+int txImageBytes(int width, int height)
+{
+    int bytes = 0;
+    if (width < 1 || height < 1 || __builtin_mul_overflow(width, height, &bytes) ||
+        __builtin_mul_overflow(bytes, 4, &bytes))
+        return -1;
+    return bytes;
+}
+
+int createTex2(int width, int height, const unsigned char* rgb, unsigned int* texture, unsigned int* list)
+{
+    if (rgb == nullptr || texture == nullptr || list == nullptr)
+        return -1;
+    if (!getGlContext())
+        return -3;
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    if (maxSize <= 0)
+        return -3;
+    if (txImageBytes(width, height) < 0 || width > maxSize || height > maxSize)
+        return -4;
+
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    if (name == 0)
+        return -5;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    // RGB rows of 3 bytes a pixel are packed, not aligned to 4.
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    glPopClientAttrib();
+
+    const GLuint drawList = glGenLists(1);
+    if (drawList == 0) {
+        glDeleteTextures(1, &name);
+        return -5;
+    }
+    glNewList(drawList, GL_COMPILE);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(0.0f, float(height));
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(float(width), float(height));
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(float(width), 0.0f);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glEndList();
+    *texture = name;
+    *list = drawList;
+    return 0;
+}
+
 int txCreate(int width, int height, const unsigned char* rgba)
 {
     if (rgba == nullptr)
         return -1;
-    int bytes = 0;
-    if (width < 1 || height < 1 || __builtin_mul_overflow(width, height, &bytes) ||
-        __builtin_mul_overflow(bytes, 4, &bytes)) {
+    const int bytes = txImageBytes(width, height);
+    if (bytes < 0) {
         logMsg(1, "txCreate: image size %d x %d refused\n", width, height);
         return -1;
     }

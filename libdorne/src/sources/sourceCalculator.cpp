@@ -158,6 +158,12 @@ int vddParserVarOpen(DD_DATA_TYPE_STRUCT* s)
         return -1;
     }
     table->names = mpiHashCreate(50);
+    if (table->names == nullptr) {
+        // Without a table every name would read as 0 unannounced.
+        std::free(table);
+        logMsg(1, "vddParserVarOpen: out of memory\n");
+        return -1;
+    }
     s->privateData = table;
     for (DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next) {
         T_Parser* parser = static_cast<T_Parser*>(std::calloc(1, sizeof(T_Parser)));
@@ -186,17 +192,28 @@ int vddParserVarClose(DD_DATA_TYPE_STRUCT* s)
 
 // After every source has opened: every variable of the view, this source's
 // own included, by name. A name that several variables share resolves to
-// the first of them, sources and variables in list order.
+// the first of them, sources and variables in list order. When names do not
+// fit the table the start fails and no formula runs: a missing name would
+// read as 0 without a word.
 int vddParserVarStartViewAll(DD_DATA_TYPE_STRUCT* head, DD_DATA_TYPE_STRUCT* s)
 {
     HASH_STRUCT* names = namesOf(s);
     if (head == nullptr || names == nullptr)
         return 0;
+    unsigned long missing = 0;
+    unsigned long total = 0;
     for (DD_DATA_TYPE_STRUCT* source = head; source != nullptr; source = source->next)
-        for (DD_VAR_STRUCT* v = source->variables; v != nullptr; v = v->next)
-            if (mpiHashSearchAscii(names, v->name) == nullptr)
-                mpiHashInsertAscii(names, v->name, v);
-    return 0;
+        for (DD_VAR_STRUCT* v = source->variables; v != nullptr; v = v->next) {
+            ++total;
+            if (mpiHashSearchAscii(names, v->name) == nullptr && mpiHashInsertAscii(names, v->name, v) != 0)
+                ++missing;
+        }
+    if (missing == 0)
+        return 0;
+    logMsg(1, "vddParserVarStartViewAll: %lu of %lu variable names do not fit the name table, calculator stopped\n",
+           missing, total);
+    releaseTable(s);
+    return -1;
 }
 
 // Once per cycle and variable: evaluate, store, and copy to the OUTPUT

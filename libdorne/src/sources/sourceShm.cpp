@@ -11,6 +11,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -92,18 +93,28 @@ ShmState* makeState(DD_DATA_TYPE_STRUCT* s)
     return state;
 }
 
-// The key is the hexadecimal value of the key text, with or without 0x.
+// The key is the hexadecimal value of the key text, with or without 0x:
+// the whole text, nothing before or after the digits. Anything else would
+// become another key (an empty text key 0, IPC_PRIVATE, a segment no peer
+// can reach), so it makes the attach fail.
 bool keyOf(const DD_DATA_TYPE_STRUCT* s, key_t* key)
 {
     const DD_PARA_STRUCT* p = dorne::optionAt(s->para, s->paraAlloc, kOptKey);
     if (p == nullptr)
         return false;
     char text[64] = {};
-    std::memcpy(text, p->text, strnlen(p->text, std::min(sizeof text - 1, size_t(p->capacity))));
-    errno = 0;
-    const unsigned long long n = std::strtoull(text, nullptr, 16);
-    if (errno != 0 || n > 0xFFFFFFFFull || std::strchr(text, '-') != nullptr) {
-        logMsg(1, "vddShmVarOpenShm: key text <%s> is no 32-bit hexadecimal key\n", text);
+    const size_t length = strnlen(p->text, size_t(p->capacity > 0 ? p->capacity : 0));
+    std::memcpy(text, p->text, std::min(sizeof text - 1, length));
+    const char* digit = text;
+    if (digit[0] == '0' && (digit[1] == 'x' || digit[1] == 'X'))
+        digit += 2;
+    uint64_t n = 0;
+    const char* end = digit;
+    for (; std::isxdigit(static_cast<unsigned char>(*end)) && n <= 0xFFFFFFFFull; ++end)
+        n = n * 16 + uint64_t(*end <= '9' ? *end - '0' : (*end | 0x20) - 'a' + 10);
+    if (length >= sizeof text || end == digit || *end != '\0' || n > 0xFFFFFFFFull) {
+        logMsg(1, "vddShmVarOpenShm: source %.*s: key text <%s> is no 32-bit hexadecimal key\n",
+               int(sizeof s->name - 1), s->name, text);
         return false;
     }
     *key = key_t(uint32_t(n));
