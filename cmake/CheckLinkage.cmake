@@ -1,6 +1,7 @@
 # The bundle's link structure, read from the dynamic sections:
-#   orlo needs libdorne, libdorne needs libsarto, libsarto needs neither, no
-#   library needs Qt, and each finds its siblings through run path $ORIGIN.
+#   orlo needs libdorne, libdorne needs libsarto and TinyXML 2.6 (not
+#   tinyxml2), libsarto needs neither, no library needs Qt, and each finds
+#   its siblings through run path $ORIGIN.
 #   cmake -DREADELF=<readelf> -DORLO=<exe> -DDORNE=<lib> -DSARTO=<lib> -P CheckLinkage.cmake
 cmake_minimum_required(VERSION 3.16)
 
@@ -37,6 +38,8 @@ expect(orlo  "${orlo}"  "RUNPATH[^\n]*\\[\\$ORIGIN\\]" TRUE "RUNPATH $ORIGIN")
 expect(dorne "${dorne}" "NEEDED[^\n]*\\[libsarto\\.so\\]" TRUE "NEEDED libsarto.so")
 expect(dorne "${dorne}" "RUNPATH[^\n]*\\[\\$ORIGIN\\]" TRUE "RUNPATH $ORIGIN")
 expect(dorne "${dorne}" "NEEDED[^\n]*libQt" FALSE "a Qt library")
+expect(dorne "${dorne}" "NEEDED[^\n]*\\[libtinyxml\\.so\\.2\\.6\\.2\\]" TRUE "NEEDED libtinyxml.so.2.6.2 (TinyXML 2.6)")
+expect(dorne "${dorne}" "NEEDED[^\n]*libtinyxml2" FALSE "NEEDED tinyxml2")
 expect(sarto "${sarto}" "NEEDED[^\n]*libdorne" FALSE "NEEDED libdorne")
 expect(sarto "${sarto}" "NEEDED[^\n]*libQt" FALSE "a Qt library")
 if(errors)

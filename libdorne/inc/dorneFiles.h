@@ -3,9 +3,9 @@
 
 /* View files: the binary view file ("VIEW FILE", revision 3.03 written,
    3.01 to 3.03 read) and the fixed-width values every reader and writer goes
-   through. Numbers are 4 bytes, most significant byte first, on every host;
-   a text field has a fixed length n and holds at most n - 1 characters and a
-   zero. */
+   through, and the XML view file. Numbers of the binary file are 4 bytes,
+   most significant byte first, on every host; a text field has a fixed
+   length n and holds at most n - 1 characters and a zero. */
 
 #include "dorneExport.h"
 #include "dorneView.h"
@@ -17,13 +17,19 @@
    merged with the registered kinds) to *sources, fills the view block of
    config (position, size, page colour; its texts stay), then resolves the
    stored line styles and fill patterns of every element of *elements and
-   runs their update hooks. 0 when the whole file was read. -1, logged at
-   level 1, for a null argument, a file that cannot be opened or is not a
-   regular file ("cannot open file"), no magic ("wrong file format"), a
-   revision without a reader ("loadFile: rev <n> not supported"), element
-   records (not read yet), and a file that is cut or holds a count or length
-   that does not fit it; the lists and config are then as they were. The
-   caller owns what is appended (elementDeleteAll, delDataType). */
+   runs their update hooks. Elements keep file order, a group's children
+   and every element's actions and threshold entries too. 0 when the whole
+   file was read. -1, logged at level 1, for a null argument, a file that
+   cannot be opened or is not a regular file ("cannot open file"), no magic
+   ("wrong file format"), a revision without a reader ("loadFile: rev <n>
+   not supported"), a record tag or a group's child kind outside 0 to 14
+   (and 20, -1 at top level), groups nested deeper than 255 levels, a name
+   or id length outside 1 to 64 or 1 to 256, a file that is cut or holds a
+   count or length that does not fit it, and memory running out; the lists
+   and config are then as they were (everything read is freed, fonts and
+   textures too). The caller owns what is appended (elementDeleteAll,
+   delDataType). Holds the library lock (as saveFile and the per-revision
+   pieces below do) while it runs. */
 DORNE_API int loadFile(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
                        CONFIG_STRUCT* config);
 
@@ -33,19 +39,100 @@ DORNE_API int loadFile(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE
    revision without a reader or a cut view block (config unchanged). */
 DORNE_API int loadConfigFile(const char* path, CONFIG_STRUCT* config);
 
-/* Writes the view as revision 3.03: header, the view block of config, then
-   the data sources (the source and variable parameter counts they declare;
+/* Writes the view as revision 3.03: header, the view block of config, every
+   top-level element with its children and actions, then the data sources (the source and variable parameter counts they declare;
    a variable parameter with its buffer's whole capacity, so a text grows by
    12 bytes per load and save). The file is written beside path under a name
    of its own, synced and renamed over path only when complete; a link at
    path is followed and stays, and the old file's permissions are kept (a
-   warning when they cannot be). 0 on success; -1 for a null path or config,
-   a non-empty element list (element records are not written yet), a path
-   that names something other than a regular file (logged), or when the
+   warning when they cannot be). Fixed texts are written as their text and
+   zero bytes; a name (id) longer than 63 (255) characters is written cut,
+   the element is not changed; a CIRCLE's or ARC's radii go into its stored
+   transform (the file has none). 0 on success; -1 for a null path or
+   config, a path that names something other than a regular file (logged),
+   an element the readers would refuse (a kind outside 0 to 14 or without
+   its record, groups nested deeper than 255 levels; logged), or when the
    file cannot be created (perror "file open") or written (logged); an older
    file at path is then left as it was. */
 DORNE_API int saveFile(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources,
                        CONFIG_STRUCT* config);
+
+/* ---- The pieces of revisions 3.01 to 3.03. Each reader reads from the
+   stream's position, bounded by the bytes the regular file behind the
+   stream has left (any other stream is refused), and appends to the
+   caller's lists (or fills config) only what it read whole: 0, or -1 with
+   a level-1 message ("<name>: stream: <reason>"), nothing changed and the
+   stream somewhere after its old position. Style numbers stay unresolved
+   (loadFile resolves them). Each writer writes at the stream's position:
+   0, or -1 for a null stream (or element) and when a write fails. ---- */
+
+/* The body after the header text and the two revision ints: view block,
+   then tagged records to the end of the file, as loadFile reads them. The
+   version is the revision the caller read; each reader serves its own. */
+DORNE_API int loadFile_301(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+DORNE_API int loadFile_302(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+DORNE_API int loadFile_303(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+
+/* The view block: position, size, page colour and four reserved ints. */
+DORNE_API int loadConfigFile_301(FILE* file, CONFIG_STRUCT* config);
+DORNE_API int loadConfigFile_302(FILE* file, CONFIG_STRUCT* config);
+DORNE_API int loadConfigFile_303(FILE* file, CONFIG_STRUCT* config);
+
+/* One data-source section after its tag 20. */
+DORNE_API int dataLoad_301(FILE* file, DD_DATA_TYPE_STRUCT** sources);
+DORNE_API int dataLoad_302(FILE* file, DD_DATA_TYPE_STRUCT** sources);
+DORNE_API int dataLoad_303(FILE* file, DD_DATA_TYPE_STRUCT** sources);
+
+/* One action list: its count and the actions with their five threshold
+   lists (3.01 and 3.02 share the older layout). */
+DORNE_API int actionLoad_301(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_302(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_303(FILE* file, ACTION_STRUCT** actions);
+
+/* One element record after its kind int (given as kind, 0 to 14), with
+   its children and actions. */
+DORNE_API int elementLoad_301(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_302(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_303(int kind, FILE* file, ELEMENT_STRUCT** elements);
+
+/* saveFile without the release check. */
+DORNE_API int saveFile_303(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources,
+                           CONFIG_STRUCT* config);
+
+/* The data-source section (without its tag), an action list, and one
+   element record with its kind, children and actions, in 3.03. */
+DORNE_API int dataSave_303(DD_DATA_TYPE_STRUCT* sources, FILE* file);
+DORNE_API int actionSave_303(ACTION_STRUCT* actions, FILE* file);
+DORNE_API int elementSave_303(ELEMENT_STRUCT* element, FILE* file);
+
+/* The XML view file: root "Nalvo2D" (version "3.3" for release 303) with a
+   header (date, the path as given, x, y, width, height and page colour of
+   config), an empty editor, the data sources, the definitions and the
+   geometry. saveFileXml writes it through a file of its own beside path
+   that replaces path only when complete (a link at path is followed, the
+   old permissions are kept). 0 on success; -1, logged at level 1, for a
+   null path or config, a non-empty element list (element records are not
+   written yet), a path that names something other than a regular file, a
+   failed compression or a failed write; an older file at path is then left
+   as it was. */
+DORNE_API int saveFileXml(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources,
+                          CONFIG_STRUCT* config);
+
+/* Reads an XML view file: appends its data sources (of every "data"
+   section, in file order) to *sources and sets x, y, width, height and the
+   page colour of config from every "header"; sections come in any order and
+   may repeat; the root's name and version are not checked. 0 when the
+   whole file was read. -1, logged at level 1, for a null argument, a path
+   that is no regular file, a file over 256 MB, elements nesting deeper
+   than 256 levels, a file that does not parse or has no root element, a
+   parameter count above 1024, and element records in a "geometry" section
+   (not read yet); the lists and config are then as they were. The caller
+   owns what is appended. */
+DORNE_API int loadFileXml(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                          CONFIG_STRUCT* config);
 
 /* Image pixels into the texture registry for an image record whose
    pixelWidth and pixelHeight are set; the image gives up the texture it

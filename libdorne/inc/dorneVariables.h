@@ -25,7 +25,12 @@ enum
     DD_STRING = 10  /* text of at most 255 characters and a zero */
 };
 
-/* The stored value of one option of a source or a variable. */
+/* The stored value of one option of a source or a variable. The record
+   frees its entries and their texts. A source or variable read from a view
+   file holds its entry array and their texts inside its own allocation:
+   give such an entry a text of your own (malloc'd, freed with the record)
+   without freeing the one it had; free() an old text only on records made
+   by createDataType or createVariable. */
 typedef struct DD_PARA_STRUCT
 {
     int32_t value;    /* choice index of a choice option, else 0 */

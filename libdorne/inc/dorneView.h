@@ -56,4 +56,159 @@ typedef struct vdView_Struct
     uint32_t displayList;              /* GL display list that drawListTexture calls */
 } vdView_Struct;
 
+#define VD_WINDOW_MAGIC 0x10203041u
+
+/* A window that vdViewDraw draws into; made by vdWindowCreate (with
+   calloc), released by the caller with free(). */
+typedef struct vdWindow_Struct
+{
+    uint32_t magic;                    /* VD_WINDOW_MAGIC */
+    int32_t width, height;             /* pixels, set by vdWindowInit; 0 after creation */
+    DRAW_PARA_STRUCT para;             /* zoom 1.0 after creation; filled by vdViewDraw */
+} vdWindow_Struct;
+
+/* ---- Lifecycle ----------------------------------------------------------
+   Status results: 0 success, -1 null view, -2 record without the view's
+   magic, -3 wrong state (or, for the draws, no current GL context), -4 the
+   data thread could not be made. State 0 stopped, 1 started (data exchanged
+   at each draw), 2 animated (a data thread exchanges every 10 ms).
+
+   Threads: every call that takes a view holds the view's mutex while it
+   works, so a view may be used from several threads; the data thread holds
+   it for each of its ticks. A view is gone once vdViewFree returns: the
+   caller's other threads must be done with it before. */
+
+/* A view read from the view file at path: the font library set up at the
+   first load of the process (folders ".", "../fonts", "../../fonts",
+   "$NALVO_HOME/fonts"), the file's sources merged with the registered
+   source kinds, the write flags of the variables set from the mouse actions.
+   State 0, drawn at offset 0, 0 and scale 1.0, background mode 1, colour
+   factor 1.0. Null for a null path or a file the reader refuses (nothing
+   is left allocated). */
+DORNE_API vdView_Struct* vdViewLoad(const char* path);
+
+/* As vdViewLoad, for a view file image of size bytes in memory (read in
+   place, no file is written; font folders "../fonts", "../../fonts",
+   "$NALVO_HOME/fonts", "$windir/fonts"). Null for a null image, a size of 0
+   or an image the reader refuses; "open fd" is printed (perror) when the
+   memory stream cannot be made. */
+DORNE_API vdView_Struct* vdViewLoadData(const void* image, uint32_t size);
+
+/* Starts a stopped view: start time, graphs and polygons reset, sources
+   opened and started, variables bound and entered into the variable table,
+   defaults written; halt mode 0, the render texture marked for rendering,
+   no picked element. vdViewStart leaves state 1; vdViewStartAnim state 2
+   with the data thread running, or -4 with the view stopped again when the
+   thread cannot be made. -3 unless the view is stopped. */
+DORNE_API int vdViewStart(vdView_Struct* view);
+DORNE_API int vdViewStartAnim(vdView_Struct* view);
+
+/* Stops a started or animated view (-3 when stopped): an animated view's
+   data thread is ended and waited for, however long its tick takes; then
+   the variable table is emptied, the elements' drawing attributes reset and
+   the sources closed. vdViewStopAnim stops only an animated view (-3
+   otherwise). */
+DORNE_API int vdViewStop(vdView_Struct* view);
+DORNE_API int vdViewStopAnim(vdView_Struct* view);
+
+/* Stops a running view, then frees its elements, sources, variable table,
+   render texture (in the current GL context), mutex and the record. */
+DORNE_API int vdViewFree(vdView_Struct* view);
+
+/* Advances the view time by step seconds and samples every graph (groups
+   included) at it; no data is exchanged. -3 when stopped. */
+DORNE_API int vdViewPutData(vdView_Struct* view, double step);
+
+/* Sets the view time to t and restarts every graph at t; any state. */
+DORNE_API int vdViewSetTime(vdView_Struct* view, float t);
+
+/* Restarts every graph at t; the view time stays. Any state. */
+DORNE_API int vdViewResetGraph(vdView_Struct* view, float t);
+
+/* The halt mode handed to action evaluation and graph sampling; every start
+   sets it to 0. -3 when stopped. */
+DORNE_API int vdViewSetHaltMode(vdView_Struct* view, int mode);
+
+/* Samples every GRAPH element of the list, groups searched recursively, at
+   the view time. 0, -1 for a null list. */
+DORNE_API int fillActions(ELEMENT_STRUCT* list, int halt, double viewTime);
+
+/* ---- Drawing ------------------------------------------------------------
+   Into the GL context current in the calling thread: -3 without one
+   (checked before the view's mutex is taken). In state 0 the elements are
+   drawn as stored; in state 1 each draw first exchanges data with the
+   sources once; in state 2 the data thread does that. The clip regions of
+   groups with a SCISSOR element are recomputed when the draw offset or the
+   draw scale (by more than 0.01) changed since the last computation. */
+
+/* Mode 2 draws directly (as vdViewDrawPlane_Direct). Mode 0 shows the view
+   through its 1024 x 1024 render texture, rendering it again first when the
+   texture is marked (by a start, or by mode 1, which always renders again)
+   or not made yet;
+   the rendering clears the current colour buffer. A view wider or higher
+   than 1024 units is drawn directly in every mode. The texture is shown at
+   the draw offset and scale with its unpainted pixels transparent. */
+DORNE_API int vdViewDrawPlane(vdView_Struct* view, int mode);
+
+/* Draws the view in the current transformation translated by the draw
+   offset and scaled by the draw scale, over the page colour when the
+   background mode is non-zero. mode is not used. */
+DORNE_API int vdViewDrawPlane_Direct(vdView_Struct* view, int mode);
+
+/* Draws the view into the window: projection one unit per pixel over the
+   window (vddSetViewport, restored afterwards), the view's lower-left
+   corner at (x, y), scale as the zoom; the draw offset becomes (x, y)
+   (clamped to the int range, NaN as 0) and the draw scale scale. The
+   model-view matrix is left at identity. -1 for a null window or view, -2
+   when either lacks its magic. */
+DORNE_API int vdViewDraw(vdWindow_Struct* window, vdView_Struct* view, float x, float y, float scale);
+
+/* Draws the view in the caller's current transformation; leaves the GL
+   state it sets (blending off, flat shading, ...) as set. */
+DORNE_API int vdViewDrawWindow(vdView_Struct* view);
+
+/* A new window record (zoom 1.0); switches the GL wrappers to RGB mode. Null
+   when memory runs out. */
+DORNE_API vdWindow_Struct* vdWindowCreate(void);
+
+/* vddSetViewport(width, height) in the current context and the size stored
+   in the window. 0, -1, -2. */
+DORNE_API int vdWindowInit(vdWindow_Struct* window, int width, int height);
+
+/* Clears the colour buffer to the view's page colour. 0, -1, -2. */
+DORNE_API int vdWindowClear(vdWindow_Struct* window, vdView_Struct* view);
+
+/* Projection 0..width x 0..height, viewport of (width - 1) x (height - 1)
+   pixels at 0, 0, identity model-view. 0. */
+DORNE_API int vddSetViewport(int width, int height);
+
+/* ---- Draw settings (any state; used from the next draw on) ---- */
+
+/* Non-zero: the direct draw fills the view's area with the page colour. A
+   null or foreign view is ignored. */
+DORNE_API void vdSetBackgroundMode(vdView_Struct* view, int mode);
+
+/* The factor by which every colour of the view is multiplied, stored as
+   given and clamped to 0..1 when drawn (alpha below 0.98 turns blending
+   on). 0, -1, -2. */
+DORNE_API int vdViewSetColorFactor(vdView_Struct* view, float r, float g, float b, float a);
+
+/* 1: groups clip with the scissor box; other values: with the stencil. */
+DORNE_API int vdViewSetScissorType(vdView_Struct* view, int type);
+
+/* Non-zero: the direct draw tests depth, each element in its own range. */
+DORNE_API int vdViewSetUseDepthBuffer(vdView_Struct* view, int flag);
+
+/* Non-zero: line widths scale with the projected size of the view. */
+DORNE_API int vdViewSetUseLineScaling(vdView_Struct* view, int flag);
+
+/* ---- Size and position (view units, truncated to int and held within
+   the int range; -1 null view, -2 foreign record) ---- */
+
+DORNE_API int vdViewWidth(vdView_Struct* view);
+DORNE_API int vdViewHeight(vdView_Struct* view);
+/* The centre of the view's area: x + width / 2, y + height / 2. */
+DORNE_API int vdViewPosX(vdView_Struct* view);
+DORNE_API int vdViewPosY(vdView_Struct* view);
+
 #endif

@@ -24,3 +24,10 @@ orlo_add_fuzz_test(NAME dorne_fuzz_images ${DORNE_FUZZ_ARGS}
 orlo_add_fuzz_test(NAME dorne_fuzz_viewFile ${DORNE_FUZZ_ARGS}
   TARGET fuzz_viewFile SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/viewFile" MAXLEN 4096
   FLAGS "-use_cmp=0")
+# The XML view file reader on files the writer wrote (test_viewXml and
+# internal_xmlDefinitions keep them current).
+orlo_add_fuzz_test(NAME dorne_fuzz_viewXml ${DORNE_FUZZ_ARGS}
+  TARGET fuzz_viewXml SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/viewXml" MAXLEN 4096)
+# The SVG path data of "path" elements.
+orlo_add_fuzz_test(NAME dorne_fuzz_path ${DORNE_FUZZ_ARGS}
+  TARGET fuzz_path SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/path" MAXLEN 1024)

@@ -3,12 +3,12 @@
 // module sources opened, exchanged and closed, in plain and in symbol mode.
 // The probe modules append every call they receive to a trace file.
 #include "dataSourceSupport.h"
+#include "viewSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <dlfcn.h>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -54,16 +54,7 @@ protected:
     }
 
     // The calls the probes recorded since the last look.
-    std::vector<std::string> trace()
-    {
-        std::vector<std::string> lines;
-        std::ifstream in(tracePath);
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        in.close();
-        fs::remove(tracePath);
-        return lines;
-    }
+    std::vector<std::string> trace() { return viewtest::takeLines(tracePath); }
 
     static bool isLoaded(const std::string& path)
     {

@@ -4,8 +4,11 @@
 // registry of kinds.
 #include "dataSourceSupport.h"
 
+#include "dorneFiles.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -343,6 +346,88 @@ TEST(Merge, CompletesKnownSourcesWarnsAndGrows)
     EXPECT_EQ(view->next->next, unknown);
 
     EXPECT_EQ(updateDataTypes(nullptr, nullptr), -1);
+    freeSources(&view);
+}
+
+// Records read from a view file hold their parameter entries and texts in
+// their own allocation: a text longer than the stored one grows out of it,
+// the merge grows the arrays, and everything is freed once (the sanitizers
+// watch). The section reader leaves a stream just behind the section.
+TEST(Merge, GrowsAndFreesSourcesReadFromAFile)
+{
+    TempFolder folder;
+    const std::string path = folder.path + "/view.v";
+    DD_DATA_TYPE_STRUCT* saved = nullptr;
+    DD_DATA_TYPE_STRUCT* probe = fileSource(&saved, 100, 3, 2);
+    setParaText(probe->para[0], "stored host");
+    DD_VAR_STRUCT* v = fileVariable(probe, "v", DD_INT);
+    // A record longer than the reader holds of the file at a time.
+    const int32_t longText = 100000;
+    std::free(v->para[0].text);
+    v->para[0].text = static_cast<char*>(std::calloc(1, size_t(longText)));
+    v->para[0].capacity = longText;
+    std::memset(v->para[0].text, 'x', size_t(longText) - 1);
+    setParaText(v->para[1], "kept");
+    fileVariable(probe, "w", DD_INT);
+    // More parameters than are sized ahead: the last grows when read.
+    DD_DATA_TYPE_STRUCT* wide = fileSource(&saved, 2, 0, 300);
+    setParaText(fileVariable(wide, "many", DD_INT)->para[299], "last");
+    CONFIG_STRUCT config{};
+    ASSERT_EQ(saveFile(path.c_str(), nullptr, saved, &config), 0);
+    freeSources(&saved);
+    // Bytes behind the section for the stream's next reader, more than the
+    // reader fetches ahead.
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    ASSERT_NE(file, nullptr);
+    const std::string tail(5000, 't');
+    std::fputs(tail.c_str(), file);
+    std::fclose(file);
+
+    DD_DATA_TYPE_STRUCT* view = nullptr;
+    const long sectionAt = 30 + 8 + 11 * 4 + 4; // header, view block, tag 20
+    file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fseek(file, sectionAt, SEEK_SET), 0);
+    ASSERT_EQ(dataLoad_303(file, &view), 0);
+    std::string after(tail.size() + 1, '\0');
+    EXPECT_EQ(std::fread(&after[0], 1, after.size(), file), tail.size());
+    after.resize(tail.size());
+    EXPECT_EQ(after, tail);
+    std::fclose(file);
+
+    ASSERT_NE(view, nullptr);
+    probe = view;
+    EXPECT_STREQ(probe->para[0].text, "stored host");
+    v = probe->variables;
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->para[0].capacity, longText + 12);
+    EXPECT_EQ(std::strlen(v->para[0].text), size_t(longText) - 1);
+    EXPECT_EQ(v->para[1].capacity, 76);
+    EXPECT_STREQ(v->para[1].text, "kept");
+    ASSERT_NE(v->next, nullptr);
+    EXPECT_EQ(v->next->para[0].capacity, 76);
+    ASSERT_NE(probe->next, nullptr);
+    DD_VAR_STRUCT* many = probe->next->variables;
+    ASSERT_NE(many, nullptr);
+    ASSERT_EQ(many->paraAlloc, 300);
+    EXPECT_EQ(many->para[0].capacity, 76);
+    EXPECT_EQ(many->para[299].capacity, 76);
+    EXPECT_STREQ(many->para[299].text, "last");
+
+    DD_DATA_TYPE_STRUCT* registry = nullptr;
+    vdiLoadStaticDataSources(&registry);
+    appendDataType(&registry, declaredKind(100, 12, 11));
+    EXPECT_EQ(updateDataTypes(registry, &view), 0);
+    while (registry != nullptr)
+        delDataType(&registry, registry, 1);
+    ASSERT_GE(probe->paraAlloc, 12);
+    EXPECT_STREQ(probe->para[0].text, "stored host");
+    EXPECT_EQ(probe->para[11].capacity, 64);
+    ASSERT_GE(v->paraAlloc, 11);
+    EXPECT_EQ(v->paraCount, 11);
+    EXPECT_EQ(std::strlen(v->para[0].text), size_t(longText) - 1);
+    EXPECT_STREQ(v->para[1].text, "kept");
+    EXPECT_STREQ(v->para[10].text, "");
     freeSources(&view);
 }
 

@@ -3,6 +3,7 @@
 // nothing leaked) and the writer's replacement of the old file.
 #include "dataSourceSupport.h"
 #include "leakCheck.h"
+#include "viewFileSupport.h"
 
 #include "dorneFiles.h"
 #include "dorneGl.h"
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -24,7 +24,6 @@
 #include <string>
 #include <utility>
 #include <dlfcn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -48,33 +47,14 @@ extern "C" int fchmod(int fd, mode_t mode) noexcept
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using viewfile::countSources;
+using viewfile::FileSizeLimit;
+using viewfile::namesIn;
+using viewfile::sampleConfig;
 
-// Builds file contents field by field, numbers most significant byte first.
-struct Builder
+// The records of the binary view file.
+struct Builder : viewfile::FieldBuilder<Builder>
 {
-    Bytes b;
-    Builder& i(int32_t v)
-    {
-        uint32_t u;
-        std::memcpy(&u, &v, 4);
-        for (int shift = 24; shift >= 0; shift -= 8)
-            b.push_back(static_cast<unsigned char>(u >> shift));
-        return *this;
-    }
-    Builder& f(float v)
-    {
-        int32_t bits;
-        std::memcpy(&bits, &v, 4);
-        return i(bits);
-    }
-    // text, then zeros up to n bytes
-    Builder& text(const std::string& s, size_t n)
-    {
-        Bytes field(n, 0);
-        std::memcpy(field.data(), s.data(), std::min(s.size(), n));
-        b.insert(b.end(), field.begin(), field.end());
-        return *this;
-    }
     // header text, the two revision ints and the view block of 3.0x
     Builder& head(int major, int minor, const std::string& headerText = "VIEW FILE 3.3\n")
     {
@@ -83,6 +63,58 @@ struct Builder
     }
     // one source record head: type, D, V
     Builder& source(int32_t type, int32_t d, int32_t v) { return i(type).i(d).i(v); }
+    // an element frame: kind, name and id with their lengths and zeros
+    Builder& frame(int32_t kind, const std::string& name)
+    {
+        const std::string id = name + "-ID";
+        i(kind).i(int32_t(name.size() + 1)).text(name, name.size() + 1);
+        return i(int32_t(id.size() + 1)).text(id, id.size() + 1);
+    }
+    Builder& corners(float x0, float y0, float x1, float y1) { return f(x0).f(y0).f(x0).f(y1).f(x1).f(y1).f(x1).f(y0); }
+    Builder& color(float r, float g, float b, float a) { return f(r).f(g).f(b).f(a); }
+    Builder& zeros(int n)
+    {
+        for (int k = 0; k < n; ++k)
+            i(0);
+        return *this;
+    }
+    // a new action (createAction's defaults) with its id, in 3.03
+    Builder& newAction(int32_t id)
+    {
+        i(id).i(0).text("", 64).text("", 64).f(0).f(1).f(0).f(1).i(0).f(0).f(1).f(0).f(1).zeros(4);
+        i(0).text("", 64).i(0).f(1).zeros(4).f(1).f(0).f(1).i(1).text("", 64).zeros(2).zeros(8);
+        for (int k = 0; k < 5; ++k)
+            f(0).f(120).i(0);
+        return *this;
+    }
+    // viewfile::fullAction(seed) as revision 301, 302 or 303 stores it;
+    // the fields 3.01 and 3.02 do not have are ignored ints of value 99
+    // there (limit, fixed-value switch and visible value read as 0).
+    // (newFields false: limit, switch and value 0 in 3.03, as an older
+    // action saves.)
+    Builder& fullAction(int seed, int revision, bool newFields = true)
+    {
+        const bool r303 = revision >= 303;
+        i(1000 + seed).i(12).text("speed" + std::to_string(seed), 64).text("x", 64);
+        f(-1 - float(seed)).f(2).f(3).f(4);
+        if (r303)
+            i(newFields ? 1 : 0);
+        f(5).f(6).f(7).f(8).f(9).f(10).f(11).f(12).i(3).text("%5.1f", 64).i(2).f(0.5f);
+        if (!r303)
+            i(99);
+        i(2).i(6).i(1).i(1).f(0.25f).f(-5).f(5).i(0).text("path", 64);
+        if (r303)
+            i(newFields ? 1 : 0).i(newFields ? 7 : 0).zeros(8);
+        else
+            for (int k = 0; k < 6; ++k)
+                i(99);
+        for (int k = 0; k < 5; ++k) {
+            f(float(-k)).f(float(100 + k)).i(k + 1);
+            for (int e = 0; e <= k; ++e)
+                f(float(10 * k + e)).f(float(10 * k + e) + 0.5f).i(k == 2 ? 4 : k + e).f(0.125f * float(e)).f(0.25f).f(1);
+        }
+        return *this;
+    }
 };
 
 const size_t kBodyOffset = 30 + 8 + 7 * 4 + 4 * 4; // where the tagged records start
@@ -97,19 +129,6 @@ void writeBytes(const std::string& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-CONFIG_STRUCT sampleConfig()
-{
-    CONFIG_STRUCT c{};
-    c.x = 10;
-    c.y = -20;
-    c.width = 800;
-    c.height = 600;
-    c.r = 0.25f;
-    c.g = 0.5f;
-    c.b = 1;
-    return c;
 }
 
 std::string dashes()
@@ -137,14 +156,6 @@ DD_DATA_TYPE_STRUCT* sampleSources()
     setParaText(s2->para[11], "last");
     fileVariable(s2, "flag", DD_INT);
     return head;
-}
-
-int countSources(const DD_DATA_TYPE_STRUCT* s)
-{
-    int n = 0;
-    for (; s != nullptr; s = s->next)
-        ++n;
-    return n;
 }
 
 class ViewFile : public ::testing::Test
@@ -431,12 +442,54 @@ std::vector<Refusal> refusals()
                      b.i(0).text("b", 26);
                  }),
                  at + "unexpected end of file in a variable\n"});
-    for (int32_t tag : {1, 10, 0, 14})
-        r.push_back({"element", withBody([tag](Builder& b) { b.i(20).i(0).i(tag).text("", 64); }),
-                     at + "element records are not supported (tag " + std::to_string(tag) + ")\n"});
-    for (int32_t tag : {9, 15, 19, 21, -2})
+    for (int32_t tag : {15, 19, 21, -2, INT32_MIN})
         r.push_back({"tag", withBody([tag](Builder& b) { b.i(tag).text("", 64); }),
                      at + "unknown record tag " + std::to_string(tag) + "\n"});
+
+    // Element records: lengths and counts out of range or past the end,
+    // kinds a group cannot hold, an action or entry cut short.
+    const auto element = [](const std::function<void(Builder&)>& rest) {
+        return withBody([rest](Builder& b) {
+            b.frame(9, "e");
+            rest(b);
+        });
+    };
+    for (int32_t n : {0, 65, -1})
+        r.push_back({"name length", withBody([n](Builder& b) { b.i(1).i(n).text("", 100); }),
+                     at + "element name length " + std::to_string(n) + " out of range\n"});
+    r.push_back({"name past the end", withBody([](Builder& b) { b.i(1).i(64).text("n", 20); }),
+                 at + "element name length 64 runs past the end of the file\n"});
+    for (int32_t n : {0, 257})
+        r.push_back({"id length", withBody([n](Builder& b) { b.i(1).i(2).text("a", 2).i(n).text("", 300); }),
+                     at + "element id length " + std::to_string(n) + " out of range\n"});
+    r.push_back({"action count -1", element([](Builder& b) { b.i(-1); }), at + "action count -1 out of range\n"});
+    r.push_back({"action count", element([](Builder& b) { b.i(2).newAction(1); }),
+                 at + "action count 2 runs past the end of the file\n"});
+    r.push_back({"threshold count -1", element([](Builder& b) {
+                     b.i(1).newAction(1);
+                     b.b.resize(b.b.size() - 4 * 12 - 4);
+                     b.i(-1).zeros(12);
+                 }),
+                 at + "threshold entry count -1 out of range\n"});
+    r.push_back({"threshold count", element([](Builder& b) {
+                     b.i(1).newAction(1);
+                     b.b.resize(b.b.size() - 4);
+                     b.i(3).f(1).f(2).i(3).f(0).f(0).f(0);
+                 }),
+                 at + "threshold entry count 3 runs past the end of the file\n"});
+    r.push_back({"child count -1", withBody([](Builder& b) { b.frame(8, "g").i(-1); }),
+                 at + "child count -1 out of range\n"});
+    r.push_back({"child count", withBody([](Builder& b) { b.frame(8, "g").i(2).frame(9, "c").i(0).i(0); }),
+                 at + "child count 2 runs past the end of the file\n"});
+    for (int32_t kind : {20, -1, 15, -2})
+        r.push_back({"child kind", withBody([kind](Builder& b) { b.frame(8, "g").i(1).frame(kind, "c").i(0).i(0); }),
+                     at + "child kind " + std::to_string(kind) + " out of range\n"});
+    r.push_back({"point count -1", withBody([](Builder& b) { b.frame(13, "p").zeros(18).i(-1).i(0); }),
+                 at + "point count -1 out of range\n"});
+    r.push_back({"point count", withBody([](Builder& b) { b.frame(2, "p").zeros(18).i(2).i(1).f(0).f(0).i(0); }),
+                 at + "point count 2 runs past the end of the file\n"});
+    r.push_back({"cut rectangle", withBody([](Builder& b) { b.frame(1, "r").zeros(24); }),
+                 at + "unexpected end of file in a RECTANGLE record\n"});
     return r;
 }
 
@@ -584,12 +637,6 @@ TEST_F(ViewFile, SaveReplacesTheFileWholeOrNotAtAll)
     EXPECT_EQ(readBytes(path("plain.v")), withSources);
     ASSERT_EQ(unlink(path("plain.v").c_str()), 0);
 
-    // Elements cannot be written yet.
-    ELEMENT_STRUCT* elements = elementCreate(VD_LINE);
-    log.take();
-    EXPECT_EQ(saveFile(target.c_str(), elements, nullptr, &config), -1);
-    EXPECT_EQ(log.take(), "saveFile: " + target + ": element records are not supported\n");
-    elementDeleteAll(&elements);
     EXPECT_EQ(saveFile(nullptr, nullptr, nullptr, &config), -1);
     EXPECT_EQ(saveFile(target.c_str(), nullptr, nullptr, nullptr), -1);
 
@@ -600,24 +647,17 @@ TEST_F(ViewFile, SaveReplacesTheFileWholeOrNotAtAll)
     // A full disk: the file size limit stops the write half-way.
     for (int i = 0; i < 200; ++i)
         fileVariable(sources, ("v" + std::to_string(i)).c_str(), DD_DOUBLE);
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    log.take();
-    const int rc = saveFile(target.c_str(), nullptr, sources, &config);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    int rc;
+    {
+        const FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        log.take();
+        rc = saveFile(target.c_str(), nullptr, sources, &config);
+    }
     EXPECT_EQ(rc, -1);
     EXPECT_EQ(log.take(), "saveFile: " + target + ": cannot write: File too large\n");
     EXPECT_EQ(readBytes(target), withSources) << "the old file survives";
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path))
-        left.push_back(entry.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"link.v", "view.v"})) << "no temporary file left";
+    EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"link.v", "view.v"})) << "no temporary file left";
     freeSources(&sources);
 }
 
@@ -648,11 +688,8 @@ TEST_F(ViewFile, SaveRefusesWhatIsNotARegularFile)
         EXPECT_TRUE(t.stays(path(t.name)));
     }
     EXPECT_TRUE(std::filesystem::is_empty(path("folder.v")));
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path))
-        left.push_back(entry.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"folder.v", "pipe.v", "pipelink.v"})) << "nothing created";
+    EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"folder.v", "pipe.v", "pipelink.v"}))
+        << "nothing created";
 }
 
 TEST_F(ViewFile, SaveWarnsWhenTheOldPermissionsCannotBeKept)
@@ -684,6 +721,446 @@ TEST_F(ViewFile, SaveWarnsWhenTheOldPermissionsCannotBeKept)
     freeSources(&sources);
 }
 
+// ---- Elements and actions --------------------------------------------------
+
+// What elementSave_303 writes for the element.
+Bytes savedRecord(ELEMENT_STRUCT* element)
+{
+    FILE* f = std::tmpfile();
+    EXPECT_EQ(elementSave_303(element, f), 0);
+    Bytes bytes(size_t(std::ftell(f)));
+    std::rewind(f);
+    EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), f), bytes.size());
+    std::fclose(f);
+    return bytes;
+}
+
+std::vector<int> kindsOf(const ELEMENT_STRUCT* list)
+{
+    std::vector<int> kinds;
+    for (; list != nullptr; list = list->next)
+        kinds.push_back(list->kind);
+    return kinds;
+}
+
+// One source of V = 0 (its bytes do not grow between saves).
+DD_DATA_TYPE_STRUCT* fixedSources()
+{
+    DD_DATA_TYPE_STRUCT* head = nullptr;
+    fileVariable(fileSource(&head, 3, 1, 0), "speed0", DD_FLOAT, "2");
+    return head;
+}
+
+TEST_F(ViewFile, EveryKindResavesByteForByte)
+{
+    ELEMENT_STRUCT* view = viewfile::everyKindView();
+    DD_DATA_TYPE_STRUCT* sources = fixedSources();
+    CONFIG_STRUCT config = sampleConfig();
+    ASSERT_EQ(saveFile(path("a.v").c_str(), view, sources, &config), 0);
+    const Bytes saved = readBytes(path("a.v"));
+
+    ELEMENT_STRUCT* loaded = nullptr;
+    DD_DATA_TYPE_STRUCT* loadedSources = nullptr;
+    CONFIG_STRUCT loadedConfig{};
+    ASSERT_EQ(loadFile(path("a.v").c_str(), &loaded, &loadedSources, &loadedConfig), 0) << log.take();
+    ASSERT_EQ(saveFile(path("b.v").c_str(), loaded, loadedSources, &loadedConfig), 0);
+    EXPECT_EQ(readBytes(path("b.v")), saved);
+    ASSERT_EQ(saveFile(path("c.v").c_str(), loaded, loadedSources, &loadedConfig), 0);
+    EXPECT_EQ(readBytes(path("c.v")), saved) << "a second save";
+
+    // The tree in file order with its parents, the actions with their ids
+    // and entries, line-style entries resolved.
+    EXPECT_EQ(kindsOf(loaded), (std::vector<int>{0, 1, 2, 13, 3, 4, 5, 6, 7, 8}));
+    ELEMENT_STRUCT* outer = loaded;
+    while (outer->next != nullptr)
+        outer = outer->next;
+    EXPECT_EQ(kindsOf(outer->children), (std::vector<int>{8, 14, 11, 12}));
+    EXPECT_EQ(kindsOf(outer->children->children), (std::vector<int>{9}));
+    EXPECT_EQ(outer->children->children->parent, outer->children);
+    EXPECT_EQ(outer->children->next->parent, outer);
+    EXPECT_EQ(outer->parent, nullptr);
+    EXPECT_STREQ(outer->children->children->name, "nine");
+    EXPECT_STREQ(outer->children->children->id, "nine-ID");
+    EXPECT_EQ(outer->children->children->actions->id, 1010);
+    const std::vector<int> seeds = {0, 1, 2, 13, 3, 4, 5, 6, 7, 8}; // of everyKindView's actions
+    auto seed = seeds.begin();
+    for (ELEMENT_STRUCT* e = loaded; e != nullptr; e = e->next, ++seed) {
+        SCOPED_TRACE(e->name);
+        ACTION_STRUCT* a = e->actions;
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->next, nullptr);
+        EXPECT_EQ(a->id, 1000 + *seed);
+        EXPECT_EQ(a->varRecord, nullptr);
+        for (int k = 0; k < 5; ++k) {
+            const TH_BLOCK* group = viewfile::thresholdGroup(a, k);
+            int entries = 0;
+            for (const TH_STRUCT* th = group->list; th != nullptr; th = th->next, ++entries)
+                EXPECT_EQ(th->level, float(10 * k + entries));
+            EXPECT_EQ(entries, k + 1);
+        }
+        EXPECT_EQ(a->thStyle.list->stippleFactor, 1);
+        EXPECT_EQ(a->thStyle.list->next->stipplePattern, 0xFF00) << "style 4";
+    }
+    // A circle's radii are 100 after a read, its size in the transform.
+    auto* circle = static_cast<CIRCLE_STRUCT*>(loaded->next->next->next->next->data);
+    EXPECT_EQ(circle->rx, 100.0f);
+    EXPECT_EQ(circle->ry, 100.0f);
+    EXPECT_EQ(std::vector<float>(circle->matrix, circle->matrix + 4), (std::vector<float>{0.5f, 0, 0, 0.25f}));
+    ELEMENT_STRUCT* arcElement = loaded;
+    while (arcElement->kind != VD_ARC)
+        arcElement = arcElement->next;
+    auto* arc = static_cast<CIRCLE_STRUCT*>(arcElement->data);
+    EXPECT_EQ(std::vector<float>(arc->matrix, arc->matrix + 4), (std::vector<float>{0.5f, 0.25f, -0.25f, 0.5f}))
+        << "radii of 100: the transform as it was";
+
+    elementDeleteAll(&view);
+    elementDeleteAll(&loaded);
+    freeSources(&sources);
+    freeSources(&loadedSources);
+}
+
+TEST_F(ViewFile, NewRecordsHoldTheirDefaultsInTheirSizes)
+{
+    const float turn = 2 * float(3.14159265358979323846);
+    const struct
+    {
+        int kind;
+        size_t bodyBytes;
+        Bytes body;
+    } records[] = {
+        {VD_RECTANGLE, 100, Builder().zeros(8).i(1).f(2).i(0).color(1, 0, 1, 1).i(1).color(0, 0, 1, 1).i(1).i(0).zeros(3).b},
+        {VD_POLYGON, 76, Builder().i(0).i(1).f(3).i(0).color(1, 1, 1, 1).i(0).color(0, 1, 0, 1).i(1).i(0).zeros(3).i(0).b},
+        {VD_CIRCLE, 100,
+         Builder().zeros(6).f(0).f(turn).i(1).f(2).i(0).color(1, 1, 1, 1).i(1).color(1, 1, 0.5f, 1).i(1).i(0).zeros(3).b},
+        {VD_LINE, 60, Builder().zeros(4).f(1).i(0).color(0.5f, 1, 0.5f, 1).i(0).zeros(4).b},
+        {VD_SCISSOR, 48, Builder().zeros(12).b},
+        {VD_BUTTON, 104,
+         Builder().zeros(8).color(0.7f, 0.7f, 0.7f, 1).color(0.9f, 0.9f, 0.9f, 1).color(0.3f, 0.3f, 0.3f, 1).f(4).i(0).zeros(4).b},
+        {VD_SLIDER, 96,
+         Builder().zeros(4).color(0.5f, 0.5f, 0.5f, 1).color(0.3f, 0.3f, 0.3f, 1).color(0.9f, 0.9f, 0.9f, 1).f(2).f(15).i(0).f(0).zeros(4).b},
+        {VD_GROUP, 4, Builder().i(0).b},
+        {9, 0, {}},
+    };
+    for (const auto& r : records) {
+        SCOPED_TRACE(r.kind);
+        ELEMENT_STRUCT* e = elementCreate(r.kind);
+        viewfile::rename(e, "E");
+        ACTION_STRUCT* action = createAction();
+        appendAction(&e->actions, action);
+        Builder expected;
+        expected.frame(r.kind, "E");
+        expected.b.insert(expected.b.end(), r.body.begin(), r.body.end());
+        expected.i(1).newAction(action->id);
+        EXPECT_EQ(r.body.size(), r.bodyBytes);
+        EXPECT_EQ(savedRecord(e), expected.b);
+        elementDeleteAll(&e);
+    }
+}
+
+TEST_F(ViewFile, FixedTextsAreWrittenAsTheirTextAndZeros)
+{
+    // A name and an id without terminator: their first 63 and 255
+    // characters; the element stays as it was. Bytes behind a terminator
+    // never reach the file.
+    ELEMENT_STRUCT* e = elementCreate(9);
+    std::memset(e->name, 'n', sizeof e->name);
+    std::memset(e->id, 'i', sizeof e->id);
+    ACTION_STRUCT* a = createAction();
+    std::memset(a->var, 'v', sizeof a->var);
+    std::strcpy(a->format, "%d");
+    a->format[5] = 'x';
+    appendAction(&e->actions, a);
+    const Bytes bytes = savedRecord(e);
+    EXPECT_EQ(e->name[63], 'n');
+    EXPECT_EQ(e->id[255], 'i');
+    Builder expected;
+    expected.i(9).i(64).text(std::string(63, 'n'), 64).i(256).text(std::string(255, 'i'), 256).i(1);
+    expected.newAction(a->id);
+    const size_t var = expected.b.size() - 460 + 8, format = var + 128 + 16 + 4 + 16 + 16 + 4;
+    std::memset(expected.b.data() + var, 'v', 63);
+    std::memcpy(expected.b.data() + format, "%d", 2);
+    EXPECT_EQ(bytes, expected.b);
+
+    writeBytes(path("names.v"), Builder().head(3, 3).b);
+    std::ofstream(path("names.v"), std::ios::binary | std::ios::app).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    ELEMENT_STRUCT* loaded = nullptr;
+    DD_DATA_TYPE_STRUCT* sources = nullptr;
+    CONFIG_STRUCT config{};
+    ASSERT_EQ(loadFile(path("names.v").c_str(), &loaded, &sources, &config), 0);
+    EXPECT_EQ(std::string(loaded->name), std::string(63, 'n'));
+    EXPECT_EQ(std::string(loaded->id), std::string(255, 'i'));
+    EXPECT_EQ(std::string(loaded->actions->var), std::string(63, 'v'));
+    EXPECT_STREQ(loaded->actions->format, "%d");
+    elementDeleteAll(&loaded);
+    elementDeleteAll(&e);
+}
+
+TEST_F(ViewFile, OlderActionsLoadWithoutTheirNewFieldsAndResaveAs303)
+{
+    for (int revision : {301, 302, 303}) {
+        SCOPED_TRACE(revision);
+        Builder file;
+        file.head(3, revision % 100).frame(9, "a").i(1).fullAction(5, revision).i(20).i(0);
+        DD_DATA_TYPE_STRUCT* sources = nullptr;
+        ELEMENT_STRUCT* loaded = nullptr;
+        CONFIG_STRUCT config{};
+        writeBytes(path("old.v"), file.b);
+        ASSERT_EQ(loadFile(path("old.v").c_str(), &loaded, &sources, &config), 0) << log.take();
+        const ACTION_STRUCT* a = loaded->actions;
+        EXPECT_EQ(a->id, 1005) << "the stored id";
+        EXPECT_STREQ(a->var, "speed5");
+        EXPECT_EQ(a->a0, -6.0f);
+        EXPECT_EQ(a->secondB1, 8.0f);
+        EXPECT_EQ(a->secondSlope, 12.0f);
+        EXPECT_EQ(a->filterTime, 0.5f);
+        EXPECT_EQ(a->mouseButton, 2);
+        EXPECT_EQ(a->mouseHiddenActive, 0);
+        EXPECT_STREQ(a->polyName, "path");
+        EXPECT_EQ(a->limit, revision == 303 ? 1 : 0);
+        EXPECT_EQ(a->visibleMode, revision == 303 ? 1 : 0);
+        EXPECT_EQ(a->visibleValue, revision == 303 ? 7 : 0);
+        EXPECT_EQ(a->thBlink.max, 104.0f);
+        EXPECT_EQ(a->thStyle.list->stipplePattern, 0xFF00) << "resolved after the read";
+        ASSERT_EQ(saveFile(path("new.v").c_str(), loaded, sources, &config), 0);
+        Builder expected;
+        expected.head(3, 3).frame(9, "a").i(1).fullAction(5, 303, revision == 303).i(20).i(0);
+        EXPECT_EQ(readBytes(path("new.v")), expected.b);
+        elementDeleteAll(&loaded);
+    }
+}
+
+TEST_F(ViewFile, FillPatternsOf301AreIgnoredAndOf302Kept)
+{
+    // The ints of each body with the pattern 12 where the kind stores it.
+    const struct
+    {
+        int kind;
+        int ints;
+        int patternAt;
+        bool carried;
+    } kinds[] = {{VD_RECTANGLE, 25, 21, true}, {VD_CPOLYGON, 19, 14, true}, {VD_CIRCLE, 25, 21, true},
+                 {VD_ARC, 25, 21, true},       {VD_POLYGON, 19, 14, false}};
+    for (int revision : {301, 302, 303})
+        for (const auto& k : kinds) {
+            SCOPED_TRACE(std::to_string(revision) + " kind " + std::to_string(k.kind));
+            Builder file;
+            file.head(3, revision % 100).frame(k.kind, "p");
+            for (int n = 0; n < k.ints; ++n)
+                file.i(n == k.patternAt ? 12 : 0);
+            file.i(0);
+            DD_DATA_TYPE_STRUCT* sources = nullptr;
+            ELEMENT_STRUCT* loaded = nullptr;
+            CONFIG_STRUCT config{};
+            writeBytes(path("p.v"), file.b);
+            ASSERT_EQ(loadFile(path("p.v").c_str(), &loaded, &sources, &config), 0) << log.take();
+            const bool kept = k.carried && revision >= 302;
+            const int32_t pattern = k.kind == VD_RECTANGLE ? static_cast<RECT_STRUCT*>(loaded->data)->pattern
+                                    : k.kind == VD_CIRCLE || k.kind == VD_ARC
+                                        ? static_cast<CIRCLE_STRUCT*>(loaded->data)->pattern
+                                        : static_cast<POLY_STRUCT*>(loaded->data)->pattern;
+            EXPECT_EQ(pattern, kept ? 12 : 0);
+            const Bytes saved = savedRecord(loaded);
+            Builder pat;
+            pat.i(kept ? 12 : 0);
+            const size_t at = saved.size() - 4 - size_t(k.ints - k.patternAt) * 4;
+            EXPECT_TRUE(std::equal(pat.b.begin(), pat.b.end(), saved.begin() + long(at)));
+            elementDeleteAll(&loaded);
+        }
+}
+
+TEST_F(ViewFile, GroupsHoldTheirChildrenDepthFirst)
+{
+    // An outer group with an inner group (a kind-9 child), an open polygon
+    // without points and a TEXT stored as kind 10, then its own action.
+    const auto file = [](int32_t textTag) {
+        Builder b;
+        b.head(3, 3).frame(8, "G").i(3);
+        b.frame(8, "H").i(1).frame(9, "K").i(0).i(0);
+        b.frame(2, "P").i(0).i(1).f(3).i(0).color(1, 1, 1, 1).i(0).color(0, 1, 0, 1).i(1).i(0).zeros(3).i(0).i(0);
+        b.frame(textTag, "T").f(5).f(6).color(0, 1, 1, 1).i(7).f(1).f(0).f(0).f(1).text("Arial", 64).i(1).i(0).i(30).i(30);
+        b.i(0).zeros(5).i(2).text("ab", 3).i(0);
+        b.i(1).fullAction(3, 303);
+        b.i(20).i(0);
+        return b.b;
+    };
+    writeBytes(path("g.v"), file(10));
+    ELEMENT_STRUCT* loaded = nullptr;
+    DD_DATA_TYPE_STRUCT* sources = nullptr;
+    CONFIG_STRUCT config{};
+    ASSERT_EQ(loadFile(path("g.v").c_str(), &loaded, &sources, &config), 0) << log.take();
+    ASSERT_EQ(kindsOf(loaded), (std::vector<int>{8}));
+    EXPECT_EQ(kindsOf(loaded->children), (std::vector<int>{8, 2, 4})) << "10 becomes a TEXT";
+    EXPECT_EQ(kindsOf(loaded->children->children), (std::vector<int>{9}));
+    EXPECT_EQ(loaded->children->children->parent, loaded->children);
+    EXPECT_EQ(static_cast<POLY_STRUCT*>(loaded->children->next->data)->coords, nullptr);
+    EXPECT_STREQ(static_cast<TEXT_STRUCT*>(loaded->children->next->next->data)->text, "ab");
+    EXPECT_EQ(loaded->actions->id, 1003);
+    EXPECT_EQ(loaded->children->actions, nullptr);
+    ASSERT_EQ(saveFile(path("g2.v").c_str(), loaded, sources, &config), 0);
+    EXPECT_EQ(readBytes(path("g2.v")), file(4));
+    elementDeleteAll(&loaded);
+}
+
+// groups nested depth levels deep around one kind-9 element.
+Bytes nestedGroups(int depth)
+{
+    Builder b;
+    b.head(3, 3);
+    for (int d = 0; d < depth; ++d)
+        b.frame(8, "g").i(1);
+    b.frame(9, "leaf").i(0);
+    for (int d = 0; d < depth; ++d)
+        b.i(0);
+    return b.b;
+}
+
+TEST_F(ViewFile, GroupsNestAtMost255LevelsDeep)
+{
+    writeBytes(path("deep.v"), nestedGroups(255));
+    ELEMENT_STRUCT* loaded = nullptr;
+    DD_DATA_TYPE_STRUCT* sources = nullptr;
+    CONFIG_STRUCT config{};
+    ASSERT_EQ(loadFile(path("deep.v").c_str(), &loaded, &sources, &config), 0) << log.take();
+    int depth = 0;
+    ELEMENT_STRUCT* leaf = loaded;
+    for (; leaf->kind == VD_GROUP; leaf = leaf->children)
+        ++depth;
+    EXPECT_EQ(depth, 255);
+    EXPECT_STREQ(leaf->name, "leaf");
+    ASSERT_EQ(saveFile(path("deep2.v").c_str(), loaded, nullptr, &config), 0);
+    Bytes expected = nestedGroups(255);
+    Builder tail;
+    tail.i(20).i(0);
+    expected.insert(expected.end(), tail.b.begin(), tail.b.end());
+    EXPECT_EQ(readBytes(path("deep2.v")), expected);
+
+    // One level more is refused on reading and on writing.
+    ELEMENT_STRUCT* outer = elementCreate(VD_GROUP);
+    viewfile::rename(outer, "top");
+    outer->children = loaded;
+    log.take();
+    EXPECT_EQ(saveFile(path("deep3.v").c_str(), outer, nullptr, &config), -1);
+    EXPECT_EQ(log.take(), "elementSave_303: g: groups nested too deep\nsaveFile: " + path("deep3.v") +
+                              ": cannot write: " + std::strerror(EINVAL) + "\n");
+    EXPECT_FALSE(std::filesystem::exists(path("deep3.v")));
+    elementDeleteAll(&outer);
+    loaded = nullptr;
+
+    writeBytes(path("deeper.v"), nestedGroups(256));
+    EXPECT_EQ(loadFile(path("deeper.v").c_str(), &loaded, &sources, &config), -1);
+    EXPECT_EQ(loaded, nullptr);
+    EXPECT_NE(log.take().find("loadFile: " + path("deeper.v") + ": groups nested deeper than 255 levels\n"),
+              std::string::npos);
+}
+
+TEST_F(ViewFile, PiecesReadFromTheStreamsPosition)
+{
+    ELEMENT_STRUCT* view = viewfile::everyKindView();
+    DD_DATA_TYPE_STRUCT* sources = fixedSources();
+    CONFIG_STRUCT config = sampleConfig();
+    ASSERT_EQ(saveFile_303(path("v.v").c_str(), view, sources, &config), 0);
+    const Bytes saved = readBytes(path("v.v"));
+
+    // The body after the header text and the two ints, as loadFile reads it.
+    FILE* f = std::fopen(path("v.v").c_str(), "rb");
+    ASSERT_EQ(std::fseek(f, 30 + 8, SEEK_SET), 0);
+    ELEMENT_STRUCT* loaded = nullptr;
+    DD_DATA_TYPE_STRUCT* loadedSources = nullptr;
+    CONFIG_STRUCT loadedConfig{};
+    ASSERT_EQ(loadFile_303(f, &loaded, &loadedSources, &loadedConfig, 303), 0) << log.take();
+    std::fclose(f);
+    ASSERT_EQ(saveFile(path("w.v").c_str(), loaded, loadedSources, &loadedConfig), 0);
+    EXPECT_EQ(readBytes(path("w.v")), saved);
+    elementDeleteAll(&loaded);
+    freeSources(&loadedSources);
+
+    // An action list read whole goes behind the caller's; a cut one leaves
+    // the caller's list as it was.
+    FILE* a = std::tmpfile();
+    ASSERT_EQ(actionSave_303(view->actions, a), 0);
+    const long listBytes = std::ftell(a);
+    std::rewind(a);
+    ACTION_STRUCT* actions = createAction();
+    ASSERT_EQ(actionLoad_303(a, &actions), 0);
+    ASSERT_NE(actions->next, nullptr);
+    EXPECT_EQ(actions->next->prev, actions);
+    EXPECT_EQ(actions->next->id, view->actions->id);
+    EXPECT_EQ(std::ftell(a), listBytes);
+    ASSERT_EQ(ftruncate(fileno(a), listBytes - 1), 0);
+    std::rewind(a);
+    log.take();
+    EXPECT_EQ(actionLoad_303(a, &actions), -1);
+    EXPECT_EQ(log.take(), "actionLoad_303: stream: threshold entry count 5 runs past the end of the file\n");
+    EXPECT_EQ(actions->next->next, nullptr);
+    std::fclose(a);
+    while (actions != nullptr)
+        delAction(&actions, actions);
+
+    // One element record from its kind on, and back.
+    FILE* e = std::tmpfile();
+    ASSERT_EQ(elementSave_303(view->next, e), 0);
+    ASSERT_EQ(std::fseek(e, 4, SEEK_SET), 0);
+    ASSERT_EQ(elementLoad_303(VD_RECTANGLE, e, &loaded), 0);
+    EXPECT_EQ(savedRecord(loaded), savedRecord(view->next));
+    std::rewind(e);
+    log.take();
+    EXPECT_EQ(elementLoad_303(20, e, &loaded), -1);
+    EXPECT_EQ(log.take(), "elementLoad_303: stream: element kind 20 out of range\n");
+    EXPECT_EQ(loaded->next, nullptr);
+    std::fclose(e);
+    elementDeleteAll(&loaded);
+
+    // A stream without a known size, null arguments.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    FILE* p = fdopen(fds[0], "rb");
+    EXPECT_EQ(dataLoad_303(p, &sources), -1);
+    EXPECT_EQ(log.take(), "dataLoad_303: stream: no regular file of a known size\n");
+    std::fclose(p);
+    close(fds[1]);
+    EXPECT_EQ(loadConfigFile_301(nullptr, &config), -1);
+    EXPECT_EQ(elementSave_303(nullptr, stdout), -1);
+    EXPECT_EQ(actionSave_303(nullptr, nullptr), -1);
+    EXPECT_EQ(log.take(), "loadConfigFile_301: null argument\nelementSave_303: null argument\nactionSave_303: null argument\n");
+
+    elementDeleteAll(&view);
+    freeSources(&sources);
+}
+
+TEST_F(ViewFile, EveryCutOfAnElementFileIsRefusedExceptBetweenRecords)
+{
+    // The fuzz seed with every kind. Top-level records end at the
+    // boundaries; a cut anywhere else lies inside a record.
+    ELEMENT_STRUCT* view = viewfile::everyKindView(true);
+    DD_DATA_TYPE_STRUCT* fileSources = fixedSources();
+    CONFIG_STRUCT config = sampleConfig();
+    ASSERT_EQ(saveFile(path("cut.v").c_str(), view, fileSources, &config), 0);
+    freeSources(&fileSources);
+    const Bytes whole = readBytes(path("cut.v"));
+    EXPECT_EQ(whole, readBytes(std::string(DORNE_VIEW_SEEDS) + "/elements.v"));
+    std::vector<size_t> boundaries = {kBodyOffset};
+    for (ELEMENT_STRUCT* e = view; e != nullptr; e = e->next)
+        boundaries.push_back(boundaries.back() + savedRecord(e).size());
+    boundaries.push_back(whole.size());
+    ASSERT_LT(boundaries[boundaries.size() - 2] + 8, whole.size()) << "the section follows";
+    elementDeleteAll(&view);
+
+    setLogLevel(0);
+    DD_DATA_TYPE_STRUCT* sources = nullptr;
+    for (size_t n = kBodyOffset; n <= whole.size(); ++n) {
+        const auto at = std::find(boundaries.begin(), boundaries.end(), n);
+        ELEMENT_STRUCT* elements = nullptr;
+        CONFIG_STRUCT read{};
+        writeBytes(path("in.v"), Bytes(whole.begin(), whole.begin() + long(n)));
+        const int rc = loadFile(path("in.v").c_str(), &elements, &sources, &read);
+        EXPECT_EQ(rc, at != boundaries.end() ? 0 : -1) << n << " of " << whole.size() << " bytes";
+        EXPECT_EQ(int(kindsOf(elements).size()), at != boundaries.end() ? int(at - boundaries.begin()) - (n == whole.size()) : 0) << n;
+        EXPECT_EQ(countSources(sources), n == whole.size() ? 1 : 0) << n;
+        elementDeleteAll(&elements);
+        freeSources(&sources);
+    }
+}
+
 // The fuzz target's seeds are files this writer wrote (and two of 3.01 and
 // 3.02 made here); DORNE_WRITE_SEEDS=1 writes them anew.
 TEST_F(ViewFile, FuzzSeedsAreWhatTheWriterWrites)
@@ -700,6 +1177,13 @@ TEST_F(ViewFile, FuzzSeedsAreWhatTheWriterWrites)
     Builder r302;
     r302.head(3, 2).i(20).i(1).source(6, 0, 1).i(1).i(DD_DOUBLE).text("c", 64).text("1", 64).i(0).i(6).text("a+1", 6);
     seeds.emplace_back("rev302.v", r302.b);
+    ELEMENT_STRUCT* view = viewfile::everyKindView(true);
+    DD_DATA_TYPE_STRUCT* sources = fixedSources();
+    ASSERT_EQ(saveFile(path("s.v").c_str(), view, sources, &config), 0);
+    seeds.emplace_back("elements.v", readBytes(path("s.v")));
+    EXPECT_LE(seeds.back().second.size(), 4096u) << "within the fuzz test's input size";
+    elementDeleteAll(&view);
+    freeSources(&sources);
 
     const char* write = std::getenv("DORNE_WRITE_SEEDS");
     for (const auto& [name, bytes] : seeds) {

@@ -7,11 +7,56 @@
 #include "dorneDataSources.h"
 #include "dorneLog.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <malloc.h>
 
 namespace {
 
 const int kParaText = 64; // bytes of a new parameter's text buffer
+
+// Whether p lies inside the allocation that starts at owner (span: its
+// usable size). No other allocation can overlap it while it lives.
+bool inside(const void* p, const void* owner, size_t span)
+{
+    const auto at = reinterpret_cast<uintptr_t>(p);
+    const auto start = reinterpret_cast<uintptr_t>(owner);
+    return owner != nullptr && at >= start && at - start < span;
+}
+
+size_t spanOf(const void* owner)
+{
+    return owner != nullptr ? malloc_usable_size(const_cast<void*>(owner)) : 0;
+}
+
+// A zero-filled record of type T followed by n parameter entries and their
+// texts, all in one allocation: entry i gets capacities[i] bytes for
+// i < sized, 64 otherwise. Null for n < 0 or when memory runs out.
+template <typename T>
+T* createPacked(int n, const int32_t* capacities, int sized)
+{
+    static_assert(sizeof(T) % alignof(DD_PARA_STRUCT) == 0, "entries follow the record");
+    if (n < 0)
+        return nullptr;
+    size_t bytes = sizeof(T) + size_t(n) * sizeof(DD_PARA_STRUCT);
+    for (int i = 0; i < n; ++i)
+        bytes += size_t(i < sized ? capacities[i] : kParaText);
+    auto* record = static_cast<T*>(std::calloc(1, bytes));
+    if (record == nullptr)
+        return nullptr;
+    if (n > 0) {
+        auto* para = reinterpret_cast<DD_PARA_STRUCT*>(record + 1);
+        char* text = reinterpret_cast<char*>(para + n);
+        for (int i = 0; i < n; ++i) {
+            para[i].text = text;
+            para[i].capacity = i < sized ? capacities[i] : kParaText;
+            text += para[i].capacity;
+        }
+        record->para = para;
+        record->paraAlloc = n;
+    }
+    return record;
+}
 
 void freeOptionArray(DD_OPTION_STRUCT* options, int count)
 {
@@ -54,7 +99,7 @@ DD_PARA_STRUCT* dorneParaCreate(int n)
     for (int i = 0; i < n; ++i) {
         para[i].text = static_cast<char*>(std::calloc(1, kParaText));
         if (para[i].text == nullptr) {
-            dorneParaFree(para, i);
+            dorneParaFree(para, i, nullptr);
             return nullptr;
         }
         para[i].capacity = kParaText;
@@ -62,28 +107,61 @@ DD_PARA_STRUCT* dorneParaCreate(int n)
     return para;
 }
 
-void dorneParaFree(DD_PARA_STRUCT* para, int n)
+void dorneParaFree(DD_PARA_STRUCT* para, int n, const void* owner)
 {
     if (para == nullptr)
         return;
+    const size_t span = spanOf(owner);
     for (int i = 0; i < n; ++i)
-        std::free(para[i].text);
-    std::free(para);
+        if (!inside(para[i].text, owner, span))
+            std::free(para[i].text);
+    if (!inside(para, owner, span))
+        std::free(para);
 }
 
-int dorneParaGrow(DD_PARA_STRUCT** para, int32_t* alloc, int n)
+int dorneParaReplaceText(DD_PARA_STRUCT* para, int32_t capacity, const void* owner)
+{
+    auto* text = static_cast<char*>(std::calloc(size_t(capacity > 0 ? capacity : 1), 1));
+    if (text == nullptr)
+        return -1;
+    if (!inside(para->text, owner, spanOf(owner)))
+        std::free(para->text);
+    para->text = text;
+    para->capacity = capacity;
+    return 0;
+}
+
+DD_DATA_TYPE_STRUCT* dorneDataTypeCreatePacked(int n)
+{
+    DD_DATA_TYPE_STRUCT* s = createPacked<DD_DATA_TYPE_STRUCT>(n, nullptr, 0);
+    if (s != nullptr)
+        s->known = 1;
+    return s;
+}
+
+DD_VAR_STRUCT* dorneVariableCreatePacked(int n, const int32_t* capacities, int sized)
+{
+    DD_VAR_STRUCT* v = createPacked<DD_VAR_STRUCT>(n, capacities, sized);
+    if (v != nullptr)
+        v->paraCount = v->paraAlloc;
+    return v;
+}
+
+int dorneParaGrow(DD_PARA_STRUCT** para, int32_t* alloc, int n, const void* owner)
 {
     if (n <= *alloc)
         return 0;
     DD_PARA_STRUCT* grown = dorneParaCreate(n);
     if (grown == nullptr)
         return -1;
-    // The existing entries keep their buffers; the new tail is fresh.
+    // The existing entries keep their buffers (those inside the owner go
+    // with it); the new tail is fresh.
     for (int i = 0; i < *alloc; ++i) {
         std::free(grown[i].text);
         grown[i] = (*para)[i];
     }
-    std::free(*para);
+    if (!inside(*para, owner, spanOf(owner)))
+        std::free(*para);
     *para = grown;
     *alloc = n;
     return 0;
@@ -125,9 +203,13 @@ int delDataType(DD_DATA_TYPE_STRUCT** head, DD_DATA_TYPE_STRUCT* s, int /*freeOp
         return 0;
     if (head != nullptr) // a record in no list is only freed
         dorne::listCut(head, s);
-    while (s->variables != nullptr) // each pass unlinks the head
-        delVariable(&s->variables, s->variables);
-    dorneParaFree(s->para, s->paraAlloc);
+    while (DD_VAR_STRUCT* v = s->variables) { // each pass unlinks the head
+        // The next record's entries are fetched while this one is freed.
+        if (v->next != nullptr)
+            __builtin_prefetch(v->next->para);
+        delVariable(&s->variables, v);
+    }
+    dorneParaFree(s->para, s->paraAlloc, s);
     // A source owns its option arrays: the merge gives a view source copies
     // of its own, so they go whatever the flag says.
     dorneOptionsFree(s);
@@ -172,7 +254,7 @@ int delVariable(DD_VAR_STRUCT** head, DD_VAR_STRUCT* v)
         return 0;
     if (head != nullptr)
         dorne::listCut(head, v);
-    dorneParaFree(v->para, v->paraAlloc);
+    dorneParaFree(v->para, v->paraAlloc, v);
     std::free(v->value);
     std::free(v);
     return 0;

@@ -129,10 +129,10 @@ void mergeKind(DD_DATA_TYPE_STRUCT* view, const DD_DATA_TYPE_STRUCT* kind)
 
     // A kind may declare more options than the file stored: every option
     // gets its parameter entry, so the kind never reads past the array.
-    if (dorneParaGrow(&view->para, &view->paraAlloc, kind->dataOptionCount) != 0)
+    if (dorneParaGrow(&view->para, &view->paraAlloc, kind->dataOptionCount, view) != 0)
         logMsg(1, "updateDataTypes: out of memory\n");
     for (DD_VAR_STRUCT* v = view->variables; v != nullptr; v = v->next) {
-        if (dorneParaGrow(&v->para, &v->paraAlloc, kind->varOptionCount) != 0)
+        if (dorneParaGrow(&v->para, &v->paraAlloc, kind->varOptionCount, v) != 0)
             logMsg(1, "updateDataTypes: out of memory\n");
         else if (v->paraCount < kind->varOptionCount)
             v->paraCount = kind->varOptionCount;

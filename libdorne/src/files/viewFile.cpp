@@ -3,6 +3,10 @@
 // (revision 3.03 through a temporary file that replaces the old one).
 #include "files/viewFile.h"
 
+#include "base/libraryLock.h"
+
+#include "files/fileAccess.h"
+
 #include "dorneFiles.h"
 #include "dorneLog.h"
 #include "dornePlatform.h"
@@ -13,10 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace dorne {
 
@@ -66,54 +67,11 @@ const RevisionEntry* findRevision(long long version)
     return nullptr;
 }
 
+// Kind 9 has no kind record: its record is frame and actions.
 bool isElementTag(int32_t tag)
 {
-    return (tag >= VD_GRAPH && tag <= VD_GROUP) || (tag >= VD_TEXT_LEGACY && tag <= VD_SCISSOR);
+    return tag >= VD_GRAPH && tag <= VD_SCISSOR;
 }
-
-// An open view file with its size; closed when it goes. Only regular files
-// are read: the size bounds every count and length the file holds. Opened
-// without blocking, so that a path naming a pipe is refused at once.
-class OpenedFile
-{
-public:
-    explicit OpenedFile(const char* path)
-    {
-        const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            return;
-        struct stat st;
-        const bool known = fstat(fd, &st) == 0;
-        if (!known || !S_ISREG(st.st_mode)) {
-            const int error = !known ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-            close(fd);
-            errno = error;
-            return;
-        }
-        file_ = fdopen(fd, "rb");
-        if (file_ == nullptr) {
-            const int error = errno;
-            close(fd);
-            errno = error;
-            return;
-        }
-        size_ = st.st_size;
-    }
-    ~OpenedFile()
-    {
-        if (file_ != nullptr)
-            std::fclose(file_);
-    }
-    OpenedFile(const OpenedFile&) = delete;
-    OpenedFile& operator=(const OpenedFile&) = delete;
-
-    FILE* file() const { return file_; }
-    int64_t size() const { return size_; }
-
-private:
-    FILE* file_ = nullptr;
-    int64_t size_ = 0;
-};
 
 // Reads the header text and the two revision ints. The magic decides
 // first: a file without it is no view file however short it is. False when
@@ -159,9 +117,92 @@ const RevisionGroup* readRevision(ViewReader& in, const char* path, bool configO
 
 // ---- ViewReader ------------------------------------------------------------
 
+namespace {
+
+// Bytes fetched from the stream at a time: all of a small file, a large one
+// in pieces, so that one record read from a long stream fetches little.
+const int64_t kPiece = 64 * 1024;
+
+} // namespace
+
 ViewReader::ViewReader(FILE* file, const char* who, const char* path, int64_t size)
     : file_(file), who_(who), path_(path), left_(size)
 {
+    const int64_t want = size < kPiece ? size : kPiece;
+    if (want > 0) {
+        // Without it every field comes straight from the stream.
+        piece_ = static_cast<unsigned char*>(std::malloc(size_t(want)));
+        if (piece_ != nullptr)
+            capacity_ = want;
+    }
+}
+
+ViewReader::~ViewReader()
+{
+    // What was fetched but not taken goes back to the stream.
+    if (end_ > next_ && file_ != nullptr)
+        (void)fseeko(file_, -off_t(end_ - next_), SEEK_CUR);
+    std::free(piece_);
+}
+
+void ViewReader::fill()
+{
+    const int64_t held = end_ - next_;
+    if (next_ > 0) {
+        std::memmove(piece_, piece_ + next_, size_t(held));
+        next_ = 0;
+        end_ = held;
+    }
+    const int64_t inStream = left_ - held;
+    const int64_t want = capacity_ - end_ < inStream ? capacity_ - end_ : inStream;
+    if (want <= 0)
+        return;
+    const size_t got = std::fread(piece_ + end_, 1, size_t(want), file_);
+    end_ += int64_t(got);
+    // The size comes from the file system; a file that shrinks while it is
+    // read ends early all the same.
+    if (int64_t(got) < want)
+        left_ = end_;
+}
+
+int64_t ViewReader::fetch(unsigned char* bytes, int64_t n)
+{
+    int64_t done = 0;
+    while (done < n) {
+        int64_t held = end_ - next_;
+        if (held == 0) {
+            const int64_t rest = n - done;
+            if (rest >= capacity_) { // a long field goes straight into place
+                const size_t got = std::fread(bytes + done, 1, size_t(rest), file_);
+                done += int64_t(got);
+                left_ = int64_t(got) < rest ? 0 : left_ - rest;
+                break;
+            }
+            fill();
+            held = end_;
+            if (held == 0)
+                break;
+        }
+        const int64_t n1 = held < n - done ? held : n - done;
+        std::memcpy(bytes + done, piece_ + next_, size_t(n1));
+        next_ += n1;
+        left_ -= n1;
+        done += n1;
+    }
+    return done;
+}
+
+int64_t ViewReader::peek(const unsigned char*& bytes, int64_t n)
+{
+    if (failed_)
+        return 0;
+    if (n > left_)
+        n = left_;
+    if (end_ - next_ < n && capacity_ > 0)
+        fill();
+    bytes = piece_ + next_;
+    const int64_t held = end_ - next_;
+    return held < n ? held : n;
 }
 
 bool ViewReader::refuse(const char* format, ...)
@@ -182,24 +223,19 @@ bool ViewReader::take(void* bytes, int64_t n, const char* what)
 {
     if (failed_)
         return false;
-    // The size comes from the file system; a file that shrinks while it is
-    // read ends early all the same.
-    if (n > left_ || std::fread(bytes, 1, size_t(n), file_) != size_t(n))
+    if (n > left_ || fetch(static_cast<unsigned char*>(bytes), n) != n)
         return refuse("unexpected end of file in %s", what);
-    left_ -= n;
     return true;
 }
 
 int64_t ViewReader::readUpTo(void* bytes, int64_t n)
 {
-    if (failed_)
+    if (failed_ || n <= 0)
         return 0;
-    const size_t got = std::fread(bytes, 1, size_t(n < left_ ? n : left_), file_);
-    left_ -= int64_t(got);
-    return int64_t(got);
+    return fetch(static_cast<unsigned char*>(bytes), n < left_ ? n : left_);
 }
 
-bool ViewReader::readInt(int32_t& value, const char* what)
+bool ViewReader::readIntSlow(int32_t& value, const char* what)
 {
     unsigned char b[4];
     if (!take(b, 4, what))
@@ -209,16 +245,7 @@ bool ViewReader::readInt(int32_t& value, const char* what)
     return true;
 }
 
-bool ViewReader::readFloat(float& value, const char* what)
-{
-    int32_t bits;
-    if (!readInt(bits, what))
-        return false;
-    std::memcpy(&value, &bits, sizeof value);
-    return true;
-}
-
-bool ViewReader::readFixed(char* field, int32_t n, const char* what)
+bool ViewReader::readFixedSlow(char* field, int32_t n, const char* what)
 {
     if (n < 1)
         return refuse("%s of %d bytes", what, n);
@@ -264,33 +291,23 @@ void ViewContent::addSource(DD_DATA_TYPE_STRUCT* source)
     linkBehind(&sources, lastSource, source);
 }
 
-namespace {
-
-// Links the list that starts at first behind the last entry of *head.
-template <typename T>
-void appendList(T** head, T* first)
+void ViewContent::addElement(ELEMENT_STRUCT* element)
 {
-    if (first == nullptr)
-        return;
-    T* last = *head;
-    while (last != nullptr && last->next != nullptr)
-        last = last->next;
-    first->prev = last;
-    if (last != nullptr)
-        last->next = first;
-    else
-        *head = first;
+    linkBehind(&elements, lastElement, element);
 }
-
-} // namespace
 
 void ViewContent::adopt(ELEMENT_STRUCT** elementList, DD_DATA_TYPE_STRUCT** sourceList, CONFIG_STRUCT* target)
 {
-    appendList(elementList, elements);
-    appendList(sourceList, sources);
-    elements = nullptr;
-    sources = lastSource = nullptr;
-    *target = config;
+    if (elementList != nullptr) {
+        appendList(elementList, elements);
+        elements = lastElement = nullptr;
+    }
+    if (sourceList != nullptr) {
+        appendList(sourceList, sources);
+        sources = lastSource = nullptr;
+    }
+    if (target != nullptr)
+        *target = config;
 }
 
 // ---- Body and view block of 3.01 to 3.03 -------------------------------------
@@ -331,117 +348,13 @@ bool loadConfigFile_303(ViewReader& in, CONFIG_STRUCT& config)
            in.readInt(reserved, "the view block");
 }
 
-const RevisionGroup kRevision301 = {loadConfigFile_303, dataLoad_301, nullptr};
-const RevisionGroup kRevision302 = {loadConfigFile_303, dataLoad_303, nullptr};
-const RevisionGroup kRevision303 = {loadConfigFile_303, dataLoad_303, nullptr};
+const RevisionGroup kRevision301 = {loadConfigFile_303, dataLoad_301, elementLoad};
+const RevisionGroup kRevision302 = {loadConfigFile_303, dataLoad_303, elementLoad};
+const RevisionGroup kRevision303 = {loadConfigFile_303, dataLoad_303, elementLoad};
 
 // ---- Writing -----------------------------------------------------------------
 
 namespace {
-
-// A file written beside its target under a name of its own and put in the
-// target's place only when it is complete; removed otherwise. Only a regular
-// file is replaced: a pipe, device or folder of that name stays as it is.
-class ReplacingFile
-{
-public:
-    explicit ReplacingFile(const char* path)
-    {
-        // A link keeps pointing at the file it named.
-        char* resolved = realpath(path, nullptr);
-        target_ = resolved != nullptr ? resolved : path;
-        std::free(resolved);
-        struct stat old;
-        const bool hadFile = stat(target_.c_str(), &old) == 0;
-        if (hadFile && !S_ISREG(old.st_mode)) {
-            notRegular_ = true;
-            return;
-        }
-        static unsigned counter = 0;
-        for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) { // a free name
-            temp_ = target_ + "." + std::to_string(getpid()) + "." +
-                    std::to_string(__atomic_fetch_add(&counter, 1, __ATOMIC_RELAXED)) + ".tmp";
-            // Private until the old file's permissions are copied, so that a
-            // failed copy never shows its content to more readers than before.
-            const int fd = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, hadFile ? 0600 : 0666);
-            if (fd < 0) {
-                if (errno == EEXIST)
-                    continue;
-                break;
-            }
-            if (hadFile && fchmod(fd, old.st_mode & 07777) != 0)
-                modeError_ = errno;
-            file_ = fdopen(fd, "wb");
-            if (file_ == nullptr) {
-                const int error = errno;
-                close(fd);
-                unlink(temp_.c_str());
-                errno = error;
-            }
-        }
-    }
-    ~ReplacingFile()
-    {
-        if (file_ != nullptr)
-            std::fclose(file_);
-        if (!committed_ && !temp_.empty())
-            unlink(temp_.c_str());
-    }
-    ReplacingFile(const ReplacingFile&) = delete;
-    ReplacingFile& operator=(const ReplacingFile&) = delete;
-
-    FILE* file() const { return file_; }
-    // The target exists and is not a regular file: nothing was created.
-    bool notRegular() const { return notRegular_; }
-    // Why the old file's permissions could not be given to the new one; 0
-    // when they were (or there was no old file).
-    int modeError() const { return modeError_; }
-
-    // Flushes, syncs and closes the file, then renames it over the target.
-    // False, with errno, when any of them fails.
-    bool commit()
-    {
-        bool ok = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
-        int error = errno;
-        if (std::fclose(file_) != 0 && ok) {
-            ok = false;
-            error = errno;
-        }
-        file_ = nullptr;
-        if (ok && std::rename(temp_.c_str(), target_.c_str()) != 0) {
-            ok = false;
-            error = errno;
-        }
-        if (!ok) {
-            errno = error;
-            return false;
-        }
-        committed_ = true;
-        syncFolder();
-        return true;
-    }
-
-private:
-    // Makes the rename itself durable; a folder that cannot be synced
-    // leaves the file written all the same.
-    void syncFolder() const
-    {
-        const size_t slash = target_.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target_.substr(0, slash);
-        const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            (void)fsync(fd);
-            close(fd);
-        }
-    }
-
-    std::string target_;
-    std::string temp_;
-    FILE* file_ = nullptr;
-    bool committed_ = false;
-    bool notRegular_ = false;
-    int modeError_ = 0;
-};
 
 bool writeViewBlock(FILE* file, const CONFIG_STRUCT& config)
 {
@@ -451,8 +364,10 @@ bool writeViewBlock(FILE* file, const CONFIG_STRUCT& config)
            VPutFInt(0, file);
 }
 
-// Writes revision release / 100 . release % 100 to path; 0 or -1 (logged).
-int saveFile_303(const char* path, DD_DATA_TYPE_STRUCT* sources, const CONFIG_STRUCT& config, int release)
+} // namespace
+
+int writeView(const char* path, const ELEMENT_STRUCT* elements, const DD_DATA_TYPE_STRUCT* sources,
+              const CONFIG_STRUCT& config)
 {
     ReplacingFile out(path);
     if (out.notRegular()) {
@@ -465,14 +380,16 @@ int saveFile_303(const char* path, DD_DATA_TYPE_STRUCT* sources, const CONFIG_ST
     }
     if (out.modeError() != 0)
         logMsg(2, "saveFile: %s: the old permissions could not be kept: %s\n", path, std::strerror(out.modeError()));
-    const int major = release / 100;
-    const int minor = release % 100;
+    const int major = 3;
+    const int minor = 3;
     char header[kHeaderText] = {};
     std::snprintf(header, sizeof header, "VIEW FILE %d.%d\n", major, minor);
     FILE* file = out.file();
-    const bool written = VPutFString(header, file, kHeaderText) && VPutFInt(major, file) &&
-                         VPutFInt(minor, file) && writeViewBlock(file, config) && VPutFInt(kSourceTag, file) &&
-                         dataSave_303(file, sources);
+    bool written = VPutFString(header, file, kHeaderText) && VPutFInt(major, file) && VPutFInt(minor, file) &&
+                   writeViewBlock(file, config);
+    for (const ELEMENT_STRUCT* e = elements; written && e != nullptr; e = e->next)
+        written = elementSave(file, e);
+    written = written && VPutFInt(kSourceTag, file) && dataSave_303(file, sources);
     if (!written || !out.commit()) {
         logMsg(1, "saveFile: %s: cannot write: %s\n", path, std::strerror(errno));
         return -1;
@@ -480,13 +397,30 @@ int saveFile_303(const char* path, DD_DATA_TYPE_STRUCT* sources, const CONFIG_ST
     return 0;
 }
 
-} // namespace
-
 } // namespace dorne
 
 using dorne::OpenedFile;
 using dorne::ViewContent;
 using dorne::ViewReader;
+
+namespace dorne {
+
+bool readView(ViewReader& in, const char* name, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+              CONFIG_STRUCT* config)
+{
+    const RevisionGroup* group = readRevision(in, name, false);
+    if (group == nullptr)
+        return false;
+    ViewContent content(*config);
+    if (!readBody(in, content, *group))
+        return false; // content frees what was read
+    content.adopt(elements, sources, config);
+    for (ELEMENT_STRUCT* e = *elements; e != nullptr; e = e->next) // bounded by the list
+        definitionLoad(e);
+    return true;
+}
+
+} // namespace dorne
 
 int loadFile(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources, CONFIG_STRUCT* config)
 {
@@ -494,22 +428,15 @@ int loadFile(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** 
         logMsg(1, "loadFile: null argument\n");
         return -1;
     }
+    // Taken first: what a refused read frees goes back under it too.
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     OpenedFile opened(path);
     if (opened.file() == nullptr) {
         logMsg(1, "cannot open file %s\n", path);
         return -1;
     }
     ViewReader in(opened.file(), "loadFile", path, opened.size());
-    const dorne::RevisionGroup* group = dorne::readRevision(in, path, false);
-    if (group == nullptr)
-        return -1;
-    ViewContent content(*config);
-    if (!dorne::readBody(in, content, *group))
-        return -1; // content frees what was read
-    content.adopt(elements, sources, config);
-    for (ELEMENT_STRUCT* e = *elements; e != nullptr; e = e->next)
-        dorne::definitionLoad(e);
-    return 0;
+    return dorne::readView(in, path, elements, sources, config) ? 0 : -1;
 }
 
 int loadConfigFile(const char* path, CONFIG_STRUCT* config)
@@ -518,6 +445,7 @@ int loadConfigFile(const char* path, CONFIG_STRUCT* config)
         logMsg(1, "loadConfigFile: null argument\n");
         return -1;
     }
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     OpenedFile opened(path);
     if (opened.file() == nullptr) {
         const int error = errno;
@@ -546,12 +474,18 @@ int saveFile(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* so
         logMsg(1, "saveFile: rev %d not supported\n", release);
         return -1;
     }
-    if (elements != nullptr) {
-        logMsg(1, "saveFile: %s: element records are not supported\n", path);
+    return saveFile_303(path, elements, sources, config);
+}
+
+int saveFile_303(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources, CONFIG_STRUCT* config)
+{
+    if (path == nullptr || config == nullptr) {
+        logMsg(1, "saveFile: null argument\n");
         return -1;
     }
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     try {
-        return dorne::saveFile_303(path, sources, *config, release);
+        return dorne::writeView(path, elements, sources, *config);
     } catch (...) { // the temporary file's name could not be made
         logMsg(1, "saveFile: out of memory\n");
         return -1;

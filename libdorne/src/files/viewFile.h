@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace dorne {
 
@@ -20,15 +21,48 @@ namespace dorne {
 // The first refusal is logged at level 1 ("<who>: <path>: <reason>") and
 // sticks: every later read fails at once, so a record reader may read on
 // and check once at the end, or stop at the first false.
+//
+// The size bytes from the stream's position are fetched in large pieces
+// and the fields taken from memory; when the reader goes, the stream is
+// left just behind the bytes it took, so that its owner reads on from there.
 class ViewReader
 {
 public:
     ViewReader(FILE* file, const char* who, const char* path, int64_t size);
+    ~ViewReader();
+    ViewReader(const ViewReader&) = delete;
+    ViewReader& operator=(const ViewReader&) = delete;
 
-    bool readInt(int32_t& value, const char* what);
-    bool readFloat(float& value, const char* what);
+    bool readInt(int32_t& value, const char* what)
+    {
+        if (end_ - next_ < 4 || failed_)
+            return readIntSlow(value, what);
+        const unsigned char* b = piece_ + next_;
+        const uint32_t u = (uint32_t(b[0]) << 24) | (uint32_t(b[1]) << 16) | (uint32_t(b[2]) << 8) | b[3];
+        std::memcpy(&value, &u, sizeof value);
+        next_ += 4;
+        left_ -= 4;
+        return true;
+    }
+    bool readFloat(float& value, const char* what)
+    {
+        int32_t bits;
+        if (!readInt(bits, what))
+            return false;
+        std::memcpy(&value, &bits, sizeof value);
+        return true;
+    }
     // n bytes into field (which holds n); field[n - 1] becomes zero.
-    bool readFixed(char* field, int32_t n, const char* what);
+    bool readFixed(char* field, int32_t n, const char* what)
+    {
+        if (n < 1 || end_ - next_ < n || failed_)
+            return readFixedSlow(field, n, what);
+        std::memcpy(field, piece_ + next_, size_t(n));
+        field[n - 1] = '\0';
+        next_ += n;
+        left_ -= n;
+        return true;
+    }
     // A count of records of at least minBytes each; refused when negative
     // or when that many records cannot fit into the bytes left.
     bool readCount(int32_t& count, int64_t minBytes, const char* what);
@@ -36,6 +70,10 @@ public:
     bool readLength(int32_t& length, int32_t lo, int32_t hi, const char* what);
     // Reads what there is, at most n bytes, without refusing; the count.
     int64_t readUpTo(void* bytes, int64_t n);
+    // The next bytes without taking them, so that a record can be sized
+    // before it is read: how many are at bytes (up to n; fewer at the end of
+    // the file or of the piece held in memory, 0 after a refusal).
+    int64_t peek(const unsigned char*& bytes, int64_t n);
 
     // Logs the reason (printf format) once and fails the read; false.
     bool refuse(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -46,13 +84,24 @@ public:
     int version = 0; // major x 100 + minor of the file
 
 private:
+    // The fields that do not lie whole in the bytes held, and refusals.
+    bool readIntSlow(int32_t& value, const char* what);
+    bool readFixedSlow(char* field, int32_t n, const char* what);
     bool take(void* bytes, int64_t n, const char* what);
+    // Moves the held bytes to the front and fetches more behind them.
+    void fill();
+    // Takes up to n bytes from memory and the stream; the count.
+    int64_t fetch(unsigned char* bytes, int64_t n);
 
     FILE* file_;
     const char* who_;
     const char* path_;
-    int64_t left_;
+    int64_t left_;             // bytes of the file not yet taken, held or not
     bool failed_ = false;
+    unsigned char* piece_ = nullptr; // bytes fetched from the stream
+    int64_t capacity_ = 0;
+    int64_t next_ = 0;         // piece_[next_, end_) are held, not yet taken
+    int64_t end_ = 0;
 };
 
 // What one read gathers. The caller's lists and block change only when the
@@ -66,11 +115,15 @@ struct ViewContent
 
     // Links a source behind the last one read (file order, no list walk).
     void addSource(DD_DATA_TYPE_STRUCT* source);
+    // Links a top-level element behind the last one read.
+    void addElement(ELEMENT_STRUCT* element);
     // Moves the gathered lists to the tails of the caller's lists and the
-    // block into the caller's block.
+    // block into the caller's block; a null target takes nothing (what it
+    // would have taken is freed with the content).
     void adopt(ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources, CONFIG_STRUCT* target);
 
     ELEMENT_STRUCT* elements = nullptr;
+    ELEMENT_STRUCT* lastElement = nullptr;
     DD_DATA_TYPE_STRUCT* sources = nullptr;
     DD_DATA_TYPE_STRUCT* lastSource = nullptr;
     CONFIG_STRUCT config;
@@ -107,6 +160,49 @@ bool dataLoad_303(ViewReader& in, ViewContent& out);
 // Writes the data-source section of revision 3.03; false when a write fails.
 bool dataSave_303(FILE* file, const DD_DATA_TYPE_STRUCT* sources);
 
+// Element records of 3.01 to 3.03 (viewFileElements.cpp). The revision
+// (in.version) tells the layouts apart: 3.01 reads the fill patterns and
+// ignores them, 3.01 and 3.02 store actions in their older layout.
+// Kinds 0 to 14 are records (10 becomes a TEXT, 9 is frame and actions);
+// groups nest at most kMaxGroupDepth levels.
+const int kMaxGroupDepth = 255;
+
+// One element record of kind (read by the caller), with its children and
+// actions, linked behind out's last element (and freed with out when the
+// record is refused).
+bool elementLoad(ViewReader& in, ViewContent& out, int32_t kind);
+
+// Writes one element record in 3.03 with its children and actions. False
+// when a write fails, and (logged, errno EINVAL) for an element the readers
+// would refuse: a kind outside 0 to 14, a kind without its record, groups
+// nested deeper than kMaxGroupDepth.
+bool elementSave(FILE* file, const ELEMENT_STRUCT* element);
+
+// Action lists (viewFileActions.cpp): a count and the records in the
+// layout of in.version, appended at the tail of *list, whose last entry is
+// *last (null for an empty list). What was appended before a refusal stays
+// in the list for its owner to free.
+bool actionLoad(ViewReader& in, ACTION_STRUCT** list, ACTION_STRUCT*& last);
+// Writes the list in 3.03; false when a write fails.
+bool actionSave_303(FILE* file, const ACTION_STRUCT* list);
+
+// A fixed text field of width bytes as the writer stores it: its text, at
+// most width - 1 characters, then zero bytes to the width.
+bool putText(FILE* file, const char* field, int32_t width);
+
+// Writes the view in 3.03 to path through a file that replaces the old one
+// when complete: header, view block, each top-level element, the
+// data-source section. 0, or -1 (logged).
+int writeView(const char* path, const ELEMENT_STRUCT* elements, const DD_DATA_TYPE_STRUCT* sources,
+              const CONFIG_STRUCT& config);
+
+// Reads a whole view (header, revision, body) through the reader named
+// name in its messages; on success appends to the caller's lists, fills the
+// block and resolves the styles of the list, else leaves all three as they
+// were. False after the refusal was logged.
+bool readView(ViewReader& in, const char* name, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+              CONFIG_STRUCT* config);
+
 // Turns the stored line style and fill pattern numbers of the element (a
 // group's children first) and of its actions' line-style thresholds into
 // stipples and masks, then runs its update hook.
@@ -123,6 +219,23 @@ void linkBehind(T** head, T*& last, T* node)
     else
         *head = node;
     last = node;
+}
+
+// Links the list that starts at first (null: nothing) behind the last entry
+// of *head.
+template <typename T>
+void appendList(T** head, T* first)
+{
+    if (first == nullptr)
+        return;
+    T* last = *head;
+    while (last != nullptr && last->next != nullptr)
+        last = last->next;
+    first->prev = last;
+    if (last != nullptr)
+        last->next = first;
+    else
+        *head = first;
 }
 
 } // namespace dorne

@@ -3,7 +3,10 @@
 // 3.02/3.03, written in the form of 3.03.
 #include "files/viewFile.h"
 
+#include "data/dataLists.h"
+
 #include "dorneFiles.h"
+#include "dorneLog.h"
 
 #include <climits>
 #include <cstdlib>
@@ -18,6 +21,7 @@ const int32_t kGrowth = 12;         // bytes a stored text buffer grows by when 
 const int64_t kSourceBytes = 4 + 4 + 4 + 4;    // type, two parameter counts, variable count
 const int64_t kVariableBytes = 4 + 64 + 64;    // value type, name, default
 const int64_t kSourceParameterBytes = 4 + kParaText;
+const int32_t kSizedMax = 256;      // variable parameters sized ahead of reading, at most
 
 enum class ParameterForm
 {
@@ -30,7 +34,38 @@ int64_t variableParameterBytes(ParameterForm form)
     return form == ParameterForm::Fixed64 ? 4 + kParaText : 4 + 4 + 1;
 }
 
-bool readVariableParameter(ViewReader& in, DD_PARA_STRUCT& para, ParameterForm form)
+int32_t bigEndian(const unsigned char* b)
+{
+    const uint32_t u = (uint32_t(b[0]) << 24) | (uint32_t(b[1]) << 16) | (uint32_t(b[2]) << 8) | b[3];
+    return int32_t(u);
+}
+
+// The text capacities the next variable record's first parameters will
+// have once read (64, or L + 12 for a stored length L of 64 or more), as
+// far as the record lies in the bytes the reader holds, so that the
+// variable is made in one piece; the count sized. A length the reader will
+// refuse ends the sizing; entries not sized get 64 bytes, grown when read.
+int32_t sizeParameters(ViewReader& in, int32_t v, int32_t* capacities)
+{
+    const int32_t n = v < kSizedMax ? v : kSizedMax;
+    int64_t offset = kVariableBytes;
+    int32_t p = 0;
+    for (; p < n; ++p) {
+        const unsigned char* bytes;
+        if (in.peek(bytes, offset + 8) < offset + 8)
+            break;
+        const int32_t length = bigEndian(bytes + offset + 4);
+        if (length < 1 || length > INT32_MAX - kGrowth)
+            break;
+        offset += 8 + int64_t(length);
+        if (offset > in.remaining())
+            break;
+        capacities[p] = length < kParaText ? kParaText : length + kGrowth;
+    }
+    return p;
+}
+
+bool readVariableParameter(ViewReader& in, DD_VAR_STRUCT* var, DD_PARA_STRUCT& para, ParameterForm form)
 {
     if (!in.readInt(para.value, "a variable parameter"))
         return false;
@@ -41,14 +76,8 @@ bool readVariableParameter(ViewReader& in, DD_PARA_STRUCT& para, ParameterForm f
         return false;
     // A buffer no larger than the stored text grows to hold it and 12 bytes
     // more; zeroed, since a save writes the whole buffer.
-    if (para.capacity <= length) {
-        auto* grown = static_cast<char*>(std::calloc(size_t(length) + kGrowth, 1));
-        if (grown == nullptr)
-            return in.refuse("out of memory");
-        std::free(para.text);
-        para.text = grown;
-        para.capacity = length + kGrowth;
-    }
+    if (para.capacity <= length && dorneParaReplaceText(&para, length + kGrowth, var) != 0)
+        return in.refuse("out of memory");
     return in.readFixed(para.text, length, "a variable parameter");
 }
 
@@ -59,17 +88,22 @@ bool readVariables(ViewReader& in, DD_DATA_TYPE_STRUCT* source, ParameterForm fo
     if (!in.readCount(count, kVariableBytes + int64_t(v) * variableParameterBytes(form), "variable"))
         return false;
     DD_VAR_STRUCT* last = nullptr;
+    int32_t capacities[kSizedMax];
     for (int32_t i = 0; i < count; ++i) { // bounded: the count fits into the file
-        DD_VAR_STRUCT* var = createVariable(v > kMinParameters ? v : kMinParameters);
-        if (var == nullptr)
+        const int32_t sized = form == ParameterForm::LengthPrefixed ? sizeParameters(in, v, capacities) : 0;
+        DD_VAR_STRUCT* var =
+            dorneVariableCreatePacked(v > kMinParameters ? v : kMinParameters, capacities, sized);
+        if (var == nullptr) {
+            logMsg(1, "createVariable: out of memory\n");
             return in.refuse("out of memory");
+        }
         linkBehind(&source->variables, last, var);
         var->paraCount = v;
         if (!in.readInt(var->type, "a variable") || !in.readFixed(var->name, sizeof var->name, "a variable") ||
             !in.readFixed(var->defaultText, sizeof var->defaultText, "a variable"))
             return false;
         for (int32_t p = 0; p < v; ++p)
-            if (!readVariableParameter(in, var->para[p], form))
+            if (!readVariableParameter(in, var, var->para[p], form))
                 return false;
     }
     return true;
@@ -89,9 +123,11 @@ bool readSection(ViewReader& in, ViewContent& out, ParameterForm form)
             return in.refuse("data parameter count %d out of range", d);
         if (v < 0)
             return in.refuse("variable parameter count %d out of range", v);
-        DD_DATA_TYPE_STRUCT* source = createDataType(d > kMinParameters ? d : kMinParameters);
-        if (source == nullptr)
+        DD_DATA_TYPE_STRUCT* source = dorneDataTypeCreatePacked(d > kMinParameters ? d : kMinParameters);
+        if (source == nullptr) {
+            logMsg(1, "createDataType: out of memory\n");
             return in.refuse("out of memory");
+        }
         out.addSource(source);
         source->type = type;
         source->dataOptionCount = d;

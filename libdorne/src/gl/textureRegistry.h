@@ -8,6 +8,11 @@
 // the int range). Logs nothing.
 int txImageBytes(int width, int height);
 
+// The pixels of a registered image with that image's own size, so that a
+// caller never pairs one image's pixels with another's size; null, with a
+// size of 0 x 0, for a negative or unknown id.
+const unsigned char* txImage(int id, int& width, int& height);
+
 // Makes, from width x height RGB pixels (3 bytes each, rows as given, the
 // first row at t = 0), an RGBA texture with linear filters and repeat
 // wrapping, and a display list that draws it in opaque white as one quad

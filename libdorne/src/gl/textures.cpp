@@ -289,6 +289,14 @@ const unsigned char* txData(int id)
     return texture ? texture->pixels : nullptr;
 }
 
+const unsigned char* txImage(int id, int& width, int& height)
+{
+    const T_Texture* texture = find(id);
+    width = texture ? texture->width : 0;
+    height = texture ? texture->height : 0;
+    return texture ? texture->pixels : nullptr;
+}
+
 int txDraw(int id, const float x[4], const float y[4])
 {
     if (x == nullptr || y == nullptr)

@@ -1,0 +1,90 @@
+// libFuzzer target: arbitrary bytes as an XML view file for loadFileXml. A
+// refused file leaves the caller's lists and block as they were; a file
+// that is read whole and whose texts are valid UTF-8 (TinyXML does not
+// write others back as they were read) is saved again and reads back with
+// the same sources.
+#include "viewFuzzSupport.h"
+
+#include "dorneFiles.h"
+#include "dorneLog.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+using namespace viewfuzz;
+
+namespace {
+
+// Texts of valid UTF-8 are what TinyXML writes and reads back unchanged.
+bool utf8(const char* text)
+{
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0;) {
+        const int n = *p < 0x80 ? 1 : (*p & 0xE0) == 0xC0 ? 2 : (*p & 0xF0) == 0xE0 ? 3 : (*p & 0xF8) == 0xF0 ? 4 : 0;
+        if (n == 0 || (n > 1 && *p < 0xC2 && n == 2))
+            return false;
+        for (int k = 1; k < n; ++k)
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+        p += n;
+    }
+    return true;
+}
+
+bool allUtf8(const DD_DATA_TYPE_STRUCT* s)
+{
+    for (; s != nullptr; s = s->next) {
+        for (int p = 0; p < s->dataOptionCount; ++p)
+            if (!utf8(s->para[p].text))
+                return false;
+        for (const DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next) {
+            if (!utf8(v->name) || !utf8(v->defaultText))
+                return false;
+            for (int p = 0; p < v->paraCount && p < v->paraAlloc; ++p)
+                if (!utf8(v->para[p].text))
+                    return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const bool quiet = (setLogLevel(0), true);
+    (void)quiet;
+    static const FuzzFiles files("/tmp/dorneFuzzXmlXXXXXX", ".xml");
+    const std::string& in = files.in;
+    const std::string& out = files.out;
+    files.writeInput(data, size);
+
+    // The caller already holds a source and a block.
+    DD_DATA_TYPE_STRUCT* sources = createDataType(10);
+    DD_DATA_TYPE_STRUCT* own = sources;
+    own->type = -7;
+    ELEMENT_STRUCT* elements = nullptr;
+    CONFIG_STRUCT config{};
+    config.x = 1234.5f;
+    std::strcpy(config.texts[1], "kept");
+    const CONFIG_STRUCT before = config;
+
+    const int rc = loadFileXml(in.c_str(), &elements, &sources, &config);
+    check(sources == own && own->prev == nullptr);
+    check(elements == nullptr); // element records are refused
+    if (rc != 0) {
+        check(rc == -1 && own->next == nullptr);
+        check(std::memcmp(&config, &before, sizeof config) == 0);
+    } else if (allUtf8(own->next)) {
+        check(std::strcmp(config.texts[1], "kept") == 0);
+        check(saveFileXml(out.c_str(), nullptr, own->next, &config) == 0);
+        DD_DATA_TYPE_STRUCT* again = nullptr;
+        ELEMENT_STRUCT* againElements = nullptr;
+        CONFIG_STRUCT againConfig{};
+        check(loadFileXml(out.c_str(), &againElements, &again, &againConfig) == 0);
+        checkAlike(own->next, again, true);
+        freeSources(&again);
+    }
+    freeSources(&sources);
+    return 0;
+}

@@ -1,0 +1,106 @@
+// Shared by the view file fuzz targets: the font library's left-out
+// built-in fonts, a folder for the input and the file saved from it, and
+// the checks of what a read and a read of the saved file make.
+// Included by one source file per target (it defines the font stubs).
+#ifndef DORNE_VIEW_FUZZ_SUPPORT_H
+#define DORNE_VIEW_FUZZ_SUPPORT_H
+
+#include "sartoInternal.h"
+
+#include "dorneDataSources.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+// The font library's built-in fonts are left out of these targets.
+void ftiRegisterBuildins(FNT_STRUCT*) {}
+const char* ftiBuildinFamily(const unsigned char*)
+{
+    return nullptr;
+}
+
+namespace viewfuzz {
+
+inline void check(bool condition)
+{
+    if (!condition)
+        abort();
+}
+
+// A folder of its own (under /tmp, named from pattern) holding the input
+// ("in" + ending) and the file saved from it ("out" + ending), removed with
+// both at exit.
+class FuzzFiles
+{
+public:
+    FuzzFiles(const char* pattern, const char* ending)
+    {
+        std::string name = pattern;
+        if (mkdtemp(&name[0]) == nullptr)
+            abort();
+        folder_ = name;
+        in = folder_ + "/in" + ending;
+        out = folder_ + "/out" + ending;
+    }
+    ~FuzzFiles()
+    {
+        std::remove(in.c_str());
+        std::remove(out.c_str());
+        rmdir(folder_.c_str());
+    }
+    FuzzFiles(const FuzzFiles&) = delete;
+    FuzzFiles& operator=(const FuzzFiles&) = delete;
+
+    // Replaces the input file's contents with the bytes.
+    void writeInput(const uint8_t* data, size_t size) const
+    {
+        FILE* f = std::fopen(in.c_str(), "wb");
+        check(f != nullptr && std::fwrite(data, 1, size, f) == size && std::fclose(f) == 0);
+    }
+
+    std::string in, out;
+
+private:
+    std::string folder_;
+};
+
+inline void freeSources(DD_DATA_TYPE_STRUCT** head)
+{
+    while (*head != nullptr)
+        delDataType(head, *head, 0);
+}
+
+inline bool sameParameter(const DD_PARA_STRUCT& a, const DD_PARA_STRUCT& b)
+{
+    return a.value == b.value && std::strcmp(a.text, b.text) == 0;
+}
+
+// The sources of two reads agree in every stored value; with sameAlloc
+// the sources' parameter entries allocated too.
+inline void checkAlike(const DD_DATA_TYPE_STRUCT* a, const DD_DATA_TYPE_STRUCT* b, bool sameAlloc)
+{
+    for (; a != nullptr && b != nullptr; a = a->next, b = b->next) {
+        check(a->type == b->type && a->dataOptionCount == b->dataOptionCount &&
+              a->varOptionCount == b->varOptionCount && (!sameAlloc || a->paraAlloc == b->paraAlloc));
+        for (int p = 0; p < a->dataOptionCount; ++p)
+            check(sameParameter(a->para[p], b->para[p]));
+        const DD_VAR_STRUCT* u = a->variables;
+        const DD_VAR_STRUCT* v = b->variables;
+        for (; u != nullptr && v != nullptr; u = u->next, v = v->next) {
+            check(u->type == v->type && std::strcmp(u->name, v->name) == 0 &&
+                  std::strcmp(u->defaultText, v->defaultText) == 0 && u->paraCount == v->paraCount);
+            for (int p = 0; p < u->paraCount && p < u->paraAlloc; ++p)
+                check(sameParameter(u->para[p], v->para[p]));
+        }
+        check(u == nullptr && v == nullptr);
+    }
+    check(a == nullptr && b == nullptr);
+}
+
+} // namespace viewfuzz
+
+#endif

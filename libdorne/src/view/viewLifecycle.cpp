@@ -1,0 +1,188 @@
+// Starting, stopping and freeing a view, and advancing its clock by hand.
+// Every call takes the view's mutex and reads the state under it; a stop
+// of an animated view lets go of it while it waits for the data thread.
+#include "view/viewInternal.h"
+
+#include "base/libraryLock.h"
+
+#include "dorneLog.h"
+#include "dornePlatform.h"
+#include "dorneView.h"
+
+namespace dorne {
+
+namespace {
+
+// Every variable of every source under its name, in list order (a name
+// held by two sources is entered twice).
+void fillVariableTable(vdView_Struct* view)
+{
+    for (DD_DATA_TYPE_STRUCT* s = view->dataSources; s != nullptr; s = s->next)
+        for (DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next)
+            mpiHashInsertAscii(view->variables, v->name, v);
+}
+
+int start(vdView_Struct* view, bool animated)
+{
+    if (const int status = checkView(view))
+        return status;
+    ViewLock lock(view);
+    // A view whose data thread a stop is still waiting for is not stopped yet.
+    if (viewState(view) != 0 || hasDataThread(view))
+        return -3;
+    {
+        LibraryLockGuard library(libraryLock());
+        view->startTime = apiGetTime();
+        resetAllGraphs(view->elements, 0.0f);
+        resetAllPoly(view->elements);
+        openDataSources(view->dataSources);
+        callStartView(view->dataSources);
+        assignVariables(view->elements, view->dataSources);
+        assignMovePoly(view->elements);
+        fillVariableTable(view);
+        writeDefault(view->dataSources);
+    }
+    view->haltMode = 0;
+    view->renderDirty = 1;
+    view->picked = nullptr;
+    view->previousEvent = -1;
+    if (!animated) {
+        setViewState(view, 1);
+        return 0;
+    }
+    setViewState(view, 2);
+    const int error = startThread(view);
+    if (error != 0) {
+        logMsg(1, "vdViewStartAnim: cannot start the data thread (error %d)\n", error);
+        setViewState(view, 0);
+        tearDownRun(view);
+        return -4;
+    }
+    return 0;
+}
+
+// Stops an animated view whose state the caller has just set to 0 under
+// the mutex (held by lock, which is released while the thread is joined).
+void stopAnimated(vdView_Struct* view)
+{
+    pthread_mutex_unlock(&view->mutex);
+    joinDataThread(view);
+    pthread_mutex_lock(&view->mutex);
+    tearDownRun(view);
+    forgetDataThread(view);
+}
+
+} // namespace
+
+void tearDownRun(vdView_Struct* view)
+{
+    mpiHashClear(view->variables);
+    LibraryLockGuard library(libraryLock());
+    setElementAttr(view->elements);
+    closeDataSources(view->dataSources);
+}
+
+} // namespace dorne
+
+using dorne::checkView;
+using dorne::ViewLock;
+using dorne::viewState;
+
+int vdViewStart(vdView_Struct* view)
+{
+    return dorne::start(view, false);
+}
+
+int vdViewStartAnim(vdView_Struct* view)
+{
+    return dorne::start(view, true);
+}
+
+int vdViewStop(vdView_Struct* view)
+{
+    if (const int status = checkView(view))
+        return status;
+    ViewLock lock(view);
+    const int32_t state = viewState(view);
+    if (state == 0)
+        return -3;
+    dorne::setViewState(view, 0);
+    if (state == 2)
+        dorne::stopAnimated(view);
+    else
+        dorne::tearDownRun(view);
+    return 0;
+}
+
+int vdViewStopAnim(vdView_Struct* view)
+{
+    if (const int status = checkView(view))
+        return status;
+    ViewLock lock(view);
+    if (viewState(view) != 2)
+        return -3;
+    dorne::setViewState(view, 0);
+    dorne::stopAnimated(view);
+    return 0;
+}
+
+int vdViewFree(vdView_Struct* view)
+{
+    if (const int status = checkView(view))
+        return status;
+    {
+        ViewLock lock(view);
+        const int32_t state = viewState(view);
+        if (state != 0) {
+            dorne::setViewState(view, 0);
+            if (state == 2)
+                dorne::stopAnimated(view);
+            else
+                dorne::tearDownRun(view);
+        }
+    }
+    dorne::releaseView(view);
+    return 0;
+}
+
+int vdViewPutData(vdView_Struct* view, double step)
+{
+    if (const int status = checkView(view))
+        return status;
+    ViewLock lock(view);
+    if (viewState(view) == 0)
+        return -3;
+    view->viewTime += step;
+    fillActions(view->elements, view->haltMode, view->viewTime);
+    return 0;
+}
+
+int vdViewSetTime(vdView_Struct* view, float t)
+{
+    if (const int status = checkView(view))
+        return status;
+    ViewLock lock(view);
+    view->viewTime = t;
+    resetAllGraphs(view->elements, t);
+    return 0;
+}
+
+int vdViewResetGraph(vdView_Struct* view, float t)
+{
+    if (const int status = checkView(view))
+        return status;
+    ViewLock lock(view);
+    resetAllGraphs(view->elements, t);
+    return 0;
+}
+
+int vdViewSetHaltMode(vdView_Struct* view, int mode)
+{
+    if (const int status = checkView(view))
+        return status;
+    ViewLock lock(view);
+    if (viewState(view) == 0)
+        return -3;
+    view->haltMode = mode;
+    return 0;
+}
