@@ -18,9 +18,17 @@
 // sources in the same run ("binary_ms"). A save includes the sync and the
 // rename, a load freeing what was read.
 //
+// Elements: saveFileXml and loadFileXml of the 10,000-element view of the
+// binary file benchmark (benchElements.h), in the offscreen GL context;
+// target under 250 ms each. Beside each, saveFile or loadFile of the same
+// view in the same run ("binary_ms"), the XML time measured the same way
+// ("xml_ms") and their ratio ("x_binary"). A save includes the sync and the
+// rename; freeing what a load read is not timed.
+//
 // Path data: one path of 100,000 segments cycling through L, C, Q, S, T,
 // H, V and A, all of moderate size, turned into one point list ("points"
 // per parse).
+#include "benchElements.h"
 #include "benchSources.h"
 
 #include "xml/Base64.h"
@@ -356,5 +364,72 @@ void BM_LoadFileXml10kVariables(benchmark::State& state)
     state.counters["target_ms"] = 100;
 }
 BENCHMARK(BM_LoadFileXml10kVariables)->Unit(benchmark::kMillisecond);
+
+void BM_SaveFileXmlElements(benchmark::State& state)
+{
+    if (!benchview::prepareFonts(state))
+        return;
+    setLogLevel(0);
+    ViewFiles files;
+    ELEMENT_STRUCT* elements = benchview::makeElements();
+    CONFIG_STRUCT config{};
+    for (auto _ : state)
+        if (saveFileXml(files.xml.c_str(), elements, nullptr, &config) != 0)
+            state.SkipWithError("saveFileXml failed");
+    // Best of five each, in the same run, for the ratio.
+    const double xml = bestMs([&] { saveFileXml(files.xml.c_str(), elements, nullptr, &config); });
+    const double binary = bestMs([&] { saveFile(files.binary.c_str(), elements, nullptr, &config); });
+    elementDeleteAll(&elements);
+    state.counters["xml_ms"] = xml;
+    state.counters["binary_ms"] = binary;
+    state.counters["target_ms"] = 250;
+    state.counters["x_binary"] = binary > 0 ? xml / binary : 0;
+}
+BENCHMARK(BM_SaveFileXmlElements)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadFileXmlElements(benchmark::State& state)
+{
+    if (!benchview::prepareFonts(state))
+        return;
+    setLogLevel(0);
+    ViewFiles files;
+    ELEMENT_STRUCT* saved = benchview::makeElements();
+    CONFIG_STRUCT config{};
+    saveFileXml(files.xml.c_str(), saved, nullptr, &config);
+    saveFile(files.binary.c_str(), saved, nullptr, &config);
+    elementDeleteAll(&saved);
+    for (auto _ : state) {
+        ELEMENT_STRUCT* elements = nullptr;
+        DD_DATA_TYPE_STRUCT* loaded = nullptr;
+        if (loadFileXml(files.xml.c_str(), &elements, &loaded, &config) != 0)
+            state.SkipWithError("loadFileXml failed");
+        state.PauseTiming();
+        elementDeleteAll(&elements);
+        state.ResumeTiming();
+    }
+    // Best of five each, in the same run, for the ratio; freeing what was
+    // read is not timed.
+    const auto loadMs = [&](int (*load)(const char*, ELEMENT_STRUCT**, DD_DATA_TYPE_STRUCT**, CONFIG_STRUCT*),
+                            const std::string& path) {
+        double best = 1e300;
+        for (int round = 0; round < 5; ++round) {
+            ELEMENT_STRUCT* elements = nullptr;
+            DD_DATA_TYPE_STRUCT* loaded = nullptr;
+            const auto start = std::chrono::steady_clock::now();
+            load(path.c_str(), &elements, &loaded, &config);
+            const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            best = ms < best ? ms : best;
+            elementDeleteAll(&elements);
+        }
+        return best;
+    };
+    const double xml = loadMs(loadFileXml, files.xml);
+    const double binary = loadMs(loadFile, files.binary);
+    state.counters["xml_ms"] = xml;
+    state.counters["binary_ms"] = binary;
+    state.counters["target_ms"] = 250;
+    state.counters["x_binary"] = binary > 0 ? xml / binary : 0;
+}
+BENCHMARK(BM_LoadFileXmlElements)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool quiet = (setLogLevel(0), true);
     (void)quiet;
-    static const FuzzFiles files("/tmp/dorneFuzzXXXXXX", ".v");
+    static const FuzzFiles files("dorneFuzzXXXXXX", ".v");
     const std::string& in = files.in;
     const std::string& out = files.out;
     files.writeInput(data, size);
@@ -37,7 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(rc == -1 && elements == nullptr && own->next == nullptr);
         check(std::memcmp(&config, &before, sizeof config) == 0);
     } else {
-        check(std::strcmp(config.texts[1], "kept") == 0);
+        // Only revisions 1.07 to 1.10 carry the block's texts.
+        const auto be32 = [data](size_t at) {
+            return int32_t(uint32_t(data[at]) << 24 | uint32_t(data[at + 1]) << 16 | uint32_t(data[at + 2]) << 8 |
+                           data[at + 3]);
+        };
+        const long long version = (long long)be32(30) * 100 + be32(34); // read whole: the header is there
+        check((version >= 107 && version <= 110) || std::strcmp(config.texts[1], "kept") == 0);
         check(saveFile(out.c_str(), elements, own->next, &config) == 0);
         DD_DATA_TYPE_STRUCT* again = nullptr;
         ELEMENT_STRUCT* againElements = nullptr;

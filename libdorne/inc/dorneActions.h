@@ -238,4 +238,42 @@ DORNE_API int doActionInput(uint32_t event, uint32_t button, struct ELEMENT_STRU
    unbound; -2 for a value that is not a finite number (nothing stored). */
 DORNE_API int putFloatData(double value, ACTION_STRUCT* action);
 
+/* ---- The exported action accessors (vdAction...). They take no lock (an
+   action has no view to lock): change actions of stopped views or of views
+   started without animation, from the thread that draws. ---- */
+
+/* The element's actions in list order in a malloc'd array (vdActionFree),
+   *count set. A null element or count: *count 0 (when given) and null;
+   null also for an element without actions or when memory runs out. */
+DORNE_API ACTION_STRUCT** vdActionGetAll(struct ELEMENT_STRUCT* element, int* count);
+
+/* The action type code; -1 for a null action. */
+DORNE_API int vdActionType(ACTION_STRUCT* action);
+
+/* The first (second) variable name, 64 characters; null for null. */
+DORNE_API char* vdActionVar(ACTION_STRUCT* action);
+DORNE_API char* vdActionVar2(ACTION_STRUCT* action);
+
+/* enable 0 disables the action, any other value enables it. 0; -1. */
+DORNE_API int vdActionEnable(ACTION_STRUCT* action, int enable);
+
+/* The first (second) variable's mapping: input 1, input 2, output for input
+   1, output for input 2 (a0, a1, b0, b1). Null pointers are skipped. 0; -1
+   for a null action. */
+DORNE_API int vdActionGetScale(ACTION_STRUCT* action, float* in1, float* in2, float* out1, float* out2);
+DORNE_API int vdActionGetScale2(ACTION_STRUCT* action, float* in1, float* in2, float* out1, float* out2);
+
+/* Stores the mapping and recomputes that variable's offset and slope
+   (offset 0 and slope 1 for equal inputs). 0; -1 for a null action. */
+DORNE_API int vdActionSetScale(ACTION_STRUCT* action, float in1, float in2, float out1, float out2);
+DORNE_API int vdActionSetScale2(ACTION_STRUCT* action, float in1, float in2, float out1, float out2);
+
+/* R, G, B of the first entry of the colour threshold list (null pointers
+   skipped). 0; -1 for a null action or an empty list. */
+DORNE_API int vdActionGetColor(ACTION_STRUCT* action, float* r, float* g, float* b);
+DORNE_API int vdActionSetColor(ACTION_STRUCT* action, float r, float g, float b);
+
+/* Frees an array of vdActionGetAll; null does nothing. */
+DORNE_API void vdActionFree(void* pointer);
+
 #endif

@@ -245,4 +245,23 @@ DORNE_API int setDefaultValue(DD_VAR_STRUCT* v);
 DORNE_API int ddDataGet(DD_VAR_STRUCT* v);
 DORNE_API int ddDataSet(DD_VAR_STRUCT* v);
 
+/* ---- The exported source accessors (vdDataSource...) ---- */
+
+struct vdView_Struct;
+
+/* The view's sources in list order in a malloc'd array (vdFree); *count is
+   set to 0 first (when given). Null for a null count, a null or foreign
+   view, a view without sources or when memory runs out. */
+DORNE_API DD_DATA_TYPE_STRUCT** vdDataSourceGetAll(struct vdView_Struct* view, int* count);
+
+/* The source's name (64 characters); null for null. */
+DORNE_API char* vdDataSourceName(DD_DATA_TYPE_STRUCT* source);
+
+/* The source's type number; -1 for null. */
+DORNE_API int vdDataSourceType(DD_DATA_TYPE_STRUCT* source);
+
+/* "libVdd<module name>.so" in a buffer of the calling thread, overwritten
+   by its next call; null for null. */
+DORNE_API const char* vdDataSourceLibName(DD_DATA_TYPE_STRUCT* source);
+
 #endif

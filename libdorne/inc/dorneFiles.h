@@ -2,7 +2,7 @@
 #define DORNE_FILES_H
 
 /* View files: the binary view file ("VIEW FILE", revision 3.03 written,
-   3.01 to 3.03 read) and the fixed-width values every reader and writer goes
+   1.00 to 3.03 read) and the fixed-width values every reader and writer goes
    through, and the XML view file. Numbers of the binary file are 4 bytes,
    most significant byte first, on every host; a text field has a fixed
    length n and holds at most n - 1 characters and a zero. */
@@ -22,8 +22,9 @@
    file was read. -1, logged at level 1, for a null argument, a file that
    cannot be opened or is not a regular file ("cannot open file"), no magic
    ("wrong file format"), a revision without a reader ("loadFile: rev <n>
-   not supported"), a record tag or a group's child kind outside 0 to 14
-   (and 20, -1 at top level), groups nested deeper than 255 levels, a name
+   not supported": below 1.00, 1.17 to 1.99, 2.05 to 2.99, above 3.03), a
+   record tag or a group's child kind outside 0 to 14 (and 20, -1 at top
+   level), groups nested deeper than 255 levels, a name
    or id length outside 1 to 64 or 1 to 256, a file that is cut or holds a
    count or length that does not fit it, and memory running out; the lists
    and config are then as they were (everything read is freed, fonts and
@@ -98,6 +99,97 @@ DORNE_API int elementLoad_301(int kind, FILE* file, ELEMENT_STRUCT** elements);
 DORNE_API int elementLoad_302(int kind, FILE* file, ELEMENT_STRUCT** elements);
 DORNE_API int elementLoad_303(int kind, FILE* file, ELEMENT_STRUCT** elements);
 
+/* ---- The pieces of the revisions before 3.01, read only and converted
+   into today's records as they are read; bounded and all-or-nothing as
+   those of 3.01 to 3.03. One reader serves a group of revisions that share
+   a layout, named by its first revision: 1.00, 1.01, 1.02 (to 1.06), 1.07
+   (to 1.10), 1.11 (1.12), 1.13 (to 1.16 and 2.00), 2.01, 2.02, 2.03, 2.04
+   (and 3.00). The version a body or data-source reader takes is the
+   file's major x 100 + minor; the 1.02 and 1.07 sources add 3 to the
+   frequency choice of a test-signal variable of a file before 1.08. ---- */
+
+/* The body after the two revision ints: the view block (seven floats; 1.07
+   adds five 128-byte texts into config's texts), then tagged records. */
+DORNE_API int loadFile_100(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config);
+DORNE_API int loadFile_101(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config);
+DORNE_API int loadFile_102(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+DORNE_API int loadFile_107(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+DORNE_API int loadFile_111(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+DORNE_API int loadFile_113(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+DORNE_API int loadFile_201(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+DORNE_API int loadFile_202(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+DORNE_API int loadFile_203(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+DORNE_API int loadFile_204(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
+                           CONFIG_STRUCT* config, int version);
+
+/* The view block alone (1.00 and 1.01 have that of 1.02). */
+DORNE_API int loadConfigFile_102(FILE* file, CONFIG_STRUCT* config);
+DORNE_API int loadConfigFile_107(FILE* file, CONFIG_STRUCT* config);
+DORNE_API int loadConfigFile_111(FILE* file, CONFIG_STRUCT* config);
+DORNE_API int loadConfigFile_113(FILE* file, CONFIG_STRUCT* config);
+DORNE_API int loadConfigFile_201(FILE* file, CONFIG_STRUCT* config);
+DORNE_API int loadConfigFile_202(FILE* file, CONFIG_STRUCT* config);
+DORNE_API int loadConfigFile_203(FILE* file, CONFIG_STRUCT* config);
+DORNE_API int loadConfigFile_204(FILE* file, CONFIG_STRUCT* config);
+
+/* One data-source section after its tag 20: the fixed records of 1.00 to
+   1.10 turned into sources of today's type numbers (a text cut to the 63
+   characters of a parameter, an unknown test signal taken as choice 0,
+   each with a level-2 message), from 1.11 on the 3.01 section without the
+   variables' default texts. */
+DORNE_API int dataLoad_100(FILE* file, DD_DATA_TYPE_STRUCT** sources);
+DORNE_API int dataLoad_101(FILE* file, DD_DATA_TYPE_STRUCT** sources);
+DORNE_API int dataLoad_102(FILE* file, DD_DATA_TYPE_STRUCT** sources, int version);
+DORNE_API int dataLoad_107(FILE* file, DD_DATA_TYPE_STRUCT** sources, int version);
+DORNE_API int dataLoad_111(FILE* file, DD_DATA_TYPE_STRUCT** sources, int version);
+DORNE_API int dataLoad_113(FILE* file, DD_DATA_TYPE_STRUCT** sources, int version);
+DORNE_API int dataLoad_201(FILE* file, DD_DATA_TYPE_STRUCT** sources, int version);
+DORNE_API int dataLoad_202(FILE* file, DD_DATA_TYPE_STRUCT** sources, int version);
+DORNE_API int dataLoad_203(FILE* file, DD_DATA_TYPE_STRUCT** sources, int version);
+DORNE_API int dataLoad_204(FILE* file, DD_DATA_TYPE_STRUCT** sources, int version);
+
+/* One action list. A 1.00 action's colour and value become an entry in
+   each of its colour, line width, line style and visibility lists (the
+   value clamped to the int range and truncated, NaN as 0) and its graph
+   scaling the identity; 2.03 and 2.04 give the non-zero blink entries the
+   action's blink rate. */
+DORNE_API int actionLoad_100(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_101(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_102(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_107(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_111(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_113(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_201(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_202(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_203(FILE* file, ACTION_STRUCT** actions);
+DORNE_API int actionLoad_204(FILE* file, ACTION_STRUCT** actions);
+
+/* One element record after its kind int (0 to 14) with its children and
+   actions. Before 2.02 kind 9 makes no element (its actions are read and
+   dropped); 1.00 stores no name, 1.01 to 2.01 a 64-byte name (the id is
+   the generated one). Old circles, graphs (label font "Courier [fixed]"),
+   texts (kind 10 a vector text) and RGB images are converted; the 1.02
+   reader prints "text x = <x> y = <y>" for each kind 10 record. */
+DORNE_API int elementLoad_100(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_101(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_102(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_107(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_111(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_113(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_201(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_202(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_203(int kind, FILE* file, ELEMENT_STRUCT** elements);
+DORNE_API int elementLoad_204(int kind, FILE* file, ELEMENT_STRUCT** elements);
+
 /* saveFile without the release check. */
 DORNE_API int saveFile_303(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources,
                            CONFIG_STRUCT* config);
@@ -111,28 +203,53 @@ DORNE_API int elementSave_303(ELEMENT_STRUCT* element, FILE* file);
 /* The XML view file: root "Nalvo2D" (version "3.3" for release 303) with a
    header (date, the path as given, x, y, width, height and page colour of
    config), an empty editor, the data sources, the definitions and the
-   geometry. saveFileXml writes it through a file of its own beside path
-   that replaces path only when complete (a link at path is followed, the
-   old permissions are kept). 0 on success; -1, logged at level 1, for a
-   null path or config, a non-empty element list (element records are not
-   written yet), a path that names something other than a regular file, a
-   failed compression or a failed write; an older file at path is then left
-   as it was. */
+   geometry with one record per element, positions relative to the groups
+   around it. SLIDER elements, kind 9 and kinds above 14 have no record and
+   are left out (a level-2 message each). saveFileXml writes it through a
+   file of its own beside path that replaces path only when complete (a
+   link at path is followed, the old permissions are kept). 0 on success;
+   -1, logged at level 1, for a null path or config, a path that names
+   something other than a regular file, a failed compression or a failed
+   write; an older file at path is then left as it was. */
 DORNE_API int saveFileXml(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources,
                           CONFIG_STRUCT* config);
 
 /* Reads an XML view file: appends its data sources (of every "data"
    section, in file order) to *sources and sets x, y, width, height and the
-   page colour of config from every "header"; sections come in any order and
-   may repeat; the root's name and version are not checked. 0 when the
+   page colour of config from every "header" and the elements of every
+   "geometry" (resolved against the definitions read before it) to
+   *elements; sections come in any order and may repeat; the root's name
+   and version are not checked. 0 when the
    whole file was read. -1, logged at level 1, for a null argument, a path
    that is no regular file, a file over 256 MB, elements nesting deeper
    than 256 levels, a file that does not parse or has no root element, a
-   parameter count above 1024, and element records in a "geometry" section
-   (not read yet); the lists and config are then as they were. The caller
+   parameter count above 1024, and an element, action, threshold entry or
+   vertex that cannot be made; the lists and config are then as they were.
+   The caller
    owns what is appended. */
 DORNE_API int loadFileXml(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
                           CONFIG_STRUCT* config);
+
+/* Imports a symbol file (text lines with German keywords, from an older
+   drawing tool): every "SYMBOL-NR. <n>" starts a GROUP named "SYMBOL <n>"
+   whose children are the lines, rectangles, texts, circles and closed
+   polygons of the primitive lines that follow their keyword lines. Lines
+   are read in pieces of at most 1023 characters and trimmed by rmBlanks;
+   lines that match nothing expected are ignored, a number outside the int
+   range makes its line not match, a text word is cut at 255 characters.
+   Texts get their "Arial" font (moved by half their size, 0 x 0 without a
+   font). The groups are appended to the end of *list, in file order, only
+   when the whole file was read. 0 then; -1 for a null path or list, a file
+   that cannot be opened or is not a regular file (level 1 "cannot open
+   file <path>"), a read error, or memory running out: *list is then as it
+   was and everything made is freed. The last two arguments are accepted
+   and not used. Holds the library lock while it runs. */
+DORNE_API int loadSymbolFile(const char* path, ELEMENT_STRUCT** list, void* unused1, void* unused2);
+
+/* Trims the line in place: leading blanks and tabs, trailing blanks, tabs,
+   carriage returns and line feeds; an all-blank line becomes empty. 0; -1
+   for a null line. */
+DORNE_API int rmBlanks(char* line);
 
 /* Image pixels into the texture registry for an image record whose
    pixelWidth and pixelHeight are set; the image gives up the texture it

@@ -94,4 +94,71 @@ DORNE_API int variableInsertAfter(DD_VAR_STRUCT* v, DD_VAR_STRUCT* after, DD_VAR
    0. The kind must have released moduleData (its Close). */
 DORNE_API int delVariable(DD_VAR_STRUCT** head, DD_VAR_STRUCT* v);
 
+/* ---- The exported variable accessors (vdVar...) ---- */
+
+struct vdView_Struct;
+struct DD_DATA_TYPE_STRUCT;
+
+/* The source's variables in list order in a malloc'd array (vdFree);
+   *count is set to 0 first (when given). Null for a null source or count,
+   a source without variables or when memory runs out. */
+DORNE_API DD_VAR_STRUCT** vdVarGetAll(struct DD_DATA_TYPE_STRUCT* source, int* count);
+
+/* The variable's name (64 characters); null for null. */
+DORNE_API char* vdVarName(DD_VAR_STRUCT* variable);
+
+/* The value type code; -1 for null. */
+DORNE_API int vdVarType(DD_VAR_STRUCT* variable);
+
+/* The write flag (1 when a mouse action of the view writes the variable);
+   -1 for null. */
+DORNE_API int vdVarReadWrite(DD_VAR_STRUCT* variable);
+
+/* Parameter index of the variable: its int value into *value and its text
+   into text (each when not null). text must hold 256 bytes: at most 255
+   characters and a zero are copied. 0; -1 null variable; -2 index outside
+   0 .. parameter count - 1. */
+DORNE_API int vdVarGetPara(DD_VAR_STRUCT* variable, int index, int* value, char* text);
+
+/* Stores the value and, when text is not null, the text (cut to the
+   entry's capacity). Same results. No lock: for stopped views or views
+   started without animation. */
+DORNE_API int vdVarSetPara(DD_VAR_STRUCT* variable, int index, int value, const char* text);
+
+/* The first source of the view (list order) holding a variable named name;
+   (DD_DATA_TYPE_STRUCT*)-1 when none, for a null name, a null or foreign
+   view. */
+DORNE_API struct DD_DATA_TYPE_STRUCT* vdVarSource(struct vdView_Struct* view, const char* name);
+
+/* The value storage of the running view's variable named name; null for a
+   null or foreign view, a stopped view or an unknown name. No lock covers
+   the pointer: it is valid until the view stops, and safe to use only on a
+   view started without animation (the data thread writes it otherwise). */
+DORNE_API void* vdVarGetAddr(struct vdView_Struct* view, const char* name);
+
+/* The value as text into out (256 bytes): float and double "%f", integer
+   types in decimal (unsigned types unsigned, 64-bit types all 64 bits),
+   text as stored (at most 255 characters). Returns the set-pending flag as
+   it was (0 or 1) and clears it; -1 null view, -2 foreign record, -3
+   stopped view, -4 null name, -5 null out, -6 unknown name. Holds the
+   view's mutex. */
+DORNE_API int vdVarGetStr(struct vdView_Struct* view, const char* name, char* out);
+
+/* Converts the text into the variable's type and stores it: float types at
+   their precision from the text's number, integer types read as a 64-bit
+   integer (no overflow) of which their width keeps the low bits, text cut
+   to 255 characters. 1 stored, 0 unknown name, -1 to -3 as vdVarGetStr, -4
+   null name, -5 null text. No flag is set and no source is called. Holds
+   the view's mutex. */
+DORNE_API int vdVarSetStr(struct vdView_Struct* view, const char* name, const char* text);
+
+/* Copies the variable's width from value: 4 bytes for float and 32-bit
+   types, 8 for double and the 64-bit types, 1 and 2 for 8- and 16-bit
+   types, a text up to its zero (at most 255 characters). Results as
+   vdVarSetStr (-5 null value). Holds the view's mutex. */
+DORNE_API int vdVarSet(struct vdView_Struct* view, const char* name, const void* value);
+
+/* Frees an array of vdDataSourceGetAll or vdVarGetAll; null does nothing. */
+DORNE_API void vdFree(void* pointer);
+
 #endif

@@ -211,4 +211,37 @@ DORNE_API int vdViewHeight(vdView_Struct* view);
 DORNE_API int vdViewPosX(vdView_Struct* view);
 DORNE_API int vdViewPosY(vdView_Struct* view);
 
+/* ---- Mouse events. Event types 0 press, 1 release, 7 move with a button
+   held; buttons 0 left, 1 centre, 2 right. A press picks the topmost
+   element under the point that has a usable mouse action; it receives the
+   press, the moves and the release (doActionInput); the release picks
+   again, and the element picked then receives the moves up to the next
+   press. A press that follows a press keeps the element. ---- */
+
+/* The topmost element of the list under the view point (x, y) with a mouse
+   action (type 22) that works now: tested with its pick function (the
+   point through its pick transform), else its box through the pick
+   transform (pick mode 0) or its segment within 5 / zoom (mode 1; a
+   zero-length one within 5 / zoom of its point); a hidden element's action
+   counts only with mouseHiddenActive set, except in mode 1. Groups are
+   searched with the point less their translation, a qualifying group wins
+   over its children. Null when none. */
+DORNE_API ELEMENT_STRUCT* vdiPickElementRun(ELEMENT_STRUCT* list, float x, float y, float zoom);
+
+/* Routes one event at the view point (x, y) through the view's picked
+   element. Does not check the view (callers do). Holds the view's mutex.
+   0. */
+DORNE_API int vdiViewPickElementRun(vdView_Struct* view, int type, int button, float x, float y, float zoom);
+
+/* The same on an element list with a picked element and previous event of
+   the calling thread (no view, no lock). 0. */
+DORNE_API int vdieViewPickElementRun(ELEMENT_STRUCT* list, int type, int button, float x, float y, float zoom);
+
+/* An event at the window pixel (x, y) (y from the top): turned into view
+   units with the window's zoom and the view's draw offset as the last
+   vdViewDraw left them, then routed. 0; -1 null window or view, or a zoom
+   of 0 or not finite (the event is dropped); -2 either lacks its magic; -3
+   the view is stopped. */
+DORNE_API int vdViewEvent(vdWindow_Struct* window, vdView_Struct* view, int button, int type, float x, float y);
+
 #endif

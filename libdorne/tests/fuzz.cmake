@@ -27,7 +27,10 @@ orlo_add_fuzz_test(NAME dorne_fuzz_viewFile ${DORNE_FUZZ_ARGS}
 # The XML view file reader on files the writer wrote (test_viewXml and
 # internal_xmlDefinitions keep them current).
 orlo_add_fuzz_test(NAME dorne_fuzz_viewXml ${DORNE_FUZZ_ARGS}
-  TARGET fuzz_viewXml SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/viewXml" MAXLEN 4096)
+  TARGET fuzz_viewXml SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/viewXml" MAXLEN 8192)
+# The symbol file import on arbitrary text.
+orlo_add_fuzz_test(NAME dorne_fuzz_symbolFile ${DORNE_FUZZ_ARGS}
+  TARGET fuzz_symbolFile SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/symbolFile" MAXLEN 4096)
 # The SVG path data of "path" elements.
 orlo_add_fuzz_test(NAME dorne_fuzz_path ${DORNE_FUZZ_ARGS}
   TARGET fuzz_path SEEDS "${PROJECT_SOURCE_DIR}/libdorne/fuzz/seeds/path" MAXLEN 1024)

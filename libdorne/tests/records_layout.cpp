@@ -2,6 +2,7 @@
 // files, modules and callers of the flat interface rely on. Checked while
 // compiling.
 #include "dorneExpression.h"
+#include "dorneObjects.h"
 #include "dorneTextures.h"
 #include "dorneView.h"
 
@@ -160,5 +161,64 @@ ORDERED(T_Texture, height, paddedWidth);
 ORDERED(T_Texture, paddedHeight, pixels);
 ORDERED(T_Texture, pixels, u);
 ORDERED(T_Texture, v, name);
+
+// The public attribute record: 776 bytes of 32-bit words (word n at byte
+// 4n) and the text at bytes 336 to 591.
+#define WORD(field, n) static_assert(offsetof(OBJ_ATTR_STRUCT, field) == 4 * (n), "OBJ_ATTR_STRUCT word " #n)
+static_assert(sizeof(OBJ_ATTR_STRUCT) == 776, "OBJ_ATTR_STRUCT size");
+WORD(mask, 0);
+WORD(x, 3);
+WORD(y, 4);
+WORD(width, 5);
+WORD(height, 6);
+WORD(lineStyle, 7);
+WORD(lineWidth, 8);
+WORD(antialias, 9);
+WORD(outline, 10);
+WORD(fill, 11);
+WORD(lineColor, 12);
+WORD(fillColor, 16);
+WORD(unused2, 20);
+static_assert(offsetof(OBJ_ATTR_STRUCT, text) == 336 && sizeof(OBJ_ATTR_STRUCT::text) == 256, "attribute text");
+WORD(tickX, 149);
+WORD(tickXAuto, 150);
+WORD(tickXSpace, 151);
+WORD(tickXSub, 152);
+WORD(tickY, 153);
+WORD(tickYR, 154);
+WORD(tickYAuto, 155);
+WORD(tickYSpace, 156);
+WORD(tickYSub, 157);
+WORD(labelX, 158);
+WORD(labelY, 159);
+WORD(labelYR, 160);
+WORD(gridX, 161);
+WORD(gridXAuto, 162);
+WORD(gridXSpace, 163);
+WORD(gridY, 164);
+WORD(gridYAuto, 165);
+WORD(gridYSpace, 166);
+WORD(outlineColor, 167);
+WORD(gridColor, 171);
+WORD(gridStyleIndex, 175);
+WORD(rate, 176);
+WORD(samples, 177);
+WORD(autoscale, 178);
+WORD(minSpreadY, 179);
+WORD(ymin, 180);
+WORD(ymax, 181);
+WORD(autoscaleX, 182);
+WORD(minSpreadX, 183);
+WORD(xmin, 184);
+WORD(xmax, 185);
+WORD(reserved2, 186);
+WORD(reserved1, 187);
+WORD(labelFixX, 188);
+WORD(labelFixY, 189);
+WORD(labelXMin, 190);
+WORD(labelXMax, 191);
+WORD(labelYMin, 192);
+WORD(labelYMax, 193);
+#undef WORD
 
 } // namespace

@@ -328,9 +328,11 @@ std::vector<Refusal> refusals()
                  "loadFileXml: PATH: \"nr-data-para\" 1025 is above 1024\n"});
     r.push_back({"nr-var-para", document(source + "<data><datasource nr-var-para=\"0x7fffffff\" /></data>"),
                  "loadFileXml: PATH: \"nr-var-para\" 2147483647 is above 1024\n"});
-    for (const char* keyword : {"rect", "group", "text", "path", "graph"})
-        r.push_back({keyword, document(source + "<geometry><" + keyword + " /></geometry>"),
-                     std::string("loadFileXml: PATH: element records are not supported (\"") + keyword + "\")\n"});
+    // Elements read before a refusal are not appended either.
+    r.push_back({"elements, then a refusal",
+                 document("<geometry><group><rect /><path path=\"M 0 0 L 1 1 M 2 2 L 3 3\" /></group><text />"
+                          "</geometry><data><datasource nr-data-para=\"1025\" /></data>"),
+                 "loadFileXml: PATH: \"nr-data-para\" 1025 is above 1024\n"});
     return r;
 }
 
@@ -429,22 +431,18 @@ TEST_F(ViewXml, SaveRefusalsAndTheReplacedFile)
     ASSERT_EQ(saveFileXml(target.c_str(), nullptr, nullptr, &config), 0);
     const std::string old = readText(target);
 
-    ELEMENT_STRUCT* elements = elementCreate(VD_RECTANGLE);
     ASSERT_EQ(mkfifo(path("pipe.xml").c_str(), 0600), 0);
     log.take();
     EXPECT_EQ(saveFileXml(nullptr, nullptr, nullptr, &config), -1);
     EXPECT_EQ(saveFileXml(target.c_str(), nullptr, nullptr, nullptr), -1);
-    EXPECT_EQ(saveFileXml(target.c_str(), elements, nullptr, &config), -1);
     EXPECT_EQ(saveFileXml(folder.path.c_str(), nullptr, nullptr, &config), -1);
     EXPECT_EQ(saveFileXml(path("pipe.xml").c_str(), nullptr, nullptr, &config), -1);
     EXPECT_EQ(saveFileXml(path("no/such/folder.xml").c_str(), nullptr, nullptr, &config), -1);
-    EXPECT_EQ(log.take(), "saveFileXml: null argument\nsaveFileXml: null argument\nsaveFileXml: " + target +
-                              ": element records are not supported\nsaveFileXml: " + folder.path +
+    EXPECT_EQ(log.take(), "saveFileXml: null argument\nsaveFileXml: null argument\nsaveFileXml: " + folder.path +
                               ": not a regular file\nsaveFileXml: " + path("pipe.xml") +
                               ": not a regular file\nsaveFileXml: " + path("no/such/folder.xml") +
                               ": cannot create: No such file or directory\n");
     EXPECT_EQ(readText(target), old);
-    elementDeleteAll(&elements);
 
     // A write that fails half-way keeps the old file and leaves no
     // temporary one.
@@ -494,11 +492,38 @@ TEST_F(ViewXml, FuzzSeedsAreWhatTheWriterWrites)
     fileSource(&sources, 6, 0, 0);
     EXPECT_EQ(saveFileXml("sources.xml", nullptr, sources, &config), 0);
     freeSources(&sources);
+    // Every kind, nested groups, actions with entries in every threshold
+    // block, and a path of two subpaths (which the writer never writes).
+    ELEMENT_STRUCT* view = viewfile::everyKindView(true);
+    ELEMENT_STRUCT* outer = view;
+    while (outer->kind != VD_GROUP)
+        outer = outer->next;
+    viewfile::dropActions(view, nullptr);
+    for (int kind : {6, 15, 17, 25}) {
+        ACTION_STRUCT* a = createAction();
+        a->type = kind;
+        std::snprintf(a->var, sizeof a->var, "v%d", kind);
+        for (TH_BLOCK* block : {&a->thColor, &a->thWidth, &a->thStyle, &a->thVisibility, &a->thBlink}) {
+            TH_STRUCT* th = createTh();
+            th->level = 50;
+            appendTh(&block->list, th);
+        }
+        appendAction(&outer->actions, a);
+    }
+    EXPECT_EQ(saveFileXml("elements.xml", view, nullptr, &config), 0);
+    elementDeleteAll(&view);
+    std::string elements = readText(path("elements.xml"));
+    const size_t end = elements.find("    </geometry>");
+    ASSERT_NE(end, std::string::npos);
+    elements.insert(end, "        <path name=\"path\" path=\"M 0 0 L 50 0 L 50 40 Z M 60 0 Q 70 20 90 0\" "
+                         "fill=\"#ff000080\">\n            <action type=\"rotate\" cg=\"center\" />\n"
+                         "        </path>\n");
+    writeText(path("elements.xml"), elements);
     EXPECT_EQ(chdir(cwd), 0);
     std::free(cwd);
 
     const char* write = std::getenv("DORNE_WRITE_SEEDS");
-    for (const char* name : {"empty.xml", "sources.xml"}) {
+    for (const char* name : {"empty.xml", "sources.xml", "elements.xml"}) {
         const std::string seed = seeds + "/" + name;
         const std::string text = readText(path(name));
         if (write != nullptr && std::strcmp(write, "1") == 0) {

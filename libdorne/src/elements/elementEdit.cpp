@@ -328,10 +328,52 @@ int vdiEditPhase(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, i
     return 0;
 }
 
+namespace {
+
+// Handle records that vdiDeleteHandles took off an element, kept for the
+// next vdiAppendHandle of the same thread: an update hook drops all its
+// handles and then makes about as many again, and a view's load runs the
+// hooks of thousands of elements.
+struct SpareHandles
+{
+    SpareHandles() = default;
+    SpareHandles(const SpareHandles&) = delete;
+    SpareHandles& operator=(const SpareHandles&) = delete;
+    ~SpareHandles()
+    {
+        while (head != nullptr) {
+            STICKY_STRUCT* next = head->next;
+            std::free(head);
+            head = next;
+        }
+    }
+    STICKY_STRUCT* head = nullptr;
+    int count = 0;
+};
+
+const int maxSpareHandles = 64;
+
+thread_local SpareHandles spareHandles;
+
+// A record as createSticky makes it: all zero.
+STICKY_STRUCT* takeHandle()
+{
+    SpareHandles& spares = spareHandles;
+    STICKY_STRUCT* s = spares.head;
+    if (s == nullptr)
+        return createSticky();
+    spares.head = s->next;
+    --spares.count;
+    std::memset(s, 0, sizeof *s);
+    return s;
+}
+
+} // namespace
+
 STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t type, float x, float y,
                                float halfWidth, float halfHeight)
 {
-    STICKY_STRUCT* s = createSticky();
+    STICKY_STRUCT* s = takeHandle();
     if (s == nullptr)
         return nullptr;
     s->id = id;
@@ -346,8 +388,18 @@ STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t typ
 
 void vdiDeleteHandles(ELEMENT_STRUCT* element)
 {
-    while (element->stickies != nullptr)
-        delSticky(&element->stickies, element->stickies);
+    SpareHandles& spares = spareHandles;
+    while (element->stickies != nullptr) {
+        STICKY_STRUCT* s = element->stickies;
+        if (spares.count >= maxSpareHandles) {
+            delSticky(&element->stickies, s);
+            continue;
+        }
+        dorne::listCut(&element->stickies, s);
+        s->next = spares.head;
+        spares.head = s;
+        ++spares.count;
+    }
 }
 
 void vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count, float minX, float minY,

@@ -2,8 +2,10 @@
 // every revision, the view block of 3.01 to 3.03, and the writer's frame
 // (revision 3.03 through a temporary file that replaces the old one).
 #include "files/viewFile.h"
+#include "files/viewFileOld.h"
 
 #include "base/libraryLock.h"
+#include "elements/elementKinds.h"
 
 #include "files/fileAccess.h"
 
@@ -39,21 +41,21 @@ struct RevisionEntry
     const RevisionGroup* config;
 };
 
-// Readers of revisions below 3.01 plug in here (the comment names the group
-// whose reader each range takes); until then they are refused.
+// The revisions below 3.01 are read by the group of the revision that
+// first had their layout (viewFileOld.h).
 const RevisionEntry kRevisions[] = {
-    {100, 100, nullptr, nullptr}, // 1.00 (view block: 1.02)
-    {101, 101, nullptr, nullptr}, // 1.01 (view block: 1.02)
-    {102, 106, nullptr, nullptr}, // 1.02
-    {107, 110, nullptr, nullptr}, // 1.07
-    {111, 112, nullptr, nullptr}, // 1.11
-    {113, 116, nullptr, nullptr}, // 1.13
-    {200, 200, nullptr, nullptr}, // 1.13
-    {201, 201, nullptr, nullptr}, // 2.01
-    {202, 202, nullptr, nullptr}, // 2.02
-    {203, 203, nullptr, nullptr}, // 2.03
-    {204, 204, nullptr, nullptr}, // 2.04
-    {300, 300, nullptr, nullptr}, // 2.04
+    {100, 100, &kRevision100, &kRevision102},
+    {101, 101, &kRevision101, &kRevision102},
+    {102, 106, &kRevision102, &kRevision102},
+    {107, 110, &kRevision107, &kRevision107},
+    {111, 112, &kRevision111, &kRevision111},
+    {113, 116, &kRevision113, &kRevision113},
+    {200, 200, &kRevision113, &kRevision113},
+    {201, 201, &kRevision201, &kRevision201},
+    {202, 202, &kRevision202, &kRevision202},
+    {203, 203, &kRevision203, &kRevision203},
+    {204, 204, &kRevision204, &kRevision204},
+    {300, 300, &kRevision204, &kRevision204},
     {301, 301, &kRevision301, &kRevision301},
     {302, 302, &kRevision302, &kRevision302},
     {303, 303, &kRevision303, &kRevision303},
@@ -284,6 +286,7 @@ ViewContent::~ViewContent()
     elementDeleteAll(&elements);
     while (sources != nullptr) // each pass unlinks the head
         delDataType(&sources, sources, 0);
+    vdiFontRelease(heldFont);
 }
 
 void ViewContent::addSource(DD_DATA_TYPE_STRUCT* source)
@@ -412,10 +415,15 @@ bool readView(ViewReader& in, const char* name, ELEMENT_STRUCT** elements, DD_DA
     if (group == nullptr)
         return false;
     ViewContent content(*config);
+    in.resolveAsRead = true;
     if (!readBody(in, content, *group))
         return false; // content frees what was read
+    // Elements read by a reader that resolved them need no second pass.
+    ELEMENT_STRUCT* const done = in.resolvedAsRead ? content.elements : nullptr;
+    if (done != nullptr)
+        replayLeftOutHooks(done);
     content.adopt(elements, sources, config);
-    for (ELEMENT_STRUCT* e = *elements; e != nullptr; e = e->next) // bounded by the list
+    for (ELEMENT_STRUCT* e = *elements; e != nullptr && e != done; e = e->next) // bounded by the list
         definitionLoad(e);
     return true;
 }

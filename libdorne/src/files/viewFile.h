@@ -82,6 +82,13 @@ public:
     bool failed() const { return failed_; }
 
     int version = 0; // major x 100 + minor of the file
+    // Set by a whole-view read, which owes the elements it reads their
+    // definitionLoad: an element reader may then do that work itself as
+    // each element is read whole (children before their group, as
+    // definitionLoad goes), while the element is still in the cache, in
+    // place of its read-time update hook; it says so in resolvedAsRead.
+    bool resolveAsRead = false;
+    bool resolvedAsRead = false;
 
 private:
     // The fields that do not lie whole in the bytes held, and refusals.
@@ -127,6 +134,10 @@ struct ViewContent
     DD_DATA_TYPE_STRUCT* sources = nullptr;
     DD_DATA_TYPE_STRUCT* lastSource = nullptr;
     CONFIG_STRUCT config;
+    // A font held while the read lasts (released with the content): the one
+    // a new GRAPH is made with, so that graphs that give it up for the
+    // file's font do not free it and build it again one after the other.
+    void* heldFont = nullptr;
 };
 
 // The layouts one group of revisions shares. A null elementRecord refuses
@@ -207,6 +218,17 @@ bool readView(ViewReader& in, const char* name, ELEMENT_STRUCT** elements, DD_DA
 // group's children first) and of its actions' line-style thresholds into
 // stipples and masks, then runs its update hook.
 void definitionLoad(ELEMENT_STRUCT* element);
+// The same for an element whose children had theirs: its own record,
+// actions and hook.
+void definitionLoadOwn(ELEMENT_STRUCT* element);
+
+// The read-time update hooks that an element reader left out
+// (resolvedAsRead), run where they would have had an effect that
+// definitionLoad does not redo: a group's hook moves each child without a
+// hook of its own by the group's position every time it runs, so the
+// list's groups holding such children get their hooks again (children
+// first) as often as the reader would have run them.
+void replayLeftOutHooks(ELEMENT_STRUCT* list);
 
 // Links node behind last (null: node becomes the head); last becomes node.
 template <typename T>

@@ -235,10 +235,16 @@ bool readElement(ViewReader& in, int32_t kind, int depth, ELEMENT_STRUCT** head,
     if (!readFrameText(in, e->name, kNameBytes, "element name") ||
         !readFrameText(in, e->id, kIdBytes, "element id") || !readBody(in, e, depth))
         return false;
-    if (e->update != nullptr)
+    if (!in.resolveAsRead && e->update != nullptr)
         e->update(e);
     ACTION_STRUCT* lastAction = nullptr;
-    return actionLoad(in, &e->actions, lastAction);
+    if (!actionLoad(in, &e->actions, lastAction))
+        return false;
+    if (in.resolveAsRead) { // its children were done as they were read
+        definitionLoadOwn(e);
+        in.resolvedAsRead = true;
+    }
+    return true;
 }
 
 bool readGroup(ViewReader& in, ELEMENT_STRUCT* group, int depth)

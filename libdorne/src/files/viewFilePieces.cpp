@@ -2,9 +2,7 @@
 // reads from a stream's position through the checked reader, bounded by the
 // bytes the regular file behind the stream has left, and hands over only
 // what it read whole; the writers write at the stream's position.
-#include "files/viewFile.h"
-
-#include "base/libraryLock.h"
+#include "files/viewFilePieces.h"
 
 #include "dorneFiles.h"
 #include "dorneLog.h"
@@ -13,12 +11,6 @@
 
 namespace dorne {
 
-namespace {
-
-const char kStream[] = "stream"; // stands for the path in messages
-
-// The bytes the stream has left: the size of the regular file behind it
-// less the stream's position; -1 (logged) when it has no known size.
 int64_t bytesLeft(FILE* file, const char* who)
 {
     struct stat st;
@@ -29,20 +21,6 @@ int64_t bytesLeft(FILE* file, const char* who)
         return -1;
     }
     return st.st_size > at ? int64_t(st.st_size - at) : 0;
-}
-
-// Runs read(ViewReader&) over the stream as revision under the library
-// lock; 0, or -1 (logged) when the stream or what it holds is refused.
-template <typename Read>
-int readStream(FILE* file, const char* who, int revision, Read read)
-{
-    LibraryLockGuard lock(libraryLock());
-    const int64_t left = bytesLeft(file, who);
-    if (left < 0)
-        return -1;
-    ViewReader in(file, who, kStream, left);
-    in.version = revision;
-    return read(in) ? 0 : -1;
 }
 
 bool nullArgument(const char* who)
@@ -91,6 +69,8 @@ int loadSources(FILE* file, DD_DATA_TYPE_STRUCT** sources, const char* who, int 
         return true;
     });
 }
+
+namespace {
 
 int loadActions(FILE* file, ACTION_STRUCT** actions, const char* who, int revision)
 {

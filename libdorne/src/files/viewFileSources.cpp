@@ -2,6 +2,7 @@
 // parameters and variables with theirs. Read in the forms of 3.01 and
 // 3.02/3.03, written in the form of 3.03.
 #include "files/viewFile.h"
+#include "files/viewFileOld.h"
 
 #include "data/dataLists.h"
 
@@ -26,12 +27,13 @@ const int32_t kSizedMax = 256;      // variable parameters sized ahead of readin
 enum class ParameterForm
 {
     Fixed64,        // 3.01: value and 64 bytes
-    LengthPrefixed  // 3.02, 3.03: value, length L, L bytes
+    LengthPrefixed, // 3.02, 3.03: value, length L, L bytes
+    NoDefault       // 1.11 to 3.00: as 3.01, the variables without default text
 };
 
 int64_t variableParameterBytes(ParameterForm form)
 {
-    return form == ParameterForm::Fixed64 ? 4 + kParaText : 4 + 4 + 1;
+    return form == ParameterForm::LengthPrefixed ? 4 + 4 + 1 : 4 + kParaText;
 }
 
 int32_t bigEndian(const unsigned char* b)
@@ -69,7 +71,7 @@ bool readVariableParameter(ViewReader& in, DD_VAR_STRUCT* var, DD_PARA_STRUCT& p
 {
     if (!in.readInt(para.value, "a variable parameter"))
         return false;
-    if (form == ParameterForm::Fixed64)
+    if (form != ParameterForm::LengthPrefixed)
         return in.readFixed(para.text, kParaText, "a variable parameter");
     int32_t length;
     if (!in.readLength(length, 1, INT32_MAX - kGrowth, "variable parameter"))
@@ -85,7 +87,8 @@ bool readVariables(ViewReader& in, DD_DATA_TYPE_STRUCT* source, ParameterForm fo
 {
     const int32_t v = source->varOptionCount;
     int32_t count;
-    if (!in.readCount(count, kVariableBytes + int64_t(v) * variableParameterBytes(form), "variable"))
+    const int64_t head = form == ParameterForm::NoDefault ? kVariableBytes - 64 : kVariableBytes;
+    if (!in.readCount(count, head + int64_t(v) * variableParameterBytes(form), "variable"))
         return false;
     DD_VAR_STRUCT* last = nullptr;
     int32_t capacities[kSizedMax];
@@ -100,7 +103,8 @@ bool readVariables(ViewReader& in, DD_DATA_TYPE_STRUCT* source, ParameterForm fo
         linkBehind(&source->variables, last, var);
         var->paraCount = v;
         if (!in.readInt(var->type, "a variable") || !in.readFixed(var->name, sizeof var->name, "a variable") ||
-            !in.readFixed(var->defaultText, sizeof var->defaultText, "a variable"))
+            (form != ParameterForm::NoDefault &&
+             !in.readFixed(var->defaultText, sizeof var->defaultText, "a variable")))
             return false;
         for (int32_t p = 0; p < v; ++p)
             if (!readVariableParameter(in, var, var->para[p], form))
@@ -186,6 +190,11 @@ bool dataLoad_301(ViewReader& in, ViewContent& out)
 bool dataLoad_303(ViewReader& in, ViewContent& out)
 {
     return readSection(in, out, ParameterForm::LengthPrefixed);
+}
+
+bool dataLoad_111(ViewReader& in, ViewContent& out)
+{
+    return readSection(in, out, ParameterForm::NoDefault);
 }
 
 bool dataSave_303(FILE* file, const DD_DATA_TYPE_STRUCT* sources)

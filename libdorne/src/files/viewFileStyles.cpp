@@ -76,13 +76,51 @@ void definitionLoad(ELEMENT_STRUCT* element)
     if (element->kind == VD_GROUP)
         for (ELEMENT_STRUCT* child = element->children; child != nullptr; child = child->next)
             definitionLoad(child);
-    else
+    definitionLoadOwn(element);
+}
+
+void definitionLoadOwn(ELEMENT_STRUCT* element)
+{
+    if (element->kind != VD_GROUP)
         resolveRecord(element);
     for (ACTION_STRUCT* a = element->actions; a != nullptr; a = a->next)
         for (TH_STRUCT* th = a->thStyle.list; th != nullptr; th = th->next)
             resolveLine(th->intValue, th->stippleFactor, th->stipplePattern);
     if (element->update != nullptr)
         element->update(element);
+}
+
+namespace {
+
+// A group somewhere in the tree with a child that has no hook.
+bool holdsHooklessChild(const ELEMENT_STRUCT* element)
+{
+    if (element->kind != VD_GROUP)
+        return false;
+    for (const ELEMENT_STRUCT* child = element->children; child != nullptr; child = child->next)
+        if (child->update == nullptr || holdsHooklessChild(child))
+            return true;
+    return false;
+}
+
+// The hooks in the order the reader runs them: children, then the group.
+void runHooksAsRead(ELEMENT_STRUCT* element)
+{
+    if (element->kind == VD_GROUP)
+        for (ELEMENT_STRUCT* child = element->children; child != nullptr; child = child->next)
+            runHooksAsRead(child);
+    if (element->update != nullptr)
+        element->update(element);
+}
+
+} // namespace
+
+void replayLeftOutHooks(ELEMENT_STRUCT* list)
+{
+    // Top-level trees do not touch each other: only those that need it.
+    for (ELEMENT_STRUCT* e = list; e != nullptr; e = e->next)
+        if (holdsHooklessChild(e))
+            runHooksAsRead(e);
 }
 
 } // namespace dorne

@@ -3,6 +3,8 @@
 // the data section.
 #include "xml/ViewXml.h"
 
+#include "xml/XmlElements.h"
+
 #include "base/libraryLock.h"
 #include "files/fileAccess.h"
 
@@ -26,19 +28,6 @@ const int64_t kMaxXmlFileBytes = int64_t(256) << 20;
 const int kMaxXmlDepth = 256;
 const int kMinParameters = 10; // slots a source or variable read gets at least
 const int kGrowth = 12;        // bytes a variable parameter's buffer holds beyond its text
-
-// The element records of the geometry section, which this reader does not
-// build yet.
-const char* const kElementKeywords[] = {"graph", "rect",  "polyline", "polygon", "path",  "ellipse",
-                                        "circle", "text", "line",     "group",   "button"};
-
-bool isElementKeyword(const std::string& name)
-{
-    for (const char* keyword : kElementKeywords)
-        if (name == keyword)
-            return true;
-    return false;
-}
 
 // The text of a parameter: what its buffer holds up to its zero.
 std::string parameterText(const DD_PARA_STRUCT* para, int alloc, int index)
@@ -292,13 +281,12 @@ bool readSections(XmlElement& root, ViewContent& out, XmlReadState& state, const
             state.definitions.loadDefinition(section);
         } else if (name == "geometry") {
             state.wx = state.wy = 0.0;
-            for (XmlElement record = section.firstElement(); record.valid(); record = record.nextElement()) {
-                if (isElementKeyword(record.name())) {
-                    logMsg(1, "loadFileXml: %s: element records are not supported (\"%s\")\n", path,
-                           record.name().c_str());
+            ElementSink top{&out.elements, out.lastElement, nullptr};
+            for (XmlElement record = section.firstElement(); record.valid(); record = record.nextElement())
+                if (!elementLoadXml(record, top, state)) {
+                    logMsg(1, "loadFileXml: %s: the geometry section could not be read\n", path);
                     return false;
                 }
-            }
         }
     }
     return true;
@@ -372,6 +360,13 @@ int saveXml(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sou
     root.appendElement(definition);
     XmlElement geometry("geometry");
     state.wx = state.wy = 0.0;
+    {
+        // The records are read under the library lock, as the binary writer
+        // reads them.
+        LibraryLockGuard lock(libraryLock());
+        for (ELEMENT_STRUCT* e = elements; e != nullptr; e = e->next)
+            elementSaveXml(e, &geometry, state);
+    }
     root.appendElement(geometry);
 
     ReplacingFile out(path);
@@ -401,10 +396,6 @@ int saveFileXml(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT*
 {
     if (path == nullptr || config == nullptr) {
         logMsg(1, "saveFileXml: null argument\n");
-        return -1;
-    }
-    if (elements != nullptr) {
-        logMsg(1, "saveFileXml: %s: element records are not supported\n", path);
         return -1;
     }
     try {

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <locale.h>
 #include <locale>
-#include <sstream>
 
 namespace dorne {
 
@@ -210,10 +209,12 @@ void XmlElement::setAttributeHex(const std::string& name, int value)
 
 void XmlElement::setAttributeDouble(const std::string& name, double value)
 {
-    std::ostringstream text;
-    text.imbue(std::locale::classic());
-    text << value;
-    node_->SetAttribute(name, text.str());
+    // What a default-formatted stream writes ("%.6g"), without a stream
+    // and its locale per number.
+    char text[32];
+    ClassicNumbers classic;
+    std::snprintf(text, sizeof text, "%.6g", value);
+    node_->SetAttribute(name, text);
 }
 
 void XmlElement::setAttributeBool(const std::string& name, bool value)

@@ -1,0 +1,137 @@
+#ifndef NALVO_VIEW_H
+#define NALVO_VIEW_H
+
+// The class interface of the view engine: one object holds at most one
+// loaded view and offers loading, starting and stopping, drawing, mouse
+// events, picking by point, the draw settings, and the view's variables by
+// name. A C++ header (the engine's other headers are plain C).
+//
+// No exception leaves a method; a method without a loaded view does nothing
+// and returns false, 0.0 or -1.0 as noted. Use an object from the thread
+// that owns the GL context; getVar, setVar, setZoom, setPosition and
+// setEvent hold the view's mutex, so they never race the view's data thread.
+
+#ifndef __cplusplus
+#error "NalvoView.h is a C++ header"
+#endif
+
+#include <string>
+
+// Exports the facade's methods (and nothing of its implementation).
+#define NALVO_API __attribute__((visibility("default")))
+
+namespace Nalvo2D {
+
+// The engine's log level: any value is passed on as it is.
+enum eLogLevel : int
+{
+    LOG_ERROR = 1,
+    LOG_WARNING = 2,
+    LOG_INFORMATION = 3
+};
+
+// Any other value counts as the left button.
+enum eMouseButton : int
+{
+    MOUSE_LEFT = 0,
+    MOUSE_MIDDLE = 1,
+    MOUSE_RIGHT = 2
+};
+
+// Any other value counts as a press.
+enum eEventType : int
+{
+    EVENT_PRESS = 0,
+    EVENT_RELEASE = 1,
+    EVENT_MOVE = 2 // with a button held
+};
+
+// Passed on as the view's scissor type: 1 clips with the scissor box, any
+// other value with the stencil buffer.
+enum eScissorType : int
+{
+    SCISSOR_STENCIL = 0,
+    SCISSOR_BOX = 1
+};
+
+// 0 draws directly; any other value draws through the render texture.
+enum eRenderMode : int
+{
+    RENDER_DIRECT = 0,
+    RENDER_TEXTURE = 1
+};
+
+class NalvoViewImpl;
+
+class NALVO_API NalvoView
+{
+public:
+    NalvoView();
+    // Frees the view (stopping it first when it runs).
+    ~NalvoView();
+
+    // Frees the current view, then loads the view file at path; true when a
+    // view was loaded (else the object holds no view).
+    bool load(const std::string& path) noexcept;
+    // Starts the view, with its data thread when animate is true; true when
+    // it started. getVar and setVar work only after a successful start.
+    bool startView(bool animate) noexcept;
+    // Stops the view; true whatever happened.
+    bool stopView() noexcept;
+    // Draws the view in the current GL context and transformation; false
+    // without a view. Through the render texture the first four draws after
+    // a start render it again, later ones only when force is true.
+    bool draw(bool force) noexcept;
+
+    void setRenderMode(eRenderMode mode) noexcept;
+    void setZoom(float zoom) noexcept;
+    // The draw offset, truncated to int.
+    void setPosition(float x, float y) noexcept;
+    void setScissorType(eScissorType type) noexcept;
+    void setUseLineScaling(bool flag) noexcept;
+    void setUseDepthBuffer(bool flag) noexcept;
+    // false keeps the view from painting its page background.
+    void setBackgroundMode(bool flag) noexcept;
+    // The factor by which every colour of the view is multiplied.
+    void setColor(float r, float g, float b, float a) noexcept;
+
+    // The view's size in view units (integer); 0.0 without a view.
+    double width() noexcept;
+    double height() noexcept;
+    // The centre of the view's area (integer); -1.0 without a view.
+    double xPos() noexcept;
+    double yPos() noexcept;
+
+    // A mouse event at the view point (x, y) for the view's mouse actions.
+    void setEvent(eMouseButton button, eEventType type, float x, float y) noexcept;
+    // The name of the topmost element whose pick area holds the view point
+    // (x, y); false, with name untouched, when there is none.
+    bool getObject(double x, double y, std::string& name) noexcept;
+
+    void setLogLevel(eLogLevel level) noexcept;
+    void setProfile(bool flag) noexcept;
+
+    // The variable of that name of the started view, converted to the
+    // argument's type; false without a started view or for an unknown name.
+    // A text variable leaves a number untouched; unsigned and 64-bit values
+    // keep their sign and width.
+    bool getVar(const std::string& name, double& value) noexcept;
+    bool getVar(const std::string& name, long& value) noexcept;
+    bool getVar(const std::string& name, std::string& value) noexcept;
+    // Stores the value converted to the variable's type (integer types keep
+    // the low bits of the integer value; text variables take only texts, cut
+    // to 254 characters). Returns true for every known name.
+    bool setVar(const std::string& name, double value) noexcept;
+    bool setVar(const std::string& name, long value) noexcept;
+    bool setVar(const std::string& name, const std::string& value) noexcept;
+
+    NalvoView(const NalvoView&) = delete;
+    NalvoView& operator=(const NalvoView&) = delete;
+
+private:
+    NalvoViewImpl* mpPrivateView;
+};
+
+} // namespace Nalvo2D
+
+#endif

@@ -1,0 +1,336 @@
+// The exported data-source and variable accessors: enumeration, parameters,
+// lookup by name, and reading and writing values as text or raw bytes.
+// The value functions take the view's mutex, so they never race the data
+// thread.
+#include "query/queryValues.h"
+#include "view/viewInternal.h"
+
+#include "data/dataValue.h"
+
+#include "dorneDataSources.h"
+#include "dorneHash.h"
+#include "dorneVariables.h"
+#include "dorneView.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Each thread formats module names into its own buffer.
+thread_local char libName[256 + 16];
+
+// The records of a list in a malloc'd array; *count set when there is one.
+template <typename T>
+T** listArray(T* head, int* count)
+{
+    int n = 0;
+    for (T* r = head; r != nullptr; r = r->next)
+        ++n;
+    if (n == 0)
+        return nullptr;
+    auto* all = static_cast<T**>(std::malloc(sizeof(T*) * size_t(n)));
+    if (all == nullptr)
+        return nullptr;
+    int i = 0;
+    for (T* r = head; r != nullptr; r = r->next)
+        all[i++] = r;
+    *count = n;
+    return all;
+}
+
+DD_PARA_STRUCT* paraAt(DD_VAR_STRUCT* v, int index)
+{
+    if (index < 0 || index >= v->paraCount || v->para == nullptr)
+        return nullptr;
+    return &v->para[index];
+}
+
+// The checks the value functions share: 0 or the status to return.
+int checkRunning(vdView_Struct* view)
+{
+    if (const int status = dorne::checkView(view))
+        return status;
+    return dorne::viewState(view) == 0 ? -3 : 0;
+}
+
+DD_VAR_STRUCT* lookUp(vdView_Struct* view, const char* name)
+{
+    if (view->variables == nullptr)
+        return nullptr;
+    return static_cast<DD_VAR_STRUCT*>(mpiHashSearchAscii(view->variables, name));
+}
+
+template <typename T>
+T load(const void* storage)
+{
+    T t;
+    std::memcpy(&t, storage, sizeof t);
+    return t;
+}
+
+void formatValue(const DD_VAR_STRUCT* v, char* out)
+{
+    const size_t n = dorne::kTextStorage;
+    const void* s = v->value;
+    switch (v->type) {
+    case DD_FLOAT:
+        std::snprintf(out, n, "%f", double(load<float>(s)));
+        break;
+    case DD_DOUBLE:
+        std::snprintf(out, n, "%f", load<double>(s));
+        break;
+    case DD_CHAR:
+        std::snprintf(out, n, "%d", int(load<int8_t>(s)));
+        break;
+    case DD_UCHAR:
+        std::snprintf(out, n, "%d", int(load<uint8_t>(s)));
+        break;
+    case DD_SHORT:
+        std::snprintf(out, n, "%d", int(load<int16_t>(s)));
+        break;
+    case DD_USHORT:
+        std::snprintf(out, n, "%d", int(load<uint16_t>(s)));
+        break;
+    case DD_INT:
+        std::snprintf(out, n, "%d", load<int32_t>(s));
+        break;
+    case DD_UINT:
+        std::snprintf(out, n, "%u", load<uint32_t>(s));
+        break;
+    case DD_LONG:
+        std::snprintf(out, n, "%" PRId64, load<int64_t>(s));
+        break;
+    case DD_ULONG:
+        std::snprintf(out, n, "%" PRIu64, load<uint64_t>(s));
+        break;
+    case DD_STRING:
+        dorne::copyText(out, static_cast<const char*>(s));
+        break;
+    default: // a type no path moves has no text
+        out[0] = '\0';
+        break;
+    }
+}
+
+void storeText(DD_VAR_STRUCT* v, const char* text)
+{
+    switch (v->type) {
+    case DD_FLOAT: {
+        const float f = dorne::clampedFloat(std::strtod(text, nullptr));
+        std::memcpy(v->value, &f, 4);
+        break;
+    }
+    case DD_DOUBLE: {
+        const double d = std::strtod(text, nullptr);
+        std::memcpy(v->value, &d, 8);
+        break;
+    }
+    case DD_CHAR:
+    case DD_UCHAR:
+    case DD_SHORT:
+    case DD_USHORT:
+    case DD_INT:
+    case DD_UINT:
+    case DD_LONG:
+    case DD_ULONG:
+        dorne::storeLowBytes(v->value, uint64_t(std::strtoll(text, nullptr, 10)), dorne::valueWidth(v->type));
+        break;
+    case DD_STRING:
+        dorne::copyText(static_cast<char*>(v->value), text);
+        break;
+    default:
+        break;
+    }
+}
+
+void storeRaw(DD_VAR_STRUCT* v, const void* value)
+{
+    if (v->type == DD_STRING) {
+        dorne::copyText(static_cast<char*>(v->value), static_cast<const char*>(value));
+        return;
+    }
+    const int width = dorne::valueWidth(v->type);
+    if (width > 0)
+        std::memcpy(v->value, value, size_t(width));
+}
+
+} // namespace
+
+DD_DATA_TYPE_STRUCT** vdDataSourceGetAll(vdView_Struct* view, int* count)
+{
+    if (count == nullptr)
+        return nullptr;
+    *count = 0;
+    if (dorne::checkView(view) != 0)
+        return nullptr;
+    return listArray(view->dataSources, count);
+}
+
+char* vdDataSourceName(DD_DATA_TYPE_STRUCT* source)
+{
+    return source != nullptr ? source->name : nullptr;
+}
+
+int vdDataSourceType(DD_DATA_TYPE_STRUCT* source)
+{
+    return source != nullptr ? source->type : -1;
+}
+
+const char* vdDataSourceLibName(DD_DATA_TYPE_STRUCT* source)
+{
+    if (source == nullptr)
+        return nullptr;
+    std::snprintf(libName, sizeof libName, "libVdd%.*s.so", int(sizeof source->moduleName - 1), source->moduleName);
+    return libName;
+}
+
+DD_VAR_STRUCT** vdVarGetAll(DD_DATA_TYPE_STRUCT* source, int* count)
+{
+    if (count == nullptr)
+        return nullptr;
+    *count = 0;
+    if (source == nullptr)
+        return nullptr;
+    return listArray(source->variables, count);
+}
+
+char* vdVarName(DD_VAR_STRUCT* variable)
+{
+    return variable != nullptr ? variable->name : nullptr;
+}
+
+int vdVarType(DD_VAR_STRUCT* variable)
+{
+    return variable != nullptr ? variable->type : -1;
+}
+
+int vdVarReadWrite(DD_VAR_STRUCT* variable)
+{
+    return variable != nullptr ? variable->write : -1;
+}
+
+int vdVarGetPara(DD_VAR_STRUCT* variable, int index, int* value, char* text)
+{
+    if (variable == nullptr)
+        return -1;
+    const DD_PARA_STRUCT* p = paraAt(variable, index);
+    if (p == nullptr)
+        return -2;
+    if (value != nullptr)
+        *value = p->value;
+    if (text != nullptr) {
+        size_t n = 0;
+        if (p->text != nullptr && p->capacity > 0) {
+            n = strnlen(p->text, std::min(size_t(p->capacity), dorne::kTextStorage - 1));
+            std::memcpy(text, p->text, n);
+        }
+        text[n] = '\0';
+    }
+    return 0;
+}
+
+int vdVarSetPara(DD_VAR_STRUCT* variable, int index, int value, const char* text)
+{
+    if (variable == nullptr)
+        return -1;
+    DD_PARA_STRUCT* p = paraAt(variable, index);
+    if (p == nullptr)
+        return -2;
+    p->value = value;
+    if (text != nullptr && p->text != nullptr && p->capacity > 0) {
+        const size_t n = strnlen(text, size_t(p->capacity) - 1);
+        std::memmove(p->text, text, n);
+        p->text[n] = '\0';
+    }
+    return 0;
+}
+
+DD_DATA_TYPE_STRUCT* vdVarSource(vdView_Struct* view, const char* name)
+{
+    auto* none = reinterpret_cast<DD_DATA_TYPE_STRUCT*>(intptr_t(-1));
+    if (name == nullptr || dorne::checkView(view) != 0)
+        return none;
+    for (DD_DATA_TYPE_STRUCT* s = view->dataSources; s != nullptr; s = s->next)
+        for (DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next)
+            if (std::strncmp(v->name, name, sizeof v->name) == 0)
+                return s;
+    return none;
+}
+
+void* vdVarGetAddr(vdView_Struct* view, const char* name)
+{
+    if (name == nullptr || checkRunning(view) != 0)
+        return nullptr;
+    DD_VAR_STRUCT* v = lookUp(view, name);
+    return v != nullptr ? v->value : nullptr;
+}
+
+int vdVarGetStr(vdView_Struct* view, const char* name, char* out)
+{
+    if (const int status = dorne::checkView(view))
+        return status;
+    dorne::ViewLock lock(view);
+    if (dorne::viewState(view) == 0)
+        return -3;
+    if (name == nullptr)
+        return -4;
+    if (out == nullptr)
+        return -5;
+    DD_VAR_STRUCT* v = lookUp(view, name);
+    if (v == nullptr)
+        return -6;
+    if (v->value != nullptr)
+        formatValue(v, out);
+    else
+        out[0] = '\0';
+    const int pending = v->setPending;
+    v->setPending = 0;
+    return pending;
+}
+
+int vdVarSetStr(vdView_Struct* view, const char* name, const char* text)
+{
+    if (const int status = dorne::checkView(view))
+        return status;
+    dorne::ViewLock lock(view);
+    if (dorne::viewState(view) == 0)
+        return -3;
+    if (name == nullptr)
+        return -4;
+    if (text == nullptr)
+        return -5;
+    DD_VAR_STRUCT* v = lookUp(view, name);
+    if (v == nullptr)
+        return 0;
+    if (v->value != nullptr)
+        storeText(v, text);
+    return 1;
+}
+
+int vdVarSet(vdView_Struct* view, const char* name, const void* value)
+{
+    if (const int status = dorne::checkView(view))
+        return status;
+    dorne::ViewLock lock(view);
+    if (dorne::viewState(view) == 0)
+        return -3;
+    if (name == nullptr)
+        return -4;
+    if (value == nullptr)
+        return -5;
+    DD_VAR_STRUCT* v = lookUp(view, name);
+    if (v == nullptr)
+        return 0;
+    if (v->value != nullptr)
+        storeRaw(v, value);
+    return 1;
+}
+
+void vdFree(void* pointer)
+{
+    std::free(pointer);
+}
