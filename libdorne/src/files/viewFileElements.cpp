@@ -33,13 +33,6 @@ bool keepsPattern(const ViewReader& in)
     return in.version >= 302;
 }
 
-bool readCorners(FieldReader& r, float* x, float* y)
-{
-    for (int k = 0; k < 4; ++k)
-        r.f(x[k]).f(y[k]);
-    return r.ok();
-}
-
 void writeCorners(FieldWriter& w, const float* x, const float* y)
 {
     for (int k = 0; k < 4; ++k)
@@ -197,17 +190,6 @@ bool writeSlider(FILE* file, const SLIDER_STRUCT& s)
     return w.ok();
 }
 
-// A name or id field: a length of 1 to n with the zero, then that many
-// bytes; the field holds nothing else afterwards.
-bool readFrameText(ViewReader& in, char* field, int32_t n, const char* what)
-{
-    int32_t length;
-    if (!in.readLength(length, 1, n, what))
-        return false;
-    std::memset(field, 0, size_t(n));
-    return in.readFixed(field, length, "an element frame");
-}
-
 // The text of the field (at most n - 1 characters), its length with the
 // zero first.
 bool writeFrameText(FILE* file, const char* field, int32_t n)
@@ -249,20 +231,10 @@ bool readElement(ViewReader& in, int32_t kind, int depth, ELEMENT_STRUCT** head,
 
 bool readGroup(ViewReader& in, ELEMENT_STRUCT* group, int depth)
 {
-    int32_t count;
-    if (!in.readCount(count, kMinElementBytes, "child"))
-        return false;
     ELEMENT_STRUCT* last = nullptr;
-    for (int32_t k = 0; k < count; ++k) { // bounded: the count fits into the file
-        int32_t kind;
-        if (!in.readInt(kind, "a GROUP record"))
-            return false;
-        if (kind < 0 || kind > kLastKind)
-            return in.refuse("child kind %d out of range", kind);
-        if (!readElement(in, kind, depth + 1, &group->children, last, group))
-            return false;
-    }
-    return true;
+    return readGroupChildren(in, kMinElementBytes, kLastKind, [&](int32_t kind) {
+        return readElement(in, kind, depth + 1, &group->children, last, group);
+    });
 }
 
 // The body of the element's kind into its record (kind 9 has none).

@@ -8,6 +8,8 @@
 
 #include "dorneFiles.h"
 
+#include <cstring>
+
 namespace dorne {
 
 class FieldReader
@@ -80,6 +82,46 @@ private:
     FILE* file_;
     bool ok_ = true;
 };
+
+// The four corners of a record, x and y of each in turn.
+inline bool readCorners(FieldReader& r, float* x, float* y)
+{
+    for (int k = 0; k < 4; ++k)
+        r.f(x[k]).f(y[k]);
+    return r.ok();
+}
+
+// A name or id field of an element frame: a length of 1 to n with the
+// zero, then that many bytes; the field holds nothing else afterwards.
+inline bool readFrameText(ViewReader& in, char* field, int32_t n, const char* what)
+{
+    int32_t length;
+    if (!in.readLength(length, 1, n, what))
+        return false;
+    std::memset(field, 0, size_t(n));
+    return in.readFixed(field, length, "an element frame");
+}
+
+// The children of a GROUP record: their count (each at least minChildBytes
+// long), then per child its kind (0 to lastKind), read by
+// readChild(kind) with the rest of its record.
+template <typename ReadChild>
+bool readGroupChildren(ViewReader& in, int64_t minChildBytes, int32_t lastKind, ReadChild readChild)
+{
+    int32_t count;
+    if (!in.readCount(count, minChildBytes, "child"))
+        return false;
+    for (int32_t k = 0; k < count; ++k) { // bounded: the count fits into the file
+        int32_t kind;
+        if (!in.readInt(kind, "a GROUP record"))
+            return false;
+        if (kind < 0 || kind > lastKind)
+            return in.refuse("child kind %d out of range", kind);
+        if (!readChild(kind))
+            return false;
+    }
+    return true;
+}
 
 } // namespace dorne
 

@@ -45,12 +45,6 @@ void replaceFont(void*& font, const char* family, int style, int size)
     font = made;
 }
 
-void readCorners(FieldReader& r, float* x, float* y)
-{
-    for (int k = 0; k < 4; ++k)
-        r.f(x[k]).f(y[k]);
-}
-
 bool readRect(Reader& rd, RECT_STRUCT& s)
 {
     FieldReader r(rd.in, "a RECTANGLE record");
@@ -326,35 +320,15 @@ bool readTexture(Reader& rd, IMAGE_STRUCT& image)
 
 // ---- Records -------------------------------------------------------------------
 
-bool readFrameText(ViewReader& in, char* field, int32_t n, const char* what)
-{
-    int32_t length;
-    if (!in.readLength(length, 1, n, what))
-        return false;
-    std::memset(field, 0, size_t(n));
-    return in.readFixed(field, length, "an element frame");
-}
-
 bool readElement(Reader& rd, int32_t kind, int depth, ELEMENT_STRUCT** head, ELEMENT_STRUCT*& last,
                  ELEMENT_STRUCT* parent);
 
 bool readGroup(Reader& rd, ELEMENT_STRUCT* group, int depth)
 {
-    ViewReader& in = rd.in;
-    int32_t count;
-    if (!in.readCount(count, kMinChildBytes, "child"))
-        return false;
     ELEMENT_STRUCT* last = nullptr;
-    for (int32_t k = 0; k < count; ++k) { // bounded: the count fits into the file
-        int32_t kind;
-        if (!in.readInt(kind, "a GROUP record"))
-            return false;
-        if (kind < 0 || kind > kLastKind)
-            return in.refuse("child kind %d out of range", kind);
-        if (!readElement(rd, kind, depth + 1, &group->children, last, group))
-            return false;
-    }
-    return true;
+    return readGroupChildren(rd.in, kMinChildBytes, kLastKind, [&](int32_t kind) {
+        return readElement(rd, kind, depth + 1, &group->children, last, group);
+    });
 }
 
 bool readBody(Reader& rd, ELEMENT_STRUCT* e, int32_t tag, int depth)

@@ -74,32 +74,16 @@ namespace {
 
 int loadActions(FILE* file, ACTION_STRUCT** actions, const char* who, int revision)
 {
-    if ((file == nullptr || actions == nullptr) && nullArgument(who))
-        return -1;
-    return readStream(file, who, revision, [&](ViewReader& in) {
-        ACTION_STRUCT* read = nullptr;
-        ACTION_STRUCT* last = nullptr;
-        if (!actionLoad(in, &read, last)) {
-            while (read != nullptr)
-                delAction(&read, read);
-            return false;
-        }
-        appendList(actions, read);
-        return true;
-    });
+    return loadActionList(file, actions, who, revision,
+                          [](ViewReader& in, ACTION_STRUCT** list, ACTION_STRUCT*& last) {
+                              return actionLoad(in, list, last);
+                          });
 }
 
 int loadElement(int kind, FILE* file, ELEMENT_STRUCT** elements, const char* who, int revision)
 {
-    if ((file == nullptr || elements == nullptr) && nullArgument(who))
-        return -1;
-    return readStream(file, who, revision, [&](ViewReader& in) {
-        ViewContent content(CONFIG_STRUCT{});
-        if (!elementLoad(in, content, kind))
-            return false;
-        content.adopt(elements, nullptr, nullptr);
-        return true;
-    });
+    return loadElementRecord(file, elements, who, revision,
+                             [kind](ViewReader& in, ViewContent& content) { return elementLoad(in, content, kind); });
 }
 
 } // namespace

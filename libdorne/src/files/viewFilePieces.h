@@ -9,6 +9,8 @@
 
 #include "base/libraryLock.h"
 
+#include "dorneFiles.h"
+
 namespace dorne {
 
 const char kStream[] = "stream"; // stands for the path in messages
@@ -41,6 +43,42 @@ int loadBody(FILE* file, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** source
 int loadBlock(FILE* file, CONFIG_STRUCT* config, const char* who, int revision, const RevisionGroup& group);
 int loadSources(FILE* file, DD_DATA_TYPE_STRUCT** sources, const char* who, int revision,
                 const RevisionGroup& group);
+
+// One action list read by read(ViewReader&, ACTION_STRUCT**, ACTION_STRUCT*&)
+// and appended to *actions only when read whole; 0 or -1 (logged).
+template <typename Read>
+int loadActionList(FILE* file, ACTION_STRUCT** actions, const char* who, int revision, Read read)
+{
+    if ((file == nullptr || actions == nullptr) && nullArgument(who))
+        return -1;
+    return readStream(file, who, revision, [&](ViewReader& in) {
+        ACTION_STRUCT* list = nullptr;
+        ACTION_STRUCT* last = nullptr;
+        if (!read(in, &list, last)) {
+            while (list != nullptr)
+                delAction(&list, list);
+            return false;
+        }
+        appendList(actions, list);
+        return true;
+    });
+}
+
+// One element record read by read(ViewReader&, ViewContent&) and appended
+// to *elements only when read whole; 0 or -1 (logged).
+template <typename Read>
+int loadElementRecord(FILE* file, ELEMENT_STRUCT** elements, const char* who, int revision, Read read)
+{
+    if ((file == nullptr || elements == nullptr) && nullArgument(who))
+        return -1;
+    return readStream(file, who, revision, [&](ViewReader& in) {
+        ViewContent content(CONFIG_STRUCT{});
+        if (!read(in, content))
+            return false;
+        content.adopt(elements, nullptr, nullptr);
+        return true;
+    });
+}
 
 } // namespace dorne
 

@@ -158,6 +158,24 @@ void storeRaw(DD_VAR_STRUCT* v, const void* value)
         std::memcpy(v->value, value, size_t(width));
 }
 
+// The checks the get and set calls share, in their order of statuses: the
+// view, that it runs (-3), the name (-4), the caller's buffer or value (-5);
+// then use(the variable of the name, or null) under the view's lock.
+template <typename Use>
+int withVariable(vdView_Struct* view, const char* name, const void* buffer, Use use)
+{
+    if (const int status = dorne::checkView(view))
+        return status;
+    dorne::ViewLock lock(view);
+    if (dorne::viewState(view) == 0)
+        return -3;
+    if (name == nullptr)
+        return -4;
+    if (buffer == nullptr)
+        return -5;
+    return use(lookUp(view, name));
+}
+
 } // namespace
 
 DD_DATA_TYPE_STRUCT** vdDataSourceGetAll(vdView_Struct* view, int* count)
@@ -271,63 +289,39 @@ void* vdVarGetAddr(vdView_Struct* view, const char* name)
 
 int vdVarGetStr(vdView_Struct* view, const char* name, char* out)
 {
-    if (const int status = dorne::checkView(view))
-        return status;
-    dorne::ViewLock lock(view);
-    if (dorne::viewState(view) == 0)
-        return -3;
-    if (name == nullptr)
-        return -4;
-    if (out == nullptr)
-        return -5;
-    DD_VAR_STRUCT* v = lookUp(view, name);
-    if (v == nullptr)
-        return -6;
-    if (v->value != nullptr)
-        formatValue(v, out);
-    else
-        out[0] = '\0';
-    const int pending = v->setPending;
-    v->setPending = 0;
-    return pending;
+    return withVariable(view, name, out, [out](DD_VAR_STRUCT* v) {
+        if (v == nullptr)
+            return -6;
+        if (v->value != nullptr)
+            formatValue(v, out);
+        else
+            out[0] = '\0';
+        const int pending = v->setPending;
+        v->setPending = 0;
+        return pending;
+    });
 }
 
 int vdVarSetStr(vdView_Struct* view, const char* name, const char* text)
 {
-    if (const int status = dorne::checkView(view))
-        return status;
-    dorne::ViewLock lock(view);
-    if (dorne::viewState(view) == 0)
-        return -3;
-    if (name == nullptr)
-        return -4;
-    if (text == nullptr)
-        return -5;
-    DD_VAR_STRUCT* v = lookUp(view, name);
-    if (v == nullptr)
-        return 0;
-    if (v->value != nullptr)
-        storeText(v, text);
-    return 1;
+    return withVariable(view, name, text, [text](DD_VAR_STRUCT* v) {
+        if (v == nullptr)
+            return 0;
+        if (v->value != nullptr)
+            storeText(v, text);
+        return 1;
+    });
 }
 
 int vdVarSet(vdView_Struct* view, const char* name, const void* value)
 {
-    if (const int status = dorne::checkView(view))
-        return status;
-    dorne::ViewLock lock(view);
-    if (dorne::viewState(view) == 0)
-        return -3;
-    if (name == nullptr)
-        return -4;
-    if (value == nullptr)
-        return -5;
-    DD_VAR_STRUCT* v = lookUp(view, name);
-    if (v == nullptr)
-        return 0;
-    if (v->value != nullptr)
-        storeRaw(v, value);
-    return 1;
+    return withVariable(view, name, value, [value](DD_VAR_STRUCT* v) {
+        if (v == nullptr)
+            return 0;
+        if (v->value != nullptr)
+            storeRaw(v, value);
+        return 1;
+    });
 }
 
 void vdFree(void* pointer)

@@ -120,35 +120,9 @@ void storeIncoming(void* storage, int type, const Incoming& in)
     }
 }
 
-// A number read from the storage of a variable of type 0 to 9 as double.
-double readReal(const void* storage, int type)
-{
-    switch (type) {
-    case DD_FLOAT:
-        return load<float>(storage);
-    case DD_DOUBLE:
-        return load<double>(storage);
-    case DD_CHAR:
-        return load<int8_t>(storage);
-    case DD_UCHAR:
-        return load<uint8_t>(storage);
-    case DD_SHORT:
-        return load<int16_t>(storage);
-    case DD_USHORT:
-        return load<uint16_t>(storage);
-    case DD_INT:
-        return load<int32_t>(storage);
-    case DD_UINT:
-        return load<uint32_t>(storage);
-    case DD_LONG:
-        return static_cast<double>(load<int64_t>(storage));
-    default: // DD_ULONG
-        return static_cast<double>(load<uint64_t>(storage));
-    }
-}
-
-// The same as a long: floating values truncated with the range check,
-// unsigned 64-bit values as their 64 bits.
+// A number read from the storage of a variable of type 0 to 9 as long:
+// floating values truncated with the range check, unsigned 64-bit values
+// as their 64 bits.
 long readLong(const void* storage, int type)
 {
     switch (type) {
@@ -170,6 +144,28 @@ long readLong(const void* storage, int type)
         return load<uint32_t>(storage);
     default: // DD_LONG, DD_ULONG
         return static_cast<long>(load<int64_t>(storage));
+    }
+}
+
+// The same as double.
+double readReal(const void* storage, int type)
+{
+    switch (type) {
+    case DD_FLOAT:
+        return load<float>(storage);
+    case DD_DOUBLE:
+        return load<double>(storage);
+    case DD_CHAR:
+    case DD_UCHAR:
+    case DD_SHORT:
+    case DD_USHORT:
+    case DD_INT:
+    case DD_UINT: // exact as long and as double
+        return static_cast<double>(readLong(storage, type));
+    case DD_LONG:
+        return static_cast<double>(load<int64_t>(storage));
+    default: // DD_ULONG
+        return static_cast<double>(load<uint64_t>(storage));
     }
 }
 
@@ -225,6 +221,17 @@ bool withVariable(vdView_Struct* view, const std::string& name, Fn fn)
         return false;
     fn(v->type, v->value);
     return true;
+}
+
+// The number value of the variable of that name as read(storage, type)
+// gives it; a variable that holds no number leaves value as it was.
+template <typename T>
+bool readNumber(vdView_Struct* view, const std::string& name, T& value, T (*read)(const void*, int))
+{
+    return withVariable(view, name, [&](int type, const void* storage) {
+        if (type >= DD_FLOAT && type <= DD_ULONG)
+            value = read(storage, type);
+    });
 }
 
 } // namespace
@@ -412,22 +419,12 @@ void NalvoViewImpl::setProfile(bool flag) noexcept
 
 bool NalvoViewImpl::getVar(const std::string& name, double& value) noexcept
 {
-    if (!canUseVariables())
-        return false;
-    return withVariable(view, name, [&](int type, const void* storage) {
-        if (type >= DD_FLOAT && type <= DD_ULONG)
-            value = readReal(storage, type);
-    });
+    return canUseVariables() && readNumber(view, name, value, readReal);
 }
 
 bool NalvoViewImpl::getVar(const std::string& name, long& value) noexcept
 {
-    if (!canUseVariables())
-        return false;
-    return withVariable(view, name, [&](int type, const void* storage) {
-        if (type >= DD_FLOAT && type <= DD_ULONG)
-            value = readLong(storage, type);
-    });
+    return canUseVariables() && readNumber(view, name, value, readLong);
 }
 
 bool NalvoViewImpl::getVar(const std::string& name, std::string& value) noexcept
