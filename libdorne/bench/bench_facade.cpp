@@ -36,22 +36,22 @@ const std::string& viewPath()
     static Folder* folder = new Folder;
     static const std::string path = [] {
         const std::string p = folder->file("facade.v");
-        ViewSpec spec(0, 0, kGrid * kCell, kGrid * kCell);
-        DD_DATA_TYPE_STRUCT* internal = spec.source(5, 0, 0);
+        ViewDraft draft(0, 0, kGrid * kCell, kGrid * kCell);
+        DD_DATA_TYPE_STRUCT* internal = draft.source(5, 0, 0);
         for (int v = 0; v < kVariables; ++v)
-            ViewSpec::variable(internal, ("v" + std::to_string(v)).c_str(), DD_INT, "0");
+            ViewDraft::variable(internal, ("v" + std::to_string(v)).c_str(), DD_INT, "0");
         for (int row = 0; row < kGrid; ++row) {
-            ELEMENT_STRUCT* group = spec.add(elementCreate(VD_GROUP));
+            ELEMENT_STRUCT* group = draft.add(elementCreate(VD_GROUP));
             for (int col = 0; col < kGrid; ++col) {
                 const float x = float(col * kCell), y = float(row * kCell);
-                ELEMENT_STRUCT* e = spec.add(filledRect(x, y, x + kCell - 1, y + kCell - 1, 1, 1, 1), group);
+                ELEMENT_STRUCT* e = draft.add(filledRect(x, y, x + kCell - 1, y + kCell - 1, 1, 1, 1), group);
                 ACTION_STRUCT* a = addAction(e, 22, ("v" + std::to_string((row * kGrid + col) % kVariables)).c_str());
                 a->mouseButton = 0;
                 a->mouseAction = 0;
                 a->mouseMode = 0; // a press sets 1
             }
         }
-        if (!spec.save(p))
+        if (!draft.save(p))
             std::fprintf(stderr, "bench_facade: cannot write %s\n", p.c_str());
         return p;
     }();

@@ -158,20 +158,20 @@ std::vector<char> viewImage(std::string& error)
     // The graphs ask for their label font before any load has set up the
     // font library; the loads' own font set-up is what counts.
     ftSetDebugLevel(0);
-    ViewSpec spec(0, 0, float(kWidth), float(kHeight));
-    DD_DATA_TYPE_STRUCT* constant = spec.source(2, 0, 1);
-    DD_DATA_TYPE_STRUCT* internal = spec.source(5, 0, 0);
-    DD_DATA_TYPE_STRUCT* signal = spec.source(1, 0, 4);
+    ViewDraft draft(0, 0, float(kWidth), float(kHeight));
+    DD_DATA_TYPE_STRUCT* constant = draft.source(2, 0, 1);
+    DD_DATA_TYPE_STRUCT* internal = draft.source(5, 0, 0);
+    DD_DATA_TYPE_STRUCT* signal = draft.source(1, 0, 4);
     for (int i = 0; i < kVariablesPerSource; ++i) {
         char name[16], text[32];
         std::snprintf(name, sizeof name, "c%d", i);
         std::snprintf(text, sizeof text, "%d", 10 * i);
-        setText(ViewSpec::variable(constant, name, DD_FLOAT), 0, text);
+        setText(ViewDraft::variable(constant, name, DD_FLOAT), 0, text);
         std::snprintf(name, sizeof name, "i%d", i);
         std::snprintf(text, sizeof text, "%d", i);
-        ViewSpec::variable(internal, name, DD_DOUBLE, text);
+        ViewDraft::variable(internal, name, DD_DOUBLE, text);
         std::snprintf(name, sizeof name, "s%d", i);
-        DD_VAR_STRUCT* s = ViewSpec::variable(signal, name, DD_FLOAT);
+        DD_VAR_STRUCT* s = ViewDraft::variable(signal, name, DD_FLOAT);
         s->para[0].value = i % 9; // SIN .. RANDOM
         s->para[1].value = 3 + i % 5; // 0.1 .. 2 Hz
         setText(s, 2, "-1.0");
@@ -179,16 +179,16 @@ std::vector<char> viewImage(std::string& error)
     }
     int n = 0, elements = 0;
     for (int i = 0; i < kTopShapes; ++i, ++n, ++elements) // a grid over the lower part
-        spec.add(shape(n, 15.0f + float(i % 40) * 25.0f, 15.0f + float(i / 40) * 30.0f));
+        draft.add(shape(n, 15.0f + float(i % 40) * 25.0f, 15.0f + float(i / 40) * 30.0f));
     for (int g = 0; g < kGroups; ++g) { // 5 x 4 groups: scissor, graph, shapes
         const float gx = 110.0f + float(g % 5) * 200.0f, gy = 330.0f + float(g / 5) * 110.0f;
-        ELEMENT_STRUCT* group = spec.add(elementCreate(VD_GROUP));
+        ELEMENT_STRUCT* group = draft.add(elementCreate(VD_GROUP));
         char var[16];
         std::snprintf(var, sizeof var, "s%d", g % kVariablesPerSource);
-        spec.add(graph(gx - 80, gy - 45, 160, 40, var, 200, 100), group);
+        draft.add(graph(gx - 80, gy - 45, 160, 40, var, 200, 100), group);
         for (int k = 0; k < kShapesPerGroup; ++k, ++n)
-            spec.add(shape(n, gx - 90 + float(k % 5) * 45.0f, gy + 5 + float(k / 5) * 25.0f), group);
-        spec.add(scissor(gx - 85, gy - 50, gx + 85, gy + 50), group);
+            draft.add(shape(n, gx - 90 + float(k % 5) * 45.0f, gy + 5 + float(k / 5) * 25.0f), group);
+        draft.add(scissor(gx - 85, gy - 50, gx + 85, gy + 50), group);
         elements += kShapesPerGroup + 3;
     }
     if (elements != 500) {
@@ -197,7 +197,7 @@ std::vector<char> viewImage(std::string& error)
     }
     Folder folder;
     const std::string path = folder.file("runtime.v");
-    if (!spec.save(path)) {
+    if (!draft.save(path)) {
         error = "saveFile refused the view";
         return {};
     }

@@ -36,10 +36,10 @@ TEST_F(FacadeDraw, RedrawCounterInRenderTextureMode)
     ProbeHome probe;
     ASSERT_TRUE(probe.installed);
     {
-        ViewSpec spec(0, 0, 100, 80);
-        addProbeSource(spec);
+        ViewDraft draft(0, 0, 100, 80);
+        addProbeSource(draft);
         const std::string path = folder.file("probe.v");
-        ASSERT_TRUE(spec.save(path));
+        ASSERT_TRUE(draft.save(path));
         NalvoView facade;
         ASSERT_TRUE(facade.load(path));
         facade.setRenderMode(Nalvo2D::RENDER_TEXTURE);
@@ -88,10 +88,10 @@ TEST_F(FacadeDraw, RedrawCounterInRenderTextureMode)
 
 TEST_F(FacadeDraw, DirectDrawShowsTheView)
 {
-    ViewSpec spec(0, 0, 100, 80);
-    spec.add(filledRect(20, 20, 40, 40, 1, 0, 0));
+    ViewDraft draft(0, 0, 100, 80);
+    draft.add(filledRect(20, 20, 40, 40, 1, 0, 0));
     const std::string path = folder.file("square.v");
-    ASSERT_TRUE(spec.save(path));
+    ASSERT_TRUE(draft.save(path));
     NalvoView facade;
     EXPECT_FALSE(facade.draw(false));
     ASSERT_TRUE(facade.load(path));
@@ -120,12 +120,12 @@ TEST_F(FacadeDraw, SetEventMapsButtonsAndEventTypes)
 {
     // One pad with a press action per button, a release action for the
     // left button and an absolute-x action for the right button.
-    ViewSpec spec(0, 0, 100, 100);
-    DD_DATA_TYPE_STRUCT* internal = spec.source(5, 0, 0);
+    ViewDraft draft(0, 0, 100, 100);
+    DD_DATA_TYPE_STRUCT* internal = draft.source(5, 0, 0);
     const char* names[] = {"pressLeft", "pressMiddle", "pressRight", "releaseLeft", "xRight"};
     for (const char* n : names)
-        ViewSpec::variable(internal, n, DD_INT);
-    ELEMENT_STRUCT* pad = spec.add(filledRect(0, 0, 100, 100, 1, 1, 1));
+        ViewDraft::variable(internal, n, DD_INT);
+    ELEMENT_STRUCT* pad = draft.add(filledRect(0, 0, 100, 100, 1, 1, 1));
     const struct
     {
         const char* var;
@@ -141,7 +141,7 @@ TEST_F(FacadeDraw, SetEventMapsButtonsAndEventTypes)
         action->limit = 0;
     }
     const std::string path = folder.file("pad.v");
-    ASSERT_TRUE(spec.save(path));
+    ASSERT_TRUE(draft.save(path));
     NalvoView facade;
     ASSERT_TRUE(facade.load(path));
     ASSERT_TRUE(facade.startView(false));

@@ -36,11 +36,11 @@ protected:
         std::free(window);
     }
 
-    // Loads the view written from spec.
-    void load(ViewSpec& spec)
+    // Loads the view written from draft.
+    void load(ViewDraft& draft)
     {
         const std::string path = folder.file("view.v");
-        ASSERT_TRUE(spec.save(path));
+        ASSERT_TRUE(draft.save(path));
         view = vdViewLoad(path.c_str());
         ASSERT_NE(view, nullptr);
     }
@@ -49,9 +49,9 @@ protected:
     // (40, 40), page colour (0.25, 0.5, 0.75).
     void loadSquare(float x = 0, float y = 0, float width = 100, float height = 80)
     {
-        ViewSpec spec(x, y, width, height);
-        spec.add(filledRect(x + 20, y + 20, x + 40, y + 40, 1, 0, 0));
-        load(spec);
+        ViewDraft draft(x, y, width, height);
+        draft.add(filledRect(x + 20, y + 20, x + 40, y + 40, 1, 0, 0));
+        load(draft);
     }
 
     static bool near(const std::array<uint8_t, 4>& p, int r, int g, int b, int tolerance = 3)
@@ -73,9 +73,9 @@ TEST_F(ViewDraw, ExchangesOncePerDrawThatRendersInState1Only)
 {
     ProbeHome probe;
     ASSERT_TRUE(probe.installed);
-    ViewSpec spec(0, 0, 100, 80);
-    addProbeSource(spec);
-    load(spec);
+    ViewDraft draft(0, 0, 100, 80);
+    addProbeSource(draft);
+    load(draft);
     window = vdWindowCreate();
     ASSERT_EQ(vdWindowInit(window, 256, 256), 0);
     probe.trace();
@@ -159,9 +159,9 @@ TEST_F(ViewDraw, PageColourOnTheDirectPathOnly)
 
 TEST_F(ViewDraw, ColourFactorIsClampedWithBlendingOn)
 {
-    ViewSpec spec(0, 0, 100, 80);
-    spec.add(filledRect(20, 20, 40, 40, 1, 1, 1));
-    load(spec);
+    ViewDraft draft(0, 0, 100, 80);
+    draft.add(filledRect(20, 20, 40, 40, 1, 1, 1));
+    load(draft);
     vdSetBackgroundMode(view, 0);
     EXPECT_EQ(vdViewSetColorFactor(view, 2.0f, -1.0f, 0.5f, 0.9f), 0);
     EXPECT_EQ(view->colorFactor[0], 2.0f) << "stored as given";
@@ -265,8 +265,8 @@ TEST_F(ViewDraw, WindowRecord)
 
 TEST_F(ViewDraw, SizeAndCentreQueries)
 {
-    ViewSpec spec(10, -30, 101, 320.7f);
-    load(spec);
+    ViewDraft draft(10, -30, 101, 320.7f);
+    load(draft);
     EXPECT_EQ(vdViewWidth(view), 101);
     EXPECT_EQ(vdViewHeight(view), 320);
     EXPECT_EQ(vdViewPosX(view), 60);
@@ -299,11 +299,11 @@ TEST_F(ViewDraw, SizeAndCentreQueries)
 
 TEST_F(ViewDraw, ALargerViewThanTheTextureIsDrawnWhole)
 {
-    ViewSpec spec(0, 0, 1500, 800);
-    spec.pageColour(0, 0, 0);
-    spec.add(filledRect(100, 100, 300, 200, 0, 0, 1));
-    spec.add(filledRect(1200, 600, 1400, 700, 1, 0, 0));
-    load(spec);
+    ViewDraft draft(0, 0, 1500, 800);
+    draft.pageColour(0, 0, 0);
+    draft.add(filledRect(100, 100, 300, 200, 0, 0, 1));
+    draft.add(filledRect(1200, 600, 1400, 700, 1, 0, 0));
+    load(draft);
     ASSERT_EQ(vdViewStart(view), 0);
     for (int mode : {0, 1, 0}) {
         SCOPED_TRACE(mode);
@@ -326,10 +326,10 @@ TEST_F(ViewDraw, ALargerViewThanTheTextureIsDrawnWhole)
 
 TEST_F(ViewDraw, MemoryLoadDrawsAtScaleOneAndOffsetZero)
 {
-    ViewSpec spec(0, 0, 100, 80);
-    spec.add(filledRect(20, 20, 40, 40, 1, 0, 0));
+    ViewDraft draft(0, 0, 100, 80);
+    draft.add(filledRect(20, 20, 40, 40, 1, 0, 0));
     const std::string path = folder.file("memory.v");
-    ASSERT_TRUE(spec.save(path));
+    ASSERT_TRUE(draft.save(path));
     const std::vector<char> bytes = readBytes(path);
     view = vdViewLoadData(bytes.data(), uint32_t(bytes.size()));
     ASSERT_NE(view, nullptr);

@@ -41,23 +41,23 @@ protected:
         // A (40..60, 90..110) counts presses and releases and keeps the x of
         // the last press or move; B (100..140, 90..110) is drawn moved by
         // "shift" (50) and counts its presses in "hits".
-        ViewSpec spec(0, 0, 200, 200);
-        DD_DATA_TYPE_STRUCT* s = spec.source(5);
-        ViewSpec::variable(s, "pressed", DD_INT);
-        ViewSpec::variable(s, "released", DD_INT);
-        ViewSpec::variable(s, "lastx", DD_FLOAT);
-        ViewSpec::variable(s, "shift", DD_FLOAT, "50");
-        ViewSpec::variable(s, "hits", DD_INT);
-        ELEMENT_STRUCT* a = spec.add(filledRect(40, 90, 60, 110, 1, 0, 0));
+        ViewDraft draft(0, 0, 200, 200);
+        DD_DATA_TYPE_STRUCT* s = draft.source(5);
+        ViewDraft::variable(s, "pressed", DD_INT);
+        ViewDraft::variable(s, "released", DD_INT);
+        ViewDraft::variable(s, "lastx", DD_FLOAT);
+        ViewDraft::variable(s, "shift", DD_FLOAT, "50");
+        ViewDraft::variable(s, "hits", DD_INT);
+        ELEMENT_STRUCT* a = draft.add(filledRect(40, 90, 60, 110, 1, 0, 0));
         mouse(a, "pressed", 0, 1);
         mouse(a, "released", 1, 1);
         mouse(a, "lastx", 4, 0);
-        ELEMENT_STRUCT* b = spec.add(filledRect(100, 90, 140, 110, 0, 1, 0));
+        ELEMENT_STRUCT* b = draft.add(filledRect(100, 90, 140, 110, 0, 1, 0));
         std::snprintf(b->name, sizeof b->name, "%s", "B");
         addAction(b, 1, "shift");
         mouse(b, "hits", 0, 1);
         const std::string path = folder.file("events.v");
-        ASSERT_TRUE(spec.save(path));
+        ASSERT_TRUE(draft.save(path));
         view = vdViewLoad(path.c_str());
         ASSERT_NE(view, nullptr);
         window = vdWindowCreate();

@@ -30,13 +30,13 @@ protected:
             return;
         ASSERT_TRUE(probe.installed);
         // A probe source and a group whose SCISSOR clips a larger square.
-        ViewSpec spec(0, 0, 100, 80);
-        addProbeSource(spec);
-        ELEMENT_STRUCT* group = spec.add(elementCreate(VD_GROUP));
-        spec.add(filledRect(0, 0, 60, 60, 0, 1, 0), group);
-        spec.add(scissor(20, 20, 40, 40), group);
+        ViewDraft draft(0, 0, 100, 80);
+        addProbeSource(draft);
+        ELEMENT_STRUCT* group = draft.add(elementCreate(VD_GROUP));
+        draft.add(filledRect(0, 0, 60, 60, 0, 1, 0), group);
+        draft.add(scissor(20, 20, 40, 40), group);
         const std::string path = folder.file("clip.v");
-        ASSERT_TRUE(spec.save(path));
+        ASSERT_TRUE(draft.save(path));
         view = vdViewLoad(path.c_str());
         ASSERT_NE(view, nullptr);
         vdSetBackgroundMode(view, 0);

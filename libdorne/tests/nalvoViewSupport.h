@@ -48,8 +48,8 @@ inline void nameElement(ELEMENT_STRUCT* e, const char* name)
 //     (10, 20)-(30, 40) whose left press sets b to 1.
 inline bool writeFacadeView(const std::string& path)
 {
-    ViewSpec spec(10, 20, 201.7f, 100);
-    DD_DATA_TYPE_STRUCT* internal = spec.source(5, 0, 0);
+    ViewDraft draft(10, 20, 201.7f, 100);
+    DD_DATA_TYPE_STRUCT* internal = draft.source(5, 0, 0);
     const struct
     {
         const char* name;
@@ -61,25 +61,25 @@ inline bool writeFacadeView(const std::string& path)
         {"l", DD_LONG, ""},     {"ul", DD_ULONG, ""},     {"t", DD_STRING, "hello"}, {"b", DD_INT, ""},
     };
     for (const auto& v : variables)
-        ViewSpec::variable(internal, v.name, v.type, v.initial);
-    DD_DATA_TYPE_STRUCT* constant = spec.source(2, 0, 1);
-    DD_VAR_STRUCT* k = ViewSpec::variable(constant, "k", DD_INT);
+        ViewDraft::variable(internal, v.name, v.type, v.initial);
+    DD_DATA_TYPE_STRUCT* constant = draft.source(2, 0, 1);
+    DD_VAR_STRUCT* k = ViewDraft::variable(constant, "k", DD_INT);
     std::snprintf(k->para[0].text, size_t(k->para[0].capacity), "%s", "42");
-    DD_DATA_TYPE_STRUCT* calculator = spec.source(6, 0, 2);
-    DD_VAR_STRUCT* calc = ViewSpec::variable(calculator, "calc", DD_DOUBLE);
+    DD_DATA_TYPE_STRUCT* calculator = draft.source(6, 0, 2);
+    DD_VAR_STRUCT* calc = ViewDraft::variable(calculator, "calc", DD_DOUBLE);
     std::snprintf(calc->para[0].text, size_t(calc->para[0].capacity), "%s", "k * 2");
 
-    ELEMENT_STRUCT* group = spec.add(elementCreate(VD_GROUP));
+    ELEMENT_STRUCT* group = draft.add(elementCreate(VD_GROUP));
     nameElement(group, "group");
-    nameElement(spec.add(filledRect(50, 50, 70, 70, 0, 1, 0), group), "child");
-    ELEMENT_STRUCT* button = spec.add(filledRect(10, 20, 30, 40, 1, 1, 1));
+    nameElement(draft.add(filledRect(50, 50, 70, 70, 0, 1, 0), group), "child");
+    ELEMENT_STRUCT* button = draft.add(filledRect(10, 20, 30, 40, 1, 1, 1));
     nameElement(button, "button");
     ACTION_STRUCT* press = addAction(button, 22, "b");
     press->mouseButton = 0;
     press->mouseAction = 0;
     press->mouseMode = 0;
     press->mouseInc = 1;
-    return spec.save(path);
+    return draft.save(path);
 }
 
 // getVar, setVar and setEvent from a second thread while the data thread

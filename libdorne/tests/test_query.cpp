@@ -113,28 +113,28 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(folder.path.empty());
-        ViewSpec spec(0, 0, 200, 100);
-        DD_DATA_TYPE_STRUCT* first = spec.source(5);
+        ViewDraft draft(0, 0, 200, 100);
+        DD_DATA_TYPE_STRUCT* first = draft.source(5);
         const std::pair<const char*, int> variables[] = {
             {"f", DD_FLOAT}, {"d", DD_DOUBLE}, {"c", DD_CHAR},  {"uc", DD_UCHAR}, {"s", DD_SHORT},  {"us", DD_USHORT},
             {"i", DD_INT},   {"ui", DD_UINT},  {"l", DD_LONG},  {"ul", DD_ULONG}, {"t", DD_STRING}, {"odd", 11},
         };
         for (const auto& v : variables)
-            ViewSpec::variable(first, v.first, v.second);
-        DD_DATA_TYPE_STRUCT* second = spec.source(5);
-        ViewSpec::variable(second, "level", DD_INT);
-        ViewSpec::variable(second, "i", DD_INT);
-        addAction(spec.add(filledRect(10, 10, 30, 30, 1, 1, 1)), 22, "level");
-        ELEMENT_STRUCT* group = spec.add(elementCreate(VD_GROUP));
+            ViewDraft::variable(first, v.first, v.second);
+        DD_DATA_TYPE_STRUCT* second = draft.source(5);
+        ViewDraft::variable(second, "level", DD_INT);
+        ViewDraft::variable(second, "i", DD_INT);
+        addAction(draft.add(filledRect(10, 10, 30, 30, 1, 1, 1)), 22, "level");
+        ELEMENT_STRUCT* group = draft.add(elementCreate(VD_GROUP));
         std::snprintf(group->name, sizeof group->name, "%s", "Panel");
-        ELEMENT_STRUCT* child = spec.add(filledRect(50, 50, 60, 60, 1, 0, 0), group);
+        ELEMENT_STRUCT* child = draft.add(filledRect(50, 50, 60, 60, 1, 0, 0), group);
         std::snprintf(child->name, sizeof child->name, "%s", "Panel");
-        ELEMENT_STRUCT* text = spec.add(elementCreate(VD_LINE));
+        ELEMENT_STRUCT* text = draft.add(elementCreate(VD_LINE));
         std::snprintf(text->name, sizeof text->name, "%s", "Wire");
-        ELEMENT_STRUCT* g = spec.add(graph(100, 10, 80, 40, "i"));
+        ELEMENT_STRUCT* g = draft.add(graph(100, 10, 80, 40, "i"));
         std::snprintf(g->name, sizeof g->name, "%s", "Chart");
         const std::string path = folder.file("query.v");
-        ASSERT_TRUE(spec.save(path));
+        ASSERT_TRUE(draft.save(path));
         view = vdViewLoad(path.c_str());
         ASSERT_NE(view, nullptr);
     }

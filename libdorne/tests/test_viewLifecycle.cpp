@@ -33,12 +33,12 @@ protected:
     // A view file of a probe source and a graph inside a group; its path.
     std::string probeView()
     {
-        ViewSpec spec(0, 0, 200, 100);
-        addProbeSource(spec);
-        ELEMENT_STRUCT* group = spec.add(elementCreate(VD_GROUP));
-        spec.add(graph(100, 50, 80, 40, "count"), group);
+        ViewDraft draft(0, 0, 200, 100);
+        addProbeSource(draft);
+        ELEMENT_STRUCT* group = draft.add(elementCreate(VD_GROUP));
+        draft.add(graph(100, 50, 80, 40, "count"), group);
         const std::string path = folder.file("probe.v");
-        EXPECT_TRUE(spec.save(path));
+        EXPECT_TRUE(draft.save(path));
         return path;
     }
 

@@ -20,26 +20,26 @@ TEST(ViewEventThreads, EventsAndValuesWhileTheDataThreadRuns)
     setLogLevel(0);
     Folder folder;
     ASSERT_FALSE(folder.path.empty());
-    ViewSpec spec(0, 0, 200, 100);
-    DD_DATA_TYPE_STRUCT* s = spec.source(5);
-    ViewSpec::variable(s, "level", DD_INT);
-    ViewSpec::variable(s, "text", DD_STRING);
-    ViewSpec::variable(s, "wide", DD_LONG);
+    ViewDraft draft(0, 0, 200, 100);
+    DD_DATA_TYPE_STRUCT* s = draft.source(5);
+    ViewDraft::variable(s, "level", DD_INT);
+    ViewDraft::variable(s, "text", DD_STRING);
+    ViewDraft::variable(s, "wide", DD_LONG);
     // A line is picked by its segment, without a drawn frame.
     ELEMENT_STRUCT* wire = elementCreate(VD_LINE);
     auto* l = static_cast<LINE_STRUCT*>(wire->data);
     l->x1 = 0, l->y1 = 50, l->x2 = 100, l->y2 = 50;
     wire->update(wire);
-    ACTION_STRUCT* a = addAction(spec.add(wire), 22, "level");
+    ACTION_STRUCT* a = addAction(draft.add(wire), 22, "level");
     a->mouseMode = 1;
     a->mouseInc = 1;
     a->mouseMax = 1e6f;
     a->mouseClamp = 1;
     // The data thread samples all three into a graph at each tick.
-    ELEMENT_STRUCT* chart = spec.add(graph(0, 0, 200, 100, "level", 20, 1000));
+    ELEMENT_STRUCT* chart = draft.add(graph(0, 0, 200, 100, "level", 20, 1000));
     addAction(chart, 6, "wide");
     const std::string path = folder.file("events.v");
-    ASSERT_TRUE(spec.save(path));
+    ASSERT_TRUE(draft.save(path));
     vdView_Struct* view = vdViewLoad(path.c_str());
     ASSERT_NE(view, nullptr);
     ASSERT_EQ(vdViewStartAnim(view), 0);

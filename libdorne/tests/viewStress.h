@@ -32,22 +32,22 @@ protected:
             return;
         // Constant, internal and test-signal sources; a graph and a
         // rectangle inside a group, and a button that writes "b".
-        ViewSpec spec(0, 0, 200, 100);
-        DD_DATA_TYPE_STRUCT* constant = spec.source(2, 0, 1);
-        ViewSpec::variable(constant, "a", DD_FLOAT, "1.5");
-        ViewSpec::variable(constant, "b", DD_INT, "3");
-        DD_DATA_TYPE_STRUCT* internal = spec.source(5, 0, 1);
-        ViewSpec::variable(internal, "t", DD_DOUBLE);
-        DD_DATA_TYPE_STRUCT* signal = spec.source(1, 0, 1);
-        ViewSpec::variable(signal, "s", DD_FLOAT);
-        ELEMENT_STRUCT* group = spec.add(elementCreate(VD_GROUP));
-        spec.add(graph(100, 50, 80, 40, "s"), group);
-        spec.add(filledRect(0, 0, 50, 50, 0, 1, 0), group);
-        spec.add(scissor(10, 10, 40, 40), group);
-        ELEMENT_STRUCT* button = spec.add(filledRect(150, 10, 190, 40, 1, 1, 1));
+        ViewDraft draft(0, 0, 200, 100);
+        DD_DATA_TYPE_STRUCT* constant = draft.source(2, 0, 1);
+        ViewDraft::variable(constant, "a", DD_FLOAT, "1.5");
+        ViewDraft::variable(constant, "b", DD_INT, "3");
+        DD_DATA_TYPE_STRUCT* internal = draft.source(5, 0, 1);
+        ViewDraft::variable(internal, "t", DD_DOUBLE);
+        DD_DATA_TYPE_STRUCT* signal = draft.source(1, 0, 1);
+        ViewDraft::variable(signal, "s", DD_FLOAT);
+        ELEMENT_STRUCT* group = draft.add(elementCreate(VD_GROUP));
+        draft.add(graph(100, 50, 80, 40, "s"), group);
+        draft.add(filledRect(0, 0, 50, 50, 0, 1, 0), group);
+        draft.add(scissor(10, 10, 40, 40), group);
+        ELEMENT_STRUCT* button = draft.add(filledRect(150, 10, 190, 40, 1, 1, 1));
         addAction(button, 22, "b");
         path = folder.file("stress.v");
-        ASSERT_TRUE(spec.save(path));
+        ASSERT_TRUE(draft.save(path));
         image = readBytes(path);
         ASSERT_FALSE(image.empty());
         pixelProjection();

@@ -47,25 +47,25 @@ public:
 };
 
 // What a view file holds, built in memory and written with saveFile.
-struct ViewSpec
+struct ViewDraft
 {
     ELEMENT_STRUCT* elements = nullptr;
     DD_DATA_TYPE_STRUCT* sources = nullptr;
     CONFIG_STRUCT config{};
 
-    ViewSpec(float x, float y, float width, float height)
+    ViewDraft(float x, float y, float width, float height)
     {
         config.x = x, config.y = y, config.width = width, config.height = height;
         config.r = 0.25f, config.g = 0.5f, config.b = 0.75f;
     }
-    ~ViewSpec()
+    ~ViewDraft()
     {
         elementDeleteAll(&elements);
         while (sources != nullptr)
             delDataType(&sources, sources, 0);
     }
-    ViewSpec(const ViewSpec&) = delete;
-    ViewSpec& operator=(const ViewSpec&) = delete;
+    ViewDraft(const ViewDraft&) = delete;
+    ViewDraft& operator=(const ViewDraft&) = delete;
 
     void pageColour(float r, float g, float b) { config.r = r, config.g = g, config.b = b; }
 
@@ -225,12 +225,12 @@ public:
 
 // A probe source with a variable "count" the module fills and a variable
 // "level" (default "0x10") that a mouse action of a rectangle writes.
-inline void addProbeSource(ViewSpec& spec)
+inline void addProbeSource(ViewDraft& draft)
 {
-    DD_DATA_TYPE_STRUCT* s = spec.source(100, 3, 2);
-    ViewSpec::variable(s, "count", DD_INT);
-    ViewSpec::variable(s, "level", DD_INT, "0x10");
-    ELEMENT_STRUCT* button = spec.add(filledRect(10, 10, 30, 30, 1, 1, 1));
+    DD_DATA_TYPE_STRUCT* s = draft.source(100, 3, 2);
+    ViewDraft::variable(s, "count", DD_INT);
+    ViewDraft::variable(s, "level", DD_INT, "0x10");
+    ELEMENT_STRUCT* button = draft.add(filledRect(10, 10, 30, 30, 1, 1, 1));
     addAction(button, 22, "level");
 }
 #endif

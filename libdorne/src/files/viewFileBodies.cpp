@@ -26,17 +26,14 @@ bool keepsPattern(const ViewReader& in)
     return in.version >= 302;
 }
 
-// The font of the family, style and size in place of the one the record
-// held. Made first and released after, so that an equal font is shared
-// rather than dropped and made again.
+} // namespace
+
 void replaceFont(void*& font, const char* family, int style, int size)
 {
     void* made = vdiFontCreate(family, style, size);
     vdiFontRelease(font);
     font = made;
 }
-
-} // namespace
 
 // ---- GRAPH ----------------------------------------------------------------------
 

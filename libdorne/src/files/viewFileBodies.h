@@ -19,6 +19,11 @@ bool writeGraphBody(FILE* file, const ELEMENT_STRUCT* element);
 bool writeTextBody(FILE* file, const ELEMENT_STRUCT* element);
 bool writeTextureBody(FILE* file, const ELEMENT_STRUCT* element);
 
+// The font of the family, style and size in place of the one the record
+// held. Made first and released after, so that an equal font is shared
+// rather than dropped and made again.
+void replaceFont(void*& font, const char* family, int style, int size);
+
 } // namespace dorne
 
 #endif

@@ -72,18 +72,7 @@ bool readPoly(ViewReader& in, int32_t kind, POLY_STRUCT& s)
     int32_t count;
     if (!r.ok() || !in.readCount(count, kPointBytes, "point"))
         return false;
-    COORD_STRUCT* last = nullptr; // a new polygon has no points
-    for (int32_t k = 0; k < count; ++k) { // bounded: the count fits into the file
-        COORD_STRUCT* point = createCoord();
-        if (point == nullptr)
-            return in.refuse("out of memory");
-        linkBehind(&s.coords, last, point);
-        int32_t id;
-        if (!FieldReader(in, "a POLYGON point").i(id).f(point->x).f(point->y).ok())
-            return false;
-        point->id = uint32_t(id);
-    }
-    return true;
+    return readPolygonPoints(in, s, count);
 }
 
 bool writePoly(FILE* file, int32_t kind, const POLY_STRUCT& s)

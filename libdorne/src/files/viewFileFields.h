@@ -6,6 +6,7 @@
 
 #include "files/viewFile.h"
 
+#include "dorneActions.h"
 #include "dorneFiles.h"
 
 #include <cstring>
@@ -119,6 +120,24 @@ bool readGroupChildren(ViewReader& in, int64_t minChildBytes, int32_t lastKind, 
             return in.refuse("child kind %d out of range", kind);
         if (!readChild(kind))
             return false;
+    }
+    return true;
+}
+
+// Reads count polygon points (id, x, y) onto the polygon's empty point
+// list, linked at its tail; false after the refusal was logged.
+inline bool readPolygonPoints(ViewReader& in, POLY_STRUCT& s, int32_t count)
+{
+    COORD_STRUCT* last = nullptr; // a new polygon has no points
+    for (int32_t k = 0; k < count; ++k) { // bounded: the count fits into the file
+        COORD_STRUCT* point = createCoord();
+        if (point == nullptr)
+            return in.refuse("out of memory");
+        linkBehind(&s.coords, last, point);
+        int32_t id;
+        if (!FieldReader(in, "a POLYGON point").i(id).f(point->x).f(point->y).ok())
+            return false;
+        point->id = uint32_t(id);
     }
     return true;
 }

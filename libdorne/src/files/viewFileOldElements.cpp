@@ -2,6 +2,7 @@
 // kinds: the frame of each group (nothing, a fixed name, or name and id as
 // in 3.03), bodies without the fill patterns and reserved ints of 3.03,
 // and the conversions of old circles, graphs, texts and images.
+#include "files/viewFileBodies.h"
 #include "files/viewFileFields.h"
 #include "files/viewFileOld.h"
 
@@ -36,15 +37,6 @@ struct Reader
     ViewContent& out;
 };
 
-// The font of the family, style and size in place of the one the record
-// held; made before the old one goes, so that an equal font is shared.
-void replaceFont(void*& font, const char* family, int style, int size)
-{
-    void* made = vdiFontCreate(family, style, size);
-    vdiFontRelease(font);
-    font = made;
-}
-
 bool readRect(Reader& rd, RECT_STRUCT& s)
 {
     FieldReader r(rd.in, "a RECTANGLE record");
@@ -63,18 +55,7 @@ bool readPoly(Reader& rd, POLY_STRUCT& s)
     int32_t count;
     if (!r.ok() || !in.readCount(count, kPointBytes, "point"))
         return false;
-    COORD_STRUCT* last = nullptr;
-    for (int32_t k = 0; k < count; ++k) { // bounded: the count fits into the file
-        COORD_STRUCT* point = createCoord();
-        if (point == nullptr)
-            return in.refuse("out of memory");
-        linkBehind(&s.coords, last, point);
-        int32_t id;
-        if (!FieldReader(in, "a POLYGON point").i(id).f(point->x).f(point->y).ok())
-            return false;
-        point->id = uint32_t(id);
-    }
-    return true;
+    return readPolygonPoints(in, s, count);
 }
 
 // CIRCLE and ARC. Before 1.02 the size lies in an old size block, which
