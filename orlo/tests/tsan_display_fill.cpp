@@ -4,8 +4,9 @@
 // change), the limit scan in stretches and the graph's stores and buckets
 // built side by side give what one thread gives; the kept worker threads
 // run each task once, a task's own job inside it, and hand a failure to
-// the caller.
+// the caller. The instrument page's values by tenth come out the same too.
 #include "GraphModel.h"
+#include "InstrumentPage.h"
 #include "LimitScan.h"
 #include "ParallelWork.h"
 #include "Profile.h"
@@ -60,6 +61,7 @@ struct Filled
     std::vector<double> limitTimes;
     std::vector<std::vector<double>> graphValues;
     std::vector<std::size_t> frameCounts;
+    InstrumentPage::Feed instrument;
 };
 
 Filled fill(Record& record)
@@ -111,6 +113,7 @@ Filled fill(Record& record)
             out.graphValues.back().push_back(s[i].value);
         out.frameCounts.push_back(graph.parameter(k).frames.size());
     }
+    out.instrument = InstrumentPage::feed(record.recordData(), *Profile::instance());
     return out;
 }
 
@@ -121,6 +124,10 @@ TEST(DisplayFillThreads, WorkersFillAsOneThreadDoes)
     Property::instance()->setConfigFile((dir.path() + "/ORLO.ini").toStdString());
     using testsupport::writeInto;
     ASSERT_TRUE(Profile::instance()->loadProfile(writeInto(dir, "profile.xml", testsupport::ThresholdProfile)));
+    // Every parameter feeds the instrument page too.
+    for (auto& device : Profile::instance()->data().mDevices)
+        for (auto& parameter : device.second.mParameters)
+            parameter.second.mViewId = "view" + QString::number(parameter.first);
     std::mt19937 rng(9);
     // Small under the sanitizer, yet every fill splits its work: 24,000
     // messages make some ten windows of the timeline walk (a few thousand
@@ -147,6 +154,9 @@ TEST(DisplayFillThreads, WorkersFillAsOneThreadDoes)
         EXPECT_FALSE(one.limitTimes.empty());
         EXPECT_EQ(one.graphValues, four.graphValues);
         EXPECT_EQ(one.frameCounts, four.frameCounts);
+        ASSERT_FALSE(one.instrument.empty());
+        EXPECT_FALSE(one.instrument.front().second.empty());
+        EXPECT_EQ(one.instrument, four.instrument);
     }
     ParallelWork::setThreads(0);
 }
