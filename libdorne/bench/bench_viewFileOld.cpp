@@ -10,7 +10,7 @@
 // 10,000 primitive records over 100 symbols (lines, filled and outlined
 // rectangles, texts, circles and closed three-edge polygons). The freeing of
 // what was read is not timed.
-#include "glFrame.h"
+#include "benchElements.h"
 
 #include "dorneActions.h"
 #include "dorneElements.h"
@@ -209,14 +209,8 @@ const Files& files()
 
 bool prepare(benchmark::State& state)
 {
-    if (!prepareGlFrame(state, 640, 480))
+    if (!benchview::prepareFonts(state))
         return false;
-    setLogLevel(1);
-    ftSetDebugLevel(0);
-    if (!FNT_LIBRARY_STRUCT.initialised) {
-        ftLibraryInit();
-        ftLibraryParseFonts();
-    }
     for (int revision : {107, 204}) {
         const std::vector<unsigned char> bytes = oldView(revision);
         FILE* f = std::fopen(files().path(revision).c_str(), "wb");

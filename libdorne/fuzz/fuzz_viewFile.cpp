@@ -21,44 +21,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string& out = files.out;
     files.writeInput(data, size);
 
-    // The caller already holds a source and a block.
-    DD_DATA_TYPE_STRUCT* sources = createDataType(10);
-    DD_DATA_TYPE_STRUCT* own = sources;
-    own->type = -7;
-    ELEMENT_STRUCT* elements = nullptr;
-    CONFIG_STRUCT config{};
-    config.x = 1234.5f;
-    std::strcpy(config.texts[1], "kept");
-    const CONFIG_STRUCT before = config;
-
-    const int rc = loadFile(in.c_str(), &elements, &sources, &config);
-    check(sources == own && own->prev == nullptr);
-    if (rc != 0) {
-        check(rc == -1 && elements == nullptr && own->next == nullptr);
-        check(std::memcmp(&config, &before, sizeof config) == 0);
-    } else {
+    CallerLists caller;
+    const int rc = loadFile(in.c_str(), &caller.elements, &caller.sources, &caller.config);
+    caller.checkAfter(rc);
+    if (rc == 0) {
         // Only revisions 1.07 to 1.10 carry the block's texts.
         const auto be32 = [data](size_t at) {
             return int32_t(uint32_t(data[at]) << 24 | uint32_t(data[at + 1]) << 16 | uint32_t(data[at + 2]) << 8 |
                            data[at + 3]);
         };
         const long long version = (long long)be32(30) * 100 + be32(34); // read whole: the header is there
-        check((version >= 107 && version <= 110) || std::strcmp(config.texts[1], "kept") == 0);
-        check(saveFile(out.c_str(), elements, own->next, &config) == 0);
-        DD_DATA_TYPE_STRUCT* again = nullptr;
-        ELEMENT_STRUCT* againElements = nullptr;
-        CONFIG_STRUCT againConfig{};
-        check(loadFile(out.c_str(), &againElements, &again, &againConfig) == 0);
-        checkAlike(own->next, again, false);
-        check(std::memcmp(&againConfig, &config, 7 * sizeof(float)) == 0); // the bits, NaNs too
-        freeSources(&again);
-        elementDeleteAll(&againElements);
+        check((version >= 107 && version <= 110) || std::strcmp(caller.config.texts[1], "kept") == 0);
+        checkSavedAlike(out, caller, saveFile, loadFile,
+                        [&](ELEMENT_STRUCT*, DD_DATA_TYPE_STRUCT* again, const CONFIG_STRUCT& againConfig) {
+                            checkAlike(caller.own->next, again, false);
+                            // the bits, NaNs too
+                            check(std::memcmp(&againConfig, &caller.config, 7 * sizeof(float)) == 0);
+                        });
     }
     CONFIG_STRUCT block{};
     const int blockRc = loadConfigFile(in.c_str(), &block);
     check(rc != 0 || blockRc == 0);
-
-    elementDeleteAll(&elements);
-    freeSources(&sources);
     return 0;
 }

@@ -74,34 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string& out = files.out;
     files.writeInput(data, size);
 
-    // The caller already holds a source and a block.
-    DD_DATA_TYPE_STRUCT* sources = createDataType(10);
-    DD_DATA_TYPE_STRUCT* own = sources;
-    own->type = -7;
-    ELEMENT_STRUCT* elements = nullptr;
-    CONFIG_STRUCT config{};
-    config.x = 1234.5f;
-    std::strcpy(config.texts[1], "kept");
-    const CONFIG_STRUCT before = config;
-
-    const int rc = loadFileXml(in.c_str(), &elements, &sources, &config);
-    check(sources == own && own->prev == nullptr);
-    if (rc != 0) {
-        check(rc == -1 && own->next == nullptr && elements == nullptr);
-        check(std::memcmp(&config, &before, sizeof config) == 0);
-    } else if (allUtf8(own->next)) {
-        check(std::strcmp(config.texts[1], "kept") == 0);
-        check(saveFileXml(out.c_str(), elements, own->next, &config) == 0);
-        DD_DATA_TYPE_STRUCT* again = nullptr;
-        ELEMENT_STRUCT* againElements = nullptr;
-        CONFIG_STRUCT againConfig{};
-        check(loadFileXml(out.c_str(), &againElements, &again, &againConfig) == 0);
-        checkAlike(own->next, again, true);
-        check(sameTree(elements, againElements));
-        freeSources(&again);
-        elementDeleteAll(&againElements);
+    CallerLists caller;
+    const int rc = loadFileXml(in.c_str(), &caller.elements, &caller.sources, &caller.config);
+    caller.checkAfter(rc);
+    if (rc == 0 && allUtf8(caller.own->next)) {
+        check(std::strcmp(caller.config.texts[1], "kept") == 0);
+        checkSavedAlike(out, caller, saveFileXml, loadFileXml,
+                        [&](ELEMENT_STRUCT* againElements, DD_DATA_TYPE_STRUCT* again, const CONFIG_STRUCT&) {
+                            checkAlike(caller.own->next, again, true);
+                            check(sameTree(caller.elements, againElements));
+                        });
     }
-    elementDeleteAll(&elements);
-    freeSources(&sources);
     return 0;
 }

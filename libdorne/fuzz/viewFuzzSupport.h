@@ -8,6 +8,8 @@
 #include "sartoInternal.h"
 
 #include "dorneDataSources.h"
+#include "dorneElements.h"
+#include "dorneFiles.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -100,6 +102,61 @@ inline void checkAlike(const DD_DATA_TYPE_STRUCT* a, const DD_DATA_TYPE_STRUCT* 
         check(u == nullptr && v == nullptr);
     }
     check(a == nullptr && b == nullptr);
+}
+
+// What the caller of a view-file read already holds: a source of its own
+// at the head of its list and a block with values of its own. A read
+// appends behind that source; a refused one leaves all of it as it was.
+// Frees what it holds and what a read added.
+struct CallerLists
+{
+    CallerLists()
+    {
+        own->type = -7;
+        config.x = 1234.5f;
+        std::strcpy(config.texts[1], "kept");
+        before = config;
+    }
+    ~CallerLists()
+    {
+        elementDeleteAll(&elements);
+        freeSources(&sources);
+    }
+    CallerLists(const CallerLists&) = delete;
+    CallerLists& operator=(const CallerLists&) = delete;
+
+    // After a read that returned rc: the own source still heads the list;
+    // a refusal (-1, the only one) added nothing and kept the block.
+    void checkAfter(int rc) const
+    {
+        check(sources == own && own->prev == nullptr);
+        if (rc != 0) {
+            check(rc == -1 && elements == nullptr && own->next == nullptr);
+            check(std::memcmp(&config, &before, sizeof config) == 0);
+        }
+    }
+
+    DD_DATA_TYPE_STRUCT* sources = createDataType(10);
+    DD_DATA_TYPE_STRUCT* const own = sources;
+    ELEMENT_STRUCT* elements = nullptr;
+    CONFIG_STRUCT config{};
+    CONFIG_STRUCT before{};
+};
+
+// What a successful read gave, saved with save and read back with load
+// into fresh lists; compare(elements, sources, block) of the second read
+// checks it, and everything of that read is freed.
+template <typename Save, typename Load, typename Compare>
+void checkSavedAlike(const std::string& path, CallerLists& read, Save save, Load load, Compare compare)
+{
+    check(save(path.c_str(), read.elements, read.own->next, &read.config) == 0);
+    DD_DATA_TYPE_STRUCT* again = nullptr;
+    ELEMENT_STRUCT* againElements = nullptr;
+    CONFIG_STRUCT againConfig{};
+    check(load(path.c_str(), &againElements, &again, &againConfig) == 0);
+    compare(againElements, again, againConfig);
+    freeSources(&again);
+    elementDeleteAll(&againElements);
 }
 
 } // namespace viewfuzz

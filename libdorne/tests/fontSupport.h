@@ -9,6 +9,8 @@
 #include "../../libsarto/tests/fontFixtures.h"
 #include "dorneElements.h"
 #include "dorneGlTest.h"
+#include "dorneLog.h"
+#include "leakCheck.h"
 #include "sartoFonts.h"
 
 #include <GL/gl.h>
@@ -108,6 +110,23 @@ protected:
     }
 
     sartotest::TempFolder mFolder;
+};
+
+// Font GL tests of readers that own what they read: the engine's log at
+// errors only, and no memory left unreachable at the end.
+class FontLeakTest : public FontGlTest
+{
+protected:
+    void SetUp() override
+    {
+        FontGlTest::SetUp();
+        setLogLevel(1);
+    }
+    void TearDown() override
+    {
+        FontGlTest::TearDown();
+        expectNoLeaks();
+    }
 };
 
 #endif

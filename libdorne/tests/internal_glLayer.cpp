@@ -14,17 +14,14 @@
 
 namespace {
 
-class GlLayer : public DorneGlTest
+class GlLayer : public DorneDrawTest
 {
 protected:
     void SetUp() override
     {
-        DorneGlTest::SetUp();
+        DorneDrawTest::SetUp();
         if (HasFatalFailure())
             return;
-        pixelProjection();
-        glDisable(GL_BLEND);
-        glDisable(GL_LINE_STIPPLE);
         glDisable(GL_POLYGON_STIPPLE);
         glDisable(GL_TEXTURE_2D);
     }

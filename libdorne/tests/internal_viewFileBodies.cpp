@@ -22,7 +22,8 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using viewfile::Bytes;
+using viewfile::readBytes;
 using dorne::ViewReader;
 
 // File contents field by field, with four floats and ready bytes.
@@ -121,19 +122,8 @@ void setWithTail(char (&field)[N], const char* text)
     std::memcpy(field, text, std::strlen(text) + 1);
 }
 
-class ViewFileBodies : public FontGlTest
+class ViewFileBodies : public FontLeakTest
 {
-protected:
-    void SetUp() override
-    {
-        FontGlTest::SetUp();
-        setLogLevel(1);
-    }
-    void TearDown() override
-    {
-        FontGlTest::TearDown();
-        expectNoLeaks();
-    }
 };
 
 // ---- GRAPH ------------------------------------------------------------------------
@@ -459,11 +449,6 @@ TEST_F(ViewFileBodies, TextureSizesThatCannotBeAreRefusedBeforeAnyAllocation)
 
 // ---- Through the view file ----------------------------------------------------------
 
-Bytes fileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST_F(ViewFileBodies, AViewOfTheseKindsSavesAndLoadsAlike)
 {
@@ -503,7 +488,7 @@ TEST_F(ViewFileBodies, AViewOfTheseKindsSavesAndLoadsAlike)
     EXPECT_EQ(static_cast<IMAGE_STRUCT*>(elements[3]->data)->texture, 0);
 
     ASSERT_EQ(saveFile(second.c_str(), loaded, sources, &read), 0);
-    EXPECT_EQ(fileBytes(second), fileBytes(first));
+    EXPECT_EQ(readBytes(second), readBytes(first));
     elementDeleteAll(&loaded);
     elementDeleteAll(&view);
     EXPECT_EQ(references(), 0);

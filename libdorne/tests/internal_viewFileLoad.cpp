@@ -22,15 +22,11 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using viewfile::Bytes;
+using viewfile::readBytes;
 
 const long kBodyOffset = 30 + 4 + 4; // header text and the two revision ints
 
-Bytes fileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Appends the view of path to *list as the 3.03 body reader reads it.
 void loadPieces(const std::string& path, ELEMENT_STRUCT** list)
@@ -169,19 +165,8 @@ void expectSameTree(const ELEMENT_STRUCT* a, const ELEMENT_STRUCT* b, const std:
     EXPECT_TRUE(a == nullptr && b == nullptr) << where << ": element counts differ";
 }
 
-class ViewFileLoad : public FontGlTest
+class ViewFileLoad : public FontLeakTest
 {
-protected:
-    void SetUp() override
-    {
-        FontGlTest::SetUp();
-        setLogLevel(1);
-    }
-    void TearDown() override
-    {
-        FontGlTest::TearDown();
-        expectNoLeaks();
-    }
 };
 
 // Every kind, a group in a group holding an element without kind record
@@ -243,7 +228,7 @@ TEST_F(ViewFileLoad, AWholeFileEndsAsItsPiecesAndTheStylePassEnd)
     const std::string a = mFolder.file("reference.v"), b = mFolder.file("whole.v");
     ASSERT_EQ(saveFile(a.c_str(), reference, nullptr, &config), 0);
     ASSERT_EQ(saveFile(b.c_str(), whole, nullptr, &config), 0);
-    EXPECT_EQ(fileBytes(a), fileBytes(b));
+    EXPECT_EQ(readBytes(a), readBytes(b));
     elementDeleteAll(&reference);
     elementDeleteAll(&whole);
     EXPECT_EQ(sources, nullptr);

@@ -27,17 +27,8 @@ using namespace support;
 
 namespace {
 
-std::string readText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeText(const std::string& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using viewfile::readText;
+using viewfile::writeText;
 
 std::string document(const std::string& definitions, const std::string& geometry)
 {

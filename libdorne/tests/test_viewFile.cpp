@@ -119,17 +119,8 @@ struct Builder : viewfile::FieldBuilder<Builder>
 
 const size_t kBodyOffset = 30 + 8 + 7 * 4 + 4 * 4; // where the tagged records start
 
-Bytes readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
+using viewfile::readBytes;
+using viewfile::writeBytes;
 
 std::string dashes()
 {

@@ -223,17 +223,8 @@ struct Old : viewfile::FieldBuilder<Old>
     }
 };
 
-Bytes readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
+using viewfile::readBytes;
+using viewfile::writeBytes;
 
 // ---- One view per revision group -------------------------------------------
 

@@ -30,17 +30,8 @@ using viewfile::FileSizeLimit;
 using viewfile::namesIn;
 using viewfile::sampleConfig;
 
-std::string readText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeText(const std::string& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using viewfile::readText;
+using viewfile::writeText;
 
 // A document of the given sections under a root of that name.
 std::string document(const std::string& sections, const std::string& root = "Nalvo2D")

@@ -14,7 +14,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -53,6 +55,33 @@ struct FieldBuilder
 private:
     Self& self() { return static_cast<Self&>(*this); }
 };
+
+using Bytes = std::vector<unsigned char>;
+
+// A file's whole contents; empty when it cannot be read.
+inline std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline Bytes readBytes(const std::string& path)
+{
+    const std::string text = readText(path);
+    return Bytes(text.begin(), text.end());
+}
+
+// Replaces a file's contents.
+inline void writeText(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+inline void writeBytes(const std::string& path, const Bytes& bytes)
+{
+    writeText(path, std::string(bytes.begin(), bytes.end()));
+}
 
 // The view block the file tests save: x, y, width, height, red, green, blue.
 inline CONFIG_STRUCT sampleConfig()

@@ -17,30 +17,6 @@ const int64_t kGroupBytes = 4 + 4 + 4;
 const int64_t kAction303Bytes = 4 + 4 + 2 * kText + 4 * 4 + 4 + 4 * 4 + 4 * 4 + 4 + kText + 4 + 4 + 4 * 4 +
                                 3 * 4 + 4 + kText + 2 * 4 + 8 * 4 + 5 * kGroupBytes;
 const int64_t kAction301Bytes = kAction303Bytes - 4 + 4 - 10 * 4 + 6 * 4;
-const int64_t kThresholdBytes = 6 * 4;
-
-TH_BLOCK ACTION_STRUCT::*const kGroups[] = {
-    &ACTION_STRUCT::thColor, &ACTION_STRUCT::thWidth, &ACTION_STRUCT::thStyle,
-    &ACTION_STRUCT::thVisibility, &ACTION_STRUCT::thBlink,
-};
-
-bool readThresholds(ViewReader& in, TH_BLOCK& group)
-{
-    int32_t count;
-    if (!FieldReader(in, "an action").f(group.min).f(group.max).ok() ||
-        !in.readCount(count, kThresholdBytes, "threshold entry"))
-        return false;
-    TH_STRUCT* last = nullptr;
-    for (int32_t k = 0; k < count; ++k) { // bounded: the count fits into the file
-        TH_STRUCT* th = createTh();
-        if (th == nullptr)
-            return in.refuse("out of memory");
-        linkBehind(&group.list, last, th);
-        if (!FieldReader(in, "a threshold entry").f(th->level).f(th->upperLevel).i(th->intValue).f(th->r).f(th->g).f(th->b).ok())
-            return false;
-    }
-    return true;
-}
 
 // One action record after its creation; false when refused.
 bool readAction(ViewReader& in, ACTION_STRUCT* a)
@@ -63,7 +39,7 @@ bool readAction(ViewReader& in, ACTION_STRUCT* a)
         r.skip(6);
     if (!r.ok())
         return false;
-    for (TH_BLOCK ACTION_STRUCT::*group : kGroups)
+    for (TH_BLOCK ACTION_STRUCT::*group : kThresholdGroups)
         if (!readThresholds(in, a->*group))
             return false;
     return true;
@@ -137,7 +113,7 @@ bool actionSave_303(FILE* file, const ACTION_STRUCT* list)
         w.i(a->visibleMode).i(a->visibleValue).zeros(8);
         if (!w.ok())
             return false;
-        for (TH_BLOCK ACTION_STRUCT::*group : kGroups)
+        for (TH_BLOCK ACTION_STRUCT::*group : kThresholdGroups)
             if (!writeThresholds(file, a->*group))
                 return false;
     }

@@ -139,16 +139,19 @@ bool readTextureBody(ViewReader& in, ELEMENT_STRUCT* element)
         return false;
     if (keepsPattern(in))
         image->pattern = pattern;
-    // The size is checked before anything is allocated: the pixels must be
-    // in the file, and the registry must take an image of that size.
+    return readTexturePixels(in, *image, width, height, 4);
+}
+
+bool readTexturePixels(ViewReader& in, IMAGE_STRUCT& image, int32_t width, int32_t height, int channels)
+{
     if (width < 0 || height < 0)
         return in.refuse("TEXTURE size %d x %d out of range", width, height);
-    if (int64_t(width) * height > in.remaining() / 4)
+    if (int64_t(width) * height > in.remaining() / channels)
         return in.refuse("TEXTURE of %d x %d pixels runs past the end of the file", width, height);
-    image->pixelWidth = width;
-    image->pixelHeight = height;
-    vdiTextureRelease(image->texture);
-    image->texture = 0;
+    image.pixelWidth = width;
+    image.pixelHeight = height;
+    vdiTextureRelease(image.texture);
+    image.texture = 0;
     if (width == 0 || height == 0) // stored without pixels
         return true;
     const int bytes = txImageBytes(width, height);
@@ -157,15 +160,28 @@ bool readTextureBody(ViewReader& in, ELEMENT_STRUCT* element)
     auto* pixels = static_cast<unsigned char*>(std::malloc(size_t(bytes)));
     if (pixels == nullptr)
         return in.refuse("out of memory for a TEXTURE of %d x %d pixels", width, height);
-    if (in.readUpTo(pixels, bytes) != bytes) {
+    // RGB goes to the end of the buffer and is spread to RGBA from the
+    // front: pixel i is written over bytes that pixels below i held.
+    const size_t count = size_t(bytes) / 4, stored = count * size_t(channels);
+    unsigned char* block = pixels + (size_t(bytes) - stored);
+    if (in.readUpTo(block, int64_t(stored)) != int64_t(stored)) {
         std::free(pixels);
-        return in.refuse("unexpected end of file in %s", what);
+        return in.refuse("unexpected end of file in a TEXTURE record");
+    }
+    if (channels == 3) {
+        for (size_t i = 0; i < count; ++i) { // bounded by the image size
+            const unsigned char red = block[3 * i], green = block[3 * i + 1], blue = block[3 * i + 2];
+            pixels[4 * i] = red;
+            pixels[4 * i + 1] = green;
+            pixels[4 * i + 2] = blue;
+            pixels[4 * i + 3] = 255;
+        }
     }
     const int texture = txCreate(width, height, pixels);
     std::free(pixels);
     if (texture < 0)
         return in.refuse("cannot register a TEXTURE of %d x %d pixels", width, height);
-    image->texture = texture;
+    image.texture = texture;
     return true;
 }
 

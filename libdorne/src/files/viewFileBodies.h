@@ -19,6 +19,11 @@ bool writeGraphBody(FILE* file, const ELEMENT_STRUCT* element);
 bool writeTextBody(FILE* file, const ELEMENT_STRUCT* element);
 bool writeTextureBody(FILE* file, const ELEMENT_STRUCT* element);
 
+// width x height pixels of channels bytes (3 RGB, made opaque, or 4 RGBA)
+// into a new texture of the image, its old one released; the size is
+// checked before anything is allocated. 0 x 0 stores no pixels.
+bool readTexturePixels(ViewReader& in, IMAGE_STRUCT& image, int32_t width, int32_t height, int channels);
+
 // The font of the family, style and size in place of the one the record
 // held. Made first and released after, so that an equal font is shared
 // rather than dropped and made again.

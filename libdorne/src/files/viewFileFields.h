@@ -124,6 +124,34 @@ bool readGroupChildren(ViewReader& in, int64_t minChildBytes, int32_t lastKind, 
     return true;
 }
 
+// The five threshold groups of an action in their stored order.
+inline TH_BLOCK ACTION_STRUCT::*const kThresholdGroups[] = {
+    &ACTION_STRUCT::thColor, &ACTION_STRUCT::thWidth, &ACTION_STRUCT::thStyle,
+    &ACTION_STRUCT::thVisibility, &ACTION_STRUCT::thBlink,
+};
+
+// One threshold group: minimum, maximum, the entry count, then per entry
+// level, upper level, value and colour (six 4-byte fields), linked in file
+// order; false after the refusal was logged.
+inline bool readThresholds(ViewReader& in, TH_BLOCK& group)
+{
+    constexpr int64_t EntryBytes = 6 * 4;
+    int32_t count;
+    if (!FieldReader(in, "an action").f(group.min).f(group.max).ok() ||
+        !in.readCount(count, EntryBytes, "threshold entry"))
+        return false;
+    TH_STRUCT* last = nullptr;
+    for (int32_t k = 0; k < count; ++k) { // bounded: the count fits into the file
+        TH_STRUCT* th = createTh();
+        if (th == nullptr)
+            return in.refuse("out of memory");
+        linkBehind(&group.list, last, th);
+        if (!FieldReader(in, "a threshold entry").f(th->level).f(th->upperLevel).i(th->intValue).f(th->r).f(th->g).f(th->b).ok())
+            return false;
+    }
+    return true;
+}
+
 // Reads count polygon points (id, x, y) onto the polygon's empty point
 // list, linked at its tail; false after the refusal was logged.
 inline bool readPolygonPoints(ViewReader& in, POLY_STRUCT& s, int32_t count)

@@ -16,12 +16,6 @@ const int32_t kText = 64;
 const int32_t kOldVariable = 32; // the variable name before 2.01
 const float kUpperLevel = 120.0f;
 const int64_t kGroupBytes = 4 + 4 + 4;
-const int64_t kThresholdBytes = 6 * 4;
-
-TH_BLOCK ACTION_STRUCT::*const kGroups[] = {
-    &ACTION_STRUCT::thColor, &ACTION_STRUCT::thWidth, &ACTION_STRUCT::thStyle,
-    &ACTION_STRUCT::thVisibility, &ACTION_STRUCT::thBlink,
-};
 
 // What the layout of a group stores.
 struct Layout
@@ -67,23 +61,16 @@ Layout layoutOf(int group)
     return l;
 }
 
-bool readThresholds(ViewReader& in, TH_BLOCK& group, bool blink, int32_t blinkRate)
+// A threshold group; with blink, every blinking entry takes the file's
+// blink rate.
+bool readOldThresholds(ViewReader& in, TH_BLOCK& group, bool blink, int32_t blinkRate)
 {
-    int32_t count;
-    if (!FieldReader(in, "an action").f(group.min).f(group.max).ok() ||
-        !in.readCount(count, kThresholdBytes, "threshold entry"))
+    if (!readThresholds(in, group))
         return false;
-    TH_STRUCT* last = nullptr;
-    for (int32_t k = 0; k < count; ++k) { // bounded: the count fits into the file
-        TH_STRUCT* th = createTh();
-        if (th == nullptr)
-            return in.refuse("out of memory");
-        linkBehind(&group.list, last, th);
-        if (!FieldReader(in, "a threshold entry").f(th->level).f(th->upperLevel).i(th->intValue).f(th->r).f(th->g).f(th->b).ok())
-            return false;
-        if (blink && th->intValue != 0)
-            th->intValue = blinkRate;
-    }
+    if (blink)
+        for (TH_STRUCT* th = group.list; th != nullptr; th = th->next)
+            if (th->intValue != 0)
+                th->intValue = blinkRate;
     return true;
 }
 
@@ -113,7 +100,7 @@ bool convertOldColour(ViewReader& in, ACTION_STRUCT* a, const float* rgb, float 
         th->upperLevel = kUpperLevel;
         th->intValue = intValue;
         th->r = rgb[0], th->g = rgb[1], th->b = rgb[2];
-        appendTh(&(a->*kGroups[k]).list, th);
+        appendTh(&(a->*kThresholdGroups[k]).list, th);
     }
     return true;
 }
@@ -154,7 +141,7 @@ bool readAction(ViewReader& in, const Layout& l, ACTION_STRUCT* a)
         return convertOldColour(in, a, rgb, value);
     }
     for (int k = 0; k < l.groups; ++k)
-        if (!readThresholds(in, a->*kGroups[k], k == 4, blinkRate))
+        if (!readOldThresholds(in, a->*kThresholdGroups[k], k == 4, blinkRate))
             return false;
     return true;
 }

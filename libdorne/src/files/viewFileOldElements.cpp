@@ -6,13 +6,10 @@
 #include "files/viewFileFields.h"
 #include "files/viewFileOld.h"
 
-#include "dorneTextures.h"
 #include "elements/elementKinds.h"
-#include "gl/textureRegistry.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace dorne {
@@ -235,51 +232,6 @@ bool readText(Reader& rd, int32_t tag, TEXT_STRUCT& t)
 
 // ---- TEXTURE -------------------------------------------------------------------
 
-// width x height pixels of channels bytes (3 RGB, 4 RGBA) into a new
-// texture of the image; the size is checked before anything is allocated.
-bool readPixels(ViewReader& in, IMAGE_STRUCT& image, int32_t width, int32_t height, int channels)
-{
-    if (width < 0 || height < 0)
-        return in.refuse("TEXTURE size %d x %d out of range", width, height);
-    if (int64_t(width) * height > in.remaining() / channels)
-        return in.refuse("TEXTURE of %d x %d pixels runs past the end of the file", width, height);
-    image.pixelWidth = width;
-    image.pixelHeight = height;
-    vdiTextureRelease(image.texture);
-    image.texture = 0;
-    if (width == 0 || height == 0) // stored without pixels
-        return true;
-    const int bytes = txImageBytes(width, height);
-    if (bytes < 0)
-        return in.refuse("TEXTURE size %d x %d too large", width, height);
-    auto* pixels = static_cast<unsigned char*>(std::malloc(size_t(bytes)));
-    if (pixels == nullptr)
-        return in.refuse("out of memory for a TEXTURE of %d x %d pixels", width, height);
-    // RGB goes to the end of the buffer and is spread to RGBA from the
-    // front: pixel i is written over bytes that pixels below i held.
-    const size_t count = size_t(bytes) / 4, stored = count * size_t(channels);
-    unsigned char* block = pixels + (size_t(bytes) - stored);
-    if (in.readUpTo(block, int64_t(stored)) != int64_t(stored)) {
-        std::free(pixels);
-        return in.refuse("unexpected end of file in a TEXTURE record");
-    }
-    if (channels == 3) {
-        for (size_t i = 0; i < count; ++i) { // bounded by the image size
-            const unsigned char red = block[3 * i], green = block[3 * i + 1], blue = block[3 * i + 2];
-            pixels[4 * i] = red;
-            pixels[4 * i + 1] = green;
-            pixels[4 * i + 2] = blue;
-            pixels[4 * i + 3] = 255;
-        }
-    }
-    const int texture = txCreate(width, height, pixels);
-    std::free(pixels);
-    if (texture < 0)
-        return in.refuse("cannot register a TEXTURE of %d x %d pixels", width, height);
-    image.texture = texture;
-    return true;
-}
-
 bool readTexture(Reader& rd, IMAGE_STRUCT& image)
 {
     ViewReader& in = rd.in;
@@ -296,7 +248,7 @@ bool readTexture(Reader& rd, IMAGE_STRUCT& image)
     int32_t width, height;
     if (!r.i(width).i(height).ok())
         return false;
-    return readPixels(in, image, width, height, group >= 204 ? 4 : 3);
+    return readTexturePixels(in, image, width, height, group >= 204 ? 4 : 3);
 }
 
 // ---- Records -------------------------------------------------------------------

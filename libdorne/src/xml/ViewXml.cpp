@@ -42,19 +42,6 @@ int parameterValue(const DD_PARA_STRUCT* para, int alloc, int index)
     return index < alloc && para != nullptr ? para[index].value : 0;
 }
 
-// Copies at most 63 bytes and a zero into a 64-byte field. A cut never
-// splits a UTF-8 character: a part of one would make the next save's file
-// read differently.
-void copyCut(char* field, const std::string& text)
-{
-    size_t n = text.size() < 63 ? text.size() : 63;
-    if (n < text.size())
-        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-            --n;
-    std::memcpy(field, text.data(), n);
-    field[n] = '\0';
-}
-
 void writeParameter(XmlElement& parent, const char* name, int value, const std::string& text)
 {
     XmlElement para(name);
@@ -132,7 +119,7 @@ bool dataLoadXml(XmlElement& data, ViewContent& out, const char* path)
                     continue;
                 DD_PARA_STRUCT& para = source->para[next++];
                 para.value = child.getAttributeInt("ivalue");
-                copyCut(para.text, child.getAttributeString("svalue"));
+                copyName(para.text, child.getAttributeString("svalue"));
             } else if (name == "datasource-var") {
                 DD_VAR_STRUCT* var = createVariable(varSlots);
                 if (var == nullptr)
@@ -140,8 +127,8 @@ bool dataLoadXml(XmlElement& data, ViewContent& out, const char* path)
                 linkBehind(&source->variables, last, var);
                 var->paraCount = v;
                 var->type = child.getAttributeInt("type");
-                copyCut(var->name, child.getAttributeString("name"));
-                copyCut(var->defaultText, child.getAttributeString("default"));
+                copyName(var->name, child.getAttributeString("name"));
+                copyName(var->defaultText, child.getAttributeString("default"));
                 int nextVar = 0;
                 for (XmlElement p = child.firstElement(); p.valid(); p = p.nextElement()) {
                     if (p.name() != "datasource-var-para" || nextVar >= varSlots)

@@ -50,8 +50,9 @@ bool elementLoadXml(XmlElement& node, ElementSink& sink, XmlReadState& state);
 
 // ---- Shared by the kinds' readers and writers --------------------------------
 
-// Copies at most 63 bytes (never splitting a UTF-8 character) into a
-// 64-byte field.
+// Copies at most 63 bytes and a zero into a field of 64 bytes or more. A
+// cut never splits a UTF-8 character: a part of one would make the next
+// save's file read differently.
 void copyName(char* field, const std::string& text);
 std::string fieldText(const char* field, size_t size);
 // Creates the element of the kind, links it into sink and names it from
