@@ -6,7 +6,7 @@
 // own checker accepts (exactly one conversion that takes the value, width
 // and precision up to 255), else with the value alone.
 #include "actions/actionFormat.h"
-#include "actions/actionValues.h"
+#include "data/dataValue.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -79,7 +79,7 @@ std::string expectNumber(const std::string& format, const dorne::ActionNumber& n
     const double d = n.kind == dorne::ActionNumber::Floating ? n.d
                      : n.kind == dorne::ActionNumber::Signed ? double(n.i)
                                                              : double(n.u);
-    const uint64_t bits = n.kind == dorne::ActionNumber::Floating ? dorne::truncToUint64(n.d)
+    const uint64_t bits = n.kind == dorne::ActionNumber::Floating ? dorne::truncateUint64(n.d)
                           : n.kind == dorne::ActionNumber::Signed ? uint64_t(n.i)
                                                                   : n.u;
     if (c.ok && c.conversion != 's') {
@@ -89,7 +89,7 @@ std::string expectNumber(const std::string& format, const dorne::ActionNumber& n
         // A signed conversion of a floating value takes its signed truncation.
         const bool signedConversion = c.conversion == 'd' || c.conversion == 'i';
         const uint64_t v = signedConversion && n.kind == dorne::ActionNumber::Floating
-                               ? uint64_t(dorne::truncToInt64(n.d))
+                               ? uint64_t(dorne::truncateInt64(n.d))
                                : bits;
         if (signedConversion)
             return wide ? print(format.c_str(), (long long)v) : print(format.c_str(), int(uint32_t(v)));

@@ -114,13 +114,20 @@ public:
     // The variable of that name of the started view, converted to the
     // argument's type; false without a started view or for an unknown name.
     // A text variable leaves a number untouched; unsigned and 64-bit values
-    // keep their sign and width.
+    // keep their sign and width; a float or double read as long is
+    // truncated toward zero and held within the long range (NaN gives 0).
     bool getVar(const std::string& name, double& value) noexcept;
     bool getVar(const std::string& name, long& value) noexcept;
     bool getVar(const std::string& name, std::string& value) noexcept;
-    // Stores the value converted to the variable's type (integer types keep
-    // the low bits of the integer value; text variables take only texts, cut
-    // to 254 characters). Returns true for every known name.
+    // Stores the value converted to the variable's type; text variables
+    // take only texts, cut to 254 characters. Integer types keep the low
+    // bits of the integer value: of a long as it is; of a text as
+    // vdVarSetStr reads it (64-bit unsigned values up to 2^64 - 1); of a
+    // double truncated toward zero, to 32 bits for types up to 32 bits
+    // (NaN and values beyond that range giving the smallest 32-bit
+    // integer), held within 64 bits for the 64-bit types (NaN giving 0, an
+    // unsigned type up to 2^64 - 1). A float is held within the finite
+    // float range. Returns true for every known name.
     bool setVar(const std::string& name, double value) noexcept;
     bool setVar(const std::string& name, long value) noexcept;
     bool setVar(const std::string& name, const std::string& value) noexcept;

@@ -5,8 +5,8 @@
    into a postfix token stack; evaluate walks that stack as often as needed
    without consuming it. Arithmetic is in doubles; "%", "|", "^" (exclusive
    or, there is no power operator), "&", "~", abs and int work on values
-   truncated toward zero to 32-bit integers (NaN and values out of range
-   become the smallest 32-bit integer). Variables are read through a function
+   truncated toward zero to 32-bit integers (NaN becomes 0, values out of
+   range the nearest 32-bit integer). Variables are read through a function
    the caller installs, once per variable token at every evaluation, in the
    order of a walk from the top of the postfix form: a right operand before
    the left one, a conditional's else branch, then its then branch, then its

@@ -145,11 +145,14 @@ DORNE_API void* vdVarGetAddr(struct vdView_Struct* view, const char* name);
 DORNE_API int vdVarGetStr(struct vdView_Struct* view, const char* name, char* out);
 
 /* Converts the text into the variable's type and stores it: float types at
-   their precision from the text's number, integer types read as a 64-bit
-   integer (no overflow) of which their width keeps the low bits, text cut
-   to 255 characters. 1 stored, 0 unknown name, -1 to -3 as vdVarGetStr, -4
-   null name, -5 null text. No flag is set and no source is called. Holds
-   the view's mutex. */
+   their precision from the text's number (a float held within the finite
+   float range), integer types from the text's decimal integer held within
+   64 bits (-2^63 to 2^63 - 1 for signed types, -2^63 to 2^64 - 1 for
+   unsigned ones, a negative text wrapping) of which their width keeps the
+   low bits, text cut to 255 characters: every text vdVarGetStr writes
+   reads back as the same value. 1 stored, 0 unknown name, -1 to -3 as
+   vdVarGetStr, -4 null name, -5 null text. No flag is set and no source is
+   called. Holds the view's mutex. */
 DORNE_API int vdVarSetStr(struct vdView_Struct* view, const char* name, const char* text);
 
 /* Copies the variable's width from value: 4 bytes for float and 32-bit

@@ -1,6 +1,7 @@
 // The class facade end to end on view files written by saveFile: load and
 // sizes, the variables before a start, after it and after a stop, every
-// value conversion of getVar and setVar, picking by point over a group and
+// value conversion of getVar and setVar, texts that read back alike through
+// the flat functions and the facade, picking by point over a group and
 // its child, a failed load, a facade without a view, and the facade used
 // from a second thread while the data thread runs.
 #include "leakCheck.h"
@@ -219,8 +220,8 @@ TEST_F(Facade, EveryConversionOfSetVarAndGetVar)
          -double(FLT_MAX)},
         {"infinity clamped", "f", setD("f", inf), fltMax, std::nullopt, double(FLT_MAX)},
         {"float -2.7 read as long", "f", setD("f", -2.7), "-2.700000", -2, double(-2.7f)},
-        {"NaN float read as long", "f", setD("f", nan), std::nullopt, LONG_MIN, std::nullopt},
-        {"LONG_MAX rounds to 2^63 as float: beyond a long", "f", setL("f", LONG_MAX), std::nullopt, LONG_MIN,
+        {"NaN float read as long", "f", setD("f", nan), std::nullopt, 0, std::nullopt},
+        {"LONG_MAX rounds to 2^63 as float: held at LONG_MAX", "f", setL("f", LONG_MAX), std::nullopt, LONG_MAX,
          9223372036854775808.0},
         {"long as float", "f", setL("f", 16777217L), "16777216.000000", 16777216, 16777216.0},
         {"text as float", "f", setT("f", "2.5e3"), "2500.000000", 2500, 2500.0},
@@ -230,7 +231,7 @@ TEST_F(Facade, EveryConversionOfSetVarAndGetVar)
         {"long at double precision", "d", setL("d", 123456789012345L), "123456789012345.000000",
          123456789012345L, 123456789012345.0},
         {"text at double precision", "d", setT("d", "0.1"), "0.100000", 0, 0.1},
-        {"double 1e300 read as long", "d", setD("d", 1e300), std::nullopt, LONG_MIN, 1e300},
+        {"double 1e300 read as long", "d", setD("d", 1e300), std::nullopt, LONG_MAX, 1e300},
         {"double -9.99 read as long", "d", setD("d", -9.99), "-9.990000", -9, -9.99},
         // signed and unsigned 8-bit (types 2, 3)
         {"-5 signed 8-bit", "c", setL("c", -5), "-5", -5, -5.0},
@@ -262,8 +263,8 @@ TEST_F(Facade, EveryConversionOfSetVarAndGetVar)
         {"long 64 bits", "l", setL("l", 0x123456789ABCL), "20015998343868", 0x123456789ABCL,
          double(0x123456789ABCL)},
         {"double 2.5e18", "l", setD("l", 2.5e18), "2500000000000000000", 2500000000000000000L, 2.5e18},
-        {"double beyond int64", "l", setD("l", 1e19), "-9223372036854775808", LONG_MIN, -9223372036854775808.0},
-        {"NaN into 64-bit", "l", setD("l", nan), "-9223372036854775808", LONG_MIN, -9223372036854775808.0},
+        {"double beyond int64", "l", setD("l", 1e19), "9223372036854775807", LONG_MAX, 9223372036854775807.0},
+        {"NaN into 64-bit", "l", setD("l", nan), "0", 0, 0.0},
         {"saturated text", "l", setT("l", "99999999999999999999"), "9223372036854775807", LONG_MAX,
          9223372036854775807.0},
         {"negative text", "l", setT("l", "-5000000000"), "-5000000000", -5000000000L, -5e9},
@@ -271,6 +272,16 @@ TEST_F(Facade, EveryConversionOfSetVarAndGetVar)
          18446744073709551615.0},
         {"double -1.5 into unsigned 64-bit", "ul", setD("ul", -1.5), "18446744073709551615", -1,
          18446744073709551615.0},
+        {"2^63 into unsigned 64-bit", "ul", setD("ul", 9223372036854775808.0), "9223372036854775808", LONG_MIN,
+         9223372036854775808.0},
+        {"largest double below 2^64 into unsigned 64-bit", "ul", setD("ul", 18446744073709549568.0),
+         "18446744073709549568", -2048, 18446744073709549568.0},
+        {"2^64 held at 2^64 - 1", "ul", setD("ul", 18446744073709551616.0), "18446744073709551615", -1,
+         18446744073709551615.0},
+        {"infinity into unsigned 64-bit", "ul", setD("ul", inf), "18446744073709551615", -1, 18446744073709551615.0},
+        {"minus infinity into unsigned 64-bit", "ul", setD("ul", -inf), "9223372036854775808", LONG_MIN,
+         9223372036854775808.0},
+        {"NaN into unsigned 64-bit", "ul", setD("ul", nan), "0", 0, 0.0},
         // text (type 10)
         {"text", "t", setT("t", "abc"), "abc", std::nullopt, std::nullopt},
         {"300 characters cut to 254", "t", setT("t", long300), long300.substr(0, 254), std::nullopt, std::nullopt},
@@ -317,6 +328,61 @@ TEST_F(Facade, EveryConversionOfSetVarAndGetVar)
     EXPECT_FALSE(facade.setVar("nothing", 1L));
     EXPECT_FALSE(facade.setVar("nothing", std::string("1")));
     EXPECT_FALSE(facade.setVar(std::string("i\0", 2), 1L));
+}
+
+// A text goes in through vdVarSetStr and through the facade's text setter,
+// and both getters print the same; what they print reads back unchanged.
+TEST_F(Facade, TextsOfEveryTypeReadBackAlikeThroughBothInterfaces)
+{
+    char fltMax[64];
+    std::snprintf(fltMax, sizeof fltMax, "%f", double(FLT_MAX));
+    const struct
+    {
+        const char* variable;
+        const char* in;
+        std::string out;
+    } table[] = {
+        {"ul", "18446744073709551615", "18446744073709551615"}, // 2^64 - 1
+        {"ul", "9223372036854775808", "9223372036854775808"},   // 2^63
+        {"ul", "18446744073709551616", "18446744073709551615"}, // beyond: the nearest end
+        {"ul", "-1", "18446744073709551615"},                   // a negative text wraps
+        {"ul", "-99999999999999999999", "9223372036854775808"}, // held at -2^63 first
+        {"l", "9223372036854775808", "9223372036854775807"},
+        {"l", "-9223372036854775808", "-9223372036854775808"},
+        {"ui", "-1", "4294967295"},
+        {"ui", "4294967295", "4294967295"},
+        {"us", "-2", "65534"},
+        {"uc", "-1", "255"},
+        {"c", "200", "-56"},
+        {"i", "nan", "0"},
+        {"f", "nan", "nan"},
+        {"f", "inf", fltMax},
+        {"f", "-1e39", "-" + std::string(fltMax)},
+        {"d", "-inf", "-inf"},
+        {"d", "nan", "nan"},
+    };
+    vdView_Struct* flat = vdViewLoad(path.c_str());
+    ASSERT_NE(flat, nullptr);
+    ASSERT_EQ(vdViewStart(flat), 0);
+    NalvoView facade;
+    ASSERT_TRUE(facade.load(path));
+    ASSERT_TRUE(facade.startView(false));
+    for (const auto& c : table) {
+        SCOPED_TRACE(std::string(c.variable) + " <- " + c.in);
+        std::string text = c.in;
+        for (int round = 0; round < 2; ++round) { // then what was printed
+            char out[256] = "untouched";
+            EXPECT_EQ(vdVarSetStr(flat, c.variable, text.c_str()), 1);
+            EXPECT_EQ(vdVarGetStr(flat, c.variable, out), 0);
+            EXPECT_EQ(out, c.out);
+            std::string viaFacade;
+            EXPECT_TRUE(facade.setVar(c.variable, text));
+            EXPECT_TRUE(facade.getVar(c.variable, viaFacade));
+            EXPECT_EQ(viaFacade, c.out);
+            text = out;
+        }
+    }
+    EXPECT_EQ(vdViewFree(flat), 0);
 }
 
 TEST_F(Facade, UsedFromAnotherThreadWhileTheDataThreadRuns)

@@ -595,12 +595,13 @@ TEST(QueryAttributes, KindRulesInTheKindRecords)
     for (ELEMENT_STRUCT* e : {text, image, button, slider, graph, rect})
         elementDelete(e, &e);
 
-    // A width that is no int reads as the smallest int; other widths
-    // truncate toward zero.
+    // Widths truncate toward zero, held within the int range; NaN reads
+    // as 0.
     ELEMENT_STRUCT* line = elementCreate(VD_LINE);
     auto* l = static_cast<LINE_STRUCT*>(line->data);
     OBJ_ATTR_STRUCT out{};
-    const std::pair<float, int32_t> widths[] = {{2.9f, 2}, {-2.9f, -2}, {NAN, INT32_MIN}, {1e20f, INT32_MIN}};
+    const std::pair<float, int32_t> widths[] = {
+        {2.9f, 2}, {-2.9f, -2}, {NAN, 0}, {1e20f, INT32_MAX}, {-1e20f, INT32_MIN}};
     for (const auto& w : widths) {
         l->lineWidth = w.first;
         ASSERT_EQ(vdObjGetAttr(line, &out), 0);

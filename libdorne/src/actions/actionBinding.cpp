@@ -5,7 +5,7 @@
 #include "dorneElements.h"
 #include "dorneLog.h"
 
-#include "actions/actionValues.h"
+#include "data/dataValue.h"
 
 #include <algorithm>
 #include <cstdlib>

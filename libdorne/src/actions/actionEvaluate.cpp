@@ -4,7 +4,7 @@
 #include "dorneElements.h"
 
 #include "actions/actionFormat.h"
-#include "actions/actionValues.h"
+#include "data/dataValue.h"
 
 #include <GL/gl.h>
 
@@ -187,7 +187,7 @@ void applyAction(ELEMENT_STRUCT* element, const ACTION_STRUCT* a, double v)
         applyFillLevel(element, a->type, v);
         break;
     case 23: // a BUTTON's pressed state
-        attr.lineStyle = static_cast<uint8_t>(static_cast<int8_t>(dorne::truncToInt32(v)));
+        attr.lineStyle = static_cast<uint8_t>(static_cast<int8_t>(dorne::truncateInt32(v)));
         attr.lineColorOverride = 1;
         break;
     case 24:
@@ -218,7 +218,7 @@ double getActionFloatData(ACTION_STRUCT* action, int selector, float dt)
                                           : nullptr;
     if (storage == nullptr)
         return 0;
-    const double raw = dorne::readTyped(storage, action->valueType);
+    const double raw = dorne::readNumber(storage, action->valueType);
     switch (action->filter) {
     case 0:
         return raw;

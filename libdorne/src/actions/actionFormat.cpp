@@ -2,7 +2,7 @@
 // with it (see actionFormat.h).
 #include "actions/actionFormat.h"
 
-#include "actions/actionValues.h"
+#include "data/dataValue.h"
 
 #include <cfloat>
 #include <cstdio>
@@ -161,7 +161,7 @@ int64_t asSigned(const ActionNumber& n)
 {
     switch (n.kind) {
     case ActionNumber::Floating:
-        return truncToInt64(n.d);
+        return truncateInt64(n.d);
     case ActionNumber::Signed:
         return n.i;
     default:
@@ -173,7 +173,7 @@ uint64_t asUnsigned(const ActionNumber& n)
 {
     switch (n.kind) {
     case ActionNumber::Floating:
-        return truncToUint64(n.d);
+        return truncateUint64(n.d);
     case ActionNumber::Signed:
         return static_cast<uint64_t>(n.i);
     default:
@@ -208,11 +208,6 @@ double throughFloat(double v)
 ActionNumber reduceActionValue(int valueType, double v, const char* format, size_t formatSize)
 {
     ActionNumber n;
-    auto whole = [&n](int64_t i) {
-        n.kind = ActionNumber::Signed;
-        n.i = i;
-        return n;
-    };
     switch (valueType) {
     case DD_FLOAT:
         n.d = throughFloat(v);
@@ -220,28 +215,26 @@ ActionNumber reduceActionValue(int valueType, double v, const char* format, size
     case DD_DOUBLE:
         n.d = v;
         return n;
-    case DD_CHAR:
-        return whole(static_cast<int8_t>(truncToInt32(v)));
-    case DD_UCHAR:
-        return whole(truncToInt32(v) & 0xFF);
-    case DD_SHORT:
-        return whole(static_cast<int16_t>(truncToInt32(v)));
-    case DD_USHORT:
-        return whole(truncToInt32(v) & 0xFFFF);
     case DD_INT:
-        if (std::strchr(FormatCopy(format, formatSize).text, 'f') == nullptr)
-            return whole(truncToInt32(v));
-        n.d = throughFloat(v);
-        return n;
-    case DD_UINT:
-        return whole(truncToInt64(v) & 0xFFFFFFFF);
-    case DD_LONG:
-        return whole(truncToInt64(v));
-    default: // DD_ULONG
-        n.kind = ActionNumber::Unsigned;
-        n.u = truncToUint64(v);
-        return n;
+        if (std::strchr(FormatCopy(format, formatSize).text, 'f') != nullptr) {
+            n.d = throughFloat(v);
+            return n;
+        }
+        break;
+    default:
+        break;
     }
+    // The integer types show what a variable of the type holds for v.
+    unsigned char stored[kValueStorage] = {};
+    storeNumber(stored, valueType, v);
+    if (valueType == DD_ULONG) {
+        n.kind = ActionNumber::Unsigned;
+        n.u = loadValue<uint64_t>(stored);
+    } else {
+        n.kind = ActionNumber::Signed;
+        n.i = readInteger(stored, valueType);
+    }
+    return n;
 }
 
 // The format is checked by parseFormat before printf sees it.

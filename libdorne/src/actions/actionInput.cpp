@@ -3,9 +3,8 @@
 // rotary knobs), and the typed write with its set-pending flag.
 #include "dorneElements.h"
 
-#include "actions/actionValues.h"
+#include "data/dataValue.h"
 
-#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -151,25 +150,6 @@ void applyDrag(ACTION_STRUCT* a, const ELEMENT_STRUCT* element, double centreX, 
     }
 }
 
-// Stores n into the first `width` bytes of the storage; true when they
-// changed.
-template <typename T>
-bool storeInteger(void* storage, T n)
-{
-    const bool changed = std::memcmp(storage, &n, sizeof n) != 0;
-    std::memcpy(storage, &n, sizeof n);
-    return changed;
-}
-
-template <typename T>
-bool storeFloating(void* storage, T n)
-{
-    T old;
-    std::memcpy(&old, storage, sizeof old);
-    std::memcpy(storage, &n, sizeof n);
-    return old != n || std::isnan(old) || std::isnan(n);
-}
-
 } // namespace
 
 int doActionInput(uint32_t event, uint32_t button, ELEMENT_STRUCT* element, float x, float y)
@@ -208,37 +188,19 @@ int putFloatData(double value, ACTION_STRUCT* action)
     }
     if (!std::isfinite(value))
         return -2;
+    // Texts are not written by the mouse: the converter stores nothing
+    // there, and nothing changes.
     void* storage = action->value;
-    bool changed = false;
-    switch (action->valueType) {
-    case DD_FLOAT: // kept finite: beyond the float range it stops at the largest float
-        changed = storeFloating(storage, static_cast<float>(std::fmax(-FLT_MAX, std::fmin(FLT_MAX, value))));
-        break;
-    case DD_DOUBLE:
-        changed = storeFloating(storage, value);
-        break;
-    case DD_CHAR:
-    case DD_UCHAR:
-        changed = storeInteger(storage, static_cast<uint8_t>(dorne::truncToInt32(value)));
-        break;
-    case DD_SHORT:
-    case DD_USHORT:
-        changed = storeInteger(storage, static_cast<uint16_t>(dorne::truncToInt32(value)));
-        break;
-    case DD_INT:
-        changed = storeInteger(storage, dorne::truncToInt32(value));
-        break;
-    case DD_UINT:
-        changed = storeInteger(storage, static_cast<uint32_t>(dorne::truncToInt64(value)));
-        break;
-    case DD_LONG:
-        changed = storeInteger(storage, dorne::truncToInt64(value));
-        break;
-    case DD_ULONG:
-        changed = storeInteger(storage, dorne::truncToUint64(value));
-        break;
-    default: // texts are not written by the mouse
-        break;
+    const int type = action->valueType;
+    unsigned char before[dorne::kValueStorage];
+    std::memcpy(before, storage, sizeof before);
+    dorne::storeNumber(storage, type, value);
+    bool changed;
+    if (type == DD_FLOAT || type == DD_DOUBLE) { // a NaN on either side counts as a change
+        const double was = dorne::readNumber(before, type), now = dorne::readNumber(storage, type);
+        changed = was != now || std::isnan(was) || std::isnan(now);
+    } else {
+        changed = std::memcmp(before, storage, size_t(dorne::valueWidth(type))) != 0;
     }
     if (action->varRecord != nullptr)
         action->varRecord->setPending = changed ? 1 : 0;

@@ -102,7 +102,7 @@ int setDefaultValue(DD_VAR_STRUCT* v)
     std::memcpy(text, v->defaultText, sizeof v->defaultText);
     text[sizeof v->defaultText] = '\0';
     // Base from the text: 0x hexadecimal, a leading 0 octal.
-    dorne::convertText(v, text, sizeof text, 0);
+    dorne::storeText(v->value, v->type, text, 0, sizeof text);
     return 0;
 }
 

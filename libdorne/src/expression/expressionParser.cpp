@@ -1,6 +1,7 @@
 // The expression engine: parse builds the postfix form with an
 // operator-precedence pass; evaluate runs a program compiled from it.
 #include "dorneExpression.h"
+#include "data/dataValue.h"
 #include "expression/expressionInternal.h"
 
 #include <algorithm>
@@ -50,7 +51,8 @@ double truthOf(bool b)
     return b ? 1.0 : 0.0;
 }
 
-// The integer operators work on operands truncated to 32 bits.
+// The integer operators work on operands truncated to 32 bits (the low
+// 32 bits of the library's integer conversion).
 double integerOperation(int kind, double left, double right)
 {
     const int32_t a = dorne::truncateInt32(left);

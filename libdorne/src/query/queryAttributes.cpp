@@ -1,7 +1,7 @@
 // The public attribute record of an element (OBJ_ATTR_STRUCT): position and
 // size from the element, style fields from its kind record, and back
 // through the edit function and the kind's attribute reset.
-#include "query/queryValues.h"
+#include "data/dataValue.h"
 
 #include "dorneObjects.h"
 
@@ -14,7 +14,7 @@ template <typename R>
 void getShape(const R* r, OBJ_ATTR_STRUCT* a)
 {
     a->lineStyle = r->lineStyle;
-    a->lineWidth = dorne::checkedInt32(r->lineWidth);
+    a->lineWidth = dorne::truncateInt32(r->lineWidth);
     a->antialias = r->antialias;
     a->outline = r->outline;
     a->fill = r->fill;
@@ -37,7 +37,7 @@ void setShape(R* r, const OBJ_ATTR_STRUCT* a)
 void getLine(const LINE_STRUCT* r, OBJ_ATTR_STRUCT* a)
 {
     a->lineStyle = r->lineStyle;
-    a->lineWidth = dorne::checkedInt32(r->lineWidth);
+    a->lineWidth = dorne::truncateInt32(r->lineWidth);
     a->antialias = r->antialias;
     a->lineColor[0] = r->lineR, a->lineColor[1] = r->lineG, a->lineColor[2] = r->lineB, a->lineColor[3] = r->lineA;
 }
@@ -53,7 +53,7 @@ void setLine(LINE_STRUCT* r, const OBJ_ATTR_STRUCT* a)
 void getText(const TEXT_STRUCT* r, OBJ_ATTR_STRUCT* a)
 {
     a->lineStyle = r->lineStyle;
-    a->lineWidth = dorne::checkedInt32(r->lineWidth);
+    a->lineWidth = dorne::truncateInt32(r->lineWidth);
     a->antialias = r->antialias;
     std::memcpy(a->lineColor, r->color, sizeof a->lineColor);
     const size_t n = strnlen(r->text, sizeof r->text - 1);

@@ -2,7 +2,6 @@
 // lookup by name, and reading and writing values as text or raw bytes.
 // The value functions take the view's mutex, so they never race the data
 // thread.
-#include "query/queryValues.h"
 #include "view/viewInternal.h"
 
 #include "data/dataValue.h"
@@ -13,7 +12,6 @@
 #include "dorneView.h"
 
 #include <algorithm>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -62,89 +60,6 @@ DD_VAR_STRUCT* lookUp(vdView_Struct* view, const char* name)
     if (view->variables == nullptr)
         return nullptr;
     return static_cast<DD_VAR_STRUCT*>(mpiHashSearchAscii(view->variables, name));
-}
-
-template <typename T>
-T load(const void* storage)
-{
-    T t;
-    std::memcpy(&t, storage, sizeof t);
-    return t;
-}
-
-void formatValue(const DD_VAR_STRUCT* v, char* out)
-{
-    const size_t n = dorne::kTextStorage;
-    const void* s = v->value;
-    switch (v->type) {
-    case DD_FLOAT:
-        std::snprintf(out, n, "%f", double(load<float>(s)));
-        break;
-    case DD_DOUBLE:
-        std::snprintf(out, n, "%f", load<double>(s));
-        break;
-    case DD_CHAR:
-        std::snprintf(out, n, "%d", int(load<int8_t>(s)));
-        break;
-    case DD_UCHAR:
-        std::snprintf(out, n, "%d", int(load<uint8_t>(s)));
-        break;
-    case DD_SHORT:
-        std::snprintf(out, n, "%d", int(load<int16_t>(s)));
-        break;
-    case DD_USHORT:
-        std::snprintf(out, n, "%d", int(load<uint16_t>(s)));
-        break;
-    case DD_INT:
-        std::snprintf(out, n, "%d", load<int32_t>(s));
-        break;
-    case DD_UINT:
-        std::snprintf(out, n, "%u", load<uint32_t>(s));
-        break;
-    case DD_LONG:
-        std::snprintf(out, n, "%" PRId64, load<int64_t>(s));
-        break;
-    case DD_ULONG:
-        std::snprintf(out, n, "%" PRIu64, load<uint64_t>(s));
-        break;
-    case DD_STRING:
-        dorne::copyText(out, static_cast<const char*>(s));
-        break;
-    default: // a type no path moves has no text
-        out[0] = '\0';
-        break;
-    }
-}
-
-void storeText(DD_VAR_STRUCT* v, const char* text)
-{
-    switch (v->type) {
-    case DD_FLOAT: {
-        const float f = dorne::clampedFloat(std::strtod(text, nullptr));
-        std::memcpy(v->value, &f, 4);
-        break;
-    }
-    case DD_DOUBLE: {
-        const double d = std::strtod(text, nullptr);
-        std::memcpy(v->value, &d, 8);
-        break;
-    }
-    case DD_CHAR:
-    case DD_UCHAR:
-    case DD_SHORT:
-    case DD_USHORT:
-    case DD_INT:
-    case DD_UINT:
-    case DD_LONG:
-    case DD_ULONG:
-        dorne::storeLowBytes(v->value, uint64_t(std::strtoll(text, nullptr, 10)), dorne::valueWidth(v->type));
-        break;
-    case DD_STRING:
-        dorne::copyText(static_cast<char*>(v->value), text);
-        break;
-    default:
-        break;
-    }
 }
 
 void storeRaw(DD_VAR_STRUCT* v, const void* value)
@@ -292,9 +207,8 @@ int vdVarGetStr(vdView_Struct* view, const char* name, char* out)
     return withVariable(view, name, out, [out](DD_VAR_STRUCT* v) {
         if (v == nullptr)
             return -6;
-        if (v->value != nullptr)
-            formatValue(v, out);
-        else
+        // A type no path moves has no text.
+        if (v->value == nullptr || !dorne::formatValue(v->value, v->type, out))
             out[0] = '\0';
         const int pending = v->setPending;
         v->setPending = 0;
@@ -308,7 +222,7 @@ int vdVarSetStr(vdView_Struct* view, const char* name, const char* text)
         if (v == nullptr)
             return 0;
         if (v->value != nullptr)
-            storeText(v, text);
+            dorne::storeText(v->value, v->type, text, 10);
         return 1;
     });
 }

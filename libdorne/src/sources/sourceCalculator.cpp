@@ -5,7 +5,6 @@
 // StartViewAll, which fills the name table of all the view's variables.
 #include "sources/builtinSources.h"
 #include "data/dataValue.h"
-#include "expression/expressionInternal.h"
 
 #include "dorneExpression.h"
 #include "dorneHash.h"
@@ -36,47 +35,17 @@ const char* optionText(const DD_VAR_STRUCT* v, int index)
     return v->para[index].text;
 }
 
-// Stores a result by the variable's value type; nothing without storage or
-// for an unknown type. Integers truncate toward zero; NaN and values out of
-// range store the smallest integer of the width truncated to.
+// Stores a result by the variable's value type (a text as "%f"); nothing
+// without storage or for an unknown type.
 int setVar(DD_VAR_STRUCT* v, double value)
 {
     if (v == nullptr || v->value == nullptr)
         return 0;
-    switch (v->type) {
-    case DD_FLOAT:
-    case DD_DOUBLE:
-        dorne::storeReal(v, value);
-        break;
-    case DD_CHAR:
-    case DD_UCHAR:
-    case DD_SHORT:
-    case DD_USHORT:
-    case DD_INT:
-        dorne::storeLowBytes(v->value, uint64_t(int64_t(dorne::truncateInt32(value))), dorne::valueWidth(v->type));
-        break;
-    case DD_UINT:
-        dorne::storeLowBytes(v->value, uint64_t(dorne::truncateInt64(value)), 4);
-        break;
-    case DD_LONG:
-    case DD_ULONG:
-        dorne::storeLowBytes(v->value, uint64_t(dorne::truncateInt64(value)), 8);
-        break;
-    case DD_STRING:
+    if (v->type == DD_STRING)
         std::snprintf(static_cast<char*>(v->value), dorne::kTextStorage, "%f", value);
-        break;
-    default:
-        break;
-    }
+    else
+        dorne::storeNumber(v->value, v->type, value);
     return 0;
-}
-
-template <typename T>
-double storedAs(const void* value)
-{
-    T t;
-    std::memcpy(&t, value, sizeof t);
-    return double(t);
 }
 
 // The read function of every parser: the named variable's current value.
@@ -92,26 +61,12 @@ double vddParserVarRead(void* data, T_Token* token, char* name)
     const DD_VAR_STRUCT* v = static_cast<const DD_VAR_STRUCT*>(token->variable);
     if (v == nullptr || v->value == nullptr)
         return 0.0;
-    switch (v->type) {
-    case DD_FLOAT: return storedAs<float>(v->value);
-    case DD_DOUBLE: return storedAs<double>(v->value);
-    case DD_CHAR: return storedAs<int8_t>(v->value);
-    case DD_UCHAR: return storedAs<uint8_t>(v->value);
-    case DD_SHORT: return storedAs<int16_t>(v->value);
-    case DD_USHORT: return storedAs<uint16_t>(v->value);
-    case DD_INT: return storedAs<int32_t>(v->value);
-    case DD_UINT: return storedAs<uint32_t>(v->value);
-    case DD_LONG: return storedAs<int64_t>(v->value);
-    case DD_ULONG: return storedAs<uint64_t>(v->value);
-    case DD_STRING: {
-        // Its leading number; a module may have filled all 256 bytes.
-        char text[dorne::kTextStorage];
-        dorne::copyText(text, static_cast<const char*>(v->value));
-        return std::strtod(text, nullptr);
-    }
-    default:
-        return 0.0;
-    }
+    if (v->type != DD_STRING)
+        return dorne::readNumber(v->value, v->type);
+    // Its leading number; a module may have filled all 256 bytes.
+    char text[dorne::kTextStorage];
+    dorne::copyText(text, static_cast<const char*>(v->value));
+    return std::strtod(text, nullptr);
 }
 
 void releaseParser(DD_VAR_STRUCT* v)

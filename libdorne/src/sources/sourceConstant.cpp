@@ -18,7 +18,7 @@ int vddConstVarGet(DD_VAR_STRUCT* v, DD_DATA_TYPE_STRUCT*)
     if (v == nullptr || v->value == nullptr || v->para == nullptr || v->paraAlloc < 1 || v->para[0].text == nullptr)
         return 0;
     // Decimal; a longer text constant is cut to what the text storage holds.
-    dorne::convertText(v, v->para[0].text, size_t(v->para[0].capacity), 10);
+    dorne::storeText(v->value, v->type, v->para[0].text, 10, size_t(v->para[0].capacity));
     return 0;
 }
 

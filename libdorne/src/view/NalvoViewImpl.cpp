@@ -6,206 +6,23 @@
 #include "view/NalvoViewImpl.h"
 #include "view/viewInternal.h"
 
+#include "data/dataValue.h"
+
 #include "dorneHash.h"
 #include "dorneLog.h"
 #include "dorneObjects.h"
 #include "dorneVariables.h"
 #include "dorneView.h"
 
-#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-// Bytes of a text variable's storage and the longest text a setter stores.
-const size_t kTextStorage = 256;
+// The longest text the text setter stores (its interface asks for 254).
 const size_t kLongestText = 254;
-
-// Truncation toward zero; NaN and values outside the int32 range give the
-// smallest int32.
-int32_t toInt32(double d)
-{
-    if (!(d > -2147483649.0 && d < 2147483648.0))
-        return INT32_MIN;
-    return static_cast<int32_t>(d);
-}
-
-// The same for 64 bits: NaN and values outside the range give INT64_MIN.
-int64_t toInt64(double d)
-{
-    if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0))
-        return INT64_MIN;
-    return static_cast<int64_t>(d);
-}
-
-// A double as float, clamped to the finite float range (NaN stays NaN).
-float toFloat(double d)
-{
-    if (d > double(FLT_MAX))
-        return FLT_MAX;
-    if (d < -double(FLT_MAX))
-        return -FLT_MAX;
-    return static_cast<float>(d);
-}
-
-template <typename T>
-T load(const void* storage)
-{
-    T t;
-    std::memcpy(&t, storage, sizeof t);
-    return t;
-}
-
-template <typename T>
-void store(void* storage, T t)
-{
-    std::memcpy(storage, &t, sizeof t);
-}
-
-// The low bits of an integer into an integer variable of type 2 to 9.
-void storeInteger(void* storage, int type, uint64_t bits)
-{
-    switch (type) {
-    case DD_CHAR:
-    case DD_UCHAR:
-        store(storage, static_cast<uint8_t>(bits));
-        break;
-    case DD_SHORT:
-    case DD_USHORT:
-        store(storage, static_cast<uint16_t>(bits));
-        break;
-    case DD_INT:
-    case DD_UINT:
-        store(storage, static_cast<uint32_t>(bits));
-        break;
-    case DD_LONG:
-    case DD_ULONG:
-        store(storage, bits);
-        break;
-    default:
-        break;
-    }
-}
-
-bool isIntegerType(int type)
-{
-    return type >= DD_CHAR && type <= DD_ULONG;
-}
-
-// What a setter stores, prepared before the view's mutex is taken.
-struct Incoming
-{
-    double real = 0;            // what float and double variables take
-    uint64_t bits = 0;          // the integer whose low bits integer variables take
-    const char* text = nullptr; // only texts go into text variables
-};
-
-void storeIncoming(void* storage, int type, const Incoming& in)
-{
-    if (type == DD_FLOAT)
-        store(storage, toFloat(in.real));
-    else if (type == DD_DOUBLE)
-        store(storage, in.real);
-    else if (isIntegerType(type))
-        storeInteger(storage, type, in.bits);
-    else if (type == DD_STRING && in.text != nullptr) {
-        const size_t n = strnlen(in.text, kLongestText);
-        std::memcpy(storage, in.text, n);
-        static_cast<char*>(storage)[n] = '\0';
-    }
-}
-
-// A number read from the storage of a variable of type 0 to 9 as long:
-// floating values truncated with the range check, unsigned 64-bit values
-// as their 64 bits.
-long readLong(const void* storage, int type)
-{
-    switch (type) {
-    case DD_FLOAT:
-        return toInt64(load<float>(storage));
-    case DD_DOUBLE:
-        return toInt64(load<double>(storage));
-    case DD_CHAR:
-        return load<int8_t>(storage);
-    case DD_UCHAR:
-        return load<uint8_t>(storage);
-    case DD_SHORT:
-        return load<int16_t>(storage);
-    case DD_USHORT:
-        return load<uint16_t>(storage);
-    case DD_INT:
-        return load<int32_t>(storage);
-    case DD_UINT:
-        return load<uint32_t>(storage);
-    default: // DD_LONG, DD_ULONG
-        return static_cast<long>(load<int64_t>(storage));
-    }
-}
-
-// The same as double.
-double readReal(const void* storage, int type)
-{
-    switch (type) {
-    case DD_FLOAT:
-        return load<float>(storage);
-    case DD_DOUBLE:
-        return load<double>(storage);
-    case DD_CHAR:
-    case DD_UCHAR:
-    case DD_SHORT:
-    case DD_USHORT:
-    case DD_INT:
-    case DD_UINT: // exact as long and as double
-        return static_cast<double>(readLong(storage, type));
-    case DD_LONG:
-        return static_cast<double>(load<int64_t>(storage));
-    default: // DD_ULONG
-        return static_cast<double>(load<uint64_t>(storage));
-    }
-}
-
-// The text form of a variable into out (kTextStorage bytes); false for an
-// unknown type.
-bool formatValue(const void* storage, int type, char* out)
-{
-    switch (type) {
-    case DD_FLOAT:
-        std::snprintf(out, kTextStorage, "%f", double(load<float>(storage)));
-        return true;
-    case DD_DOUBLE:
-        std::snprintf(out, kTextStorage, "%f", load<double>(storage));
-        return true;
-    case DD_CHAR:
-    case DD_UCHAR:
-    case DD_SHORT:
-    case DD_USHORT:
-    case DD_INT:
-        std::snprintf(out, kTextStorage, "%d", int(readLong(storage, type)));
-        return true;
-    case DD_UINT:
-        std::snprintf(out, kTextStorage, "%u", unsigned(load<uint32_t>(storage)));
-        return true;
-    case DD_LONG:
-        std::snprintf(out, kTextStorage, "%ld", long(load<int64_t>(storage)));
-        return true;
-    case DD_ULONG:
-        std::snprintf(out, kTextStorage, "%lu", static_cast<unsigned long>(load<uint64_t>(storage)));
-        return true;
-    case DD_STRING: {
-        const size_t n = strnlen(static_cast<const char*>(storage), kTextStorage - 1);
-        std::memcpy(out, storage, n);
-        out[n] = '\0';
-        return true;
-    }
-    default:
-        return false;
-    }
-}
 
 // Runs fn(type, storage) on the running view's variable of that name under
 // the view's mutex; false when there is none. A name with a zero inside
@@ -225,12 +42,12 @@ bool withVariable(vdView_Struct* view, const std::string& name, Fn fn)
 
 // The number value of the variable of that name as read(storage, type)
 // gives it; a variable that holds no number leaves value as it was.
-template <typename T>
-bool readNumber(vdView_Struct* view, const std::string& name, T& value, T (*read)(const void*, int))
+template <typename T, typename Read>
+bool readVariable(vdView_Struct* view, const std::string& name, T& value, Read read)
 {
     return withVariable(view, name, [&](int type, const void* storage) {
         if (type >= DD_FLOAT && type <= DD_ULONG)
-            value = read(storage, type);
+            value = static_cast<T>(read(storage, type));
     });
 }
 
@@ -419,21 +236,22 @@ void NalvoViewImpl::setProfile(bool flag) noexcept
 
 bool NalvoViewImpl::getVar(const std::string& name, double& value) noexcept
 {
-    return canUseVariables() && readNumber(view, name, value, readReal);
+    return canUseVariables() && readVariable(view, name, value, dorne::readNumber);
 }
 
 bool NalvoViewImpl::getVar(const std::string& name, long& value) noexcept
 {
-    return canUseVariables() && readNumber(view, name, value, readLong);
+    return canUseVariables() && readVariable(view, name, value, dorne::readInteger);
 }
 
 bool NalvoViewImpl::getVar(const std::string& name, std::string& value) noexcept
 {
     if (!canUseVariables())
         return false;
-    char text[kTextStorage];
+    char text[dorne::kTextStorage];
     bool formatted = false;
-    if (!withVariable(view, name, [&](int type, const void* storage) { formatted = formatValue(storage, type, text); }))
+    if (!withVariable(view, name,
+                      [&](int type, const void* storage) { formatted = dorne::formatValue(storage, type, text); }))
         return false;
     if (formatted) {
         try {
@@ -447,45 +265,31 @@ bool NalvoViewImpl::getVar(const std::string& name, std::string& value) noexcept
 
 bool NalvoViewImpl::setVar(const std::string& name, double value) noexcept
 {
-    if (!canUseVariables())
-        return false;
-    Incoming in;
-    in.real = value;
-    // 64-bit variables take the whole truncated value, narrower ones the low
-    // bits of the 32-bit truncation.
-    const uint64_t narrow = static_cast<uint64_t>(static_cast<int64_t>(toInt32(value)));
-    const uint64_t wide = static_cast<uint64_t>(toInt64(value));
-    return withVariable(view, name, [&](int type, void* storage) {
-        in.bits = type == DD_LONG || type == DD_ULONG ? wide : narrow;
-        storeIncoming(storage, type, in);
-    });
+    return canUseVariables() && withVariable(view, name, [&](int type, void* storage) {
+               dorne::storeNumber(storage, type, value, dorne::IntegerRule::Smallest32);
+           });
 }
 
 bool NalvoViewImpl::setVar(const std::string& name, long value) noexcept
 {
-    if (!canUseVariables())
-        return false;
-    Incoming in;
-    in.real = static_cast<double>(value);
-    in.bits = static_cast<uint64_t>(value);
-    return withVariable(view, name, [&](int type, void* storage) {
-        if (type == DD_FLOAT)
-            store(storage, static_cast<float>(value));
-        else
-            storeIncoming(storage, type, in);
-    });
+    // Integers take the long's own bits, floats and doubles its value.
+    return canUseVariables() && withVariable(view, name, [&](int type, void* storage) {
+               if (dorne::isIntegerType(type)) {
+                   dorne::storeLowBytes(storage, static_cast<uint64_t>(value), dorne::valueWidth(type));
+               } else if (type == DD_FLOAT) { // rounded once, not through a double
+                   const float f = static_cast<float>(value);
+                   std::memcpy(storage, &f, sizeof f);
+               } else {
+                   dorne::storeNumber(storage, type, static_cast<double>(value));
+               }
+           });
 }
 
 bool NalvoViewImpl::setVar(const std::string& name, const std::string& value) noexcept
 {
-    if (!canUseVariables())
-        return false;
-    Incoming in;
-    in.text = value.c_str();
-    in.real = std::strtod(in.text, nullptr);
-    // strtoll saturates instead of overflowing.
-    in.bits = static_cast<uint64_t>(static_cast<int64_t>(std::strtoll(in.text, nullptr, 10)));
-    return withVariable(view, name, [&](int type, void* storage) { storeIncoming(storage, type, in); });
+    return canUseVariables() && withVariable(view, name, [&](int type, void* storage) {
+               dorne::storeText(storage, type, value.c_str(), 10, dorne::kTextStorage, kLongestText);
+           });
 }
 
 } // namespace Nalvo2D

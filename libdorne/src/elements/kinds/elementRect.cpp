@@ -4,7 +4,7 @@
 #include "elements/elementKinds.h"
 
 #include "dorneGl.h"
-#include "actions/actionValues.h"
+#include "data/dataValue.h"
 
 #include <GL/gl.h>
 
@@ -115,7 +115,7 @@ void vdiRotateByActions(const ELEMENT_STRUCT* element)
 {
     for (const ACTION_STRUCT* a = element->actions; a != nullptr; a = a->next) // the element's actions
         if (a->type == 5 && a->value != nullptr)
-            glRotatef(static_cast<float>(dorne::readTyped(a->value, a->valueType)), 0.0f, 0.0f, 1.0f);
+            glRotatef(static_cast<float>(dorne::readNumber(a->value, a->valueType)), 0.0f, 0.0f, 1.0f);
 }
 
 int actionRect(ELEMENT_STRUCT* element, RECT_STRUCT*)
