@@ -108,7 +108,8 @@ DORNE_API float vdObjHeight(ELEMENT_STRUCT* element);
 /* Through the element's edit function in phase 3: SetX and SetY move it
    (command 9) to the new x with its edit reference y, or the reference x
    with the new y; SetWidth (10) and SetHeight (11) resize it. 0; -1 for a
-   null element (or one without edit function). */
+   null element, one without edit function or one whose edit fails (a kind
+   without its record). */
 DORNE_API int vdObjSetX(ELEMENT_STRUCT* element, float x);
 DORNE_API int vdObjSetY(ELEMENT_STRUCT* element, float y);
 DORNE_API int vdObjSetWidth(ELEMENT_STRUCT* element, float width);
@@ -129,7 +130,8 @@ DORNE_API int vdObjGetAttr(ELEMENT_STRUCT* element, OBJ_ATTR_STRUCT* attr);
    vdObjSetX ... vdObjSetHeight), then the kind's style fields into its
    kind record (the line width as float) followed by the kind's attribute
    reset. 0; -1 for a null element or record pointer, or with
-   OBJ_ATTR_KIND a kind not listed (nothing is then changed). */
+   OBJ_ATTR_KIND a kind not listed (nothing is then changed); -1 also when
+   one of the setters fails (the other selected fields are still applied). */
 DORNE_API int vdObjSetAttr(ELEMENT_STRUCT* element, OBJ_ATTR_STRUCT* attr);
 
 /* ---- Picking every element under a point, whatever its actions,

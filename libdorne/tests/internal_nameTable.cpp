@@ -1,16 +1,19 @@
 // The name tables of the view engine once they can no longer grow: the
 // largest table size is lowered (a hidden limit of the library) so that a
 // full table stays small. A hash table refuses the entry that would fill more
-// than seven eighths of its slots, and the calculator stops its start rather
-// than read a name it could not store as 0.
+// than seven eighths of its slots, the calculator stops its start rather
+// than read a name it could not store as 0, and a view stops its start
+// rather than run with variables that no lookup by name would find.
 #include "base/hashLimit.h"
 #include "calculatorSupport.h"
 #include "dorneHash.h"
 #include "hashSupport.h"
+#include "viewSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 using namespace support;
@@ -120,6 +123,43 @@ TEST_F(Calculator, NamesBeyondTheNameTableStopTheStart)
         freeSources(&view);
         calc = values = nullptr;
     }
+}
+
+// A view whose variable table cannot take every variable fails its start
+// with a message that counts the names left out, and stays stopped; with
+// room again the same view starts and finds every name.
+TEST(ViewVariableTable, NamesBeyondTheTableStopTheStart)
+{
+    viewtest::Folder folder;
+    const std::string path = folder.file("many.v");
+    {
+        viewtest::ViewDraft draft(0, 0, 100, 100);
+        DD_DATA_TYPE_STRUCT* internal = draft.source(5);
+        for (int i = 0; i < 100; ++i)
+            viewtest::ViewDraft::variable(internal, ("v" + std::to_string(i)).c_str(), DD_INT, "7");
+        ASSERT_TRUE(draft.save(path));
+    }
+    vdView_Struct* view = vdViewLoad(path.c_str());
+    ASSERT_NE(view, nullptr);
+    char out[256];
+    {
+        SizeLimit lowered(101); // the table made at load: 88 names fit
+        LogCapture log;
+        EXPECT_EQ(vdViewStart(view), -5);
+        std::string logged = log.take();
+        EXPECT_NE(logged.find("vdViewStart: 12 of 100 variable names do not fit the variable table"),
+                  std::string::npos)
+            << logged;
+        EXPECT_EQ(vdVarGetStr(view, "v0", out), -3) << "stopped";
+        EXPECT_EQ(vdViewStartAnim(view), -5);
+        logged = log.take();
+        EXPECT_NE(logged.find("vdViewStartAnim: 12 of 100"), std::string::npos) << logged;
+        EXPECT_EQ(vdViewStop(view), -3);
+    }
+    ASSERT_EQ(vdViewStart(view), 0);
+    EXPECT_EQ(vdVarGetStr(view, "v99", out), 0);
+    EXPECT_STREQ(out, "7");
+    EXPECT_EQ(vdViewFree(view), 0);
 }
 
 } // namespace

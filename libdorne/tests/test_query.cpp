@@ -610,6 +610,31 @@ TEST(QueryAttributes, KindRulesInTheKindRecords)
     elementDelete(line, &line);
 }
 
+// A position setter that fails (no edit function, or an edit that fails
+// without its kind record) fails the whole call; the other selected fields
+// are still applied.
+TEST(QueryAttributes, AFailedSetterFailsTheCall)
+{
+    for (const int bit : {OBJ_ATTR_X, OBJ_ATTR_Y, OBJ_ATTR_WIDTH, OBJ_ATTR_HEIGHT}) {
+        SCOPED_TRACE(bit);
+        ELEMENT_STRUCT* rect = filledRect(0, 0, 10, 10, 1, 0, 0);
+        OBJ_ATTR_STRUCT a = distinctValues();
+        const ELEMENT_EDIT_FN edit = rect->edit;
+        rect->edit = nullptr;
+        a.mask = bit | OBJ_ATTR_KIND;
+        EXPECT_EQ(vdObjSetAttr(rect, &a), -1);
+        EXPECT_EQ(static_cast<RECT_STRUCT*>(rect->data)->lineWidth, 7.0f) << "the style is applied";
+        rect->edit = edit;
+        void* record = rect->data;
+        rect->data = nullptr;
+        a.mask = bit;
+        EXPECT_EQ(vdObjSetAttr(rect, &a), -1);
+        rect->data = record;
+        EXPECT_EQ(vdObjSetAttr(rect, &a), 0);
+        elementDelete(rect, &rect);
+    }
+}
+
 TEST(QueryAttributes, RefusedKindsAndEmptyMask)
 {
     ELEMENT_STRUCT* unknown = elementCreate(9);

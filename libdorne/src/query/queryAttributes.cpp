@@ -168,50 +168,43 @@ void getKind(const ELEMENT_STRUCT* e, OBJ_ATTR_STRUCT* a)
     }
 }
 
-void setKind(ELEMENT_STRUCT* e, const OBJ_ATTR_STRUCT* a)
+// The kind's fields into its record and the kind's attribute reset: its
+// status.
+int setKind(ELEMENT_STRUCT* e, const OBJ_ATTR_STRUCT* a)
 {
     void* d = e->data;
     switch (e->kind) {
     case VD_GRAPH:
         setGraph(static_cast<GRAPH_STRUCT*>(d), a);
-        graphSetAttr(e);
-        break;
+        return graphSetAttr(e);
     case VD_RECTANGLE:
         setShape(static_cast<RECT_STRUCT*>(d), a);
-        rectSetAttr(e);
-        break;
+        return rectSetAttr(e);
     case VD_POLYGON:
     case VD_CPOLYGON:
         setShape(static_cast<POLY_STRUCT*>(d), a);
-        polySetAttr(e);
-        break;
+        return polySetAttr(e);
     case VD_CIRCLE:
     case VD_ARC:
         setShape(static_cast<CIRCLE_STRUCT*>(d), a);
-        circleSetAttr(e);
-        break;
+        return circleSetAttr(e);
     case VD_TEXT:
         setText(static_cast<TEXT_STRUCT*>(d), a);
-        textSetAttr(e);
-        break;
+        return textSetAttr(e);
     case VD_LINE:
         setLine(static_cast<LINE_STRUCT*>(d), a);
-        lineSetAttr(e);
-        break;
+        return lineSetAttr(e);
     case VD_TEXTURE:
         std::memcpy(static_cast<IMAGE_STRUCT*>(d)->color, a->fillColor, sizeof a->fillColor);
-        imageSetAttr(e);
-        break;
+        return imageSetAttr(e);
     case VD_BUTTON:
         std::memcpy(static_cast<BUTTON_STRUCT*>(d)->faceColor, a->fillColor, sizeof a->fillColor);
-        buttonSetAttr(e);
-        break;
+        return buttonSetAttr(e);
     case VD_SLIDER:
         std::memcpy(static_cast<SLIDER_STRUCT*>(d)->faceColor, a->fillColor, sizeof a->fillColor);
-        sliderSetAttr(e);
-        break;
+        return sliderSetAttr(e);
     default: // GROUP and SCISSOR have no style fields
-        break;
+        return 0;
     }
 }
 
@@ -236,15 +229,21 @@ int vdObjSetAttr(ELEMENT_STRUCT* element, OBJ_ATTR_STRUCT* attr)
     const int mask = attr->mask;
     if ((mask & OBJ_ATTR_KIND) != 0 && !knownKind(element))
         return -1;
+    // Every selected field is applied; one that fails makes the result -1.
+    int status = 0;
+    auto apply = [&status](int result) {
+        if (result != 0)
+            status = -1;
+    };
     if ((mask & OBJ_ATTR_X) != 0)
-        vdObjSetX(element, attr->x);
+        apply(vdObjSetX(element, attr->x));
     if ((mask & OBJ_ATTR_Y) != 0)
-        vdObjSetY(element, attr->y);
+        apply(vdObjSetY(element, attr->y));
     if ((mask & OBJ_ATTR_WIDTH) != 0)
-        vdObjSetWidth(element, attr->width);
+        apply(vdObjSetWidth(element, attr->width));
     if ((mask & OBJ_ATTR_HEIGHT) != 0)
-        vdObjSetHeight(element, attr->height);
+        apply(vdObjSetHeight(element, attr->height));
     if ((mask & OBJ_ATTR_KIND) != 0)
-        setKind(element, attr);
-    return 0;
+        apply(setKind(element, attr));
+    return status;
 }

@@ -50,8 +50,8 @@ int edit(ELEMENT_STRUCT* element, int command, float x, float y)
     EDIT_PARA_STRUCT para{};
     para.x = x;
     para.y = y;
-    element->edit(element, element->stickies, command, kEditPhaseAll, &para);
-    return 0;
+    // An edit that fails (a kind without its record) is a failed set.
+    return element->edit(element, element->stickies, command, kEditPhaseAll, &para) == 0 ? 0 : -1;
 }
 
 GRAPH_STRUCT* graphOf(ELEMENT_STRUCT* element)

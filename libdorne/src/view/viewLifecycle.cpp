@@ -14,12 +14,19 @@ namespace dorne {
 namespace {
 
 // Every variable of every source under its name, in list order (a name
-// held by two sources is entered twice).
-void fillVariableTable(vdView_Struct* view)
+// held by two sources is entered twice). false, logged under the caller's
+// name, when the table could not take them all: no lookup would find those.
+bool fillVariableTable(vdView_Struct* view, const char* caller)
 {
+    int all = 0, missing = 0;
     for (DD_DATA_TYPE_STRUCT* s = view->dataSources; s != nullptr; s = s->next)
-        for (DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next)
-            mpiHashInsertAscii(view->variables, v->name, v);
+        for (DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next, ++all)
+            if (mpiHashInsertAscii(view->variables, v->name, v) != 0)
+                ++missing;
+    if (missing == 0)
+        return true;
+    logMsg(1, "%s: %d of %d variable names do not fit the variable table\n", caller, missing, all);
+    return false;
 }
 
 int start(vdView_Struct* view, bool animated)
@@ -30,6 +37,7 @@ int start(vdView_Struct* view, bool animated)
     // A view whose data thread a stop is still waiting for is not stopped yet.
     if (viewState(view) != 0 || hasDataThread(view))
         return -3;
+    bool filled = false;
     {
         LibraryLockGuard library(libraryLock());
         view->startTime = apiGetTime();
@@ -39,8 +47,13 @@ int start(vdView_Struct* view, bool animated)
         callStartView(view->dataSources);
         assignVariables(view->elements, view->dataSources);
         assignMovePoly(view->elements);
-        fillVariableTable(view);
-        writeDefault(view->dataSources);
+        filled = fillVariableTable(view, animated ? "vdViewStartAnim" : "vdViewStart");
+        if (filled)
+            writeDefault(view->dataSources);
+    }
+    if (!filled) {
+        tearDownRun(view);
+        return -5;
     }
     view->haltMode = 0;
     view->renderDirty = 1;
