@@ -146,13 +146,19 @@ bool DialogDataView::getVar(const std::string& name, std::string& value)
 void DialogDataView::init()
 {
     makeCurrent();
-    if (!mInstrumentView.load(InstrumentFile))
+    const bool instrumentLoaded = mInstrumentView.load(InstrumentFile);
+    if (!instrumentLoaded)
         printf("could not load view file <%s>\n", InstrumentFile);
-    if (!mFrameView.load(FrameFile))
+    const bool frameLoaded = mFrameView.load(FrameFile);
+    if (!frameLoaded)
         printf("could not load view file <%s>\n", FrameFile);
+    // A view that loaded but does not run shows no values and takes no
+    // clicks; a view that did not load was named above already.
+    if (!mInstrumentView.startView(true) && instrumentLoaded)
+        printf("could not start view file <%s>\n", InstrumentFile);
+    if (!mFrameView.startView(true) && frameLoaded)
+        printf("could not start view file <%s>\n", FrameFile);
     fflush(stdout);
-    mInstrumentView.startView(true);
-    mFrameView.startView(true);
     mInstrumentView.setBackgroundMode(false);
     mFrameView.setBackgroundMode(false);
     resizeGL(width(), height());

@@ -14,6 +14,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace KAVO {
 
 namespace {
@@ -22,6 +24,17 @@ DialogGraphSetup::ColorChooser& colorChooser()
 {
     static DialogGraphSetup::ColorChooser chooser;
     return chooser;
+}
+
+// The text colour for a button filled with `fill`: black or white,
+// whichever contrasts more (by the relative luminance of sRGB).
+QColor textColorOn(const QColor& fill)
+{
+    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const double l = 0.2126 * linear(fill.redF()) + 0.7152 * linear(fill.greenF()) + 0.0722 * linear(fill.blueF());
+    const double onBlack = (l + 0.05) / 0.05;
+    const double onWhite = 1.05 / (l + 0.05);
+    return onWhite > onBlack ? QColor(Qt::white) : QColor(Qt::black);
 }
 
 } // namespace
@@ -116,6 +129,8 @@ void DialogGraphSetup::showColor(QPushButton* button, const QString& name)
     const QColor color(name);
     palette.setColor(QPalette::Button, color);
     palette.setColor(QPalette::Window, color);
+    // The label must stay readable on any fill, the default black included.
+    palette.setColor(QPalette::ButtonText, textColorOn(color));
     button->setPalette(palette);
 }
 

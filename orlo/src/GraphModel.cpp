@@ -665,6 +665,62 @@ void GraphModel::finishFrame()
     mAutoHigh = high;
 }
 
+GraphModel::Axis GraphModel::timeAxis(const GraphTicks::LabelFont& font) const
+{
+    Axis a;
+    a.low = mWindowStart;
+    a.high = mWindowEnd;
+    a.ticks = GraphTicks::autoPara(a.low, a.high, mPlotWidth, 70.0, &a.step, &a.subdivisions);
+    if (!a.ticks)
+        return a;
+    a.majors = GraphTicks::majors(a.low, a.high + a.step, a.step);
+    const double baseline = mPlotBottom - 10.0 - font.height - 5.0;
+    for (double t : a.majors) {
+        if (t < a.low || t > a.high || t < 0.0)
+            continue;
+        a.labels.push_back(GraphTicks::label(t, GraphTicks::timeLabel(t), pixelX(t) + 0.5, 0.5, baseline, font));
+    }
+    a.labels = GraphTicks::thin(a.labels, a.step);
+    return a;
+}
+
+std::vector<GraphModel::Axis> GraphModel::valueAxes(const GraphTicks::LabelFont& font) const
+{
+    std::vector<Axis> axes;
+    const auto add = [&](int parameter, double low, double high, double pixels) {
+        Axis a;
+        a.parameter = parameter;
+        a.low = low;
+        a.high = high;
+        a.ticks = GraphTicks::autoPara(low, high, pixels, 25.0, &a.step, &a.subdivisions);
+        if (a.ticks) {
+            a.majors = GraphTicks::majors(low - a.step, high + a.step, a.step);
+            for (double v : a.majors) {
+                if (v < low || v > high)
+                    continue;
+                const double y = parameter < 0 ? yToViewport(v) : yToViewport(static_cast<unsigned>(parameter), v);
+                a.labels.push_back(GraphTicks::label(v, GraphTicks::formatValue(v, a.step), mPlotLeft - 15.0, 1.0,
+                                                     y - 0.4 * font.height, font));
+            }
+            a.labels = GraphTicks::thin(a.labels, a.step);
+        }
+        axes.push_back(std::move(a));
+    };
+    if (mDisplayMode != DisplaySplit) {
+        add(-1, mYLow, mYHigh, mPlotHeight);
+        return axes;
+    }
+    for (unsigned i = 0; i < parameterCount(); ++i) {
+        const GraphParameter& p = mParameters[i];
+        if (p.active)
+            add(static_cast<int>(i), p.rangeLow, p.rangeHigh, p.bandHeight);
+    }
+    std::vector<QRectF> taken;
+    for (Axis& a : axes)
+        GraphTicks::dropCrowded(a.labels, taken);
+    return axes;
+}
+
 QString GraphModel::legendText(unsigned i) const
 {
     if (i >= mParameters.size())

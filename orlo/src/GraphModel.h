@@ -3,6 +3,7 @@
 
 #include "GraphFrameBuffer.h"
 #include "GraphSeries.h"
+#include "GraphTicks.h"
 
 #include <QString>
 
@@ -196,6 +197,30 @@ public:
     // than its low to high, and drawing that once saves most of the pixels.
     void lineVertices(unsigned i, std::vector<float>& xy, std::vector<float>* segments = nullptr);
     void finishFrame();
+    // One axis as drawn: its range, tick step, major ticks and the labels
+    // that fit. parameter is the graph parameter of a band's Y axis, -1
+    // for the time axis and the shared Y axis.
+    struct Axis
+    {
+        int parameter = -1;
+        double low = 0.0;
+        double high = 0.0;
+        bool ticks = false;
+        double step = 0.0;
+        int subdivisions = 0;
+        std::vector<double> majors;
+        std::vector<GraphTicks::Label> labels;
+    };
+    // The time axis under the plot: ticks at least 70 pixels apart,
+    // "h:mm:ss" centred under the ticks at or after 0.
+    Axis timeAxis(const GraphTicks::LabelFont& font) const;
+    // The Y axes left of the plot: the shared one in single display, one
+    // per active parameter in split display (in parameter order), ticks at
+    // least 25 pixels apart, labels right-aligned 15 pixels left of the
+    // plot. Where labels of neighbouring bands would cover each other, the
+    // upper band's stay.
+    std::vector<Axis> valueAxes(const GraphTicks::LabelFont& font) const;
+
     QString legendText(unsigned i) const;
     QString cursorText() const;
     double cursorY() const;

@@ -1,5 +1,6 @@
 #include "GraphTicks.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace KAVO {
@@ -105,6 +106,62 @@ QString GraphTicks::timeLabel(double t)
         return QString();
     const long long s = static_cast<long long>(std::trunc(t));
     return QString::asprintf("%lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
+}
+
+GraphTicks::Label GraphTicks::label(double value, const QString& text, double anchor, double align,
+                                    double baseline, const LabelFont& font)
+{
+    const double w = font.width ? font.width(text) : 0.0;
+    const double x = anchor - align * w;
+    return Label{value, text, x, baseline, QRectF(x, baseline - font.descent, w, font.ascent + font.descent)};
+}
+
+bool GraphTicks::crowded(const QRectF& a, const QRectF& b)
+{
+    return a.left() < b.right() + kLabelGap && b.left() < a.right() + kLabelGap &&
+           a.top() < b.bottom() + kLabelGap && b.top() < a.bottom() + kLabelGap;
+}
+
+std::vector<GraphTicks::Label> GraphTicks::thin(const std::vector<Label>& labels, double step)
+{
+    if (labels.size() < 2 || !(step > 0.0))
+        return labels;
+    std::vector<long long> index;
+    for (const Label& l : labels)
+        index.push_back(std::llround(l.value / step));
+    const long long range = index.back() - index.front();
+    std::vector<Label> kept;
+    for (long long k = 1; k <= std::max(range, 1LL); ++k) {
+        kept.clear();
+        bool fits = true;
+        for (std::size_t i = 0; i < labels.size() && fits; ++i) {
+            if (index[i] % k != 0)
+                continue;
+            // In order along the axis, so neighbours are all that can meet.
+            fits = kept.empty() || !crowded(kept.back().box, labels[i].box);
+            kept.push_back(labels[i]);
+        }
+        if (fits)
+            return kept;
+    }
+    // A range of labels no wider than one step: the first alone.
+    return {labels.front()};
+}
+
+void GraphTicks::dropCrowded(std::vector<Label>& labels, std::vector<QRectF>& taken)
+{
+    const std::size_t before = taken.size();
+    std::vector<Label> kept;
+    for (const Label& l : labels) {
+        bool free = true;
+        for (std::size_t i = 0; i < before && free; ++i)
+            free = !crowded(l.box, taken[i]);
+        if (free)
+            kept.push_back(l);
+    }
+    for (const Label& l : kept)
+        taken.push_back(l.box);
+    labels.swap(kept);
 }
 
 } // namespace KAVO

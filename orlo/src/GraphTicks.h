@@ -1,8 +1,10 @@
 #ifndef ORLO_GRAPHTICKS_H
 #define ORLO_GRAPHTICKS_H
 
+#include <QRectF>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace KAVO {
@@ -38,6 +40,46 @@ public:
 
     // "h:mm:ss" of a time in seconds, each part truncated.
     static QString timeLabel(double t);
+
+    // Measures of the label font, in pixels.
+    struct LabelFont
+    {
+        std::function<double(const QString&)> width;
+        double ascent;
+        double descent;
+        double height;
+    };
+
+    // One axis label: the tick value, the text, the left end of its base
+    // line and the box its text covers, in pixels from the bottom left
+    // (the box's y() is its lower edge).
+    struct Label
+    {
+        double value;
+        QString text;
+        double x;
+        double baseline;
+        QRectF box;
+    };
+    // The label whose text ends `align` of its width (0 left, 0.5 centre,
+    // 1 right) at the anchor x.
+    static Label label(double value, const QString& text, double anchor, double align, double baseline,
+                       const LabelFont& font);
+
+    // Room kept clear between two labels, so that neighbours never read as
+    // one string.
+    static constexpr double kLabelGap = 4.0;
+    // True when the boxes lie closer than kLabelGap to each other.
+    static bool crowded(const QRectF& a, const QRectF& b);
+
+    // Of the labels of one axis (at major ticks `step` apart, in order
+    // along the axis) those at every k-th tick, counted in whole steps from
+    // 0 so that they stay put while the window moves, for the smallest k at
+    // which no two are crowded; all of them when they fit.
+    static std::vector<Label> thin(const std::vector<Label>& labels, double step);
+    // Drops every label crowded by one of `taken`, then adds the boxes of
+    // the rest to `taken`: labels of neighbouring axes never cover each other.
+    static void dropCrowded(std::vector<Label>& labels, std::vector<QRectF>& taken);
 };
 
 } // namespace KAVO

@@ -406,6 +406,12 @@ void WidgetGraph::addText(float x, float y, const GraphColor& c, const QString& 
     mTexts.push_back(Text{x, y, c, text});
 }
 
+void WidgetGraph::addLabel(const GraphTicks::Label& label, const GraphColor& c)
+{
+    addText(static_cast<float>(label.x), static_cast<float>(label.baseline), c, label.text);
+    mLabels.push_back(label);
+}
+
 void WidgetGraph::drawGraph()
 {
     mModel.layoutBands();
@@ -466,20 +472,24 @@ std::vector<double> WidgetGraph::layerKey() const
 void WidgetGraph::drawLayer()
 {
     mTexts.clear();
+    mLabels.clear();
     mWidestLabel = 0;
     drawBackground();
-    const bool split = mModel.displayMode() == DisplaySplit;
-    if (!split)
-        drawTicksY(-1);
+    // The shared axis, or one per active parameter in parameter order.
+    const std::vector<GraphModel::Axis> axes = mModel.valueAxes(labelFont());
+    std::size_t axis = 0;
+    if (axis < axes.size() && axes[axis].parameter < 0)
+        drawTicksY(axes[axis++]);
     drawTicksX();
     for (unsigned i = 0; i < mModel.parameterCount(); ++i) {
         if (!mModel.parameter(i).active)
             continue;
-        if (split)
-            drawTicksY(static_cast<int>(i));
+        if (axis < axes.size() && axes[axis].parameter == static_cast<int>(i))
+            drawTicksY(axes[axis++]);
         drawParameter(i);
     }
     mLayerTexts = mTexts;
+    mLayerLabels = mLabels;
     mLayerWidestLabel = mWidestLabel;
 }
 
@@ -524,44 +534,36 @@ void WidgetGraph::drawBackground()
 
 void WidgetGraph::drawTicksX()
 {
-    const double start = mModel.xMin();
-    const double end = mModel.xMax();
+    const GraphModel::Axis a = mModel.timeAxis(labelFont());
+    if (!a.ticks)
+        return;
     const double bottom = mModel.plotBottom();
     const double top = bottom + mModel.plotHeight();
-    double step = 0.0;
-    int sub = 0;
-    if (!GraphTicks::autoPara(start, end, mModel.plotWidth(), 70.0, &step, &sub))
-        return;
-    const std::vector<double> majors = GraphTicks::majors(start, end + step, step);
-    const int fontHeight = mFontMetrics->height();
 
     glLineWidth(1.0f);
     glColor(mLabelColor);
     glBegin(GL_LINES);
-    for (double t : majors) {
-        if (t < start || t > end)
+    for (double t : a.majors) {
+        if (t < a.low || t > a.high)
             continue;
         const double x = mModel.pixelX(t) + 0.5;
         line(x, bottom - 10.0, x, bottom);
-        if (t >= 0.0) {
-            const QString label = GraphTicks::timeLabel(t);
-            addText(static_cast<float>(x - 0.5 * mFontMetrics->horizontalAdvance(label)),
-                    static_cast<float>(bottom - 10.0 - fontHeight - 5.0), mLabelColor, label);
-        }
     }
-    for (double t : GraphTicks::minors(majors, step, sub, start, end)) {
+    for (double t : GraphTicks::minors(a.majors, a.step, a.subdivisions, a.low, a.high)) {
         const double x = mModel.pixelX(t) + 0.5;
         line(x, bottom - 5.0, x, bottom);
     }
     glEnd();
+    for (const GraphTicks::Label& label : a.labels)
+        addLabel(label, mLabelColor);
 
     if (mGridShown) {
         glEnable(GL_LINE_STIPPLE);
         glLineStipple(1, 0xAAAA);
         glColor(mGridColor);
         glBegin(GL_LINES);
-        for (double t : majors) {
-            if (t >= start && t <= end) {
+        for (double t : a.majors) {
+            if (t >= a.low && t <= a.high) {
                 const double x = mModel.pixelX(t) + 0.5;
                 line(x, bottom, x, top);
             }
@@ -571,87 +573,62 @@ void WidgetGraph::drawTicksX()
     }
 }
 
-WidgetGraph::YAxis WidgetGraph::yAxis(int parameter) const
+GraphTicks::LabelFont WidgetGraph::labelFont() const
 {
-    YAxis a;
-    if (parameter < 0) {
-        a.low = mModel.yMin();
-        a.high = mModel.yMax();
-        a.bandHeight = mModel.plotHeight();
-        a.color = mLabelColor;
-    } else {
-        const KAVO::GraphParameter& p = mModel.parameter(static_cast<unsigned>(parameter));
-        a.low = p.rangeLow;
-        a.high = p.rangeHigh;
-        a.bandHeight = p.bandHeight;
-        a.color = p.color;
-    }
-    a.ticks = GraphTicks::autoPara(a.low, a.high, a.bandHeight, 25.0, &a.step, &a.subdivisions);
-    if (!a.ticks)
-        return a;
-    a.majors = GraphTicks::majors(a.low - a.step, a.high + a.step, a.step);
-    for (double v : a.majors) {
-        if (v >= a.low && v <= a.high)
-            a.labels.emplace_back(v, GraphTicks::formatValue(v, a.step));
-    }
-    return a;
+    const QFontMetrics* fm = mFontMetrics;
+    return GraphTicks::LabelFont{[fm](const QString& text) { return double(fm->horizontalAdvance(text)); },
+                                 double(fm->ascent()), double(fm->descent()), double(fm->height())};
 }
 
 int WidgetGraph::widestYLabel() const
 {
-    int widest = 0;
-    const auto measure = [&](int parameter) {
-        for (const auto& label : yAxis(parameter).labels)
-            widest = std::max(widest, mFontMetrics->horizontalAdvance(label.second));
-    };
-    if (mModel.displayMode() != DisplaySplit) {
-        measure(-1);
-    } else {
-        for (unsigned i = 0; i < mModel.parameterCount(); ++i) {
-            if (mModel.parameter(i).active)
-                measure(static_cast<int>(i));
-        }
-    }
-    return widest;
+    double widest = 0.0;
+    for (const GraphModel::Axis& a : mModel.valueAxes(labelFont()))
+        for (const GraphTicks::Label& label : a.labels)
+            widest = std::max(widest, label.box.width());
+    return static_cast<int>(widest);
 }
 
-void WidgetGraph::drawTicksY(int parameter)
+void WidgetGraph::drawTicksY(const GraphModel::Axis& a)
 {
-    const YAxis a = yAxis(parameter);
     if (!a.ticks)
         return;
+    const GraphColor color = a.parameter < 0 ? mLabelColor : mModel.parameter(static_cast<unsigned>(a.parameter)).color;
     const auto yOf = [&](double v) {
-        return parameter < 0 ? mModel.yToViewport(v) : mModel.yToViewport(static_cast<unsigned>(parameter), v);
+        return a.parameter < 0 ? mModel.yToViewport(v) : mModel.yToViewport(static_cast<unsigned>(a.parameter), v);
     };
     const double left = mModel.plotLeft();
     const double right = left + mModel.plotWidth();
-    const double fontHeight = mFontMetrics->height();
 
     glLineWidth(1.0f);
-    glColor(a.color);
+    glColor(color);
     glBegin(GL_LINES);
-    for (const auto& label : a.labels) {
-        const double y = yOf(label.first);
-        line(left - 10.0, y, left, y);
-        const int w = mFontMetrics->horizontalAdvance(label.second);
-        mWidestLabel = std::max(mWidestLabel, w);
-        addText(static_cast<float>(left - 10.0 - w - 5.0), static_cast<float>(y - 0.4 * fontHeight), a.color,
-                label.second);
+    for (double v : a.majors) {
+        if (v >= a.low && v <= a.high) {
+            const double y = yOf(v);
+            line(left - 10.0, y, left, y);
+        }
     }
     for (double v : GraphTicks::minors(a.majors, a.step, a.subdivisions, a.low, a.high)) {
         const double y = yOf(v);
         line(left - 5.0, y, left, y);
     }
     glEnd();
+    for (const GraphTicks::Label& label : a.labels) {
+        mWidestLabel = std::max(mWidestLabel, static_cast<int>(label.box.width()));
+        addLabel(label, color);
+    }
 
     if (mGridShown) {
         glEnable(GL_LINE_STIPPLE);
         glLineStipple(1, 0xAAAA);
         glColor(mGridColor);
         glBegin(GL_LINES);
-        for (const auto& label : a.labels) {
-            const double y = yOf(label.first);
-            line(left, y, right, y);
+        for (double v : a.majors) {
+            if (v >= a.low && v <= a.high) {
+                const double y = yOf(v);
+                line(left, y, right, y);
+            }
         }
         glEnd();
         glDisable(GL_LINE_STIPPLE);

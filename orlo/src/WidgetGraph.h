@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 class QOpenGLFramebufferObject;
@@ -104,6 +103,8 @@ public:
     // The graph's pixels as last painted (rendered now if need be); a
     // picture of a parent widget does not always hold them.
     QImage grabGraph();
+    // The axis labels of the last paint, where they were drawn.
+    const std::vector<KAVO::GraphTicks::Label>& axisLabels() const { return mLayerLabels; }
 
     static bool getAutoPara(float low, float high, float pixels, float spacing, float* step, int* subdivisions);
     static void getAutoFormat(float step, QString& format);
@@ -143,26 +144,11 @@ private:
         QString text;
     };
 
-    // One Y axis: its range, band and colour, the tick step and the
-    // labelled major values.
-    struct YAxis
-    {
-        double low = 0.0;
-        double high = 0.0;
-        double bandHeight = 0.0;
-        KAVO::GraphColor color{0.0f, 0.0f, 0.0f};
-        bool ticks = false;
-        double step = 0.0;
-        int subdivisions = 0;
-        std::vector<double> majors;
-        std::vector<std::pair<double, QString>> labels;
-    };
-
     void setupGL();
     // Before a paint that draws the plot anew: scales and plot place from
     // the data as it will be drawn.
     void settle();
-    YAxis yAxis(int parameter) const; // -1: the shared axis
+    KAVO::GraphTicks::LabelFont labelFont() const;
     int widestYLabel() const;
     void drawGraph();
     std::vector<double> layerKey() const;
@@ -170,13 +156,14 @@ private:
     void showLayer();
     void drawBackground();
     void drawTicksX();
-    void drawTicksY(int parameter);
+    void drawTicksY(const KAVO::GraphModel::Axis& axis);
     void drawParameter(unsigned i);
     void drawMarker();
     void drawCursor();
     void drawOutline();
     void drawLabels();
     void addText(float x, float y, const KAVO::GraphColor& c, const QString& text);
+    void addLabel(const KAVO::GraphTicks::Label& label, const KAVO::GraphColor& c);
     void flushTexts();
     double pointerY(const QMouseEvent* e) const;
     void cursorKey(QKeyEvent* e);
@@ -208,6 +195,8 @@ private:
     QOpenGLFramebufferObject* mLayer = nullptr;
     std::vector<double> mLayerKey;
     std::vector<Text> mLayerTexts;
+    std::vector<KAVO::GraphTicks::Label> mLabels;
+    std::vector<KAVO::GraphTicks::Label> mLayerLabels;
     int mLayerWidestLabel = 0;
     std::vector<float> mVertices;
     std::vector<float> mSegments;

@@ -1,5 +1,6 @@
 #include "Property.h"
 #include "WidgetGraph.h"
+#include "TestSupport.h"
 #include "gui/GuiInput.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -189,6 +191,73 @@ TEST_F(GraphWidgetTest, SplitDisplayDrawsTheFirstParameterOnTop)
     EXPECT_FALSE(findNear(img, x, mid1, kRed, 2));
     // Grey band separator in the middle of the plot.
     EXPECT_TRUE(findNear(img, x, 40.0 + 0.5 * m().plotHeight(), Rgb{128, 128, 128}, 1, 3));
+}
+
+TEST_F(GraphWidgetTest, AxisLabelsNeverCoverEachOther)
+{
+    // Three bands over one range, so that each band's top label meets the
+    // bottom label of the band above, and the window of a recording whose
+    // last message lies at 5.8e11 s, whose time labels would run together
+    // on a graph of this width.
+    g->resize(600, 500);
+    g->setActive(1, true);
+    g->setActive(2, true);
+    g->setDisplayMode(WidgetGraph::DisplaySplit);
+    g->setYmin(0.0f);
+    g->setYmax(10.0f);
+    for (unsigned i = 0; i < 3; ++i) {
+        feedConstant(i, 0.0, 60.0, 1.0, 2.0 + 3.0 * i);
+        g->setTime(5.8e11);
+        g->putValue(i, 2.0 + 3.0 * i);
+    }
+    g->setXmax(6.38e11f);
+    g->setXmin(-5.8e10f);
+    g->rebuild();
+    const QImage img = paint().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(img.save(testsupport::artifactsDir() + "/graph-split.png"));
+
+    const std::vector<KAVO::GraphTicks::Label>& labels = g->axisLabels();
+    int timeLabels = 0;
+    std::vector<QRectF> boxes; // top-down, as the picture is stored
+    for (const KAVO::GraphTicks::Label& l : labels) {
+        timeLabels += l.baseline < m().plotBottom() - 10.0;
+        boxes.push_back(QRectF(l.box.left(), img.height() - l.box.bottom(), l.box.width(), l.box.height()));
+    }
+    EXPECT_GE(timeLabels, 2);
+    EXPECT_LT(timeLabels, 5) << "the ticks 1e11 s apart from 0 to 6e11 s are not all labelled";
+    EXPECT_GE(static_cast<int>(labels.size()) - timeLabels, 3 * 4) << "the value labels of three bands";
+    // No two labels come closer than a few pixels.
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+            const QRectF& a = boxes[i];
+            const QRectF& b = boxes[j];
+            const double gap = std::max(std::max(b.left() - a.right(), a.left() - b.right()),
+                                        std::max(b.top() - a.bottom(), a.top() - b.bottom()));
+            EXPECT_GE(gap, 3.0) << labels[i].text.toStdString() << " and " << labels[j].text.toStdString();
+        }
+    // The boxes are where the text is: each holds ink, and every pixel of
+    // ink left of the Y ticks or under the X ticks lies in a box.
+    const auto ink = [&](int x, int y) { return !near(img.pixelColor(x, y), kMargin, 40); };
+    for (const QRectF& b : boxes) {
+        int n = 0;
+        for (int y = std::max(0, int(b.top())); y < std::min(img.height(), int(std::ceil(b.bottom()))); ++y)
+            for (int x = std::max(0, int(b.left())); x < std::min(img.width(), int(std::ceil(b.right()))); ++x)
+                n += ink(x, y);
+        EXPECT_GT(n, 5);
+    }
+    const int tickLeft = static_cast<int>(m().plotLeft()) - 11;
+    const int tickBottom = img.height() - static_cast<int>(m().plotBottom()) + 11;
+    int stray = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if ((x >= tickLeft && y < tickBottom) || !ink(x, y))
+                continue;
+            bool inside = false;
+            for (const QRectF& b : boxes)
+                inside = inside || b.adjusted(-1, -1, 1, 1).contains(QPointF(x + 0.5, y + 0.5));
+            stray += !inside;
+        }
+    EXPECT_EQ(stray, 0) << "pixels of text outside the label boxes";
 }
 
 TEST_F(GraphWidgetTest, SpikesInsideOnePixelAreDrawn)

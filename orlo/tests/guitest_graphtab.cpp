@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QSet>
 #include <QFile>
 #include <QImage>
@@ -34,8 +35,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 using namespace KAVO;
 using testsupport::StdoutCapture;
@@ -691,6 +694,70 @@ TEST_F(GraphSetupTest, ChangesReachTheGraph)
     const int midY = img.height() - 1 - static_cast<int>(m().plotBottom() + m().plotHeight() / 3);
     EXPECT_EQ(img.pixelColor(midX, midY), QColor(0, 0, 255)) << img.pixelColor(midX, midY).name().toStdString();
     EXPECT_EQ(img.pixelColor(2, 2), QColor(255, 255, 0)) << img.pixelColor(2, 2).name().toStdString();
+}
+
+// The contrast ratio of two colours by their relative luminance (1 to 21).
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(GraphSetupTest, SelectButtonsShowTheirColourWithReadableText)
+{
+    show();
+    click(DialogDataGraph::CommandSetup);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(mSetup));
+    // Background and label colour start black.
+    EXPECT_EQ(mTab->graphData().backColor, "#000000");
+    EXPECT_EQ(mTab->graphData().labelColor, "#000000");
+    EXPECT_TRUE(mSetup->grab().save(testsupport::artifactsDir() + "/graph-setup.png"));
+
+    const char* const fills[] = {"#000000", "#000080", "#ff0000", "#808080", "#ffff00", "#bbbbbb", "#ffffff"};
+    for (const char* name : fills) {
+        const QColor fill(name);
+        DialogGraphSetup::setColorChooser([&](const QColor&) { return fill; });
+        for (const int row : {0, 2}) { // Background Color, Label Color
+            SCOPED_TRACE(std::string(name) + " in row " + std::to_string(row));
+            QPushButton* button = mSelect[static_cast<std::size_t>(row)];
+            if (QColor(row == 0 ? mTab->graphData().backColor : mTab->graphData().labelColor) != fill) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                // Read back as shown, with neither the pointer nor the focus on it.
+                QTest::mouseMove(mSetup, QPoint(2, 2));
+                mOther[0]->setFocus();
+            }
+            const QImage img = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            // The button is filled with the colour (the style shades the
+            // face of lighter colours; black stays black all over).
+            EXPECT_EQ(img.pixelColor(0, 0), fill);
+            EXPECT_EQ(img.pixelColor(img.width() - 1, img.height() - 1), fill);
+            if (fill == Qt::black) {
+                int filled = 0;
+                for (int y = 0; y < img.height(); ++y)
+                    for (int x = 0; x < img.width(); ++x)
+                        filled += img.pixelColor(x, y) == fill;
+                EXPECT_GT(filled, img.width() * img.height() * 3 / 4);
+            }
+            // The text in the middle stands out from the face beside it (the
+            // face changes from row to row only).
+            const QFontMetrics fm(button->font());
+            QRect text = fm.boundingRect(button->text());
+            text.moveCenter(img.rect().center());
+            ASSERT_GT(text.left(), 4);
+            int readable = 0;
+            for (int y = text.top(); y <= text.bottom(); ++y) {
+                const QColor face = img.pixelColor(text.left() - 3, y);
+                for (int x = text.left(); x <= text.right(); ++x)
+                    readable += contrast(img.pixelColor(x, y), face) >= 4.5;
+            }
+            EXPECT_GT(readable, 3 * fm.height()) << "text pixels that contrast with the face";
+        }
+    }
 }
 
 TEST_F(GraphSetupTest, DegenerateYLimitsDraw)

@@ -19,12 +19,36 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <dirent.h>
+#include <dlfcn.h>
 #include <memory>
+#include <pthread.h>
 
 Q_DECLARE_METATYPE(std::string)
+
+namespace {
+
+// While set, the view engine cannot start a thread.
+std::atomic<bool> refuseEngineThreads{false};
+
+} // namespace
+
+// Stands in for the C library's thread start: refuses the threads that run
+// code of the view engine while a test asks for it, and starts every other.
+extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attr, void* (*start)(void*), void* arg)
+{
+    using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+    static const Create next = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "pthread_create"));
+    Dl_info info;
+    if (refuseEngineThreads && dladdr(reinterpret_cast<void*>(start), &info) != 0 && info.dli_fname != nullptr &&
+        std::strstr(info.dli_fname, "libdorne") != nullptr)
+        return EAGAIN;
+    return next(thread, attr, start, arg);
+}
 
 using KAVO::DialogDataView;
 using testsupport::StdoutCapture;
@@ -313,6 +337,7 @@ TEST_F(InstrumentPageTest, WithoutViewFilesThePageSaysSoAndDrawsItsBackground)
     DialogDataView& w = *mPage;
     EXPECT_TRUE(text.contains("could not load view file <orlo.app/Contents/Resources/instruments.v>\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("could not load view file <orlo.app/Contents/Resources/frame.v>\n"));
+    EXPECT_FALSE(text.contains("could not start")) << "a view that did not load is named once";
     EXPECT_DOUBLE_EQ(w.scale(), 1.0);
     EXPECT_EQ(shot.pixel(0, 0), qRgb(0, 0, 255));
     EXPECT_EQ(shot.pixel(Width / 2, Height / 2), qRgb(0, 0, 255));
@@ -340,6 +365,7 @@ TEST_F(InstrumentPageTest, ACutInstrumentFileLeavesTheFrameWorking)
     DialogDataView& w = *mPage;
     EXPECT_TRUE(text.contains("could not load view file <orlo.app/Contents/Resources/instruments.v>\n")) << text.toStdString();
     EXPECT_FALSE(text.contains("frame.v"));
+    EXPECT_FALSE(text.contains("could not start"));
     // The frame at scale 1 (the instrument has no size) around the empty glass.
     EXPECT_DOUBLE_EQ(w.scale(), 1.0);
     EXPECT_EQ(shot.pixel(Width / 2, Height / 2), qRgb(0, 0, 255));
@@ -351,6 +377,22 @@ TEST_F(InstrumentPageTest, ACutInstrumentFileLeavesTheFrameWorking)
     EXPECT_EQ(picks.last().at(0).value<std::string>(), "LSK2");
     long value = 0;
     EXPECT_FALSE(w.getVar("PAGE", value));
+}
+
+TEST_F(InstrumentPageTest, AViewThatCannotStartIsNamedOnTheConsole)
+{
+    // Both views load, and neither gets its data thread.
+    QString text;
+    refuseEngineThreads = true;
+    const QImage shot = showIn(QDir::currentPath(), text);
+    refuseEngineThreads = false;
+    EXPECT_TRUE(text.contains("could not start view file <orlo.app/Contents/Resources/instruments.v>\n"))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("could not start view file <orlo.app/Contents/Resources/frame.v>\n"));
+    EXPECT_FALSE(text.contains("could not load"));
+    EXPECT_FALSE(shot.isNull());
+    long value = 0;
+    EXPECT_FALSE(mPage->getVar("PAGE", value));
 }
 
 TEST_F(InstrumentPageTest, APageAtThreeTimesTheWidthFitsItsHeightAndLeavesNoEngineThread)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -737,6 +738,122 @@ TEST(GraphTicksTest, ConstantValueUnderAutoscaleGetsTicks)
     EXPECT_FALSE(v.empty());
     EXPECT_LT(v.size(), 20u);
     EXPECT_EQ(GraphTicks::formatValue(5000.0, step), QString("5000.00000"));
+}
+
+namespace {
+
+// A fixed-width font of the size the graph draws with.
+const GraphTicks::LabelFont kFont{[](const QString& text) { return 7.0 * text.size(); }, 10.0, 3.0, 13.0};
+
+// The gap between two label boxes, in pixels (negative when they overlap).
+double gapBetween(const QRectF& a, const QRectF& b)
+{
+    const double dx = std::max(b.left() - a.right(), a.left() - b.right());
+    const double dy = std::max(b.top() - a.bottom(), a.top() - b.bottom());
+    return std::max(dx, dy);
+}
+
+std::string texts(const std::vector<GraphTicks::Label>& labels)
+{
+    QStringList out;
+    for (const GraphTicks::Label& l : labels)
+        out << l.text;
+    return out.join(' ').toStdString();
+}
+
+} // namespace
+
+TEST(GraphAxisLabelsTest, LabelsThatWouldMeetAreThinnedAndNeverCoverEachOther)
+{
+    const struct
+    {
+        const char* name;
+        GraphModel::eDisplayMode display;
+        unsigned parameters;
+        double start, end, yLow, yHigh;
+        std::string timeTexts;
+        std::vector<std::string> valueTexts; // per axis, the top band's first
+    } cases[] = {
+        // Where labels fit, every major tick keeps its label.
+        {"an hour", GraphModel::DisplaySingle, 1, 3590.0, 3660.0, -0.5, 1.5,
+         "0:59:50 1:00:00 1:00:10 1:00:20 1:00:30 1:00:40 1:00:50 1:01:00", {"-0.4 -0.2 0.0 0.2 0.4 0.6 0.8 1.0 1.2 1.4"}},
+        // The window of a recording whose last message lies at 5.8e11 s:
+        // the labels of 1e11 s steps would run together, every second stays.
+        {"a damaged file's end", GraphModel::DisplaySingle, 1, -5.8e10, 6.38e11, -0.5, 1.5,
+         "0:00:00 55555555:33:20 111111111:06:40 166666666:40:00", {"-0.4 -0.2 0.0 0.2 0.4 0.6 0.8 1.0 1.2 1.4"}},
+        // Split display: 10 at the top of a band meets 0 at the bottom of
+        // the band above; the upper one stays.
+        {"two bands", GraphModel::DisplaySplit, 2, 0.0, 60.0, 0.0, 10.0,
+         "0:00:00 0:00:10 0:00:20 0:00:30 0:00:40 0:00:50 0:01:00",
+         {"0.0 2.0 4.0 6.0 8.0 10.0", "0.0 2.0 4.0 6.0 8.0"}},
+        {"three bands", GraphModel::DisplaySplit, 3, 0.0, 60.0, 0.0, 10.0,
+         "0:00:00 0:00:10 0:00:20 0:00:30 0:00:40 0:00:50 0:01:00",
+         {"0.0 2.0 4.0 6.0 8.0 10.0", "0.0 2.0 4.0 6.0 8.0", "0.0 2.0 4.0 6.0 8.0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        KAVO::Property::instance()->clear();
+        GraphModel m;
+        m.setMaxParameters(6);
+        m.setPlot(60.0, 40.0, 700.0, 450.0);
+        m.setGraphMode(GraphModel::GraphManual);
+        m.setDisplayMode(c.display);
+        for (unsigned i = 0; i < c.parameters; ++i)
+            m.setActive(i, true);
+        m.setAutoScaleY(false);
+        m.setYmin(c.yLow);
+        m.setYmax(c.yHigh);
+        m.setXmax(c.end);
+        m.setXmin(c.start);
+        ASSERT_EQ(m.xMin(), c.start);
+        ASSERT_EQ(m.xMax(), c.end);
+        m.applyScales();
+        m.layoutBands();
+
+        const GraphModel::Axis time = m.timeAxis(kFont);
+        EXPECT_EQ(texts(time.labels), c.timeTexts);
+        const std::vector<GraphModel::Axis> values = m.valueAxes(kFont);
+        ASSERT_EQ(values.size(), c.valueTexts.size());
+        std::vector<GraphTicks::Label> all = time.labels;
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            EXPECT_EQ(texts(values[k].labels), c.valueTexts[k]) << "axis " << k;
+            all.insert(all.end(), values[k].labels.begin(), values[k].labels.end());
+        }
+        // Each label sits where its tick is, and no two come closer than
+        // a few pixels.
+        for (const GraphTicks::Label& l : time.labels)
+            EXPECT_NEAR(l.box.center().x(), m.pixelX(l.value) + 0.5, 0.01) << l.text.toStdString();
+        for (const GraphModel::Axis& a : values)
+            for (const GraphTicks::Label& l : a.labels) {
+                const double y = a.parameter < 0 ? m.yToViewport(l.value)
+                                                 : m.yToViewport(static_cast<unsigned>(a.parameter), l.value);
+                EXPECT_NEAR(l.box.right(), m.plotLeft() - 15.0, 0.01) << l.text.toStdString();
+                EXPECT_NEAR(l.baseline, y - 0.4 * kFont.height, 0.01) << l.text.toStdString();
+            }
+        for (std::size_t i = 0; i < all.size(); ++i)
+            for (std::size_t j = i + 1; j < all.size(); ++j)
+                EXPECT_GE(gapBetween(all[i].box, all[j].box), 3.0)
+                    << all[i].text.toStdString() << " and " << all[j].text.toStdString();
+    }
+    KAVO::Property::instance()->clear();
+}
+
+TEST(GraphAxisLabelsTest, ThinningKeepsWholeMultiplesOfTheSmallestStrideThatFits)
+{
+    // Labels 10 pixels wide at ticks 12 pixels apart, from tick 3 on:
+    // every second fits and starts at tick 4, however the window starts.
+    std::vector<GraphTicks::Label> labels;
+    for (int k = 3; k <= 9; ++k)
+        labels.push_back(GraphTicks::label(k * 5.0, QString::number(k), 12.0 * k, 0.5, 0.0,
+                                           GraphTicks::LabelFont{[](const QString&) { return 10.0; }, 10, 3, 13}));
+    std::vector<double> kept;
+    for (const GraphTicks::Label& l : GraphTicks::thin(labels, 5.0))
+        kept.push_back(l.value);
+    EXPECT_EQ(kept, (std::vector<double>{20.0, 30.0, 40.0}));
+    // Wide enough apart, all stay.
+    for (GraphTicks::Label& l : labels)
+        l.box.moveLeft(20.0 * l.value / 5.0);
+    EXPECT_EQ(GraphTicks::thin(labels, 5.0).size(), labels.size());
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -87,6 +88,13 @@ QString executablePath()
 QString binaryDir()
 {
     return QStringLiteral(ORLO_BINARY_DIR);
+}
+
+QString artifactsDir()
+{
+    const QString dir = binaryDir() + "/artifacts";
+    QDir().mkpath(dir);
+    return dir;
 }
 
 QString sourceDir()

@@ -42,6 +42,9 @@ ProcessResult runProcess(const QString& program, const QStringList& args, const 
 QString bundleResources();
 QString executablePath();
 QString binaryDir();
+// The folder of the test artifacts (screenshots) in the build folder, made
+// when missing.
+QString artifactsDir();
 QString sourceDir();
 
 } // namespace testsupport
