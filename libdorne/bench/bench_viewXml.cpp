@@ -263,7 +263,8 @@ void BM_BitmapDefinitionRead(benchmark::State& state)
     for (auto _ : state) {
         dorne::DefinitionReader reader;
         reader.loadDefinition(definition);
-        if (reader.mapImage[id].pixels != pixels)
+        const dorne::Image* image = reader.image(id);
+        if (image == nullptr || image->pixels != pixels)
             state.SkipWithError("the bitmap did not read back");
     }
     uLongf n = compressBound(uLong(pixels.size()));

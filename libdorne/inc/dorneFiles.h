@@ -205,12 +205,15 @@ DORNE_API int elementSave_303(ELEMENT_STRUCT* element, FILE* file);
    config), an empty editor, the data sources, the definitions and the
    geometry with one record per element, positions relative to the groups
    around it. SLIDER elements, kind 9 and kinds above 14 have no record and
-   are left out (a level-2 message each). saveFileXml writes it through a
-   file of its own beside path that replaces path only when complete (a
-   link at path is followed, the old permissions are kept). 0 on success;
-   -1, logged at level 1, for a null path or config, a path that names
-   something other than a regular file, a failed compression or a failed
-   write; an older file at path is then left as it was. */
+   are left out (a level-2 message each). Names and texts are any bytes:
+   valid UTF-8 is written as it is, anything else as Latin-1 in UTF-8 behind
+   a U+FEFF, and loadFileXml reads back the same bytes. saveFileXml writes
+   it through a file of its own beside path that replaces path only when
+   complete (a link at path is followed, the old permissions are kept). 0
+   on success; -1, logged at level 1, for a null path or config, a path
+   that names something other than a regular file, groups nested deeper
+   than 255 levels, a failed compression or a failed write; an older file
+   at path is then left as it was. */
 DORNE_API int saveFileXml(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sources,
                           CONFIG_STRUCT* config);
 
@@ -222,11 +225,12 @@ DORNE_API int saveFileXml(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TY
    and version are not checked. 0 when the
    whole file was read. -1, logged at level 1, for a null argument, a path
    that is no regular file, a file over 256 MB, elements nesting deeper
-   than 256 levels, a file that does not parse or has no root element, a
-   parameter count above 1024, and an element, action, threshold entry or
-   vertex that cannot be made; the lists and config are then as they were.
-   The caller
-   owns what is appended. */
+   than 261 levels, groups nested deeper than 255, a file that does not
+   parse or has no root element, a parameter count above 1024, and an
+   element, action, threshold entry, vertex or texture that cannot be made;
+   the lists and config are then as they were. A bitmap's pixels are
+   inflated only when an element shows it; a text record without a display
+   size (an older writer's) gets 30. The caller owns what is appended. */
 DORNE_API int loadFileXml(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
                           CONFIG_STRUCT* config);
 

@@ -1,12 +1,15 @@
 // Fonts through the XML view file with the font library set up: a graph
 // keeps one label font (the one its creation made is released), texts get
-// live handles, and the style codes 1, 2, 4 and 8 come back as written.
+// live handles, the style codes 1, 2, 4 and 8 come back as written, and
+// texts keep their display sizes and pixels.
 #include "fontSupport.h"
 #include "dataSourceSupport.h"
 
 #include "dorneFiles.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -96,6 +99,57 @@ TEST_F(ViewXmlFonts, StyleCodesRoundTripWithLiveHandles)
         EXPECT_TRUE(live(g->font));
         e = e->next->next;
     }
+    elementDeleteAll(&list);
+}
+
+// Texts of several display sizes in an outline family, as a binary view
+// file leaves them, through an XML round trip: each keeps its display size
+// and the view draws the same pixels.
+TEST_F(ViewXmlFonts, TextsKeepTheirDisplaySizesAndPixels)
+{
+    const int sizes[][2] = {{12, 12}, {30, 16}, {20, 22}, {18, 40}}; // font size, display size
+    ELEMENT_STRUCT* view = nullptr;
+    for (size_t i = 0; i < 4; ++i) {
+        ELEMENT_STRUCT* e = elementCreate(VD_TEXT);
+        auto* t = static_cast<TEXT_STRUCT*>(e->data);
+        std::strcpy(t->text, "Wg8");
+        std::strcpy(t->family, "Arial");
+        t->size = sizes[i][0];
+        t->displaySize = sizes[i][1];
+        t->x = 20;
+        t->y = 20 + 55 * float(i);
+        t->align = 7;
+        elementAppend(e, &view);
+    }
+    CONFIG_STRUCT config{};
+    const std::string binary = folder.path + "/texts.v", xml = folder.path + "/texts.xml";
+    ASSERT_EQ(saveFile(binary.c_str(), view, nullptr, &config), 0);
+    elementDeleteAll(&view);
+    DD_DATA_TYPE_STRUCT* sources = nullptr;
+    ASSERT_EQ(loadFile(binary.c_str(), &view, &sources, &config), 0);
+    ASSERT_EQ(saveFileXml(xml.c_str(), view, nullptr, &config), 0);
+    ELEMENT_STRUCT* list = nullptr;
+    ASSERT_EQ(loadFileXml(xml.c_str(), &list, &sources, &config), 0);
+
+    const ELEMENT_STRUCT* e = list;
+    for (const auto& size : sizes) {
+        ASSERT_NE(e, nullptr);
+        const auto* t = static_cast<const TEXT_STRUCT*>(e->data);
+        EXPECT_EQ(t->size, size[0]);
+        EXPECT_EQ(t->displaySize, size[1]);
+        EXPECT_EQ(t->scalable, 1);
+        e = e->next;
+    }
+    clear(0, 0, 0, 1);
+    draw(view, 0);
+    const std::vector<uint8_t> before = readPixels(0, 0, kWidth, kHeight);
+    clear(0, 0, 0, 1);
+    draw(list, 0);
+    const std::vector<uint8_t> after = readPixels(0, 0, kWidth, kHeight);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_GT(litIn(10, 15 + 55 * int(i), 200, 60 + 55 * int(i)), 20) << "text " << i << " drawn";
+    EXPECT_TRUE(before == after) << "the same pixels";
+    elementDeleteAll(&view);
     elementDeleteAll(&list);
 }
 

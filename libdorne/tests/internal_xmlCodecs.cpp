@@ -62,6 +62,19 @@ TEST_F(XmlCodecs, Strings)
     EXPECT_EQ(e.getAttributeString("a"), "") << "missing";
     e.setAttributeString("a", " spaced <&> \"text\" ");
     EXPECT_EQ(e.getAttributeString("a"), " spaced <&> \"text\" ");
+
+    // Valid UTF-8 is written as it is; other bytes as Latin-1 in UTF-8
+    // behind a U+FEFF, as is a valid text that begins with one.
+    XmlDocument document;
+    XmlElement texts("t");
+    texts.setAttributeString("utf8", "Ma\xC3\x9F");
+    texts.setAttributeString("latin1", "Ma\xDF");
+    texts.setAttributeString("marked", "\xEF\xBB\xBFx");
+    document.appendElement(texts);
+    EXPECT_EQ(printed(document), "<?xml version=\"1.0\" ?>\n<t utf8=\"Ma\xC3\x9F\" latin1=\"\xEF\xBB\xBFMa\xC3\x9F\" "
+                                 "marked=\"\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBFx\" />\n");
+    EXPECT_EQ(texts.getAttributeString("latin1"), "Ma\xDF");
+    EXPECT_EQ(texts.getAttributeString("marked"), "\xEF\xBB\xBFx");
 }
 
 TEST_F(XmlCodecs, IntegersReadWithStrtolBaseZeroCutTo32Bits)

@@ -2,6 +2,7 @@
 // kind of element and threshold, how it numbers and deduplicates, what the
 // reader keeps, how strokes and patterns resolve back into styles, and the
 // checks a bitmap passes before its pixels are allocated.
+#include "gl/textureRegistry.h"
 #include "xml/Base64.h"
 #include "xml/Definitions.h"
 #include "xml/ViewXml.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,10 +31,15 @@
 #include <vector>
 #include <zlib.h>
 
-// The largest single request to operator new while tracking is on: the
-// bitmap reader allocates its pixels through it.
+// The largest single request to operator new while tracking is on (the
+// bitmap reader allocates its pixels through it), and the most bytes held
+// through it at once since peak was last reset: each block carries its
+// size in front.
 static std::atomic<bool> tracking{false};
 static std::atomic<size_t> largestRequest{0};
+static std::atomic<size_t> held{0};
+static std::atomic<size_t> peak{0};
+static const size_t kFront = alignof(std::max_align_t);
 
 void* operator new(size_t n)
 {
@@ -41,8 +48,14 @@ void* operator new(size_t n)
         while (n > seen && !largestRequest.compare_exchange_weak(seen, n)) {
         }
     }
-    if (void* p = std::malloc(n != 0 ? n : 1))
-        return p;
+    if (auto* p = static_cast<unsigned char*>(std::malloc(n + kFront))) {
+        std::memcpy(p, &n, sizeof n);
+        const size_t now = held += n;
+        size_t top = peak.load();
+        while (now > top && !peak.compare_exchange_weak(top, now)) {
+        }
+        return p + kFront;
+    }
     throw std::bad_alloc();
 }
 
@@ -67,32 +80,38 @@ void* operator new[](size_t n, const std::nothrow_t&) noexcept
 
 void operator delete(void* p) noexcept
 {
-    std::free(p);
+    if (p == nullptr)
+        return;
+    unsigned char* block = static_cast<unsigned char*>(p) - kFront;
+    size_t n;
+    std::memcpy(&n, block, sizeof n);
+    held -= n;
+    std::free(block);
 }
 
 void operator delete[](void* p) noexcept
 {
-    std::free(p);
+    operator delete(p);
 }
 
 void operator delete(void* p, size_t) noexcept
 {
-    std::free(p);
+    operator delete(p);
 }
 
 void operator delete[](void* p, size_t) noexcept
 {
-    std::free(p);
+    operator delete(p);
 }
 
 void operator delete(void* p, const std::nothrow_t&) noexcept
 {
-    std::free(p);
+    operator delete(p);
 }
 
 void operator delete[](void* p, const std::nothrow_t&) noexcept
 {
-    std::free(p);
+    operator delete(p);
 }
 
 using dorne::DefinitionReader;
@@ -139,6 +158,14 @@ std::string base64(const unsigned char* bytes, int n)
     std::string text(size_t(b.getSize(n)), '\0');
     b.encode(bytes, &text[0], n, 0);
     return text;
+}
+
+// The pixels of a bitmap the reader holds, made as an element asks for
+// them; none for an id without bitmap.
+std::vector<unsigned char> pixelsOf(DefinitionReader& reader, int id)
+{
+    const dorne::Image* image = reader.image(id);
+    return image != nullptr ? image->pixels : std::vector<unsigned char>();
 }
 
 class XmlDefinitions : public ::testing::Test
@@ -338,9 +365,9 @@ TEST_F(XmlDefinitions, BitmapsAreKeyedByShapeAndBytes)
     ASSERT_EQ(reader.mapImage.size(), 2u);
     EXPECT_EQ(reader.mapImage[1].width, 2);
     EXPECT_EQ(reader.mapImage[1].height, 4);
-    EXPECT_EQ(reader.mapImage[1].pixels, pixels);
+    EXPECT_EQ(pixelsOf(reader, 1), pixels);
     EXPECT_EQ(reader.mapImage[2].width, 4);
-    EXPECT_EQ(reader.mapImage[2].pixels, pixels);
+    EXPECT_EQ(pixelsOf(reader, 2), pixels);
 
     // A 2 x 2 bitmap, and a larger one of noise.
     std::mt19937 random(5);
@@ -355,8 +382,8 @@ TEST_F(XmlDefinitions, BitmapsAreKeyedByShapeAndBytes)
     EXPECT_EQ(large, 4);
     reader.loadDefinition(more);
     EXPECT_EQ(reader.mapImage.size(), 2u) << "a section empties the bitmap map";
-    EXPECT_EQ(reader.mapImage[3].pixels, std::vector<unsigned char>(pixels.begin(), pixels.begin() + 16));
-    EXPECT_EQ(reader.mapImage[4].pixels, noise);
+    EXPECT_EQ(pixelsOf(reader, 3), std::vector<unsigned char>(pixels.begin(), pixels.begin() + 16));
+    EXPECT_EQ(pixelsOf(reader, 4), noise);
 }
 
 TEST_F(XmlDefinitions, TexturesWriteTheirRegisteredImage)
@@ -390,7 +417,7 @@ TEST_F(XmlDefinitions, TexturesWriteTheirRegisteredImage)
 
     DefinitionReader reader;
     reader.loadDefinition(definition);
-    EXPECT_EQ(reader.mapImage[2].pixels, std::vector<unsigned char>(pixels, pixels + 24));
+    EXPECT_EQ(pixelsOf(reader, 2), std::vector<unsigned char>(pixels, pixels + 24));
 }
 
 TEST_F(XmlDefinitions, StrokesResolveToBuiltInStylesOrCustom)
@@ -517,7 +544,8 @@ TEST_F(XmlDefinitions, FontsAndSectionsInTheReader)
 }
 
 // Bitmaps of every kind of fault: each is dropped with a warning before
-// its pixels are allocated; the good ones are kept.
+// its pixels are allocated (those that do not inflate when asked for, into
+// a buffer of their size); the good ones are kept.
 TEST_F(XmlDefinitions, BitmapChecksComeBeforeTheAllocation)
 {
     std::vector<unsigned char> pixels(4 * 3 * 4, 9);
@@ -555,25 +583,31 @@ TEST_F(XmlDefinitions, BitmapChecksComeBeforeTheAllocation)
     largestRequest = 0;
     tracking = true;
     reader.loadDefinition(document.root());
-    tracking = false;
     EXPECT_EQ(log.take(),
               "loadFileXml: bitmap 4 of 4 x 4 pixels dropped: 48 bytes of data cannot hold it\n"
-              "loadFileXml: bitmap 5 of 4 x 4 pixels dropped: its data does not inflate to 64 bytes\n"
-              "loadFileXml: bitmap 6 of 4 x 2 pixels dropped: its data does not inflate to 32 bytes\n"
               "loadFileXml: bitmap 7 of 16385 x 1 pixels dropped: size out of range\n"
               "loadFileXml: bitmap 8 of 1 x -1 pixels dropped: size out of range\n"
               "loadFileXml: bitmap 9 of 16384 x 16384 pixels dropped: too large\n"
               "loadFileXml: bitmap 10 dropped: its data is no Base64\n"
-              "loadFileXml: bitmap 11 of 4 x 3 pixels dropped: its data does not inflate to 48 bytes\n"
               "loadFileXml: bitmap 13 of 8000 x 8000 pixels dropped: " +
                   std::to_string(tightLength) + " bytes of data cannot hold it\n");
+    // Zlib data inflates when an element asks for its bitmap.
+    std::vector<int> made;
+    for (int id = 1; id <= 13; ++id)
+        if (reader.image(id) != nullptr)
+            made.push_back(id);
+    tracking = false;
+    EXPECT_EQ(log.take(), "loadFileXml: bitmap 5 of 4 x 4 pixels dropped: its data does not inflate to 64 bytes\n"
+                          "loadFileXml: bitmap 6 of 4 x 2 pixels dropped: its data does not inflate to 32 bytes\n"
+                          "loadFileXml: bitmap 11 of 4 x 3 pixels dropped: its data does not inflate to 48 bytes\n");
+    EXPECT_EQ(made, (std::vector<int>{1, 2, 3, 12}));
     EXPECT_LE(largestRequest.load(), size_t(4000000) + 64) << "no buffer beyond the largest bitmap kept";
     EXPECT_EQ(reader.mapImage.size(), 4u);
-    EXPECT_EQ(reader.mapImage[1].pixels, pixels);
-    EXPECT_EQ(reader.mapImage[2].pixels, pixels);
-    EXPECT_EQ(reader.mapImage[3].pixels, std::vector<unsigned char>(pixels.begin(), pixels.begin() + 32))
+    EXPECT_EQ(pixelsOf(reader, 1), pixels);
+    EXPECT_EQ(pixelsOf(reader, 2), pixels);
+    EXPECT_EQ(pixelsOf(reader, 3), std::vector<unsigned char>(pixels.begin(), pixels.begin() + 32))
         << "the first bytes of a larger block";
-    EXPECT_EQ(reader.mapImage[12].pixels, zeros);
+    EXPECT_EQ(pixelsOf(reader, 12), zeros);
 }
 
 // An 8000 x 8000 bitmap of a few bytes in a whole file: refused before a
@@ -598,6 +632,79 @@ TEST_F(XmlDefinitions, HugeBitmapOfAFewBytesAllocatesNothingLarge)
     tracking = false;
     EXPECT_EQ(log.take(), "loadFileXml: bitmap 1 of 8000 x 8000 pixels dropped: 8 bytes of data cannot hold it\n");
     EXPECT_LT(largestRequest.load(), size_t(65536));
+    std::remove(file.c_str());
+    rmdir(folder);
+}
+
+// Bitmaps no element uses take no room for their pixels: eight of 16 MB
+// each beside the small one a texture shows; one of them that two textures
+// show is held once.
+TEST_F(XmlDefinitions, OnlyTheBitmapsElementsUseTakeTheirSize)
+{
+    const int width = 2048, height = 2048;
+    const size_t bytes = size_t(width) * height * 4;
+    std::string dense;
+    {
+        std::vector<unsigned char> zeros(bytes, 0);
+        uLongf length = compressBound(uLong(bytes));
+        std::vector<unsigned char> packed(length);
+        ASSERT_EQ(compress2(packed.data(), &length, zeros.data(), uLong(bytes), 9), Z_OK);
+        dense = base64(packed.data(), int(length));
+    }
+    unsigned char small[2 * 3 * 4];
+    for (int i = 0; i < 24; ++i)
+        small[i] = static_cast<unsigned char>(i * 10 + 1);
+    uLongf smallLength = compressBound(sizeof small);
+    std::vector<unsigned char> smallPacked(smallLength);
+    ASSERT_EQ(compress(smallPacked.data(), &smallLength, small, sizeof small), Z_OK);
+    std::string definitions = "<bitmap id=\"9\" width=\"2\" height=\"3\" compression=\"zlib\" data=\"" +
+                              base64(smallPacked.data(), int(smallLength)) + "\" />";
+    for (int id = 1; id <= 8; ++id)
+        definitions += "<bitmap id=\"" + std::to_string(id) + "\" width=\"" + std::to_string(width) +
+                       "\" height=\"" + std::to_string(height) + "\" compression=\"zlib\" data=\"" + dense + "\" />";
+    const std::string texture = "<rect x=\"5\" y=\"5\" width=\"10\" height=\"10\" bitmap=\"";
+    char folder[] = "/tmp/dorneXmlXXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string file = std::string(folder) + "/bitmaps.xml";
+    const struct
+    {
+        const char* name;
+        std::string geometry;
+        size_t from, below; // the peak of what operator new holds during the load
+        int textures;
+    } cases[] = {
+        {"the small one shown", texture + "9\" />", 0, bytes, 1},
+        {"a large one shown twice", texture + "9\" />" + texture + "4\" />" + texture + "4\" />", bytes, 2 * bytes, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            std::ofstream out(file);
+            out << "<?xml version=\"1.0\" ?>\n<Nalvo2D><definition>" << definitions << "</definition><geometry>"
+                << c.geometry << "</geometry></Nalvo2D>\n";
+        }
+        ELEMENT_STRUCT* list = nullptr;
+        DD_DATA_TYPE_STRUCT* sources = nullptr;
+        CONFIG_STRUCT config{};
+        peak = held.load();
+        const size_t before = held.load();
+        ASSERT_EQ(loadFileXml(file.c_str(), &list, &sources, &config), 0) << log.take();
+        EXPECT_GE(peak.load() - before, c.from);
+        EXPECT_LT(peak.load() - before, c.below);
+        int shown = 0;
+        for (const ELEMENT_STRUCT* e = list; e != nullptr; e = e->next) {
+            const auto* image = static_cast<const IMAGE_STRUCT*>(e->data);
+            ASSERT_EQ(e->kind, VD_TEXTURE);
+            int w = 0, h = 0;
+            const unsigned char* pixels = txImage(image->texture, w, h);
+            ASSERT_NE(pixels, nullptr);
+            EXPECT_EQ(w, image->bitmap == 9 ? 2 : width);
+            EXPECT_EQ(pixels[0], image->bitmap == 9 ? 1 : 0);
+            ++shown;
+        }
+        EXPECT_EQ(shown, c.textures);
+        elementDeleteAll(&list);
+    }
     std::remove(file.c_str());
     rmdir(folder);
 }

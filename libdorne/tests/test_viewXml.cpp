@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -307,10 +308,10 @@ std::vector<Refusal> refusals()
 {
     const std::string source = "<data><datasource id=\"1\"><datasource-var name=\"v\" /></datasource></data>";
     std::vector<Refusal> r;
-    r.push_back({"300 levels", nested(300), "loadFileXml: PATH: elements nest deeper than 256 levels\n"});
+    r.push_back({"300 levels", nested(300), "loadFileXml: PATH: elements nest deeper than 261 levels\n"});
     r.push_back({"300 levels, never closed", nested(300, false),
-                 "loadFileXml: PATH: elements nest deeper than 256 levels\n"});
-    r.push_back({"257 levels", nested(257), "loadFileXml: PATH: elements nest deeper than 256 levels\n"});
+                 "loadFileXml: PATH: elements nest deeper than 261 levels\n"});
+    r.push_back({"262 levels", nested(262), "loadFileXml: PATH: elements nest deeper than 261 levels\n"});
     r.push_back({"empty file", "", "loadFileXml: PATH: Error document empty. at line 0, column 0\n"});
     r.push_back({"not closed", document(source).substr(0, 60),
                  "loadFileXml: PATH: Failed to read Element name at line 3, column 8\n"});
@@ -338,11 +339,11 @@ std::string withPath(const std::string& message, const std::string& path)
 
 TEST_F(ViewXml, RefusedFilesLeaveTheCallersListsAsTheyWere)
 {
-    // 256 levels are read.
+    // 261 levels are read.
     DD_DATA_TYPE_STRUCT* sources = nullptr;
     CONFIG_STRUCT config = sampleConfig();
     std::strcpy(config.texts[0], "block");
-    EXPECT_EQ(loadText(nested(256), &sources, &config), 0) << log.take();
+    EXPECT_EQ(loadText(nested(261), &sources, &config), 0) << log.take();
 
     DD_DATA_TYPE_STRUCT* own = fileSource(&sources, 7, 0, 0);
     fileVariable(own, "mine", DD_INT);
@@ -464,6 +465,184 @@ TEST_F(ViewXml, SaveRefusalsAndTheReplacedFile)
     freeSources(&sources);
 }
 
+// ---- Texts and nesting ---------------------------------------------------------
+
+// Byte strings a binary view file holds in its names and texts (any bytes
+// but zero): Latin-1 and broken UTF-8 beside valid UTF-8, entities and what
+// looks like them, control characters, the mark the writer sets before
+// Latin-1 text, every byte, and random bytes.
+std::vector<std::string> hostileTexts()
+{
+    std::vector<std::string> t = {
+        "Ma\xDF", "\xC3&lt;", "&amp;lt;", "&#x41;", "&#65;", "&", "<>\"'&", "a]]>b", "\x01\x02\t\n\r\x1f\x7f",
+        " spaced  twice ", "\r\n", "Ma\xC3\x9F", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xC3", "x\xC3", "\xC0\xAF",
+        "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF\xFE", "\xE2\x82", "\xEF\xBB\xBF", "\xEF\xBB\xBFMa\xC3\x9F",
+        "\xEF\xBB\xBFMa\xDF", "\xEF\xBB\xBF\xE2\x82\xAC", "\xC2\xA0\xC3\xBF",
+    };
+    std::string every;
+    for (int c = 1; c < 256; ++c)
+        every += char(c);
+    for (size_t at = 0; at < every.size(); at += 63)
+        t.push_back(every.substr(at, 63));
+    std::mt19937 random(41);
+    for (int i = 0; i < 300; ++i) {
+        std::string text(1 + random() % 63, ' ');
+        for (char& c : text)
+            c = char(random() % 3 == 0 ? 0x80 + random() % 128 : 1 + random() % 255);
+        t.push_back(text);
+    }
+    return t;
+}
+
+std::string field(const char* text, size_t size)
+{
+    return std::string(text, strnlen(text, size));
+}
+
+// Every name, text and default a binary view file can hold is read back as
+// its bytes, and the file saved from what was read is the same file.
+TEST_F(ViewXml, EveryTextReadsBackAsItsBytes)
+{
+    const std::vector<std::string> texts = hostileTexts();
+    // Each text in every field that holds one: an element's name, a TEXT's
+    // text (repeated to its 255 bytes), an action's variables, format and
+    // polygon, a variable's name and default, the parameters' texts.
+    const auto longText = [](const std::string& t) {
+        std::string out;
+        while (out.size() < 255)
+            out += t;
+        return out.substr(0, 255);
+    };
+    ELEMENT_STRUCT* view = nullptr;
+    DD_DATA_TYPE_STRUCT* sources = nullptr;
+    DD_DATA_TYPE_STRUCT* source = fileSource(&sources, 4, int(texts.size()), 1);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const char* t = texts[i].c_str();
+        ELEMENT_STRUCT* e = elementCreate(VD_TEXT);
+        std::snprintf(e->name, sizeof e->name, "%s", t);
+        std::snprintf(static_cast<TEXT_STRUCT*>(e->data)->text, 256, "%s", longText(t).c_str());
+        for (int type : {0, 6, 11}) { // text, graph, along a polygon
+            ACTION_STRUCT* a = createAction();
+            a->type = type;
+            std::snprintf(a->var, sizeof a->var, "%s", t);
+            std::snprintf(a->secondVar, sizeof a->secondVar, "%s", t);
+            std::snprintf(a->format, sizeof a->format, "%s", t);
+            std::snprintf(a->polyName, sizeof a->polyName, "%s", t);
+            appendAction(&e->actions, a);
+        }
+        elementAppend(e, &view);
+        setParaText(source->para[i], t);
+        setParaText(fileVariable(source, t, DD_STRING, t)->para[0], t);
+    }
+
+    const std::string file = path("texts.xml");
+    CONFIG_STRUCT config = sampleConfig();
+    ASSERT_EQ(saveFileXml(file.c_str(), view, sources, &config), 0);
+    const std::string first = readText(file);
+    ELEMENT_STRUCT* elements = nullptr;
+    DD_DATA_TYPE_STRUCT* loaded = nullptr;
+    ASSERT_EQ(loadFileXml(file.c_str(), &elements, &loaded, &config), 0) << log.take();
+    ASSERT_NE(loaded, nullptr);
+    const ELEMENT_STRUCT* e = elements;
+    const DD_VAR_STRUCT* v = loaded->variables;
+    for (size_t i = 0; i < texts.size(); ++i, e = e->next, v = v->next) {
+        ASSERT_NE(e, nullptr);
+        ASSERT_NE(v, nullptr);
+        const std::string& t = texts[i];
+        SCOPED_TRACE("text " + std::to_string(i));
+        EXPECT_EQ(field(e->name, sizeof e->name), t);
+        EXPECT_EQ(field(static_cast<const TEXT_STRUCT*>(e->data)->text, 256), longText(t));
+        const ACTION_STRUCT* a = e->actions;
+        ASSERT_TRUE(a != nullptr && a->next != nullptr && a->next->next != nullptr);
+        EXPECT_EQ(field(a->var, 64), t);
+        EXPECT_EQ(field(a->format, 64), t);
+        EXPECT_EQ(field(a->next->secondVar, 64), t);
+        EXPECT_EQ(field(a->next->next->polyName, 64), t);
+        EXPECT_EQ(field(loaded->para[i].text, 64), t);
+        EXPECT_EQ(field(v->name, 64), t);
+        EXPECT_EQ(field(v->defaultText, 64), t);
+        EXPECT_EQ(std::string(v->para[0].text), t);
+    }
+    ASSERT_EQ(saveFileXml(file.c_str(), elements, loaded, &config), 0);
+    EXPECT_TRUE(readText(file) == first) << "the second save writes the same file";
+
+    // Older files: what TinyXML reads is kept, the texts of valid UTF-8
+    // that the writer writes unchanged among them.
+    elementDeleteAll(&elements);
+    ASSERT_EQ(loadText(document("<geometry><line name=\"Ma\xC3\x9F &#xDF; &amp;\" />"
+                                "<line name=\"\xEF\xBB\xBF\xE2\x82\xAC\" /></geometry>"),
+                       &loaded, &config, &elements),
+              0);
+    ASSERT_NE(elements, nullptr);
+    ASSERT_NE(elements->next, nullptr);
+    EXPECT_STREQ(elements->name, "Ma\xC3\x9F \xC3\x9F &");
+    EXPECT_STREQ(elements->next->name, "\xEF\xBB\xBF\xE2\x82\xAC") << "no Latin-1 behind the mark: as read";
+
+    elementDeleteAll(&view);
+    elementDeleteAll(&elements);
+    freeSources(&sources);
+    freeSources(&loaded);
+}
+
+// Groups nested 255 deep (what the binary file holds), around an element
+// whose action has threshold entries, read back; one more is refused by
+// the writer and by the reader.
+TEST_F(ViewXml, GroupsNestAsDeepAsTheBinaryFileHolds)
+{
+    const auto nestedGroups = [](int depth) {
+        ELEMENT_STRUCT* inner = elementCreate(VD_LINE);
+        ACTION_STRUCT* a = createAction();
+        a->type = 6; // a graph's: its colour entries are written
+        appendTh(&a->thColor.list, createTh());
+        appendAction(&inner->actions, a);
+        for (int i = 0; i < depth; ++i) {
+            ELEMENT_STRUCT* group = elementCreate(VD_GROUP);
+            elementAppend(inner, &group->children);
+            inner->parent = group;
+            inner = group;
+        }
+        return inner;
+    };
+    const auto depthOf = [](const ELEMENT_STRUCT* e) {
+        int depth = 0;
+        for (; e != nullptr && e->kind == VD_GROUP; e = e->children)
+            ++depth;
+        return depth;
+    };
+    CONFIG_STRUCT config = sampleConfig();
+    const std::string file = path("deep.xml");
+    ELEMENT_STRUCT* deepest = nestedGroups(255);
+    ASSERT_EQ(saveFile(path("deep.v").c_str(), deepest, nullptr, &config), 0) << "the binary file holds it";
+    ASSERT_EQ(saveFileXml(file.c_str(), deepest, nullptr, &config), 0) << log.take();
+    ELEMENT_STRUCT* loaded = nullptr;
+    DD_DATA_TYPE_STRUCT* sources = nullptr;
+    ASSERT_EQ(loadFileXml(file.c_str(), &loaded, &sources, &config), 0) << log.take();
+    EXPECT_EQ(depthOf(loaded), 255);
+    const ELEMENT_STRUCT* leaf = loaded;
+    while (leaf != nullptr && leaf->kind == VD_GROUP)
+        leaf = leaf->children;
+    ASSERT_NE(leaf, nullptr);
+    ASSERT_NE(leaf->actions, nullptr);
+    EXPECT_NE(leaf->actions->thColor.list, nullptr);
+    elementDeleteAll(&loaded);
+
+    ELEMENT_STRUCT* deeper = nestedGroups(256);
+    const std::string old = readText(file);
+    log.take();
+    EXPECT_EQ(saveFileXml(file.c_str(), deeper, nullptr, &config), -1);
+    EXPECT_EQ(log.take(), "saveFileXml: " + file + ": groups nested deeper than 255 levels\n");
+    EXPECT_EQ(readText(file), old);
+    std::string groups;
+    for (int i = 0; i < 256; ++i)
+        groups = "<group>" + groups + "</group>";
+    EXPECT_EQ(loadText(document("<geometry>" + groups + "</geometry>"), &sources, &config, &loaded), -1);
+    EXPECT_EQ(log.take(), "loadFileXml: groups nested deeper than 255 levels\nloadFileXml: " + path("in.xml") +
+                              ": the geometry section could not be read\n");
+    EXPECT_EQ(loaded, nullptr);
+    elementDeleteAll(&deepest);
+    elementDeleteAll(&deeper);
+}
+
 // The fuzz target's seeds are files this writer wrote (saved by a relative
 // name, which the header carries); DORNE_WRITE_SEEDS=1 writes them anew.
 TEST_F(ViewXml, FuzzSeedsAreWhatTheWriterWrites)
@@ -480,6 +659,7 @@ TEST_F(ViewXml, FuzzSeedsAreWhatTheWriterWrites)
     s->para[1].value = 3;
     DD_VAR_STRUCT* v = fileVariable(s, "speed", DD_FLOAT, "1.5");
     setParaText(v->para[0], "0x10");
+    fileVariable(s, "Ma\xDF", DD_STRING, "\xC3&lt;\x01"); // Latin-1 and broken UTF-8
     fileSource(&sources, 6, 0, 0);
     EXPECT_EQ(saveFileXml("sources.xml", nullptr, sources, &config), 0);
     freeSources(&sources);

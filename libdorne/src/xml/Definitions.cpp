@@ -324,19 +324,37 @@ void DefinitionReader::loadBitmap(XmlElement& node)
     image.width = width;
     image.height = height;
     if (zlib) {
-        image.pixels.resize(size_t(bytes));
-        uLongf length = uLongf(bytes);
-        if (uncompress(image.pixels.data(), &length, decoded.data(), uLong(decodedLength)) != Z_OK ||
-            length != uLongf(bytes)) {
-            logMsg(2, "loadFileXml: bitmap %d of %d x %d pixels dropped: its data does not inflate to %lld bytes\n",
-                   id, width, height, (long long)bytes);
-            return;
-        }
+        decoded.resize(size_t(decodedLength));
+        decoded.shrink_to_fit();
+        image.packed = std::move(decoded);
     } else {
         decoded.resize(size_t(bytes));
         image.pixels = std::move(decoded);
     }
     mapImage[id] = std::move(image);
+}
+
+const Image* DefinitionReader::image(int id)
+{
+    const auto found = mapImage.find(id);
+    if (found == mapImage.end())
+        return nullptr;
+    Image& image = found->second;
+    if (!image.pixels.empty()) // made: a bitmap has a pixel at least
+        return &image;
+    const int64_t bytes = int64_t(image.width) * image.height * 4;
+    std::vector<unsigned char> pixels(static_cast<size_t>(bytes));
+    uLongf length = uLongf(bytes);
+    if (uncompress(pixels.data(), &length, image.packed.data(), uLong(image.packed.size())) != Z_OK ||
+        length != uLongf(bytes)) {
+        logMsg(2, "loadFileXml: bitmap %d of %d x %d pixels dropped: its data does not inflate to %lld bytes\n", id,
+               image.width, image.height, (long long)bytes);
+        mapImage.erase(found);
+        return nullptr;
+    }
+    image.pixels = std::move(pixels);
+    std::vector<unsigned char>().swap(image.packed);
+    return &image;
 }
 
 int DefinitionReader::loadDefinition(XmlElement definition)

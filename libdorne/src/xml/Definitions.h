@@ -27,12 +27,15 @@ struct FillPattern
     unsigned char bytes[128] = {};
 };
 
-// The RGBA pixels of a bitmap definition, width x height x 4 bytes.
+// A bitmap definition: its RGBA pixels, width x height x 4 bytes, or until
+// an element asks for them (DefinitionReader::image) the zlib data they
+// inflate from.
 struct Image
 {
     std::vector<unsigned char> pixels;
     int width = 0;
     int height = 0;
+    std::vector<unsigned char> packed; // empty once inflated
 };
 
 // A font definition. id() is its key: kind, family, size, bold, italic and
@@ -105,8 +108,15 @@ class DefinitionReader
 public:
     // Reads the children of a "definition" section into the maps, after
     // emptying the stroke, pattern and bitmap maps (the font map stays). A
-    // bitmap that fails its checks is dropped (level-2 message). 0.
+    // bitmap that fails its checks is dropped (level-2 message); one of
+    // zlib data is kept packed until image asks for it. 0.
     int loadDefinition(XmlElement definition);
+
+    // The bitmap of the id with its pixels, inflated at the first call, so
+    // that only the bitmaps elements use take their size in memory. Null
+    // for an id without bitmap, and for one whose data does not inflate to
+    // its size (dropped, level-2 message).
+    const Image* image(int id);
 
     // The factor, pattern and line style (0 to 9, 100 for any other
     // stipple) of a stroke id; an id without definition gives 0, 0, 100.

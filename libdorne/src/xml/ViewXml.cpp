@@ -24,8 +24,11 @@ namespace {
 
 // Files larger than this are not read.
 const int64_t kMaxXmlFileBytes = int64_t(256) << 20;
-// Elements may nest this deep; TinyXML parses each level on the stack.
-const int kMaxXmlDepth = 256;
+// Elements may nest this deep, the deepest the writer writes: root and
+// geometry, groups kMaxGroupDepth deep, an element in the innermost, its
+// action, threshold and threshold entry. TinyXML parses each level on the
+// stack.
+const int kMaxXmlDepth = 2 + kMaxGroupDepth + 1 + 3;
 const int kMinParameters = 10; // slots a source or variable read gets at least
 const int kGrowth = 12;        // bytes a variable parameter's buffer holds beyond its text
 
@@ -61,6 +64,16 @@ bool readCount(XmlElement& node, const char* name, int& count, const char* path)
         return false;
     }
     return true;
+}
+
+// Whether groups in the list nest deeper than kMaxGroupDepth; depth counts
+// the groups around it.
+bool groupsNestTooDeep(const ELEMENT_STRUCT* list, int depth)
+{
+    for (const ELEMENT_STRUCT* e = list; e != nullptr; e = e->next)
+        if (e->kind == VD_GROUP && (depth >= kMaxGroupDepth || groupsNestTooDeep(e->children, depth + 1)))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -340,6 +353,11 @@ int saveXml(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TYPE_STRUCT* sou
     {
         // Bitmap definitions read the texture registry.
         LibraryLockGuard lock(libraryLock());
+        // What the reader would refuse is not written.
+        if (groupsNestTooDeep(elements, 0)) {
+            logMsg(1, "saveFileXml: %s: groups nested deeper than %d levels\n", path, kMaxGroupDepth);
+            return -1;
+        }
         for (ELEMENT_STRUCT* e = elements; e != nullptr; e = e->next)
             if (state.definitions.definitionSaveXml(e, &definition) != 0)
                 return -1;

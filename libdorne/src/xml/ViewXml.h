@@ -23,6 +23,7 @@ struct XmlReadState
 {
     DefinitionReader definitions;
     double wx = 0.0, wy = 0.0;
+    int groups = 0; // groups around the record being read
 };
 
 // Source parameter counts above this refuse the file.

@@ -57,6 +57,101 @@ float colorPair(const std::string& text, size_t at)
     return float(double(std::strtol(pair.c_str(), nullptr, 16)) / 255.0);
 }
 
+// Texts are bytes (the fonts draw them as Latin-1); TinyXML reads a file
+// as UTF-8, and a byte that starts no whole character there takes the
+// bytes behind it, a closing quote or the "&" of an entity among them.
+// A text of valid UTF-8 is written as it is, so files of such texts read
+// as they always did. Any other text is written as Latin-1 in UTF-8 behind
+// a ZERO WIDTH NO-BREAK SPACE, which marks it for the reader to turn back
+// into its bytes; a valid text that itself begins with that character is
+// marked too, so that every text reads back as the bytes it was.
+const char kLatin1Mark[] = "\xEF\xBB\xBF";
+const size_t kMarkBytes = 3;
+
+// Whether text is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF).
+bool validUtf8(const std::string& text)
+{
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length;
+        uint32_t code;
+        if (c >= 0xC2 && c <= 0xDF)
+            length = 2, code = c & 0x1Fu;
+        else if (c >= 0xE0 && c <= 0xEF)
+            length = 3, code = c & 0x0Fu;
+        else if (c >= 0xF0 && c <= 0xF4)
+            length = 4, code = c & 0x07u;
+        else
+            return false;
+        if (n - i < length)
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            const unsigned char d = static_cast<unsigned char>(text[i + k]);
+            if ((d & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (d & 0x3Fu);
+        }
+        if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+            (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+bool marked(const std::string& text)
+{
+    return text.compare(0, kMarkBytes, kLatin1Mark) == 0;
+}
+
+std::string encodeText(const std::string& bytes)
+{
+    if (!marked(bytes) && validUtf8(bytes))
+        return bytes;
+    std::string out(kLatin1Mark);
+    out.reserve(kMarkBytes + 2 * bytes.size());
+    for (const char ch : bytes) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// A marked text holds only characters up to U+00FF behind its mark; any
+// other text (an older file's, or one written by hand) is kept as read.
+std::string decodeText(const std::string& text)
+{
+    if (!marked(text))
+        return text;
+    std::string out;
+    out.reserve(text.size() - kMarkBytes);
+    for (size_t i = kMarkBytes; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += char(c);
+            continue;
+        }
+        const unsigned char d = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if ((c != 0xC2 && c != 0xC3) || (d & 0xC0) != 0x80)
+            return text;
+        out += char(((c & 0x03) << 6) | (d & 0x3F));
+        ++i;
+    }
+    return out;
+}
+
 } // namespace
 
 float checkedFloat(double value)
@@ -115,7 +210,12 @@ void XmlElement::adopted()
 std::string XmlElement::getAttributeString(const std::string& name) const
 {
     const std::string* value = node_->Attribute(name);
-    return value != nullptr ? *value : std::string();
+    return value != nullptr ? decodeText(*value) : std::string();
+}
+
+bool XmlElement::hasAttribute(const std::string& name) const
+{
+    return node_->Attribute(name) != nullptr;
 }
 
 int XmlElement::getAttributeInt(const std::string& name) const
@@ -192,7 +292,7 @@ int XmlElement::getAttributePosition(const std::string& name) const
 
 void XmlElement::setAttributeString(const std::string& name, const std::string& value)
 {
-    node_->SetAttribute(name, value);
+    node_->SetAttribute(name, encodeText(value));
 }
 
 void XmlElement::setAttributeInt(const std::string& name, int value)

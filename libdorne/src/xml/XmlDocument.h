@@ -1,5 +1,5 @@
 // The XML view file's document and element wrappers over TinyXML 2.6, and
-// the attribute codecs every record of the format goes through: how
+// the attribute codecs every record of the format goes through: how texts,
 // colours, matrices, position codes, switches, integers, hexadecimal words
 // and decimal numbers are spelled, and what a reader gets when an attribute
 // is missing. Nothing here throws but std::bad_alloc.
@@ -43,8 +43,13 @@ public:
     // one.
     void appendElement(XmlElement& child);
 
+    // Whether the element has the attribute, whatever its value.
+    bool hasAttribute(const std::string& name) const;
+
     // Decoders; a missing attribute gives the kind's default: empty text,
     // 0, 0.0, false, opaque white, the identity, 9 (center).
+    // The bytes setAttributeString was given (see there); a text an older
+    // writer wrote as it is.
     std::string getAttributeString(const std::string& name) const;
     // strtol base 0 ("0x" hexadecimal, leading "0" octal), cut to 32 bits;
     // text that is no number gives 0.
@@ -64,6 +69,9 @@ public:
 
     // Encoders. An attribute set again keeps its place; a new one goes
     // behind the others.
+    // Any bytes: valid UTF-8 as it is; other bytes as Latin-1 in UTF-8
+    // behind a U+FEFF (as is a valid text beginning with one), which
+    // getAttributeString turns back into the bytes.
     void setAttributeString(const std::string& name, const std::string& value);
     void setAttributeInt(const std::string& name, int value);
     // "0x%x" of the 32-bit word.

@@ -18,7 +18,7 @@
 
 namespace dorne {
 
-XmlFactory xmlFactory = {elementCreate, createAction, createTh, createCoord};
+XmlFactory xmlFactory = {elementCreate, createAction, createTh, createCoord, loadTextureFromData};
 
 void ElementSink::add(ELEMENT_STRUCT* element)
 {
@@ -528,13 +528,16 @@ bool loadRect(XmlElement& r, ElementSink& sink, XmlReadState& state, ELEMENT_STR
         state.definitions.calcFill(image->fillStyle, image->patternBits, &style);
         image->pattern = style;
         image->bitmap = bitmap;
-        const auto found = state.definitions.mapImage.find(bitmap);
-        const bool whole = found != state.definitions.mapImage.end() &&
-                           found->second.pixels.size() >= size_t(found->second.width) * size_t(found->second.height) * 4;
-        if (whole) {
-            image->pixelWidth = found->second.width;
-            image->pixelHeight = found->second.height;
-            loadTextureFromData(found->second.pixels.data(), image);
+        const Image* pixels = state.definitions.image(bitmap);
+        if (pixels != nullptr) {
+            image->pixelWidth = pixels->width;
+            image->pixelHeight = pixels->height;
+            const int made = xmlFactory.texture(pixels->pixels.data(), image);
+            if (made != 0) {
+                logMsg(1, "loadFileXml: bitmap %d of %d x %d pixels: no texture made (%d)\n", bitmap, pixels->width,
+                       pixels->height, made);
+                return false;
+            }
         } else {
             std::printf("Load: could not find image id %d\n", bitmap);
         }
@@ -556,6 +559,11 @@ bool loadButton(XmlElement& r, ElementSink& sink, XmlReadState& state, ELEMENT_S
 
 bool loadGroup(XmlElement& r, ElementSink& sink, XmlReadState& state, ELEMENT_STRUCT*& made)
 {
+    // As deep as the writers write them.
+    if (state.groups >= kMaxGroupDepth) {
+        logMsg(1, "loadFileXml: groups nested deeper than %d levels\n", kMaxGroupDepth);
+        return false;
+    }
     const double x = r.getAttributeDouble("x"), y = r.getAttributeDouble("y");
     ELEMENT_STRUCT* e = made = createRecordElement(r, VD_GROUP, sink);
     if (e == nullptr)
@@ -567,9 +575,11 @@ bool loadGroup(XmlElement& r, ElementSink& sink, XmlReadState& state, ELEMENT_ST
     state.wy += double(e->y);
     ELEMENT_STRUCT* last = nullptr;
     ElementSink children{&e->children, last, e};
+    ++state.groups;
     for (XmlElement child = r.firstElement(); child.valid(); child = child.nextElement())
         if (!elementLoadXml(child, children, state))
             return false;
+    --state.groups;
     if (e->update != nullptr)
         e->update(e);
     state.wx = wx;

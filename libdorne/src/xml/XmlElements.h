@@ -10,13 +10,15 @@
 namespace dorne {
 
 // The creation functions the readers call, replaceable so that a test can
-// make one fail. Each returns null when memory runs out (logged).
+// make one fail. Each returns null when memory runs out (logged); texture
+// is loadTextureFromData.
 struct XmlFactory
 {
     ELEMENT_STRUCT* (*element)(int kind);
     ACTION_STRUCT* (*action)();
     TH_STRUCT* (*th)();
     COORD_STRUCT* (*coord)();
+    int (*texture)(const unsigned char* rgba, IMAGE_STRUCT* image);
 };
 extern XmlFactory xmlFactory;
 
@@ -44,15 +46,15 @@ struct ElementSink
 // left out with a level-2 message.
 void elementSaveXml(ELEMENT_STRUCT* element, XmlElement* parent, XmlWriteState& state);
 // Reads one record into sink; a name that is no keyword makes nothing.
-// False, logged, when an element, action, threshold entry or vertex cannot
-// be made; what was made stays linked for the list's owner to free.
+// False, logged, when an element, action, threshold entry, vertex or
+// texture cannot be made, or groups nest deeper than kMaxGroupDepth; what
+// was made stays linked for the list's owner to free.
 bool elementLoadXml(XmlElement& node, ElementSink& sink, XmlReadState& state);
 
 // ---- Shared by the kinds' readers and writers --------------------------------
 
 // Copies at most 63 bytes and a zero into a field of 64 bytes or more. A
-// cut never splits a UTF-8 character: a part of one would make the next
-// save's file read differently.
+// cut never splits a UTF-8 character.
 void copyName(char* field, const std::string& text);
 std::string fieldText(const char* field, size_t size);
 // Creates the element of the kind, links it into sink and names it from

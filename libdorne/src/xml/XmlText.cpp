@@ -11,7 +11,8 @@ namespace dorne {
 
 namespace {
 
-const int kDisplaySize = 30; // what a text's display size reads back as
+// The display size of a record that carries none (an older writer's).
+const int kDisplaySize = 30;
 
 } // namespace
 
@@ -30,6 +31,8 @@ void textSaveXml(const ELEMENT_STRUCT* e, XmlElement& r, const XmlWriteState& st
     r.setAttributeInt("fill-style", t->fillStyle);
     r.setAttributeInt("font", t->fontId);
     r.setAttributeMatrix("matrix", matrixOf(t->matrix));
+    // Last and of its own: readers that know only "font" pass over it.
+    r.setAttributeInt("display-size", t->displaySize);
 }
 
 void textLoadXml(XmlElement& r, ELEMENT_STRUCT* e, const XmlReadState& state)
@@ -64,18 +67,20 @@ void textLoadXml(XmlElement& r, ELEMENT_STRUCT* e, const XmlReadState& state)
     t->fontId = r.getAttributeInt("font");
 
     const auto found = state.definitions.mapFont.find(t->fontId);
-    if (found == state.definitions.mapFont.end())
-        return; // the font of the text's creation stays
-    const VFont& font = found->second;
-    vdiCopyName(t->family, sizeof t->family, font.family.c_str());
-    t->style = fontStyle(font);
-    t->underline = font.underline ? 1 : 0;
-    t->displaySize = kDisplaySize;
-    t->size = font.size;
-    void* made = vdiFontCreate(t->family, t->style, t->size);
-    vdiFontRelease(t->font);
-    t->font = made;
-    t->scalable = vdiFontScalable(t->font);
+    if (found != state.definitions.mapFont.end()) {
+        const VFont& font = found->second;
+        vdiCopyName(t->family, sizeof t->family, font.family.c_str());
+        t->style = fontStyle(font);
+        t->underline = font.underline ? 1 : 0;
+        t->displaySize = kDisplaySize;
+        t->size = font.size;
+        void* made = vdiFontCreate(t->family, t->style, t->size);
+        vdiFontRelease(t->font);
+        t->font = made;
+        t->scalable = vdiFontScalable(t->font);
+    } // else the font of the text's creation stays
+    if (r.hasAttribute("display-size"))
+        t->displaySize = r.getAttributeInt("display-size");
 }
 
 void buttonSaveXml(const ELEMENT_STRUCT* e, XmlElement& r, const XmlWriteState& state)
