@@ -371,7 +371,7 @@ STICKY_STRUCT* takeHandle()
 } // namespace
 
 STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t type, float x, float y,
-                               float halfWidth, float halfHeight)
+                               float halfWidth, float halfHeight, STICKY_STRUCT* last)
 {
     STICKY_STRUCT* s = takeHandle();
     if (s == nullptr)
@@ -382,7 +382,10 @@ STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t typ
     s->y = y;
     s->halfWidth = halfWidth;
     s->halfHeight = halfHeight;
-    appendSticky(&element->stickies, s);
+    if (last != nullptr)
+        dorne::listInsertAfter(&element->stickies, s, last);
+    else
+        appendSticky(&element->stickies, s);
     return s;
 }
 
@@ -403,7 +406,7 @@ void vdiDeleteHandles(ELEMENT_STRUCT* element)
 }
 
 void vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count, float minX, float minY,
-                         float maxX, float maxY, float midX, float midY)
+                         float maxX, float maxY, float midX, float midY, STICKY_STRUCT* last)
 {
     // Places of handles 1-9 as (x, y) choices: 0 min, 1 mid, 2 max.
     static const uint8_t place[10][2] = {{1, 1}, {0, 2}, {1, 2}, {2, 2}, {2, 1},
@@ -412,7 +415,9 @@ void vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count,
     const float ys[3] = {minY, midY, maxY};
     for (int i = 0; i < count; ++i) {
         const uint8_t id = ids[i] <= 9 ? ids[i] : 9;
-        vdiAppendHandle(element, id, id == 9 ? 3 : 1, xs[place[id][0]], ys[place[id][1]], 4, 4);
+        const float x = xs[place[id][0]], y = ys[place[id][1]];
+        if (STICKY_STRUCT* s = vdiAppendHandle(element, id, id == 9 ? 3 : 1, x, y, 4, 4, last))
+            last = s;
     }
 }
 

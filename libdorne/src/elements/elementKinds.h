@@ -173,9 +173,12 @@ int vdiEditPhase(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, i
 // Frees an element's edit backup (also the copies it owns); null after.
 void vdiFreeEditBackup(ELEMENT_STRUCT* element);
 
-// Appends a handle to the element's list; null when out of memory.
+// Appends a handle to the element's list: behind last, which must be the
+// list's last handle, or, when last is null, at the tail the list is walked
+// to. Handles of one element added in a row pass the previous result, so n
+// of them take time n. The new handle; null when out of memory.
 STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t type, float x, float y,
-                               float halfWidth, float halfHeight);
+                               float halfWidth, float halfHeight, STICKY_STRUCT* last = nullptr);
 
 // Deletes all handles of the element.
 void vdiDeleteHandles(ELEMENT_STRUCT* element);
@@ -183,9 +186,10 @@ void vdiDeleteHandles(ELEMENT_STRUCT* element);
 // Appends box handles in the order of ids (each 1-9), half size 4: 1
 // top-left, 2 top centre, 3 top-right, 4 right centre, 5 bottom-right, 6
 // bottom centre, 7 bottom-left, 8 left centre (type 1), 9 the centre (type
-// 3); the centre lines run through (midX, midY).
+// 3); the centre lines run through (midX, midY). last as for
+// vdiAppendHandle.
 void vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count, float minX, float minY,
-                         float maxX, float maxY, float midX, float midY);
+                         float maxX, float maxY, float midX, float midY, STICKY_STRUCT* last = nullptr);
 
 // Appends the box record: id 0, type 0, the lower-left corner with width and
 // height in place of the half sizes.

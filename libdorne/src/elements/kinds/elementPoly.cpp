@@ -4,6 +4,7 @@
 // elements along. The record owns its outline and fill vertex lists and its
 // display list; an edit backup owns its own copy of the outline.
 #include "elements/elementKinds.h"
+#include "base/linkedList.h"
 
 #include "dorneGl.h"
 #include "dornePlatform.h"
@@ -78,6 +79,7 @@ void* copyPolyBackup(const void* record)
     std::memcpy(backup, poly, sizeof(POLY_STRUCT));
     backup->coords = backup->fillCoords = nullptr;
     backup->glList = 0;
+    COORD_STRUCT* last = nullptr; // the copy's tail: no walk per vertex
     for (const COORD_STRUCT* c = poly->coords; c != nullptr; c = c->next) {
         auto* copy = static_cast<COORD_STRUCT*>(std::malloc(sizeof(COORD_STRUCT)));
         if (copy == nullptr) {
@@ -87,7 +89,8 @@ void* copyPolyBackup(const void* record)
             return nullptr;
         }
         std::memcpy(copy, c, sizeof(COORD_STRUCT));
-        appendCoord(&backup->coords, copy);
+        dorne::listInsertAfter(&backup->coords, copy, last);
+        last = copy;
     }
     return backup;
 }
@@ -362,10 +365,13 @@ int polySetPickSticky(ELEMENT_STRUCT* element)
         maxY = first || c->y > maxY ? c->y : maxY;
     }
     const float cx = minX + (maxX - minX) / 2, cy = minY + (maxY - minY) / 2;
+    // Each handle linked behind the one before: n vertices take time n.
+    STICKY_STRUCT* last = nullptr; // the list is empty
     for (const COORD_STRUCT* c = p->coords; c != nullptr; c = c->next)
-        vdiAppendHandle(element, c->id + 100, 1, c->x, c->y, 2, 2);
+        if (STICKY_STRUCT* s = vdiAppendHandle(element, c->id + 100, 1, c->x, c->y, 2, 2, last))
+            last = s;
     static const uint8_t ids[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-    vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, cx, cy);
+    vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, cx, cy, last);
     vdiSetElementBox(element, minX, minY, maxX, maxY);
 
     p->localMinX = p->localMinY = p->localMaxX = p->localMaxY = 0;
