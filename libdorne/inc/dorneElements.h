@@ -120,7 +120,8 @@ typedef struct ELEMENT_STRUCT
     void* data;                      /* the kind record (owned); null for a GROUP */
     void* editBackup;                /* copy of the kind record while an edit runs */
     ATTR_STRUCT attr;
-    float pickTransform[6];          /* m00, m01, tx, m10, m11, ty of the last frame */
+    float pickTransform[6];          /* m00, m01, tx, m10, m11, ty of the last frame;
+                                        the identity until the first */
     STICKY_STRUCT savedHandles[10];  /* handle positions when an edit began */
     struct ELEMENT_STRUCT* parent;   /* the enclosing GROUP, null at top level */
 } ELEMENT_STRUCT;

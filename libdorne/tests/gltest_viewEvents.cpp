@@ -1,7 +1,8 @@
-// Mouse events on a drawn view: press, moves and release through the window
+// Mouse events on a view: press, moves and release through the window
 // record into the variables the mouse actions write, an element moved by a
-// translation action picked where it is drawn, the event's status codes,
-// and a line width set through the public attribute record drawn.
+// translation action picked where it is drawn and, before the first draw,
+// where it is stored; the event's status codes, and a line width set
+// through the public attribute record drawn.
 #include "dorneGlTest.h"
 #include "viewSupport.h"
 
@@ -137,6 +138,26 @@ TEST_F(ViewEvents, PressMovesAndReleaseReachTheVariables)
     ASSERT_EQ(vdViewStart(view), 0);
     EXPECT_EQ(view->picked, nullptr);
     EXPECT_EQ(view->previousEvent, -1);
+}
+
+// Before the first draw (window zoom 1, no draw offset) the events go to
+// the elements where they are stored: B not yet moved, nothing at the
+// origin.
+TEST_F(ViewEvents, BeforeTheFirstDrawEventsGoWhereTheBoxesAre)
+{
+    ASSERT_EQ(vdViewStart(view), 0);
+    const struct
+    {
+        float x, y; // view point
+        const char* pressed;
+        const char* hits;
+    } cases[] = {{0, 0, "0", "0"}, {50, 100, "1", "0"}, {120, 100, "1", "1"}, {170, 100, "1", "1"}, {0, 0, "1", "1"}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(vdViewEvent(window, view, 0, Press, c.x, 480 - c.y), 0);
+        ASSERT_EQ(vdViewEvent(window, view, 0, Release, c.x, 480 - c.y), 0);
+        EXPECT_EQ(value("pressed"), c.pressed) << c.x << ", " << c.y;
+        EXPECT_EQ(value("hits"), c.hits) << c.x << ", " << c.y;
+    }
 }
 
 TEST_F(ViewEvents, StatusCodesAndUnusableZoom)

@@ -105,10 +105,9 @@ inline void useFromAnotherThread(const std::string& path)
             double calc = 0;
             if (facade.getVar("calc", calc) && calc == 84.0)
                 ++calcSeen;
-            // An element never drawn has a zero pick transform, which maps
-            // its box onto the origin: the button takes these events.
-            facade.setEvent(Nalvo2D::MOUSE_LEFT, Nalvo2D::EVENT_PRESS, 0, 0);
-            facade.setEvent(Nalvo2D::MOUSE_LEFT, Nalvo2D::EVENT_RELEASE, 0, 0);
+            // On the button: its press writes b while the data thread runs.
+            facade.setEvent(Nalvo2D::MOUSE_LEFT, Nalvo2D::EVENT_PRESS, 20, 30);
+            facade.setEvent(Nalvo2D::MOUSE_LEFT, Nalvo2D::EVENT_RELEASE, 20, 30);
             if (n % 100 == 0)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }

@@ -2,8 +2,9 @@
 // sizes, the variables before a start, after it and after a stop, every
 // value conversion of getVar and setVar, texts that read back alike through
 // the flat functions and the facade, picking by point over a group and
-// its child, a failed load, a facade without a view, and the facade used
-// from a second thread while the data thread runs.
+// its child, mouse events before the first draw, a failed load, a facade
+// without a view, and the facade used from a second thread while the data
+// thread runs.
 #include "leakCheck.h"
 #include "nalvoViewSupport.h"
 
@@ -178,6 +179,37 @@ TEST_F(Facade, GetObjectNamesTheTopmostElementUnderThePoint)
     std::string name;
     EXPECT_TRUE(facade.getObject(69.99, 50, name));
     EXPECT_EQ(name, "group");
+}
+
+// A view loaded and started but never drawn: a left press and release go
+// to the rectangle where it is stored (40..60 x 90..110), none to the
+// origin; its press adds 1 to pl.
+TEST_F(Facade, EventsBeforeTheFirstDrawGoWhereTheBoxesAre)
+{
+    ViewDraft draft(0, 0, 200, 200);
+    ViewDraft::variable(draft.source(5, 0, 0), "pl", DD_INT);
+    ACTION_STRUCT* press = addAction(draft.add(filledRect(40, 90, 60, 110, 1, 0, 0)), 22, "pl");
+    press->mouseMode = 1;
+    press->mouseInc = 1;
+    press->mouseMax = 1000;
+    press->mouseClamp = 1;
+    const std::string file = folder.file("events.v");
+    ASSERT_TRUE(draft.save(file));
+    NalvoView facade;
+    ASSERT_TRUE(facade.load(file));
+    ASSERT_TRUE(facade.startView(false));
+    const struct
+    {
+        float x, y;
+        long pl; // after the press and release
+    } cases[] = {{0, 0, 0}, {50, 100, 1}, {0, 0, 1}, {59.5f, 109.5f, 2}, {61, 100, 2}, {50, 89, 2}};
+    for (const auto& c : cases) {
+        facade.setEvent(Nalvo2D::MOUSE_LEFT, Nalvo2D::EVENT_PRESS, c.x, c.y);
+        facade.setEvent(Nalvo2D::MOUSE_LEFT, Nalvo2D::EVENT_RELEASE, c.x, c.y);
+        long pl = -1;
+        EXPECT_TRUE(facade.getVar("pl", pl));
+        EXPECT_EQ(pl, c.pl) << c.x << ", " << c.y;
+    }
 }
 
 // One conversion: a setter and what the three getters read back afterwards

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using namespace viewtest;
@@ -164,6 +165,55 @@ TEST(Pick, PickFunctionShapeAndTransforms)
     drawnAt(moved.head);
     EXPECT_EQ(vdiPickElementRun(moved.head, 10, 10, 1), nullptr);
     EXPECT_TRUE(viewPick(moved.head, 10, 10).empty());
+}
+
+// Before any draw an element is picked where it is stored, whether made by
+// elementCreate or read by either view file reader: a box, a pick function
+// (closed polygon) and a group's child.
+TEST(Pick, BeforeAnyDrawElementsArePickedWhereTheyAreStored)
+{
+    Folder folder;
+    ASSERT_FALSE(folder.path.empty());
+    ViewDraft draft(0, 0, 200, 200);
+    ELEMENT_STRUCT* box = draft.add(filledRect(40, 90, 60, 110, 1, 0, 0));
+    ELEMENT_STRUCT* polygon = draft.add(elementCreate(VD_CPOLYGON));
+    for (const auto& [x, y] : {std::pair(150, 10), {150, 50}, {190, 50}, {190, 10}}) {
+        COORD_STRUCT* c = createCoord();
+        c->x = float(x), c->y = float(y);
+        appendCoord(&static_cast<POLY_STRUCT*>(polygon->data)->coords, c);
+    }
+    polygon->update(polygon);
+    ELEMENT_STRUCT* child = draft.add(filledRect(100, 150, 120, 170, 0, 0, 1), draft.add(elementCreate(VD_GROUP)));
+    const char* const names[] = {"box", "polygon", "child"};
+    int n = 0;
+    for (ELEMENT_STRUCT* e : {box, polygon, child}) {
+        std::snprintf(e->name, sizeof e->name, "%s", names[n++]);
+        addAction(e, 22, "v");
+    }
+    const std::string binary = folder.file("v.v"), xml = folder.file("v.xml");
+    ASSERT_TRUE(draft.save(binary));
+    ASSERT_EQ(saveFileXml(xml.c_str(), draft.elements, nullptr, &draft.config), 0);
+    List fromBinary, fromXml;
+    DD_DATA_TYPE_STRUCT* sources = nullptr;
+    CONFIG_STRUCT config{};
+    ASSERT_EQ(loadFile(binary.c_str(), &fromBinary.head, &sources, &config), 0);
+    ASSERT_EQ(loadFileXml(xml.c_str(), &fromXml.head, &sources, &config), 0);
+    EXPECT_EQ(sources, nullptr);
+
+    const struct
+    {
+        float x, y;
+        const char* name; // null: nothing
+    } cases[] = {{0, 0, nullptr},     {50, 100, "box"},   {170, 30, "polygon"}, {110, 160, "child"},
+                 {130, 160, nullptr}, {39, 100, nullptr}, {100, 30, nullptr}};
+    const std::pair<const char*, ELEMENT_STRUCT*> lists[] = {
+        {"made", draft.elements}, {"binary", fromBinary.head}, {"xml", fromXml.head}};
+    for (const auto& [what, list] : lists) {
+        for (const auto& c : cases) {
+            const ELEMENT_STRUCT* picked = vdiPickElementRun(list, c.x, c.y, 1);
+            EXPECT_STREQ(picked != nullptr ? picked->name : nullptr, c.name) << what << " " << c.x << ", " << c.y;
+        }
+    }
 }
 
 TEST(Pick, SegmentsByDistanceAndZoom)

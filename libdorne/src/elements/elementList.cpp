@@ -86,6 +86,10 @@ ELEMENT_STRUCT* elementCreate(int kind)
     element->kind = kind;
     elementNewName(element, nullptr);
     element->clip = 0;
+    // Picked where it is stored until a draw applies its actions; all zero
+    // would map every box onto the origin.
+    static const float identity[6] = {1, 0, 0, 0, 1, 0};
+    std::memcpy(element->pickTransform, identity, sizeof identity);
 
     const ElementKind* desc = vdiElementKind(kind);
     if (desc == nullptr)
