@@ -80,7 +80,17 @@ public:
     bool stopView() noexcept;
     // Draws the view in the current GL context and transformation; false
     // without a view. Through the render texture the first four draws after
-    // a start render it again, later ones only when force is true.
+    // a start render it again, later ones only when force is true; a draw
+    // that renders clears the whole colour buffer to transparent black and
+    // draws the view into its lower-left pixels before it shows the
+    // texture. Of the caller's GL state a draw keeps the matrices, the
+    // viewport, the clear and current colours, and the lighting, depth,
+    // stencil, texture, line and point state; it leaves the scissor test,
+    // dithering, fog and face culling off (the scissor box where a clipped
+    // group put it), the blending switch as the view's last element left
+    // it, the blend function at source alpha and one minus source alpha,
+    // the polygon mode at fill, the perspective hint at fastest, the pixel
+    // unpack row length at 0 and the matrix mode at model-view.
     bool draw(bool force) noexcept;
 
     void setRenderMode(eRenderMode mode) noexcept;

@@ -352,7 +352,11 @@ typedef struct SCISSOR_STRUCT
 
 /* ---- The element list. Lists are doubly linked through next and prev; a
    list is owned by whoever holds its head, and the functions take the head's
-   address. None of them takes a lock. ---- */
+   address. A list is the caller's to guard (a view's: dorneView.h); what
+   lists share, the default-name counter and the fonts and textures that
+   elements hold, every function here and below makes, names and frees
+   under the library-wide lock, beside loads and draws on other threads.
+   ---- */
 
 /* A new element of the kind with its kind record (the kind's defaults),
    hooks, default name "KIND-nnnn" (the counter unchanged) and id

@@ -5,7 +5,16 @@
    1.00 to 3.03 read) and the fixed-width values every reader and writer goes
    through, and the XML view file. Numbers of the binary file are 4 bytes,
    most significant byte first, on every host; a text field has a fixed
-   length n and holds at most n - 1 characters and a zero. */
+   length n and holds at most n - 1 characters and a zero.
+   Threads: every view-file and symbol-file reader and writer here holds
+   the library-wide lock while it makes, reads or frees fonts, textures and
+   element names (the binary ones and the readers while they run, what a
+   refused read frees included), so any of them may run beside each other
+   and beside the loads, draws and frees of views on other threads. None holds a view's
+   mutex, and no other thread may change the lists or the block they are
+   given meanwhile: to save a running view, hold view->mutex around the
+   save of view->elements, view->dataSources and view->config (dorneView.h
+   shows how); its data thread and its draws then wait. */
 
 #include "dorneExport.h"
 #include "dorneView.h"

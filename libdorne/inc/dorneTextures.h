@@ -7,8 +7,13 @@
    image); it makes the GL texture lazily, padded to a power of two from 64
    to 2048, and draws it through four corners. The render texture caches a
    whole view as one 1024 x 1024 texture.
-   Only the thread that owns the current GL context may call these; nothing
-   here is locked. */
+   The registry's functions hold the library-wide lock, so images may be
+   registered, copied, read and dropped on several threads at once (each
+   GL texture is made in the context current where it is first made or
+   drawn); the pixels txData gives stay valid until their last id is
+   dropped. The render texture functions take no lock: only the thread
+   that owns the current GL context calls them, one view at a time (the
+   draws hold the library lock around them). */
 
 #include "dorneExport.h"
 #include "dorneView.h"
@@ -85,11 +90,13 @@ DORNE_API int restoreViewPort(vdView_Struct* view);
    blending end off. 0, -1 for a null view. */
 DORNE_API int drawRenderTexture(vdView_Struct* view);
 
-/* Calls the view's display list. 0, -1 for a null view. */
+/* Calls the display list the caller stored in view->displayList (the
+   library makes none: list 0 draws nothing). 0, -1 for a null view. */
 DORNE_API int drawListTexture(vdView_Struct* view);
 
-/* Pixel buffers are not used: views render into the current frame buffer.
-   pbufferInit returns 0; the others do nothing. */
+/* Pixel buffers are not used: views render into the current frame buffer,
+   and the draws call none of these. pbufferInit returns 0; the others do
+   nothing. */
 DORNE_API int pbufferInit(int width, int height);
 DORNE_API void pbufferEnable(void);
 DORNE_API void pbufferDisable(void);

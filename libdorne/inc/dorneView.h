@@ -35,7 +35,8 @@ typedef struct vdView_Struct
     DD_DATA_TYPE_STRUCT* registry;     /* source kinds; only filled during a load */
     int32_t state;                     /* 0 stopped, 1 started, 2 animated */
     int32_t haltMode;
-    int32_t threadFinished;            /* set by the data thread when it ends */
+    int32_t threadFinished;            /* 0 at an animated start, 1 once the data thread has ended;
+                                          the library itself never reads it */
     int32_t drawOffsetX, drawOffsetY;  /* pixel offset in the target */
     float drawScale;
     int32_t scissorOffsetX, scissorOffsetY; /* offset and scale of the last clip computation */
@@ -43,7 +44,7 @@ typedef struct vdView_Struct
     double startTime;                  /* apiGetTime of the last start */
     double viewTime;                   /* seconds */
     HASH_STRUCT* variables;            /* variable name to DD_VAR_STRUCT (keys owned) */
-    pthread_mutex_t mutex;             /* guards elements and variables against the data thread */
+    pthread_mutex_t mutex;             /* guards the view's records; from load to vdViewFree */
     float colorFactor[4];              /* RGBA multiplied into all drawing */
     int32_t scissorType;               /* 1 clip with the scissor box, else the stencil */
     int32_t depthOffset;               /* step the depth range per element */
@@ -53,7 +54,8 @@ typedef struct vdView_Struct
     uint32_t renderTexture;            /* GL texture name; 0 until made */
     ELEMENT_STRUCT* picked;            /* element receiving the mouse events */
     int64_t previousEvent;             /* event type that chose it; -1 after a start */
-    uint32_t displayList;              /* GL display list that drawListTexture calls */
+    uint32_t displayList;              /* a GL display list of the caller's that drawListTexture
+                                          calls; the library never makes one (0 after load) */
 } vdView_Struct;
 
 #define VD_WINDOW_MAGIC 0x10203041u
@@ -73,15 +75,47 @@ typedef struct vdWindow_Struct
    data thread could not be made. State 0 stopped, 1 started (data exchanged
    at each draw), 2 animated (a data thread exchanges every 10 ms).
 
-   Threads: every call that takes a view holds the view's mutex while it
-   works, so a view may be used from several threads; the data thread holds
-   it for each of its ticks. A view is gone once vdViewFree returns: the
-   caller's other threads must be done with it before. */
+   Threads. A view's records are guarded by its mutex, view->mutex, which
+   the data thread of an animated view holds for each of its ticks. These
+   calls hold it while they work, so any of them may run on any thread
+   beside each other and beside the data thread: vdViewStart,
+   vdViewStartAnim, vdViewStop, vdViewStopAnim, vdViewPutData,
+   vdViewSetTime, vdViewResetGraph, vdViewSetHaltMode, the four draws,
+   vdWindowClear, the draw settings and the size and position queries,
+   vdiViewPickElementRun and vdViewEvent, and vdVarGetStr, vdVarSetStr and
+   vdVarSet (dorneVariables.h).
+   Nothing else that reads or changes a view's records holds its mutex: the
+   element, action, source and variable handles (dorneObjects.h,
+   dorneActions.h, dorneDataSources.h, dorneVariables.h, vdVarGetAddr's
+   pointer), fillActions, the record's fields, and saveFile and saveFileXml
+   (dorneFiles.h) of view->elements and view->dataSources. On a running
+   view call them with view->mutex held, and none of the calls above from
+   that thread until it is released (the mutex is not recursive); saving a
+   running view:
+       pthread_mutex_lock(&view->mutex);
+       saveFile(path, view->elements, view->dataSources, &view->config);
+       pthread_mutex_unlock(&view->mutex);
+   Whatever makes, uses or frees fonts, textures or element names, or sets
+   the GL layer's process-wide state, holds the library-wide lock (taken
+   after a view's mutex, never before): the loads, vdViewFree, the draws,
+   vdWindowCreate, vdWindowInit, the readers and writers of dorneFiles.h,
+   and the element and texture functions that make, name or free. So views
+   may be loaded, drawn (each thread into its own GL context) and freed on
+   several threads at once; the draws of all views run one at a time. A
+   view is gone once vdViewFree returns: the caller's other threads must be
+   done with it, and not wait for its mutex, before.
+   The font library writes to standard output at the level 1 that every
+   load sets (its errors, "libft ERROR -> ...", and terminal colour codes):
+   ftSetDebugLevel(0) (sartoLibrary.h) after the load silences it. */
 
 /* A view read from the view file at path: the font library set up at the
    first load of the process (folders ".", "../fonts", "../../fonts",
    "$NALVO_HOME/fonts"), the file's sources merged with the registered
    source kinds, the write flags of the variables set from the mouse actions.
+   Every load (also vdViewLoadData) loads the data-source modules
+   "libVdd<name>.so" it finds in the current folder, then in
+   "$NALVO_HOME/bin" and "$NALVO_HOME", and runs their code: start a program
+   that loads views from a folder you trust.
    State 0, drawn at offset 0, 0 and scale 1.0, background mode 1, colour
    factor 1.0. Null for a null path or a file the reader refuses (nothing
    is left allocated). */
@@ -147,7 +181,8 @@ DORNE_API int fillActions(ELEMENT_STRUCT* list, int halt, double viewTime);
    through its 1024 x 1024 render texture, rendering it again first when the
    texture is marked (by a start, or by mode 1, which always renders again)
    or not made yet;
-   the rendering clears the current colour buffer. A view wider or higher
+   the rendering clears the whole current colour buffer (the clear colour
+   is restored) and draws into its lower-left pixels. A view wider or higher
    than 1024 units is drawn directly in every mode. The texture is shown at
    the draw offset and scale with its unpainted pixels transparent. */
 DORNE_API int vdViewDrawPlane(vdView_Struct* view, int mode);
@@ -231,8 +266,8 @@ DORNE_API int vdViewPosY(vdView_Struct* view);
 DORNE_API ELEMENT_STRUCT* vdiPickElementRun(ELEMENT_STRUCT* list, float x, float y, float zoom);
 
 /* Routes one event at the view point (x, y) through the view's picked
-   element. Does not check the view (callers do). Holds the view's mutex.
-   0. */
+   element, in any state. Holds the view's mutex. 0; -1 for a null view, -2
+   for a record without the view's magic. */
 DORNE_API int vdiViewPickElementRun(vdView_Struct* view, int type, int button, float x, float y, float zoom);
 
 /* The same on an element list with a picked element and previous event of

@@ -1,7 +1,8 @@
 // The class facade's draws in the offscreen context: the redraw counter of
 // the render-texture mode counted through the probe module's exchanges,
-// direct draws, and the mapping of setEvent's buttons and event types seen
-// through the variables the mouse actions write.
+// direct draws, what a draw leaves of the caller's GL state, and the
+// mapping of setEvent's buttons and event types seen through the variables
+// the mouse actions write.
 #include "NalvoView.h"
 #include "dorneGlTest.h"
 #include "leakCheck.h"
@@ -9,7 +10,9 @@
 
 #include <GL/gl.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
 using namespace viewtest;
 using Nalvo2D::NalvoView;
@@ -106,6 +109,74 @@ TEST_F(FacadeDraw, DirectDrawShowsTheView)
     EXPECT_TRUE(facade.draw(false));
     EXPECT_GE(pixel(80, 30)[0], 250);
     EXPECT_LE(pixel(30, 30)[0], 100) << "the page colour, no longer the square";
+}
+
+// What a draw leaves of the caller's GL state, in both render modes: the
+// clear colour, matrices, viewport and current colour as they were; a
+// draw that renders the texture clears the whole colour buffer first.
+TEST_F(FacadeDraw, DrawLeavesTheCallersState)
+{
+    ViewDraft draft(0, 0, 100, 80);
+    draft.add(filledRect(20, 20, 40, 40, 1, 0, 0));
+    const std::string path = folder.file("state.v");
+    ASSERT_TRUE(draft.save(path));
+    const struct
+    {
+        const char* what;
+        Nalvo2D::eRenderMode mode;
+        bool clearsOutside; // the caller's pixels outside the view are gone
+    } cases[] = {{"direct", Nalvo2D::RENDER_DIRECT, false}, {"render texture", Nalvo2D::RENDER_TEXTURE, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NalvoView facade;
+        ASSERT_TRUE(facade.load(path));
+        facade.setRenderMode(c.mode);
+        ASSERT_TRUE(facade.startView(false));
+        clear(0, 0, 1, 1);
+        glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
+        glColor4f(0.5f, 0.25f, 0.125f, 1.0f);
+        glMatrixMode(GL_PROJECTION);
+        glTranslatef(0.125f, 0, 0);
+        glMatrixMode(GL_MODELVIEW);
+        glTranslatef(0, 0.25f, 0);
+        GLfloat projection[16], modelView[16], colour[4];
+        GLint viewport[4];
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+
+        EXPECT_TRUE(facade.draw(true));
+        GLfloat clearColour[4], projectionAfter[16], modelViewAfter[16], colourAfter[4];
+        GLint viewportAfter[4];
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+        glGetFloatv(GL_PROJECTION_MATRIX, projectionAfter);
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelViewAfter);
+        glGetFloatv(GL_CURRENT_COLOR, colourAfter);
+        glGetIntegerv(GL_VIEWPORT, viewportAfter);
+        EXPECT_EQ(std::vector<GLfloat>(clearColour, clearColour + 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1}));
+        EXPECT_EQ(std::vector<GLfloat>(projectionAfter, projectionAfter + 16),
+                  std::vector<GLfloat>(projection, projection + 16));
+        EXPECT_EQ(std::vector<GLfloat>(modelViewAfter, modelViewAfter + 16),
+                  std::vector<GLfloat>(modelView, modelView + 16));
+        EXPECT_EQ(std::vector<GLfloat>(colourAfter, colourAfter + 4), std::vector<GLfloat>(colour, colour + 4));
+        EXPECT_EQ(std::vector<GLint>(viewportAfter, viewportAfter + 4), std::vector<GLint>(viewport, viewport + 4));
+        GLint matrixMode = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+        EXPECT_EQ(matrixMode, GL_MODELVIEW);
+        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+        // Far outside the view's 100 x 80 units (moved by the caller's
+        // translations less than a pixel).
+        const auto outside = pixel(150, 150);
+        if (c.clearsOutside)
+            EXPECT_EQ(outside, (std::array<uint8_t, 4>{0, 0, 0, 0}));
+        else
+            EXPECT_EQ(outside, (std::array<uint8_t, 4>{0, 0, 255, 255}));
+        glMatrixMode(GL_PROJECTION);
+        glTranslatef(-0.125f, 0, 0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
 }
 
 // A variable of the internal source, read as long.

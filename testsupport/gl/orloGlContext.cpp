@@ -103,6 +103,12 @@ std::unique_ptr<GlContext> GlContext::create(int width, int height, std::string&
     }
     const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
                                         EGL_NONE};
+    // The bound API is the calling thread's: a thread other than the one
+    // that set up the display starts with OpenGL ES.
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        error = eglFailure("eglBindAPI(EGL_OPENGL_API)");
+        return nullptr;
+    }
     made->mEgl->context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
     if (made->mEgl->context == EGL_NO_CONTEXT) {
         error = eglFailure("eglCreateContext (compatibility profile)");

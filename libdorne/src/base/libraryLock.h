@@ -1,7 +1,10 @@
 // The one lock of the process-wide state that has no lock of its own: the
-// font library, the texture registry and the element name counter. View file
-// readers and writers hold it while they run; it is recursive, so that a
-// holder may call anything else that takes it.
+// font library, the texture registry, the element name counter and the GL
+// layer's flags. The calls into the font library (elements/textFonts.cpp),
+// the registry's entry points and the name counter take it themselves;
+// view file readers and writers, loads, frees and draws hold it while they
+// run. It is recursive, so that a holder may call anything else that takes
+// it; it is taken after a view's mutex, never before.
 #ifndef DORNE_LIBRARY_LOCK_H
 #define DORNE_LIBRARY_LOCK_H
 

@@ -1,6 +1,7 @@
 // The element list: creation with default names, the name check, appending,
 // deleting with everything an element owns, and the attribute reset.
 #include "elements/elementKinds.h"
+#include "base/libraryLock.h"
 #include "base/linkedList.h"
 
 #include "dorneLog.h"
@@ -12,7 +13,7 @@
 namespace {
 
 // The running number of default names; grows only while a name is taken.
-// One per process, unlocked like the rest of the element functions.
+// One per process, under the library lock.
 int elementNr = 0;
 
 // Descriptors by kind number; null where no kind is (9). Kind 10 never gets
@@ -111,6 +112,7 @@ int elementNewName(ELEMENT_STRUCT* element, ELEMENT_STRUCT* tree)
 {
     if (element == nullptr)
         return -1;
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     const ElementKind* desc = vdiElementKind(element->kind == VD_TEXT_LEGACY ? VD_TEXT : element->kind);
     const char* kindName = desc != nullptr ? desc->name : unknownKindName;
     char name[sizeof element->name];

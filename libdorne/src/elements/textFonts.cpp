@@ -1,7 +1,12 @@
 // Where elements reach the texture registry and the font library: a TEXTURE
 // record owns one texture reference, GRAPH and TEXT records a font handle
 // (the font library's opaque value, kept in the records' pointer field).
+// The font library has no lock of its own: every call into it goes through
+// here under the library lock, so that whatever makes, measures or frees a
+// font may run beside a load or a draw in another thread.
 #include "elements/elementKinds.h"
+
+#include "base/libraryLock.h"
 
 #include "dorneTextures.h"
 #include "sartoFonts.h"
@@ -25,6 +30,9 @@ intptr_t handleOf(void* font)
     return reinterpret_cast<intptr_t>(font);
 }
 
+using dorne::LibraryLockGuard;
+using dorne::libraryLock;
+
 } // namespace
 
 void vdiCopyName(char* to, size_t size, const char* from)
@@ -45,6 +53,7 @@ void vdiTextureRelease(int texture)
 
 void* vdiFontCreate(const char* family, int style, int size)
 {
+    LibraryLockGuard lock(libraryLock());
     char name[FNT_NAME_SIZE];
     copyText(name, family);
     return reinterpret_cast<void*>(ftFontCreate(name, style, size));
@@ -52,6 +61,7 @@ void* vdiFontCreate(const char* family, int style, int size)
 
 void vdiFontRelease(void* font)
 {
+    LibraryLockGuard lock(libraryLock());
     // No font yet: nothing to release, and nothing for the library to report.
     if (font != nullptr)
         ftFontFree(handleOf(font));
@@ -59,11 +69,13 @@ void vdiFontRelease(void* font)
 
 int vdiFontScalable(void* font)
 {
+    LibraryLockGuard lock(libraryLock());
     return font != nullptr && ftFontScalable(handleOf(font)) == 1 ? 1 : 0;
 }
 
 void vdiFontMetric(void* font, const char* text, int& width, int& height)
 {
+    LibraryLockGuard lock(libraryLock());
     width = height = 0;
     if (font == nullptr)
         return;
@@ -77,6 +89,7 @@ void vdiFontMetric(void* font, const char* text, int& width, int& height)
 
 int vdiFontRender(void* font, const char* text)
 {
+    LibraryLockGuard lock(libraryLock());
     char copy[256];
     copyText(copy, text);
     return ftFontRender(handleOf(font), copy);
@@ -84,6 +97,7 @@ int vdiFontRender(void* font, const char* text)
 
 int vdiFontStyleFor(const char* family, int style)
 {
+    LibraryLockGuard lock(libraryLock());
     char name[FNT_NAME_SIZE];
     copyText(name, family);
     const int styles = ftFamilyGetStyles(name);
@@ -100,6 +114,7 @@ int vdiFontStyleFor(const char* family, int style)
 
 int vdiFontSizeFor(const char* family, int style, int size)
 {
+    LibraryLockGuard lock(libraryLock());
     char name[FNT_NAME_SIZE];
     copyText(name, family);
     int count = 0;

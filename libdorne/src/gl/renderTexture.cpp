@@ -1,6 +1,7 @@
 // The render texture: a view drawn once into the frame buffer, copied into a
 // 1024 x 1024 texture and shown again as one quad. The pixel-buffer calls are
-// empty: the view renders into the caller's current frame buffer.
+// empty and kept for callers: the view renders into the caller's current
+// frame buffer.
 #include "dorneTextures.h"
 
 #include "gl/glExtensions.h"

@@ -1,7 +1,10 @@
 // The texture registry: images by reference-counted id, GL textures made
 // lazily (padded to a power of two, compressed when the driver offers it)
-// and drawn through four corners.
+// and drawn through four corners. The registry has no lock of its own:
+// every entry point holds the library lock.
 #include "dorneTextures.h"
+
+#include "base/libraryLock.h"
 
 #include "dorneHash.h"
 #include "dorneLog.h"
@@ -229,6 +232,7 @@ int createTex2(int width, int height, const unsigned char* rgb, unsigned int* te
 
 int txCreate(int width, int height, const unsigned char* rgba)
 {
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     if (rgba == nullptr)
         return -1;
     const int bytes = txImageBytes(width, height);
@@ -262,6 +266,7 @@ int txCreate(int width, int height, const unsigned char* rgba)
 
 int txCopy(int id)
 {
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     T_Texture* texture = find(id);
     if (texture == nullptr)
         return -1;
@@ -275,6 +280,7 @@ int txCopy(int id)
 
 int txDelete(int id)
 {
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     T_Texture* texture = find(id);
     if (texture == nullptr || mpiHashDelete(registry.table, unsigned(id)) != 0)
         return -1;
@@ -285,12 +291,14 @@ int txDelete(int id)
 
 const unsigned char* txData(int id)
 {
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     const T_Texture* texture = find(id);
     return texture ? texture->pixels : nullptr;
 }
 
 const unsigned char* txImage(int id, int& width, int& height)
 {
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     const T_Texture* texture = find(id);
     width = texture ? texture->width : 0;
     height = texture ? texture->height : 0;
@@ -299,6 +307,7 @@ const unsigned char* txImage(int id, int& width, int& height)
 
 int txDraw(int id, const float x[4], const float y[4])
 {
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     if (x == nullptr || y == nullptr)
         return -1;
     T_Texture* texture = find(id);

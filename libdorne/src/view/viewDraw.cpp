@@ -164,11 +164,8 @@ void renderTexture(vdView_Struct* view, int32_t state)
     glPushMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    if (view->renderTexture == 0) {
-        pbufferInit(kRenderSize, kRenderSize);
+    if (view->renderTexture == 0)
         createRenderTexture(view);
-    }
-    pbufferEnable();
     renderSetViewport(view);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
@@ -178,12 +175,15 @@ void renderTexture(vdView_Struct* view, int32_t state)
     DRAW_PARA_STRUCT para = drawParameters(view, 1.0f);
     clipRefresh(view, 0, 0, 0, 0, 1.0f);
     exchange(view, state);
+    // Cleared to transparent black; the caller's clear colour is put back.
+    GLfloat callerClear[4] = {0, 0, 0, 0};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, callerClear);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(callerClear[0], callerClear[1], callerClear[2], callerClear[3]);
     drawLoop(view, state, para);
     glFlush();
     fillRenderTexture(view);
-    pbufferDisable();
     view->renderDirty = 0;
     restoreViewPort(view);
     glMatrixMode(GL_PROJECTION);

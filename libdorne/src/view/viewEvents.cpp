@@ -51,7 +51,6 @@ void routeView(vdView_Struct* view, int type, int button, float x, float y, floa
 
 int vdiViewPickElementRun(vdView_Struct* view, int type, int button, float x, float y, float zoom)
 {
-    // Callers check the view; a record that is no view is still refused.
     if (const int status = dorne::checkView(view))
         return status;
     dorne::ViewLock lock(view);

@@ -4,8 +4,9 @@
 // cannot provoke (a thread that cannot be made, the clip recomputations).
 //
 // Lock order: the view's mutex first, then the library lock
-// (base/libraryLock.h). Loads take only the library lock; the data thread
-// only the view's mutex.
+// (base/libraryLock.h); whoever holds the library lock never waits for a
+// view's mutex. Loads take only the library lock; the data thread only the
+// view's mutex.
 #ifndef DORNE_VIEW_INTERNAL_H
 #define DORNE_VIEW_INTERNAL_H
 
@@ -17,7 +18,10 @@
 
 namespace dorne {
 
-// state and threadFinished are read by the data thread without the mutex.
+// state is written under the view's mutex and also read without it (by
+// vdVarGetAddr, and by callers), hence atomically. threadFinished is the
+// data thread's last write, for callers to see that it has ended; nothing
+// here reads it (a stop joins the thread).
 inline int32_t viewState(const vdView_Struct* view)
 {
     return __atomic_load_n(&view->state, __ATOMIC_ACQUIRE);

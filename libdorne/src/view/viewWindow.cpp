@@ -1,6 +1,9 @@
 // The window record that vdViewDraw draws into, and the projection one unit
-// per pixel over a window.
+// per pixel over a window. The GL layer's mode and change-tracking flags
+// are process-wide: setting them holds the library lock, as draws do.
 #include "view/viewInternal.h"
+
+#include "base/libraryLock.h"
 
 #include "dorneGl.h"
 #include "dorneView.h"
@@ -27,6 +30,7 @@ vdWindow_Struct* vdWindowCreate(void)
         return nullptr;
     window->magic = VD_WINDOW_MAGIC;
     window->para.zoom = 1.0f;
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     wtSetRgbMode(1);
     return window;
 }
@@ -35,6 +39,7 @@ int vdWindowInit(vdWindow_Struct* window, int width, int height)
 {
     if (const int status = checkWindow(window))
         return status;
+    dorne::LibraryLockGuard lock(dorne::libraryLock());
     glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
     vddSetViewport(width, height);
     vdiUpdateAttr();

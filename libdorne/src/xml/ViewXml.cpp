@@ -268,8 +268,6 @@ void readHeader(XmlElement& header, CONFIG_STRUCT& config)
 // file is refused.
 bool readSections(XmlElement& root, ViewContent& out, XmlReadState& state, const char* path)
 {
-    // Definitions and element records make fonts and textures.
-    LibraryLockGuard lock(libraryLock());
     for (XmlElement section = root.firstElement(); section.valid(); section = section.nextElement()) {
         const std::string name = section.name();
         if (name == "header") {
@@ -314,6 +312,10 @@ int loadXml(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** s
         logMsg(1, "loadFileXml: %s: no root element\n", path);
         return -1;
     }
+    // Definitions and element records make fonts and textures. Taken before
+    // the content and the read state: what a refused read frees goes back
+    // under the lock too.
+    LibraryLockGuard lock(libraryLock());
     ViewContent content(*config);
     XmlReadState state;
     if (!readSections(root, content, state, path))
