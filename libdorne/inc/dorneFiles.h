@@ -10,11 +10,11 @@
    the library-wide lock while it makes, reads or frees fonts, textures and
    element names (the binary ones and the readers while they run, what a
    refused read frees included), so any of them may run beside each other
-   and beside the loads, draws and frees of views on other threads. None holds a view's
-   mutex, and no other thread may change the lists or the block they are
-   given meanwhile: to save a running view, hold view->mutex around the
-   save of view->elements, view->dataSources and view->config (dorneView.h
-   shows how); its data thread and its draws then wait. */
+   and beside the loads, draws and frees of views on other threads. None
+   holds a view's mutex, and no other thread may change the lists or the
+   block they are given meanwhile: to save a running view, hold view->mutex
+   around the save of view->elements, view->dataSources and view->config
+   (dorneView.h shows how); its data thread and its draws then wait. */
 
 #include "dorneExport.h"
 #include "dorneView.h"

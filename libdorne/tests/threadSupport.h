@@ -1,8 +1,9 @@
-// Shared by the ThreadSanitizer tests whose threads make and free fonts and
-// textures: the font library set up once from its built-in fonts, and
-// threads that each run with an offscreen GL context of their own (fonts
-// and GL textures are made only in a current context; the font library's
-// objects are shared by all of them).
+// Shared by the ThreadSanitizer tests that draw or whose threads make and
+// free fonts and textures: what the driver reports of itself left out, the
+// font library set up once from its built-in fonts, and threads that each
+// run with an offscreen GL context of their own (fonts and GL textures are
+// made only in a current context; the font library's objects are shared by
+// all of them). Included by one source file per test program.
 #ifndef DORNE_THREAD_SUPPORT_H
 #define DORNE_THREAD_SUPPORT_H
 
@@ -16,6 +17,19 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+// Mesa's software rasteriser (and the LLVM it compiles shaders with)
+// synchronises its own worker threads in ways ThreadSanitizer does not see
+// (neither is instrumented), and holds locks of its own across GL calls;
+// what it reports inside the driver is not the engine's.
+extern "C" const char* __tsan_default_suppressions()
+{
+    return "race:swrast_dri.so\n"
+           "race:libLLVM\n"
+           "deadlock:swrast_dri.so\n"
+           "deadlock:libLLVM\n"
+           "called_from_lib:swrast_dri.so\n";
+}
 
 namespace threadtest {
 
