@@ -216,7 +216,7 @@ TEST_F(FacadeDraw, SetEventMapsButtonsAndEventTypes)
     NalvoView facade;
     ASSERT_TRUE(facade.load(path));
     ASSERT_TRUE(facade.startView(false));
-    ASSERT_TRUE(facade.draw(false)) << "a draw gives the elements their pick transforms";
+    ASSERT_TRUE(facade.draw(false));
 
     const struct
     {
