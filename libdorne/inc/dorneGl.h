@@ -7,9 +7,12 @@
    line stipples and fill patterns come from the built-in tables.
    The colour factor and the line scale are 0 when the library loads (black,
    transparent, zero width): the view runtime sets both before drawing.
-   Only the thread that owns the current GL context may call these; the
-   layer's state is process-wide and unlocked. Without a current context the
-   calls do nothing. */
+   Only the thread that owns the current GL context may call these. The
+   open wtBegin block is the calling thread's own; the rest of the layer's
+   state is process-wide, and the library sets it only under the
+   library-wide lock that its draws and vdWindowInit hold: a caller that
+   sets it beside a draw on another thread races that draw. Without a
+   current context the calls do nothing. */
 
 #include "dorneExport.h"
 
@@ -58,7 +61,7 @@ DORNE_API void vdiUpdateAttr(void);
 
 /* ---- Drawing ---- */
 
-/* glBegin(mode), recorded as open until wtEnd or wtFinish. */
+/* glBegin(mode), recorded as open on this thread until wtEnd or wtFinish. */
 DORNE_API void wtBegin(unsigned int mode);
 DORNE_API void wtEnd(void);
 DORNE_API void wtPushMatrix(void);

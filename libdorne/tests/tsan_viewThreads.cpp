@@ -2,8 +2,9 @@
 // threads set up windows and draw views into them, each in a GL context of
 // its own (the GL layer's state is the process's); the caller saves an
 // animated view's lists while its data thread samples and exchanges,
-// holding the view's mutex as dorneView.h asks. Runs under
-// ThreadSanitizer.
+// holding the view's mutex as dorneView.h asks; two threads build and
+// fill polygons (the fill is tessellated in each thread's context). Runs
+// under ThreadSanitizer.
 #include "threadSupport.h"
 #include "viewFileSupport.h"
 #include "viewSupport.h"
@@ -65,6 +66,31 @@ TEST_F(ViewThreads, WindowsSetUpAndDrawnOnTwoThreads)
         }
         vdViewFree(view);
         std::free(window);
+    });
+    EXPECT_EQ(without, 0) << "threads without a GL context";
+    EXPECT_EQ(failures.load(), 0);
+}
+
+TEST_F(ViewThreads, PolygonsFilledOnTwoThreads)
+{
+    std::atomic<int> failures{0};
+    const int without = threadtest::onThreads(2, [&](int t) {
+        for (int round = 0; round < 20; ++round) {
+            ELEMENT_STRUCT* e = elementCreate(VD_CPOLYGON);
+            auto* poly = static_cast<POLY_STRUCT*>(e->data);
+            poly->fill = 1;
+            const float corners[][2] = {{0, 0}, {0, 40}, {20, 10}, {40, 40}, {40, 0}};
+            for (const auto& corner : corners) {
+                COORD_STRUCT* c = createCoord();
+                c->x = corner[0] + float(t);
+                c->y = corner[1];
+                appendCoord(&poly->coords, c);
+            }
+            e->update(e); // tessellates the concave fill into a display list
+            if (poly->glList == 0)
+                ++failures;
+            elementDelete(e, nullptr);
+        }
     });
     EXPECT_EQ(without, 0) << "threads without a GL context";
     EXPECT_EQ(failures.load(), 0);

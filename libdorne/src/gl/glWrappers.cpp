@@ -18,8 +18,10 @@ float fr = 0.0f, fg = 0.0f, fb = 0.0f, fa = 0.0f;
 float lineScale = 0.0f;
 int rgbMode = 0;
 
-// The block opened by wtBegin and not yet ended.
-bool beginOpen = false;
+// The block opened by wtBegin and not yet ended, in the GL context current
+// on this thread: a thread of its own may fill a polygon in its context
+// while another draws in another.
+thread_local bool beginOpen = false;
 
 const uint32_t* rgbTable = nullptr;
 
