@@ -17,6 +17,7 @@
 // context current, where no fill is tessellated ("nofill_ms_100k",
 // "nofill_ms_1M", "x_10_nofill"): the part the readers, the vertices and
 // the grab handles take. All times are CPU time of the thread.
+#include "benchFolder.h"
 #include "benchSources.h"
 #include "glFrame.h"
 #include "orloGlContext.h"
@@ -55,34 +56,9 @@ void combVertex(int i, int n, int& x, int& y)
     }
 }
 
-// A folder of its own, removed with its files at exit.
-struct BenchFolder
+const BenchFolder& folder()
 {
-    BenchFolder()
-    {
-        char pattern[] = "/tmp/dornePolyBenchXXXXXX";
-        if (mkdtemp(pattern) == nullptr)
-            std::abort();
-        path = pattern;
-    }
-    ~BenchFolder()
-    {
-        for (const std::string& f : files)
-            std::remove(f.c_str());
-        rmdir(path.c_str());
-    }
-    std::string file(const std::string& name)
-    {
-        files.push_back(path + "/" + name);
-        return files.back();
-    }
-    std::string path;
-    std::vector<std::string> files;
-};
-
-BenchFolder& folder()
-{
-    static BenchFolder made;
+    static const BenchFolder made("dornePolyBench");
     return made;
 }
 

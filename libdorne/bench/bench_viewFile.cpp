@@ -16,6 +16,7 @@
 // does not (the freeing is shown beside it, "free_ms"). A save includes the
 // sync and the rename.
 #include "benchElements.h"
+#include "benchFolder.h"
 #include "benchSources.h"
 #include "glFrame.h"
 
@@ -43,40 +44,21 @@ using benchview::kPerGroup;
 using benchview::makeElements;
 using benchview::prepareFonts;
 
-// A folder of its own, removed with its files at exit.
-struct BenchFolder
-{
-    BenchFolder()
-    {
-        char pattern[] = "/tmp/dorneBenchXXXXXX";
-        if (mkdtemp(pattern) == nullptr)
-            std::abort();
-        folder = pattern;
-    }
-    ~BenchFolder()
-    {
-        std::remove((folder + "/view.v").c_str());
-        std::remove((folder + "/elements.v").c_str());
-        rmdir(folder.c_str());
-    }
-    std::string folder;
-};
-
 const BenchFolder& folder()
 {
-    static const BenchFolder made;
+    static const BenchFolder made("dorneBench");
     return made;
 }
 
 const std::string& viewPath()
 {
-    static const std::string path = folder().folder + "/view.v";
+    static const std::string path = folder().file("view.v");
     return path;
 }
 
 const std::string& elementsPath()
 {
-    static const std::string path = folder().folder + "/elements.v";
+    static const std::string path = folder().file("elements.v");
     return path;
 }
 

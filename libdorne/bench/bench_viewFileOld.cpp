@@ -11,6 +11,7 @@
 // rectangles, texts, circles and closed three-edge polygons). The freeing of
 // what was read is not timed.
 #include "benchElements.h"
+#include "benchFolder.h"
 
 #include "dorneActions.h"
 #include "dorneElements.h"
@@ -181,24 +182,12 @@ std::vector<unsigned char> oldView(int revision)
     return out.b;
 }
 
+// The files of the runs: one per revision and the symbol file.
 struct Files
 {
-    Files()
-    {
-        char pattern[] = "/tmp/dorneBenchOldXXXXXX";
-        if (mkdtemp(pattern) == nullptr)
-            std::abort();
-        folder = pattern;
-    }
-    ~Files()
-    {
-        for (const char* name : {"/v107.v", "/v204.v", "/v303.v", "/s.sym"})
-            std::remove((folder + name).c_str());
-        rmdir(folder.c_str());
-    }
-    std::string path(int revision) const { return folder + "/v" + std::to_string(revision) + ".v"; }
-    std::string symbolPath() const { return folder + "/s.sym"; }
-    std::string folder;
+    std::string path(int revision) const { return folder.file("v" + std::to_string(revision) + ".v"); }
+    std::string symbolPath() const { return folder.file("s.sym"); }
+    BenchFolder folder{"dorneBenchOld"};
 };
 
 const Files& files()
