@@ -13,7 +13,7 @@ PACKAGES=(
   libtinyxml-dev zlib1g-dev libfreetype-dev
   xfonts-75dpi fonts-liberation2
   fonts-dejavu-core
-  libgtest-dev libbenchmark-dev libmuparser-dev
+  libgtest-dev libbenchmark-dev libmuparser-dev libxml2-dev
   xvfb xauth
   gdal-bin python3
 )

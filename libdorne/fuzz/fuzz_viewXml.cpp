@@ -1,15 +1,18 @@
 // libFuzzer target: arbitrary bytes as an XML view file for loadFileXml. A
 // refused file leaves the caller's lists and block as they were; a file
-// that is read whole is saved again and reads back with the same sources
-// and the same tree of elements and actions, every text in them the same
-// bytes.
+// that is read whole is saved again as well-formed XML 1.0 and reads back
+// with the same sources and the same tree of elements and actions, every
+// text in them the same bytes.
 #include "viewFuzzSupport.h"
+#include "xmlSupport.h"
 
 #include "dorneFiles.h"
 #include "dorneLog.h"
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 using namespace viewfuzz;
@@ -63,6 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                             checkAlike(caller.own->next, again, true);
                             check(sameTree(caller.elements, againElements));
                         });
+        std::ifstream saved(out, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+        check(!text.empty() && xmlsupport::readConforming(text).error.empty());
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "xml/XmlDocument.h"
 
 #include "leakCheck.h"
+#include "xmlSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -63,18 +64,59 @@ TEST_F(XmlCodecs, Strings)
     e.setAttributeString("a", " spaced <&> \"text\" ");
     EXPECT_EQ(e.getAttributeString("a"), " spaced <&> \"text\" ");
 
-    // Valid UTF-8 is written as it is; other bytes as Latin-1 in UTF-8
-    // behind a U+FEFF, as is a valid text that begins with one.
+    // Valid UTF-8 of characters XML allows is written as it is; other bytes
+    // behind a U+FEFF, as is a valid text that begins with one: from 0x80 as
+    // Latin-1 in UTF-8, the control characters XML forbids as U+2400 + byte,
+    // tab and line ends as references.
     XmlDocument document;
     XmlElement texts("t");
-    texts.setAttributeString("utf8", "Ma\xC3\x9F");
+    texts.setAttributeString("utf8", "Ma\xC3\x9F\t");
     texts.setAttributeString("latin1", "Ma\xDF");
     texts.setAttributeString("marked", "\xEF\xBB\xBFx");
+    texts.setAttributeString("control", "a\x01" "b\x1f" "c\t\x7f");
+    texts.setAttributeString("nonchar", "\xEF\xBF\xBE");
     document.appendElement(texts);
-    EXPECT_EQ(printed(document), "<?xml version=\"1.0\" ?>\n<t utf8=\"Ma\xC3\x9F\" latin1=\"\xEF\xBB\xBFMa\xC3\x9F\" "
-                                 "marked=\"\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBFx\" />\n");
+    EXPECT_EQ(printed(document),
+              "<?xml version=\"1.0\" ?>\n<t utf8=\"Ma\xC3\x9F&#x09;\" latin1=\"\xEF\xBB\xBFMa\xC3\x9F\" "
+              "marked=\"\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBFx\" "
+              "control=\"\xEF\xBB\xBF" "a\xE2\x90\x81" "b\xE2\x90\x9F" "c&#x09;\x7f\" "
+              "nonchar=\"\xEF\xBB\xBF\xC3\xAF\xC2\xBF\xC2\xBE\" />\n");
     EXPECT_EQ(texts.getAttributeString("latin1"), "Ma\xDF");
     EXPECT_EQ(texts.getAttributeString("marked"), "\xEF\xBB\xBFx");
+    EXPECT_EQ(texts.getAttributeString("control"), "a\x01" "b\x1f" "c\t\x7f");
+    EXPECT_EQ(texts.getAttributeString("nonchar"), "\xEF\xBF\xBE");
+
+    // A marked text an older writer wrote with control characters as
+    // references still reads as its bytes.
+    std::string older = "<t a=\"\xEF\xBB\xBF" "a&#x01;\xC3\x9F\" />";
+    XmlDocument read;
+    ASSERT_TRUE(read.parse(older));
+    EXPECT_EQ(read.root().getAttributeString("a"), "a\x01\xDF");
+}
+
+// Each text in an attribute: the document is well-formed XML 1.0, a
+// conforming parser reads the value TinyXML reads (nothing left to its
+// attribute-value normalisation), and the value decodes to the bytes.
+TEST_F(XmlCodecs, EveryTextIsWellFormedXmlAndReadsBackAsItsBytes)
+{
+    for (const std::string& t : xmlsupport::hostileTexts()) {
+        SCOPED_TRACE(testing::PrintToString(t));
+        XmlDocument document;
+        XmlElement e("e");
+        e.setAttributeString("a", t);
+        document.appendElement(e);
+        std::string text = printed(document);
+        const xmlsupport::ConformingRead conforming = xmlsupport::readConforming(text);
+        EXPECT_EQ(conforming.error, "");
+        XmlDocument back;
+        ASSERT_TRUE(back.parse(text));
+        const std::string* stored = back.root().data()->Attribute(std::string("a"));
+        ASSERT_NE(stored, nullptr);
+        if (conforming.error.empty()) {
+            EXPECT_EQ(conforming.attributes, std::vector<std::string>{"e a=" + *stored});
+        }
+        EXPECT_EQ(back.root().getAttributeString("a"), t);
+    }
 }
 
 TEST_F(XmlCodecs, IntegersReadWithStrtolBaseZeroCutTo32Bits)

@@ -6,6 +6,7 @@
 #include "dataSourceSupport.h"
 #include "leakCheck.h"
 #include "viewFileSupport.h"
+#include "xmlSupport.h"
 
 #include "dorneFiles.h"
 #include "dorneView.h"
@@ -16,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +33,8 @@ using viewfile::sampleConfig;
 
 using viewfile::readText;
 using viewfile::writeText;
+using xmlsupport::hostileTexts;
+using xmlsupport::readConforming;
 
 // A document of the given sections under a root of that name.
 std::string document(const std::string& sections, const std::string& root = "Nalvo2D")
@@ -467,40 +469,14 @@ TEST_F(ViewXml, SaveRefusalsAndTheReplacedFile)
 
 // ---- Texts and nesting ---------------------------------------------------------
 
-// Byte strings a binary view file holds in its names and texts (any bytes
-// but zero): Latin-1 and broken UTF-8 beside valid UTF-8, entities and what
-// looks like them, control characters, the mark the writer sets before
-// Latin-1 text, every byte, and random bytes.
-std::vector<std::string> hostileTexts()
-{
-    std::vector<std::string> t = {
-        "Ma\xDF", "\xC3&lt;", "&amp;lt;", "&#x41;", "&#65;", "&", "<>\"'&", "a]]>b", "\x01\x02\t\n\r\x1f\x7f",
-        " spaced  twice ", "\r\n", "Ma\xC3\x9F", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xC3", "x\xC3", "\xC0\xAF",
-        "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF\xFE", "\xE2\x82", "\xEF\xBB\xBF", "\xEF\xBB\xBFMa\xC3\x9F",
-        "\xEF\xBB\xBFMa\xDF", "\xEF\xBB\xBF\xE2\x82\xAC", "\xC2\xA0\xC3\xBF",
-    };
-    std::string every;
-    for (int c = 1; c < 256; ++c)
-        every += char(c);
-    for (size_t at = 0; at < every.size(); at += 63)
-        t.push_back(every.substr(at, 63));
-    std::mt19937 random(41);
-    for (int i = 0; i < 300; ++i) {
-        std::string text(1 + random() % 63, ' ');
-        for (char& c : text)
-            c = char(random() % 3 == 0 ? 0x80 + random() % 128 : 1 + random() % 255);
-        t.push_back(text);
-    }
-    return t;
-}
-
 std::string field(const char* text, size_t size)
 {
     return std::string(text, strnlen(text, size));
 }
 
 // Every name, text and default a binary view file can hold is read back as
-// its bytes, and the file saved from what was read is the same file.
+// its bytes, in a file that is well-formed XML; the file saved from what was
+// read is the same file.
 TEST_F(ViewXml, EveryTextReadsBackAsItsBytes)
 {
     const std::vector<std::string> texts = hostileTexts();
@@ -539,6 +515,7 @@ TEST_F(ViewXml, EveryTextReadsBackAsItsBytes)
     CONFIG_STRUCT config = sampleConfig();
     ASSERT_EQ(saveFileXml(file.c_str(), view, sources, &config), 0);
     const std::string first = readText(file);
+    EXPECT_EQ(readConforming(first).error, "") << "well-formed XML 1.0";
     ELEMENT_STRUCT* elements = nullptr;
     DD_DATA_TYPE_STRUCT* loaded = nullptr;
     ASSERT_EQ(loadFileXml(file.c_str(), &elements, &loaded, &config), 0) << log.take();
@@ -702,6 +679,7 @@ TEST_F(ViewXml, FuzzSeedsAreWhatTheWriterWrites)
             writeText(seed, text);
         }
         EXPECT_EQ(readText(seed), text) << seed << " (DORNE_WRITE_SEEDS=1 writes it anew)";
+        EXPECT_EQ(readConforming(text).error, "") << name << " is well-formed XML 1.0";
     }
 }
 

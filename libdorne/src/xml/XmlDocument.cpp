@@ -60,23 +60,36 @@ float colorPair(const std::string& text, size_t at)
 // Texts are bytes (the fonts draw them as Latin-1); TinyXML reads a file
 // as UTF-8, and a byte that starts no whole character there takes the
 // bytes behind it, a closing quote or the "&" of an entity among them.
-// A text of valid UTF-8 is written as it is, so files of such texts read
-// as they always did. Any other text is written as Latin-1 in UTF-8 behind
-// a ZERO WIDTH NO-BREAK SPACE, which marks it for the reader to turn back
-// into its bytes; a valid text that itself begins with that character is
-// marked too, so that every text reads back as the bytes it was.
+// XML 1.0 also forbids the control characters but tab and line ends, even
+// as references, and U+FFFE and U+FFFF. A text of valid UTF-8 without
+// those is written as it is, so files of such texts read as they always
+// did. Any other text is written behind a ZERO WIDTH NO-BREAK SPACE, which
+// marks it for the reader to turn back into its bytes: bytes from 0x80 as
+// Latin-1 in UTF-8, the forbidden control bytes as their CONTROL PICTURES
+// (U+2400 + byte), the rest as they are. A valid text that itself begins
+// with the mark is marked too, so that every text reads back as the bytes
+// it was.
 const char kLatin1Mark[] = "\xEF\xBB\xBF";
 const size_t kMarkBytes = 3;
+const uint32_t kControlPictures = 0x2400;
+
+// A control character XML 1.0 has no place for.
+bool forbiddenControl(uint32_t code)
+{
+    return code < 0x20 && code != '\t' && code != '\n' && code != '\r';
+}
 
 // Whether text is well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing above U+10FFFF).
-bool validUtf8(const std::string& text)
+// nothing above U+10FFFF) of characters XML 1.0 allows.
+bool writableAsIs(const std::string& text)
 {
     const size_t n = text.size();
     size_t i = 0;
     while (i < n) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
+            if (forbiddenControl(c))
+                return false;
             ++i;
             continue;
         }
@@ -99,7 +112,7 @@ bool validUtf8(const std::string& text)
             code = (code << 6) | (d & 0x3Fu);
         }
         if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-            (code >= 0xD800 && code <= 0xDFFF))
+            (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF)
             return false;
         i += length;
     }
@@ -113,13 +126,18 @@ bool marked(const std::string& text)
 
 std::string encodeText(const std::string& bytes)
 {
-    if (!marked(bytes) && validUtf8(bytes))
+    if (!marked(bytes) && writableAsIs(bytes))
         return bytes;
     std::string out(kLatin1Mark);
-    out.reserve(kMarkBytes + 2 * bytes.size());
+    out.reserve(kMarkBytes + 3 * bytes.size());
     for (const char ch : bytes) {
         const unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
+        if (forbiddenControl(c)) {
+            const uint32_t picture = kControlPictures + c;
+            out += char(0xE0 | (picture >> 12));
+            out += char(0x80 | ((picture >> 6) & 0x3F));
+            out += char(0x80 | (picture & 0x3F));
+        } else if (c < 0x80) {
             out += ch;
         } else {
             out += char(0xC0 | (c >> 6));
@@ -129,8 +147,10 @@ std::string encodeText(const std::string& bytes)
     return out;
 }
 
-// A marked text holds only characters up to U+00FF behind its mark; any
-// other text (an older file's, or one written by hand) is kept as read.
+// A marked text holds only characters up to U+00FF and the pictures of the
+// forbidden control bytes behind its mark (an older writer wrote those
+// bytes as references, which TinyXML reads as the bytes); any other text
+// (an older file's, or one written by hand) is kept as read.
 std::string decodeText(const std::string& text)
 {
     if (!marked(text))
@@ -144,10 +164,18 @@ std::string decodeText(const std::string& text)
             continue;
         }
         const unsigned char d = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if ((c != 0xC2 && c != 0xC3) || (d & 0xC0) != 0x80)
+        if ((c == 0xC2 || c == 0xC3) && (d & 0xC0) == 0x80) {
+            out += char(((c & 0x03) << 6) | (d & 0x3F));
+            ++i;
+            continue;
+        }
+        const unsigned char e = i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0;
+        const uint32_t picture = (uint32_t(c & 0x0F) << 12) | (uint32_t(d & 0x3F) << 6) | (e & 0x3Fu);
+        if ((c & 0xF0) != 0xE0 || (d & 0xC0) != 0x80 || (e & 0xC0) != 0x80 || picture < kControlPictures ||
+            !forbiddenControl(picture - kControlPictures))
             return text;
-        out += char(((c & 0x03) << 6) | (d & 0x3F));
-        ++i;
+        out += char(picture - kControlPictures);
+        i += 2;
     }
     return out;
 }

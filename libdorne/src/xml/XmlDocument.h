@@ -69,9 +69,11 @@ public:
 
     // Encoders. An attribute set again keeps its place; a new one goes
     // behind the others.
-    // Any bytes: valid UTF-8 as it is; other bytes as Latin-1 in UTF-8
-    // behind a U+FEFF (as is a valid text beginning with one), which
-    // getAttributeString turns back into the bytes.
+    // Any bytes, always as well-formed XML 1.0: valid UTF-8 of characters
+    // XML allows as it is; any other text (and a valid one beginning with
+    // U+FEFF) behind a U+FEFF, bytes from 0x80 as Latin-1 in UTF-8 and the
+    // control bytes XML forbids as U+2400 + byte, which getAttributeString
+    // turns back into the bytes.
     void setAttributeString(const std::string& name, const std::string& value);
     void setAttributeInt(const std::string& name, int value);
     // "0x%x" of the 32-bit word.
