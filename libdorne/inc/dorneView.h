@@ -140,15 +140,19 @@ DORNE_API int vdViewStart(vdView_Struct* view);
 DORNE_API int vdViewStartAnim(vdView_Struct* view);
 
 /* Stops a started or animated view (-3 when stopped): an animated view's
-   data thread is ended and waited for, however long its tick takes; then
-   the variable table is emptied, the elements' drawing attributes reset and
-   the sources closed. vdViewStopAnim stops only an animated view (-3
-   otherwise). */
+   data thread is ended and waited for, however long its tick takes, with
+   the view's mutex let go meanwhile; then the variable table is emptied,
+   the elements' drawing attributes reset and the sources closed. Until the
+   stop returns, vdViewStart, vdViewStartAnim and vdViewFree of the view
+   return -3. vdViewStopAnim stops only an animated view (-3 otherwise). */
 DORNE_API int vdViewStop(vdView_Struct* view);
 DORNE_API int vdViewStopAnim(vdView_Struct* view);
 
 /* Stops a running view, then frees its elements, sources, variable table,
-   render texture (in the current GL context), mutex and the record. */
+   render texture (in the current GL context), mutex and the record. -3,
+   with nothing freed, while a stop on another thread still waits for the
+   view's data thread: that stop takes the mutex again when the thread has
+   ended; free the view after it has returned. */
 DORNE_API int vdViewFree(vdView_Struct* view);
 
 /* Advances the view time by step seconds and samples every graph (groups
