@@ -67,11 +67,13 @@ class NALVO_API NalvoView
 {
 public:
     NalvoView();
-    // Frees the view (stopping it first when it runs).
+    // Frees the view (stopping it first when it runs; a stop of it on
+    // another thread is waited for).
     ~NalvoView();
 
-    // Frees the current view, then loads the view file at path; true when a
-    // view was loaded (else the object holds no view).
+    // Frees the current view as the destructor does, then loads the view
+    // file at path; true when a view was loaded (else the object holds no
+    // view).
     bool load(const std::string& path) noexcept;
     // Starts the view, with its data thread when animate is true; true when
     // it started. getVar and setVar work only after a successful start.
