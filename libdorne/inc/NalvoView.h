@@ -125,9 +125,14 @@ public:
 
     // The variable of that name of the started view, converted to the
     // argument's type; false without a started view or for an unknown name.
-    // A text variable leaves a number untouched; unsigned and 64-bit values
-    // keep their sign and width; a float or double read as long is
-    // truncated toward zero and held within the long range (NaN gives 0).
+    // A text variable leaves a number untouched. A double receives the
+    // value (unsigned types as unsigned, 64-bit values rounded to the
+    // nearest double). A long receives an integer of up to 32 bits (an
+    // unsigned one as unsigned) or a signed 64-bit one as it is, an
+    // unsigned 64-bit value as its 64 bits (one of 2^63 or more reads as
+    // that value less 2^64, negative), a float or double truncated toward
+    // zero and held within the long range (NaN gives 0). A string receives
+    // the text vdVarGetStr writes (dorneVariables.h).
     bool getVar(const std::string& name, double& value) noexcept;
     bool getVar(const std::string& name, long& value) noexcept;
     bool getVar(const std::string& name, std::string& value) noexcept;

@@ -100,10 +100,19 @@ typedef struct vdWindow_Struct
    after a view's mutex, never before): the loads, vdViewFree, the draws,
    vdWindowCreate, vdWindowInit, the readers and writers of dorneFiles.h,
    and the element and texture functions that make, name or free. So views
-   may be loaded, drawn (each thread into its own GL context) and freed on
-   several threads at once; the draws of all views run one at a time. A
-   view is gone once vdViewFree returns: the caller's other threads must be
-   done with it, and not wait for its mutex, before.
+   may be loaded, drawn and freed on several threads at once; the draws of
+   all views run one at a time.
+   GL contexts. A view's GL objects belong to the context that was current
+   when they were made: its fonts, textures and display lists mostly at
+   the load (or an edit), its render texture at its first texture draw;
+   vdViewFree deletes them in whatever context is current then. So load,
+   draw and free a view with the same context current, or with contexts
+   that share their objects. The font library hands one font object to
+   every view that asks for the same family, style and size, whatever
+   context is current: views loaded in different contexts need contexts
+   that share their objects.
+   A view is gone once vdViewFree returns: the caller's other threads must
+   be done with it, and not wait for its mutex, before.
    The font library writes to standard output at the level 1 that every
    load sets (its errors, "libft ERROR -> ...", and terminal colour codes):
    ftSetDebugLevel(0) (sartoLibrary.h) after the load silences it. */
