@@ -67,11 +67,13 @@ class NALVO_API NalvoView
 {
 public:
     NalvoView();
-    // Frees the view (stopping it first when it runs).
+    // Frees the view (stopping it first when it runs; a stop of it on
+    // another thread is waited for).
     ~NalvoView();
 
-    // Frees the current view, then loads the view file at path; true when a
-    // view was loaded (else the object holds no view).
+    // Frees the current view as the destructor does, then loads the view
+    // file at path; true when a view was loaded (else the object holds no
+    // view).
     bool load(const std::string& path) noexcept;
     // Starts the view, with its data thread when animate is true; true when
     // it started. getVar and setVar work only after a successful start.
@@ -123,9 +125,14 @@ public:
 
     // The variable of that name of the started view, converted to the
     // argument's type; false without a started view or for an unknown name.
-    // A text variable leaves a number untouched; unsigned and 64-bit values
-    // keep their sign and width; a float or double read as long is
-    // truncated toward zero and held within the long range (NaN gives 0).
+    // A text variable leaves a number untouched. A double receives the
+    // value (unsigned types as unsigned, 64-bit values rounded to the
+    // nearest double). A long receives an integer of up to 32 bits (an
+    // unsigned one as unsigned) or a signed 64-bit one as it is, an
+    // unsigned 64-bit value as its 64 bits (one of 2^63 or more reads as
+    // that value less 2^64, negative), a float or double truncated toward
+    // zero and held within the long range (NaN gives 0). A string receives
+    // the text vdVarGetStr writes (dorneVariables.h).
     bool getVar(const std::string& name, double& value) noexcept;
     bool getVar(const std::string& name, long& value) noexcept;
     bool getVar(const std::string& name, std::string& value) noexcept;

@@ -54,7 +54,20 @@ typedef int (*DD_CALLBACK_VAR_FN)(int option, int value, char* text, DD_VAR_STRU
    named as the variable and as wide as its value type (4 bytes for DD_FLOAT,
    DD_INT, DD_UINT; 8 for DD_DOUBLE and for the 64-bit DD_LONG and DD_ULONG;
    256 bytes for DD_STRING), which the exchange copies instead of calling Get
-   and Set. */
+   and Set.
+
+   Locks (dorneView.h) held around a module's code by the view functions:
+   at every view load, vddVersion, Info and the unloading run under the
+   library-wide lock; at every start, vddVersion, Open, StartView,
+   StartViewAll and the defaults (Set, PostRun), and at every stop and
+   vdViewFree of a running view, Close and the unloading, run under the
+   view's mutex and the library-wide lock. The exchange (Run, Get, Set,
+   PostRun) runs under the view's mutex on the data thread of an animated
+   view, and under the view's mutex and the library-wide lock in each draw
+   of a view started without animation. So a module must not call the view
+   functions (dorneView.h; vdVarGetStr, vdVarSetStr, vdVarSet) from its
+   entry points: the view's mutex is not recursive, and no thread may wait
+   for a view's mutex while it holds the library-wide lock. */
 typedef struct DD_DATA_TYPE_STRUCT
 {
     char name[64];                 /* "Auto Data", "SHM DATA", ... */
@@ -220,8 +233,9 @@ DORNE_API int closeDataSources(DD_DATA_TYPE_STRUCT* head);
 
 /* ---- The exchange cycle ------------------------------------------------
    Runs on the view's data thread under the view's mutex, or on the drawing
-   thread of a view started without animation; never on two threads at once
-   for one view. Variables without value storage are passed over. */
+   thread of a view started without animation (under the view's mutex and
+   the library-wide lock); never on two threads at once for one view.
+   Variables without value storage are passed over. */
 
 /* One cycle over all sources: Run; per variable Get, or for a variable the
    view writes Set (changed flag: the value differs from the last cycle's;

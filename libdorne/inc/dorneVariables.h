@@ -136,12 +136,13 @@ DORNE_API struct DD_DATA_TYPE_STRUCT* vdVarSource(struct vdView_Struct* view, co
    view started without animation (the data thread writes it otherwise). */
 DORNE_API void* vdVarGetAddr(struct vdView_Struct* view, const char* name);
 
-/* The value as text into out (256 bytes): float and double "%f", integer
-   types in decimal (unsigned types unsigned, 64-bit types all 64 bits),
-   text as stored (at most 255 characters). Returns the set-pending flag as
-   it was (0 or 1) and clears it; -1 null view, -2 foreign record, -3
-   stopped view, -4 null name, -5 null out, -6 unknown name. Holds the
-   view's mutex. */
+/* The value as text into out (256 bytes), cut to 255 characters: float
+   and double "%f" (six decimals; NaN and infinities "nan" and "inf", with a
+   minus sign when negative), integer types in decimal (unsigned types
+   unsigned, 64-bit types all 64 bits), text as stored (at most 255
+   characters). Returns the set-pending flag as it was (0 or 1) and clears
+   it; -1 null view, -2 foreign record, -3 stopped view, -4 null name, -5
+   null out, -6 unknown name. Holds the view's mutex. */
 DORNE_API int vdVarGetStr(struct vdView_Struct* view, const char* name, char* out);
 
 /* Converts the text into the variable's type and stores it: float types at
@@ -149,10 +150,14 @@ DORNE_API int vdVarGetStr(struct vdView_Struct* view, const char* name, char* ou
    float range), integer types from the text's decimal integer held within
    64 bits (-2^63 to 2^63 - 1 for signed types, -2^63 to 2^64 - 1 for
    unsigned ones, a negative text wrapping) of which their width keeps the
-   low bits, text cut to 255 characters: every text vdVarGetStr writes
-   reads back as the same value. 1 stored, 0 unknown name, -1 to -3 as
-   vdVarGetStr, -4 null name, -5 null text. No flag is set and no source is
-   called. Holds the view's mutex. */
+   low bits, text cut to 255 characters. Every text vdVarGetStr writes for
+   an integer or text variable reads back as the same value. That of a
+   float or double reads back as the value rounded to six decimals (1/3 as
+   0.333333, 1e-7 as 0), a float infinity as the largest float, and a value
+   whose text was cut (from 1e254 in size when negative, 1e255 when
+   positive) as a far smaller one (1e300 as about 1e254). 1 stored, 0
+   unknown name, -1 to -3 as vdVarGetStr, -4 null name, -5 null text. No
+   flag is set and no source is called. Holds the view's mutex. */
 DORNE_API int vdVarSetStr(struct vdView_Struct* view, const char* name, const char* text);
 
 /* Copies the variable's width from value: 4 bytes for float and 32-bit

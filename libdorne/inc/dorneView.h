@@ -100,10 +100,19 @@ typedef struct vdWindow_Struct
    after a view's mutex, never before): the loads, vdViewFree, the draws,
    vdWindowCreate, vdWindowInit, the readers and writers of dorneFiles.h,
    and the element and texture functions that make, name or free. So views
-   may be loaded, drawn (each thread into its own GL context) and freed on
-   several threads at once; the draws of all views run one at a time. A
-   view is gone once vdViewFree returns: the caller's other threads must be
-   done with it, and not wait for its mutex, before.
+   may be loaded, drawn and freed on several threads at once; the draws of
+   all views run one at a time.
+   GL contexts. A view's GL objects belong to the context that was current
+   when they were made: its fonts, textures and display lists mostly at
+   the load (or an edit), its render texture at its first texture draw;
+   vdViewFree deletes them in whatever context is current then. So load,
+   draw and free a view with the same context current, or with contexts
+   that share their objects. The font library hands one font object to
+   every view that asks for the same family, style and size, whatever
+   context is current: views loaded in different contexts need contexts
+   that share their objects.
+   A view is gone once vdViewFree returns: the caller's other threads must
+   be done with it, and not wait for its mutex, before.
    The font library writes to standard output at the level 1 that every
    load sets (its errors, "libft ERROR -> ...", and terminal colour codes):
    ftSetDebugLevel(0) (sartoLibrary.h) after the load silences it. */
@@ -140,15 +149,19 @@ DORNE_API int vdViewStart(vdView_Struct* view);
 DORNE_API int vdViewStartAnim(vdView_Struct* view);
 
 /* Stops a started or animated view (-3 when stopped): an animated view's
-   data thread is ended and waited for, however long its tick takes; then
-   the variable table is emptied, the elements' drawing attributes reset and
-   the sources closed. vdViewStopAnim stops only an animated view (-3
-   otherwise). */
+   data thread is ended and waited for, however long its tick takes, with
+   the view's mutex let go meanwhile; then the variable table is emptied,
+   the elements' drawing attributes reset and the sources closed. Until the
+   stop returns, vdViewStart, vdViewStartAnim and vdViewFree of the view
+   return -3. vdViewStopAnim stops only an animated view (-3 otherwise). */
 DORNE_API int vdViewStop(vdView_Struct* view);
 DORNE_API int vdViewStopAnim(vdView_Struct* view);
 
 /* Stops a running view, then frees its elements, sources, variable table,
-   render texture (in the current GL context), mutex and the record. */
+   render texture (in the current GL context), mutex and the record. -3,
+   with nothing freed, while a stop on another thread still waits for the
+   view's data thread: that stop takes the mutex again when the thread has
+   ended; free the view after it has returned. */
 DORNE_API int vdViewFree(vdView_Struct* view);
 
 /* Advances the view time by step seconds and samples every graph (groups

@@ -1,6 +1,8 @@
 // What only the runtime's seams show: a data thread that cannot be made,
-// and how often the draws recompute the clip regions of groups that hold a
-// SCISSOR element.
+// how often the draws recompute the clip regions of groups that hold a
+// SCISSOR element, and the class facade's free meeting another thread's
+// stop.
+#include "view/NalvoViewImpl.h"
 #include "view/viewInternal.h"
 
 #include "dorneGlTest.h"
@@ -9,7 +11,11 @@
 
 #include <GL/gl.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <memory>
+#include <thread>
 
 using namespace viewtest;
 
@@ -130,6 +136,48 @@ TEST_F(ViewHooks, GroupsAreClippedByBothScissorTypes)
         EXPECT_EQ(pixel(30, 50)[1], 0);
         EXPECT_EQ(pixel(5, 50)[1], 0);
         EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), GL_FALSE);
+    }
+}
+
+// A facade whose view another thread is stopping: its load and its
+// destruction wait until that stop has returned, then free the view (not
+// drop it, which the leak check would find, nor free it under the stop).
+TEST_F(ViewHooks, FacadeFreeWaitsForAnotherThreadsStop)
+{
+    ViewDraft draft(0, 0, 100, 80);
+    ViewDraft::variable(draft.source(2, 0, 1), "a", DD_INT, "7");
+    const std::string path = folder.file("constant.v");
+    ASSERT_TRUE(draft.save(path));
+    for (const bool destroy : {false, true}) {
+        SCOPED_TRACE(destroy ? "destruction" : "load");
+        DataThreadHold hold;
+        auto facade = std::make_unique<Nalvo2D::NalvoViewImpl>();
+        ASSERT_TRUE(facade->load(path));
+        ASSERT_TRUE(facade->startView(true));
+        ASSERT_TRUE(DataThreadHold::install(facade->view, 2));
+        ASSERT_TRUE(hold.armed());
+        vdView_Struct* stopping = facade->view;
+        std::thread stopper([stopping] { vdViewStop(stopping); });
+        const bool held = hold.held();
+        std::atomic<bool> done{false};
+        std::thread owner([&] {
+            if (destroy)
+                facade.reset();
+            else
+                facade->load(path);
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const bool doneEarly = done.load();
+        hold.release();
+        stopper.join();
+        owner.join();
+        EXPECT_TRUE(held);
+        EXPECT_FALSE(doneEarly) << "the free did not wait for the stop";
+        if (!destroy) {
+            ASSERT_NE(facade->view, nullptr);
+            EXPECT_NE(facade->view, stopping);
+        }
     }
 }
 

@@ -271,6 +271,8 @@ TEST_F(QueryView, TextValuesInAndOut)
     } cases[] = {
         {"c", "-5", "-5"},
         {"d", "0.5", "0.500000"},
+        {"d", "0.33333333333", "0.333333"},
+        {"d", "1e-7", "0.000000"},
         {"ui", "4294967295", "4294967295"},
         {"i", "3.7", "3"},
         {"i", "99999999999", "1215752191"},
@@ -293,6 +295,15 @@ TEST_F(QueryView, TextValuesInAndOut)
     }
     EXPECT_EQ(vdVarSetStr(view, "d", "0.1"), 1);
     EXPECT_EQ(valueOf<double>("d"), 0.1) << "a double at double precision";
+    {
+        // A double's text is cut at 255 characters and reads back as such.
+        char text[256];
+        EXPECT_EQ(vdVarSetStr(view, "d", "1e300"), 1);
+        EXPECT_EQ(vdVarGetStr(view, "d", text), 0);
+        EXPECT_EQ(std::strlen(text), 255u);
+        EXPECT_EQ(vdVarSetStr(view, "d", text), 1);
+        EXPECT_NEAR(valueOf<double>("d") / 1e254, 1.0, 1e-9);
+    }
     EXPECT_EQ(vdVarSetStr(view, "odd", "12"), 1) << "an unknown type stores nothing";
     char out[256] = "untouched";
     EXPECT_EQ(vdVarGetStr(view, "odd", out), 0);

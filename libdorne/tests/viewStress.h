@@ -1,7 +1,7 @@
 // Views loaded, started, stopped and freed over and over while other
 // threads use them: a second thread reads and writes variables under the
-// view's mutex between start and stop, the caller draws, four threads load
-// and free at once. The same tests run under ThreadSanitizer
+// view's mutex between start and stop, the caller draws, a free meets
+// another thread's stop, four threads load and free at once. The same tests run under ThreadSanitizer
 // (tsan_viewStress.cpp) and under AddressSanitizer with leak detection
 // (gltest_viewStress.cpp).
 #ifndef DORNE_VIEW_STRESS_H
@@ -143,6 +143,38 @@ TEST_F(ViewStress, DrawsWhileTheDataThreadRuns)
     EXPECT_EQ(view->threadFinished, 1);
     EXPECT_EQ(vdViewFree(view), 0);
     std::free(window);
+}
+
+// A stop lets go of the view's mutex while it waits for the data thread,
+// and takes it again afterwards: a free on another thread meanwhile must
+// refuse (-3) and leave the record whole, and succeed once the stop has
+// returned. The hold keeps the data thread, and so the stop, waiting.
+TEST_F(ViewStress, FreeRefusedWhileAnotherThreadStops)
+{
+    for (const bool stopAnim : {false, true}) {
+        SCOPED_TRACE(stopAnim ? "vdViewStopAnim" : "vdViewStop");
+        DataThreadHold hold;
+        vdView_Struct* view = vdViewLoad(path.c_str());
+        ASSERT_NE(view, nullptr);
+        ASSERT_EQ(vdViewStartAnim(view), 0);
+        ASSERT_TRUE(DataThreadHold::install(view, 2)); // the constant source
+        ASSERT_TRUE(hold.armed());
+        std::atomic<int> stopped{1};
+        std::thread stopper([&] { stopped = stopAnim ? vdViewStopAnim(view) : vdViewStop(view); });
+        // Held: the stop has set state 0, let go of the mutex and joins.
+        const bool held = hold.held();
+        const int freed = held ? vdViewFree(view) : 1;
+        const int started = freed == 0 ? 0 : vdViewStartAnim(view);
+        hold.release();
+        stopper.join();
+        ASSERT_TRUE(held);
+        ASSERT_EQ(freed, -3) << "freed under the stop";
+        EXPECT_EQ(started, -3);
+        EXPECT_EQ(stopped.load(), 0);
+        EXPECT_EQ(view->state, 0);
+        EXPECT_EQ(view->threadFinished, 1);
+        EXPECT_EQ(vdViewFree(view), 0);
+    }
 }
 
 TEST_F(ViewStress, LoadsAndFreesOnFourThreads)

@@ -13,12 +13,15 @@
 #include "dorneFiles.h"
 #include "dorneView.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -180,6 +183,88 @@ inline std::vector<std::string> takeLines(const std::string& path)
     std::remove(path.c_str());
     return lines;
 }
+
+// Keeps the data thread of an animated view from ending until released, so
+// that a stop waits in its join for as long as a test needs. install() puts
+// the hold in as the PostRun of a built-in source of the started view (after
+// the start, whose defaults call PostRun on the starting thread); its first
+// call, on the data thread, makes a thread-local object whose destructor
+// runs as that thread ends: it reports that the thread is held, then waits.
+// One hold at a time; released when it goes out of scope.
+class DataThreadHold
+{
+public:
+    DataThreadHold()
+    {
+        std::lock_guard<std::mutex> lock(state().mutex);
+        state().armed = state().held = state().released = false;
+    }
+    ~DataThreadHold() { release(); }
+    DataThreadHold(const DataThreadHold&) = delete;
+    DataThreadHold& operator=(const DataThreadHold&) = delete;
+
+    // Into the animated view's first source of the built-in type that has
+    // no PostRun, under the view's mutex; false when there is none.
+    static bool install(vdView_Struct* view, int type)
+    {
+        bool installed = false;
+        pthread_mutex_lock(&view->mutex);
+        for (DD_DATA_TYPE_STRUCT* s = view->dataSources; s != nullptr && !installed; s = s->next)
+            if (s->type == type && s->fnPostRun == nullptr) {
+                s->fnPostRun = postRun;
+                installed = true;
+            }
+        pthread_mutex_unlock(&view->mutex);
+        return installed;
+    }
+    // Within 10 s, each: the data thread has exchanged once; it has left
+    // its loop and is held.
+    bool armed() { return waitFor(&State::armed); }
+    bool held() { return waitFor(&State::held); }
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(state().mutex);
+        state().released = true;
+        state().changed.notify_all();
+    }
+
+private:
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool armed = false, held = false, released = false;
+    };
+    static State& state()
+    {
+        static State s;
+        return s;
+    }
+    static bool waitFor(bool State::*flag)
+    {
+        std::unique_lock<std::mutex> lock(state().mutex);
+        return state().changed.wait_for(lock, std::chrono::seconds(10), [flag] { return state().*flag; });
+    }
+    struct AtThreadEnd
+    {
+        ~AtThreadEnd()
+        {
+            std::unique_lock<std::mutex> lock(state().mutex);
+            state().held = true;
+            state().changed.notify_all();
+            state().changed.wait(lock, [] { return state().released; });
+        }
+    };
+    static int postRun(DD_DATA_TYPE_STRUCT*)
+    {
+        static thread_local AtThreadEnd atEnd;
+        (void)&atEnd;
+        std::lock_guard<std::mutex> lock(state().mutex);
+        state().armed = true;
+        state().changed.notify_all();
+        return 0;
+    }
+};
 
 #ifdef DORNE_PROBE_DIR
 // The probe module (libVddProbe.so, type 100) where a load finds it:

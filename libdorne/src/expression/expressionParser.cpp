@@ -51,8 +51,9 @@ double truthOf(bool b)
     return b ? 1.0 : 0.0;
 }
 
-// The integer operators work on operands truncated to 32 bits (the low
-// 32 bits of the library's integer conversion).
+// The integer operators work on operands truncated toward zero to 32-bit
+// integers and held within that range (NaN gives 0, a value beyond it the
+// nearest end).
 double integerOperation(int kind, double left, double right)
 {
     const int32_t a = dorne::truncateInt32(left);

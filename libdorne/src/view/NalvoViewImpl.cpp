@@ -14,10 +14,12 @@
 #include "dorneVariables.h"
 #include "dorneView.h"
 
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -51,6 +53,16 @@ bool readVariable(vdView_Struct* view, const std::string& name, T& value, Read r
     });
 }
 
+// Frees the view. vdViewFree refuses (-3) while a stop on another thread
+// still waits for the view's data thread; that stop ends with the thread's
+// tick, so wait for it rather than drop a view that is still live.
+void freeView(vdView_Struct*& view) noexcept
+{
+    while (vdViewFree(view) == -3)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    view = nullptr;
+}
+
 } // namespace
 
 namespace Nalvo2D {
@@ -58,7 +70,7 @@ namespace Nalvo2D {
 NalvoViewImpl::~NalvoViewImpl()
 {
     if (view != nullptr)
-        vdViewFree(view);
+        freeView(view);
 }
 
 bool NalvoViewImpl::hasView() const
@@ -73,10 +85,8 @@ bool NalvoViewImpl::canUseVariables() const
 
 bool NalvoViewImpl::load(const std::string& path) noexcept
 {
-    if (view != nullptr) {
-        vdViewFree(view);
-        view = nullptr;
-    }
+    if (view != nullptr)
+        freeView(view);
     // A path with a zero inside would name another file.
     if (path.find('\0') != std::string::npos)
         return false;

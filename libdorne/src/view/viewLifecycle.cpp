@@ -1,6 +1,8 @@
 // Starting, stopping and freeing a view, and advancing its clock by hand.
 // Every call takes the view's mutex and reads the state under it; a stop
-// of an animated view lets go of it while it waits for the data thread.
+// of an animated view lets go of it while it waits for the data thread,
+// so a start or a free in that time finds state 0 with the thread still
+// recorded, and refuses.
 #include "view/viewInternal.h"
 
 #include "base/libraryLock.h"
@@ -146,6 +148,10 @@ int vdViewFree(vdView_Struct* view)
     {
         ViewLock lock(view);
         const int32_t state = viewState(view);
+        // A stop on another thread is still waiting for the data thread and
+        // will lock the mutex again: the record must outlive it.
+        if (state == 0 && dorne::hasDataThread(view))
+            return -3;
         if (state != 0) {
             dorne::setViewState(view, 0);
             if (state == 2)
