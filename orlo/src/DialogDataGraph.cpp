@@ -312,8 +312,21 @@ void DialogDataGraph::updateControls()
 
 void DialogDataGraph::setSpan(float span)
 {
+    const WidgetGraph::HeldRebuilds held(mGraph);
+    const bool cursorShown = cursorInWindow();
     mGraph->setXrange(span);
     mData.timeSpan = span;
+    // The window follows the cursor in centre cursor mode: a new span is
+    // laid around the cursor it showed, not at the end that the graph mode
+    // keeps. A window the user took elsewhere (markers, panning) stays there.
+    if (cursorShown && mGraph->getCursorMode() == WidgetGraph::CursorCenter)
+        mGraph->setCursorPosition(mGraph->getCursorTime());
+}
+
+bool DialogDataGraph::cursorInWindow() const
+{
+    const double t = mGraph->getCursorTime();
+    return t >= mGraph->getXmin() && t <= mGraph->getXmax();
 }
 
 void DialogDataGraph::slotCommandPress(int id)
@@ -390,6 +403,8 @@ void DialogDataGraph::slotTimeout()
 
 void DialogDataGraph::slotGraphSetup()
 {
+    const WidgetGraph::HeldRebuilds held(mGraph);
+    const bool cursorShown = cursorInWindow();
     float r, g, b;
     mGraph->setXrange(static_cast<float>(mData.timeSpan));
     mGraph->setDisplayMode(mData.displayMode == 0 ? WidgetGraph::DisplaySingle : WidgetGraph::DisplaySplit);
@@ -409,6 +424,15 @@ void DialogDataGraph::slotGraphSetup()
     mGraph->setAutoScaleY(mData.autoscaleOn);
     mGraph->setYmin(static_cast<float>(mData.yMin));
     mGraph->setYmax(static_cast<float>(mData.yMax));
+    // The span was applied in the modes from before, at the end that those
+    // keep, which may lie far from the cursor. Centre cursor mode lays the
+    // window around the cursor; another mode brings back a cursor that the
+    // window showed, as a time set from elsewhere would.
+    const double t = mGraph->getCursorTime();
+    if (mGraph->getCursorMode() == WidgetGraph::CursorCenter)
+        mGraph->setCursorPosition(t);
+    else if (cursorShown && !cursorInWindow())
+        setTime(t);
     updateControls();
 }
 

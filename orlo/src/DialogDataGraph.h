@@ -89,7 +89,10 @@ private:
     // fillIndex for each of them in turn.
     void fill(const std::vector<ProfileParameter>& parameters, unsigned from = 0);
 
+    // The span of the zoom commands, kept in the record.
     void setSpan(float span);
+    // True when the cursor's time lies in the window.
+    bool cursorInWindow() const;
 
     int mPressed = CommandNone;
     QTimer* mZoomTimer = nullptr;

@@ -678,9 +678,11 @@ GraphModel::Axis GraphModel::timeAxis(const GraphTicks::LabelFont& font) const
     for (double t : a.majors) {
         if (t < a.low || t > a.high || t < 0.0)
             continue;
-        a.labels.push_back(GraphTicks::label(t, GraphTicks::timeLabel(t), pixelX(t) + 0.5, 0.5, baseline, font));
+        a.labels.push_back(
+            GraphTicks::label(t, GraphTicks::timeLabel(t, a.step), pixelX(t) + 0.5, 0.5, baseline, font));
     }
     a.labels = GraphTicks::thin(a.labels, a.step);
+    GraphTicks::keepInside(a.labels, 0.0, mPlotLeft + mPlotWidth + kRightMargin);
     return a;
 }
 

@@ -63,6 +63,8 @@ public:
     // Window limits beyond this are refused: there a second no longer
     // counts in double precision arithmetic of pixels.
     static constexpr double kMaxTime = 1.0e12;
+    // Pixels between the plot's right edge and the widget's.
+    static constexpr double kRightMargin = 10.0;
 
     GraphModel();
 
@@ -212,7 +214,9 @@ public:
         std::vector<GraphTicks::Label> labels;
     };
     // The time axis under the plot: ticks at least 70 pixels apart,
-    // "h:mm:ss" centred under the ticks at or after 0.
+    // "h:mm:ss" (with the fraction that a step below a second needs)
+    // centred under the ticks at or after 0, moved in where they would
+    // run past the widget's edge.
     Axis timeAxis(const GraphTicks::LabelFont& font) const;
     // The Y axes left of the plot: the shared one in single display, one
     // per active parameter in split display (in parameter order), ticks at

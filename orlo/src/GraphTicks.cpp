@@ -5,6 +5,23 @@
 
 namespace KAVO {
 
+namespace {
+
+// Decimals that multiples of a step need: none from a second on. Steps are
+// 1, 2 or 5 times a power of ten, so this ends at once; the bound keeps a
+// stray step from looping.
+int timeDecimals(double step)
+{
+    if (!(step > 0.0) || !(step < 1.0))
+        return 0;
+    int n = 0;
+    for (double scaled = step; n < 9 && std::fabs(scaled - std::round(scaled)) > 1e-6 * scaled; scaled *= 10.0)
+        ++n;
+    return n;
+}
+
+} // namespace
+
 bool GraphTicks::autoPara(double low, double high, double pixels, double spacing, double* step,
                           int* subdivisions)
 {
@@ -100,12 +117,25 @@ std::vector<double> GraphTicks::minors(const std::vector<double>& majors, double
     return out;
 }
 
-QString GraphTicks::timeLabel(double t)
+QString GraphTicks::timeLabel(double t, double step)
 {
     if (!(std::fabs(t) < 9.0e15))
         return QString();
-    const long long s = static_cast<long long>(std::trunc(t));
-    return QString::asprintf("%lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
+    const int n = timeDecimals(step);
+    if (n == 0) {
+        const long long s = static_cast<long long>(std::trunc(t));
+        return QString::asprintf("%lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
+    }
+    // Rounded, not truncated: a tick at 48.2 s may be held as 48.1999...
+    long long scale = 1;
+    for (int k = 0; k < n; ++k)
+        scale *= 10;
+    const double units = std::round(t * static_cast<double>(scale));
+    if (!(std::fabs(units) < 9.0e15))
+        return QString();
+    const long long u = static_cast<long long>(units);
+    const long long s = u / scale;
+    return QString::asprintf("%lld:%02lld:%02lld.%0*lld", s / 3600, (s / 60) % 60, s % 60, n, u % scale);
 }
 
 GraphTicks::Label GraphTicks::label(double value, const QString& text, double anchor, double align,
@@ -146,6 +176,34 @@ std::vector<GraphTicks::Label> GraphTicks::thin(const std::vector<Label>& labels
     }
     // A range of labels no wider than one step: the first alone.
     return {labels.front()};
+}
+
+void GraphTicks::keepInside(std::vector<Label>& labels, double low, double high)
+{
+    std::vector<Label> kept;
+    for (Label l : labels) {
+        if (l.box.width() > high - low)
+            continue;
+        double shift = 0.0;
+        if (l.box.left() < low)
+            shift = low - l.box.left();
+        else if (l.box.right() > high)
+            shift = high - l.box.right();
+        l.x += shift;
+        l.box.translate(shift, 0.0);
+        // Neighbours that did not move were apart already: of a crowded
+        // pair the one that moved goes.
+        bool keep = true;
+        while (keep && !kept.empty() && crowded(kept.back().box, l.box)) {
+            if (shift != 0.0)
+                keep = false;
+            else
+                kept.pop_back();
+        }
+        if (keep)
+            kept.push_back(l);
+    }
+    labels.swap(kept);
 }
 
 void GraphTicks::dropCrowded(std::vector<Label>& labels, std::vector<QRectF>& taken)

@@ -38,8 +38,10 @@ public:
     static std::vector<double> minors(const std::vector<double>& majors, double step, int subdivisions,
                                       double low, double high);
 
-    // "h:mm:ss" of a time in seconds, each part truncated.
-    static QString timeLabel(double t);
+    // "h:mm:ss" of a time in seconds, each part truncated. For a step below
+    // a second the fraction its multiples need follows, rounded to it
+    // ("0:19:48.2", "0:19:48.25"), so that no two ticks read the same.
+    static QString timeLabel(double t, double step = 1.0);
 
     // Measures of the label font, in pixels.
     struct LabelFont
@@ -77,6 +79,10 @@ public:
     // 0 so that they stay put while the window moves, for the smallest k at
     // which no two are crowded; all of them when they fit.
     static std::vector<Label> thin(const std::vector<Label>& labels, double step);
+    // Moves each label whose box runs past low..high along the axis back
+    // inside; one that then crowds a neighbour, or that is wider than
+    // low..high, is left out.
+    static void keepInside(std::vector<Label>& labels, double low, double high);
     // Drops every label crowded by one of `taken`, then adds the boxes of
     // the rest to `taken`: labels of neighbouring axes never cover each other.
     static void dropCrowded(std::vector<Label>& labels, std::vector<QRectF>& taken);

@@ -344,7 +344,7 @@ void WidgetGraph::releaseLayer()
 
 void WidgetGraph::resizeGL(int w, int h)
 {
-    mModel.setPlot(mModel.plotLeft(), 40.0, w - mModel.plotLeft() - 10.0, h - 50.0);
+    mModel.setPlot(mModel.plotLeft(), 40.0, w - mModel.plotLeft() - GraphModel::kRightMargin, h - 50.0);
     setupGL();
     updateGL();
     mModel.rebuild();
@@ -391,7 +391,7 @@ void WidgetGraph::settle()
         mModel.applyScales();
         mModel.layoutBands();
         const double left = widestYLabel() + 20.0;
-        const double plotWidth = width() - left - 10.0;
+        const double plotWidth = width() - left - GraphModel::kRightMargin;
         const bool resized = plotWidth != mModel.plotWidth();
         mModel.setPlot(left, mModel.plotBottom(), plotWidth, mModel.plotHeight());
         if (!resized)
@@ -445,7 +445,7 @@ void WidgetGraph::drawGraph()
 
     // Geometry for the next paint: room for the widest Y label.
     const double left = mWidestLabel + 20.0;
-    mModel.setPlot(left, mModel.plotBottom(), width() - left - 10.0, mModel.plotHeight());
+    mModel.setPlot(left, mModel.plotBottom(), width() - left - GraphModel::kRightMargin, mModel.plotHeight());
 }
 
 std::vector<double> WidgetGraph::layerKey() const

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QStringList>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -226,6 +227,11 @@ TEST_F(GraphWidgetTest, AxisLabelsNeverCoverEachOther)
     EXPECT_GE(timeLabels, 2);
     EXPECT_LT(timeLabels, 5) << "the ticks 1e11 s apart from 0 to 6e11 s are not all labelled";
     EXPECT_GE(static_cast<int>(labels.size()) - timeLabels, 3 * 4) << "the value labels of three bands";
+    // None runs off the widget ("166666666:40:00" would end past its right edge).
+    for (const KAVO::GraphTicks::Label& l : labels) {
+        EXPECT_GE(l.box.left(), 0.0) << l.text.toStdString();
+        EXPECT_LE(l.box.right(), g->width()) << l.text.toStdString();
+    }
     // No two labels come closer than a few pixels.
     for (std::size_t i = 0; i < boxes.size(); ++i)
         for (std::size_t j = i + 1; j < boxes.size(); ++j) {
@@ -258,6 +264,33 @@ TEST_F(GraphWidgetTest, AxisLabelsNeverCoverEachOther)
             stray += !inside;
         }
     EXPECT_EQ(stray, 0) << "pixels of text outside the label boxes";
+}
+
+TEST_F(GraphWidgetTest, SubSecondWindowLabelsEachTick)
+{
+    // A second at 0:19:48, ticks a tenth of a second apart.
+    for (int k = 0; k <= 300; ++k) {
+        g->setTime(1187.0 + 0.01 * k);
+        g->putValue(0, 0.5 + 0.5 * std::sin(0.2 * k));
+    }
+    g->setXmax(1188.52f);
+    g->setXmin(1187.52f);
+    g->rebuild();
+    const QImage img = paint();
+    EXPECT_TRUE(img.save(testsupport::artifactsDir() + "/graph-subsecond.png"));
+
+    QStringList texts;
+    for (const KAVO::GraphTicks::Label& l : g->axisLabels()) {
+        if (l.baseline >= m().plotBottom() - 10.0)
+            continue;
+        texts << l.text;
+        EXPECT_GE(l.box.left(), 0.0) << l.text.toStdString();
+        EXPECT_LE(l.box.right(), g->width()) << l.text.toStdString();
+    }
+    EXPECT_GE(texts.size(), 8) << texts.join(' ').toStdString();
+    EXPECT_EQ(texts.removeDuplicates(), 0) << texts.join(' ').toStdString();
+    EXPECT_TRUE(texts.contains("0:19:48.0")) << texts.join(' ').toStdString();
+    EXPECT_TRUE(texts.contains("0:19:48.1")) << texts.join(' ').toStdString();
 }
 
 TEST_F(GraphWidgetTest, SpikesInsideOnePixelAreDrawn)

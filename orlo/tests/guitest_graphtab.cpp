@@ -685,15 +685,88 @@ TEST_F(GraphSetupTest, ChangesReachTheGraph)
     EXPECT_EQ(mYmin->text(), "0");
     EXPECT_FALSE(box("Grid On")->isChecked());
 
-    // Background and label background as painted (no data, so no curve).
+    // Background and label background as painted (no data, so no curve;
+    // the cursor line in the middle of the window, where the centre cursor
+    // mode keeps it).
     mGraph->setGraphMode(WidgetGraph::GraphManual);
     QImage img;
     for (int k = 0; k < 3; ++k)
         img = mGraph->grabGraph();
-    const int midX = static_cast<int>(m().plotLeft() + m().plotWidth() / 2);
-    const int midY = img.height() - 1 - static_cast<int>(m().plotBottom() + m().plotHeight() / 3);
-    EXPECT_EQ(img.pixelColor(midX, midY), QColor(0, 0, 255)) << img.pixelColor(midX, midY).name().toStdString();
+    EXPECT_NEAR(m().xToViewport(mGraph->getCursorTime()), m().plotLeft() + m().plotWidth() / 2, 1.0);
+    const int x = static_cast<int>(m().plotLeft() + m().plotWidth() / 4);
+    const int y = img.height() - 1 - static_cast<int>(m().plotBottom() + m().plotHeight() / 3);
+    EXPECT_EQ(img.pixelColor(x, y), QColor(0, 0, 255)) << img.pixelColor(x, y).name().toStdString();
     EXPECT_EQ(img.pixelColor(2, 2), QColor(255, 255, 0)) << img.pixelColor(2, 2).name().toStdString();
+}
+
+TEST_F(GraphSetupTest, ChangesKeepTheWindowOnTheCursor)
+{
+    // Twenty minutes, the whole recording in the window, the cursor in its
+    // middle: the data area's steps.
+    {
+        StdoutCapture quiet;
+        ASSERT_TRUE(testsupport::loadRecording(mRecord, mDir.path(), {{"LOG_0001.CAN", ramp(0x10, 0.0, 1201, 0.0f)}}));
+    }
+    testsupport::selectParameters({"A"});
+    mTab->updateProfile();
+    mTab->updateRecord(&mRecord, true);
+    mTab->setTime(600.0);
+    show();
+    click(DialogDataGraph::CommandSetup);
+
+    // The window holds the cursor and draws the curve there with its time labels.
+    const auto expectOnCursor = [&](const char* step) {
+        SCOPED_TRACE(step);
+        const double t = mGraph->getCursorTime();
+        EXPECT_GE(t, mGraph->getXmin());
+        EXPECT_LE(t, mGraph->getXmax());
+        const QImage img = mGraph->grabGraph().convertToFormat(QImage::Format_RGB32);
+        // Red pixels of the plot below the legend's line.
+        int red = 0;
+        const int top = img.height() - static_cast<int>(m().plotBottom() + m().plotHeight()) + 25;
+        for (int y = top; y < img.height() - static_cast<int>(m().plotBottom()); ++y)
+            for (int x = static_cast<int>(m().plotLeft()); x < static_cast<int>(m().plotLeft() + m().plotWidth()); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                red += c.red() > 240 && c.green() < 20 && c.blue() < 20;
+            }
+        EXPECT_GT(red, 50) << "no curve drawn";
+        int timeLabels = 0;
+        for (const GraphTicks::Label& l : mGraph->axisLabels())
+            timeLabels += l.baseline < m().plotBottom() - 10.0;
+        EXPECT_GE(timeLabels, 2);
+    };
+
+    // The first change brings the record's span and modes around the cursor.
+    QTest::mouseClick(box("Legend On"), Qt::LeftButton);
+    EXPECT_EQ(mGraph->getGraphMode(), WidgetGraph::GraphAutomatic);
+    EXPECT_EQ(mGraph->getCursorMode(), WidgetGraph::CursorCenter);
+    EXPECT_NEAR(span(), 60.0, 1e-3);
+    EXPECT_NEAR(mGraph->getXmin(), 570.0, 1e-3);
+    expectOnCursor("legend off");
+
+    // Zooming from there keeps the cursor in the middle.
+    hold(DialogDataGraph::CommandZoomOut, 8);
+    EXPECT_NEAR(span(), 60.0 / std::pow(0.97, 8), 1e-2);
+    EXPECT_NEAR(0.5 * (mGraph->getXmin() + mGraph->getXmax()), 600.0, 1e-3);
+    expectOnCursor("zoomed out");
+    hold(DialogDataGraph::CommandZoomIn, 40);
+    EXPECT_NEAR(0.5 * (mGraph->getXmin() + mGraph->getXmax()), 600.0, 1e-3);
+    expectOnCursor("zoomed in");
+
+    // A colour change, a cursor moved elsewhere, Reset, and the tab hidden
+    // and shown again.
+    DialogGraphSetup::setColorChooser([](const QColor&) { return QColor(0, 0, 128); });
+    QTest::mouseClick(mSelect[0], Qt::LeftButton);
+    expectOnCursor("background");
+    mTab->setTime(1150.0);
+    QTest::mouseClick(box("Legend On"), Qt::LeftButton);
+    expectOnCursor("cursor moved");
+    click(DialogDataGraph::CommandReset);
+    EXPECT_NEAR(span(), 60.0, 1e-3);
+    expectOnCursor("reset");
+    mTab->hide();
+    show();
+    expectOnCursor("shown again");
 }
 
 // The contrast ratio of two colours by their relative luminance (1 to 21).

@@ -20,6 +20,7 @@
 #include "SampleCard.h"
 #include "TestRecords.h"
 #include "TestSupport.h"
+#include "WidgetGraph.h"
 #include "gui/ScriptedPrompt.h"
 #include "gui/WizardDriver.h"
 
@@ -44,6 +45,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTranslator>
 #include <QTreeWidget>
 
@@ -51,6 +53,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 using KAVO::DialogMain;
 using testsupport::TempDir;
@@ -111,25 +114,27 @@ protected:
 
     std::string setting(const char* key) { return KAVO::Property::instance()->getString(key, "<none>"); }
 
-    // The window with the first recording of a sample card loaded and three
-    // parameters shown, after the progress bar has gone.
-    DialogMain& startWithLoadedCard(const TempDir& dir)
+    // The window with recordings of a sample card loaded (the first one
+    // unless told) and three parameters shown, after the progress bar has gone.
+    DialogMain& startWithLoadedCard(const TempDir& dir, int64_t messages = 60000, std::vector<int> recordings = {0})
     {
-        const QString folder = writeSampleCard(dir.file("SampleCard"), 60000);
+        const QString folder = writeSampleCard(dir.file("SampleCard"), messages);
         KAVO::Property::instance()->setString("LastPath", folder.toStdString());
         DialogMain& w = start();
         QTreeWidget* cards = w.cardList()->tree();
         EXPECT_EQ(cards->topLevelItemCount(), 3);
         if (cards->topLevelItemCount() == 0)
             return w;
-        cards->topLevelItem(0)->setExpanded(true);
-        cards->topLevelItem(0)->setSelected(true);
+        for (int i : recordings) {
+            cards->topLevelItem(i)->setExpanded(true);
+            cards->topLevelItem(i)->setSelected(true);
+        }
         QTreeWidget* params = w.profileTree()->tree();
         params->topLevelItem(0)->setExpanded(true);
         for (int i : { 0, 2, 3 })
             params->topLevelItem(0)->child(i)->setCheckState(0, Qt::Checked);
         QTest::mouseClick(w.profileTree()->confirmButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&w] { return w.record().recordData().nrRecords > 0; }, 3000));
+        EXPECT_TRUE(QTest::qWaitFor([&w] { return w.record().recordData().nrRecords > 0; }, 30000));
         // The steady picture: the progress bar gone a second after the load.
         EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.statusBarWidget()->progressBar()->isVisible(); }, 3000));
         return w;
@@ -988,6 +993,69 @@ TEST_F(MainWindowTest, ScreenshotWithLoadedSampleCard)
     TempDir dir;
     DialogMain& w = startWithLoadedCard(dir);
     shootEveryTab(w, "mainwindow");
+}
+
+TEST_F(MainWindowTest, GraphKeepsTheSampleCardAfterASetupChange)
+{
+    // The demo's card: its second flight goes on for about twenty minutes
+    // in the high file.
+    TempDir dir;
+    DialogMain& w = startWithLoadedCard(dir, 400000, {1, 2});
+    const KAVO::RecordInfo& info = w.record().recordInfo();
+    ASSERT_GT(info.stopTime - info.startTime, 1000.0);
+    QTabWidget* tabs = w.dataArea()->findChild<QTabWidget*>();
+    KAVO::DialogDataGraph* tab = w.dataArea()->findChild<KAVO::DialogDataGraph*>();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_NE(tab, nullptr);
+    WidgetGraph* graph = tab->graph();
+    tabs->setCurrentWidget(tab);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(graph));
+
+    // A new background colour, chosen in the setup dialog.
+    KAVO::DialogGraphSetup::setColorChooser([](const QColor&) { return QColor(0, 0, 96); });
+    QTest::mouseClick(tab->button(KAVO::DialogDataGraph::CommandSetup), Qt::LeftButton);
+    QPushButton* background = nullptr;
+    for (QPushButton* b : tab->setupDialog()->findChildren<QPushButton*>())
+        if (b->text() == "Select" && background == nullptr)
+            background = b;
+    ASSERT_NE(background, nullptr);
+    QTest::mouseClick(background, Qt::LeftButton);
+    KAVO::DialogGraphSetup::setColorChooser(nullptr);
+    tab->setupDialog()->hide();
+    EXPECT_EQ(tab->graphData().backColor, "#000060");
+
+    // The window stays on the cursor, over the recording: curves and time
+    // labels are drawn.
+    const double t = graph->getCursorTime();
+    EXPECT_GE(t, graph->getXmin());
+    EXPECT_LE(t, graph->getXmax());
+    EXPECT_LT(graph->getXmin(), info.stopTime);
+    EXPECT_GT(graph->getXmax(), info.startTime);
+    QImage shot;
+    for (int k = 0; k < 3; ++k)
+        shot = graph->grabGraph().convertToFormat(QImage::Format_RGB32);
+    const KAVO::GraphModel& m = graph->model();
+    int curve = 0;
+    for (int y = shot.height() - static_cast<int>(m.plotBottom() + m.plotHeight()) + 1;
+         y < shot.height() - static_cast<int>(m.plotBottom()); ++y)
+        for (int x = static_cast<int>(m.plotLeft()) + 1; x < static_cast<int>(m.plotLeft() + m.plotWidth()); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            curve += c != QColor(0, 0, 96) && c.saturation() > 200 && c.value() > 200;
+        }
+    EXPECT_GT(curve, 200) << "no curve in the plot";
+    int timeLabels = 0;
+    for (const KAVO::GraphTicks::Label& l : graph->axisLabels())
+        timeLabels += l.baseline < m.plotBottom() - 10.0;
+    EXPECT_GE(timeLabels, 2);
+
+    // The window as the user sees it, with the graph's own text.
+    QImage window = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&window);
+    painter.drawImage(QRectF(QPointF(graph->mapTo(&w, QPoint(0, 0))) * w.devicePixelRatioF(),
+                             QSizeF(graph->size()) * w.devicePixelRatioF()),
+                      graph->grabFramebuffer());
+    painter.end();
+    EXPECT_TRUE(window.save(testsupport::artifactsDir() + "/mainwindow-graph-after-colour-change.png"));
 }
 
 TEST_F(MainWindowTest, TranslatedWindowsWithALoadedCardShowWholeTexts)

@@ -702,6 +702,18 @@ TEST(GraphTicksTest, LabelFormats)
     EXPECT_EQ(GraphTicks::timeLabel(3590.0), QString("0:59:50"));
     EXPECT_EQ(GraphTicks::timeLabel(3600.0), QString("1:00:00"));
     EXPECT_EQ(GraphTicks::timeLabel(360061.9), QString("100:01:01"));
+    // Below a second the step's fraction, rounded: ticks are held inexactly.
+    const struct
+    {
+        double t, step;
+        const char* text;
+    } fractions[] = {
+        {1188.2, 0.2, "0:19:48.2"},         {5941 * 0.2, 0.2, "0:19:48.2"}, {1187.9999999, 0.1, "0:19:48.0"},
+        {1188.25, 0.05, "0:19:48.25"},      {1188.25, 0.01, "0:19:48.25"},  {3599.5, 0.5, "0:59:59.5"},
+        {0.002, 0.002, "0:00:00.002"},      {1188.7, 1.0, "0:19:48"},       {1188.7, 2.0, "0:19:48"},
+    };
+    for (const auto& f : fractions)
+        EXPECT_EQ(GraphTicks::timeLabel(f.t, f.step), QString(f.text)) << f.t << " by " << f.step;
 }
 
 TEST(GraphTicksTest, TickPositionsAreBoundedAndExact)
@@ -761,7 +773,73 @@ std::string texts(const std::vector<GraphTicks::Label>& labels)
     return out.join(' ').toStdString();
 }
 
+// Time labels lie inside the widget, centred under their ticks unless
+// moved in against an edge of it, where they still cover their tick.
+void expectUnderTicks(const GraphModel& m, const std::vector<GraphTicks::Label>& labels)
+{
+    const double right = m.plotLeft() + m.plotWidth() + GraphModel::kRightMargin;
+    for (const GraphTicks::Label& l : labels) {
+        SCOPED_TRACE(l.text.toStdString());
+        const double tick = m.pixelX(l.value) + 0.5;
+        EXPECT_GE(l.box.left(), 0.0);
+        EXPECT_LE(l.box.right(), right);
+        if (l.box.left() == 0.0 || l.box.right() == right) {
+            EXPECT_GT(tick, l.box.left());
+            EXPECT_LT(tick, l.box.right());
+        } else {
+            EXPECT_NEAR(l.box.center().x(), tick, 0.01);
+        }
+        EXPECT_EQ(l.x, l.box.left());
+    }
+}
+
 } // namespace
+
+TEST(GraphAxisLabelsTest, TimeLabelsReadApartAndStayInsideTheWidget)
+{
+    const struct
+    {
+        const char* name;
+        double plotLeft, plotWidth, start, end;
+        std::string texts;
+    } cases[] = {
+        // Steps below a second: the fraction they need.
+        {"steps of 0.2 s", 50.0, 540.0, 1187.55, 1188.55, "0:19:47.6 0:19:47.8 0:19:48.0 0:19:48.2 0:19:48.4"},
+        {"steps of 0.05 s", 50.0, 1500.0, 1187.52, 1188.52,
+         "0:19:47.55 0:19:47.60 0:19:47.65 0:19:47.70 0:19:47.75 0:19:47.80 0:19:47.85 0:19:47.90 0:19:47.95 "
+         "0:19:48.00 0:19:48.05 0:19:48.10 0:19:48.15 0:19:48.20 0:19:48.25 0:19:48.30 0:19:48.35 0:19:48.40 "
+         "0:19:48.45 0:19:48.50"},
+        // A widget 600 pixels wide: the last label of twenty minutes, and
+        // of a damaged file's range, moved in from the right edge.
+        {"twenty minutes", 50.0, 540.0, 0.0, 1200.0, "0:00:00 0:03:20 0:06:40 0:10:00 0:13:20 0:16:40 0:20:00"},
+        {"a damaged file's end", 50.0, 540.0, -5.8e10, 6.38e11,
+         "0:00:00 55555555:33:20 111111111:06:40 166666666:40:00"},
+        // Moved in from the left edge.
+        {"first label at a narrow margin", 20.0, 560.0, 36000.0, 37200.0,
+         "10:00:00 10:03:20 10:06:40 10:10:00 10:13:20 10:16:40 10:20:00"},
+        // Moved in it would cover its neighbour: left out.
+        {"last label without room", 50.0, 430.0, 36000.0, 37200.0,
+         "10:00:00 10:03:20 10:06:40 10:10:00 10:13:20 10:16:40"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        KAVO::Property::instance()->clear();
+        GraphModel m;
+        m.setPlot(c.plotLeft, 40.0, c.plotWidth, 450.0);
+        m.setGraphMode(GraphModel::GraphManual);
+        m.setXmax(c.end);
+        m.setXmin(c.start);
+        ASSERT_EQ(m.xMin(), c.start);
+        ASSERT_EQ(m.xMax(), c.end);
+        const GraphModel::Axis time = m.timeAxis(kFont);
+        EXPECT_EQ(texts(time.labels), c.texts);
+        expectUnderTicks(m, time.labels);
+        for (std::size_t i = 0; i + 1 < time.labels.size(); ++i)
+            EXPECT_GE(gapBetween(time.labels[i].box, time.labels[i + 1].box), GraphTicks::kLabelGap)
+                << time.labels[i].text.toStdString();
+    }
+    KAVO::Property::instance()->clear();
+}
 
 TEST(GraphAxisLabelsTest, LabelsThatWouldMeetAreThinnedAndNeverCoverEachOther)
 {
@@ -819,10 +897,9 @@ TEST(GraphAxisLabelsTest, LabelsThatWouldMeetAreThinnedAndNeverCoverEachOther)
             EXPECT_EQ(texts(values[k].labels), c.valueTexts[k]) << "axis " << k;
             all.insert(all.end(), values[k].labels.begin(), values[k].labels.end());
         }
-        // Each label sits where its tick is, and no two come closer than
-        // a few pixels.
-        for (const GraphTicks::Label& l : time.labels)
-            EXPECT_NEAR(l.box.center().x(), m.pixelX(l.value) + 0.5, 0.01) << l.text.toStdString();
+        // Each label sits where its tick is (or as near as the widget's
+        // edge lets it), and no two come closer than a few pixels.
+        expectUnderTicks(m, time.labels);
         for (const GraphModel::Axis& a : values)
             for (const GraphTicks::Label& l : a.labels) {
                 const double y = a.parameter < 0 ? m.yToViewport(l.value)
