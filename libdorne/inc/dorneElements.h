@@ -81,7 +81,10 @@ typedef struct EDIT_PARA_STRUCT
 struct ELEMENT_STRUCT;
 
 /* The kind's grab-handle function: rebuilds handles, box and pick fields
-   from the kind record and resets the attribute block. */
+   from the kind record and resets the attribute block. 0; -1 for a null
+   element or record, and when memory runs out for a grab handle (logged
+   "createSticky: out of memory"; the rest is done, and the element keeps
+   the handles it had before). */
 typedef int (*ELEMENT_UPDATE_FN)(struct ELEMENT_STRUCT* element);
 /* The kind's edit function: (element, handle list, command, phase,
    parameters). Geometry commands 1-16 (resizeMoveElement) run in phases:
@@ -446,7 +449,8 @@ DORNE_API int textSetAttr(ELEMENT_STRUCT* element);
    corners through the matrix (outline fonts), handles 1-8 around it
    (outline fonts) and 9 on the anchor (type 4 for the alignment's handle),
    the element's position and centre on the anchor, its box, then
-   textSetAttr. 0; -1 for a null element or record. */
+   textSetAttr. 0; -1 for a null element or record, and when memory runs
+   out for a handle (as ELEMENT_UPDATE_FN says). */
 DORNE_API int textSetPickSticky(ELEMENT_STRUCT* element);
 
 /* Sets the template text from the first 255 characters of text (the
@@ -534,7 +538,8 @@ DORNE_API int graphSetAttr(ELEMENT_STRUCT* element);
 
 /* The GRAPH update: handles 1-8 and 9 around the box, box record 0, the
    element's box, position (the box centre) and size, then graphSetAttr. 0;
-   -1 for a null element or record. */
+   -1 for a null element or record, and when memory runs out for a handle
+   (as ELEMENT_UPDATE_FN says). */
 DORNE_API int graphSetPickSticky(ELEMENT_STRUCT* element);
 
 /* The GRAPH edit: geometry commands 1-16 move the box's corners (width and
@@ -614,7 +619,8 @@ DORNE_API int rectSetAttr(ELEMENT_STRUCT* element);
    (LINE, picked as its segment); 1-8, 9 and box record 0 around the corners
    (RECTANGLE); 50/51 on the start and end angle, 9 on the centre, 1-8 and box
    record 0 around the sampled curve (CIRCLE and ARC; the centre stays the
-   element's position). */
+   element's position). 0; -1 for a null element or record, and when memory
+   runs out for a handle (as ELEMENT_UPDATE_FN says). */
 DORNE_API int lineSetPickSticky(ELEMENT_STRUCT* element);
 DORNE_API int circleSetPickSticky(ELEMENT_STRUCT* element);
 DORNE_API int rectSetPickSticky(ELEMENT_STRUCT* element);
@@ -668,7 +674,8 @@ DORNE_API int actionRect(ELEMENT_STRUCT* element, RECT_STRUCT* record);
    1-8 and 9 around the vertices' box (no box record); box, position (the
    box centre) and size; the vertices' local coordinates and local box; the
    attribute reset; the fill cut deleted and the fill list made anew. 0; -1
-   for a null element or one without its record. */
+   for a null element or one without its record, and when memory runs out
+   for a handle (as ELEMENT_UPDATE_FN says). */
 DORNE_API int polySetPickSticky(ELEMENT_STRUCT* element);
 
 /* Attribute block from the record (as lineSetAttr). 0; -1 without record. */
@@ -766,7 +773,8 @@ DORNE_API int sliderSetAttr(ELEMENT_STRUCT* element);
    corners (image, button) or the slider's trough centred on its x, y; box,
    position and size; an image's and a button's corners relative to the
    position; then the attribute reset. 0; -1 for a null element or one
-   without its record. */
+   without its record, and when memory runs out for a handle (as
+   ELEMENT_UPDATE_FN says). */
 DORNE_API int imageSetPickSticky(ELEMENT_STRUCT* element);
 DORNE_API int buttonSetPickSticky(ELEMENT_STRUCT* element);
 DORNE_API int sliderSetPickSticky(ELEMENT_STRUCT* element);
@@ -814,7 +822,8 @@ DORNE_API int getDots(float v);
    union, position and size from it (picked as the box's diagonal when it is
    less than 1 unit wide or high), then each child's update with its
    position made relative to the group's, then groupSetAttr. 0; -1 for a
-   null element. */
+   null element, and when memory runs out for a handle of the group or of a
+   child (as ELEMENT_UPDATE_FN says). */
 DORNE_API int groupSetPickSticky(ELEMENT_STRUCT* element);
 
 /* visible 1, line and fill alpha 1, override flags cleared; the rest of the
@@ -832,7 +841,8 @@ DORNE_API int drawGroup(ELEMENT_STRUCT* element, const ATTR_STRUCT* block);
 
 /* The SCISSOR update: handles 1-8, 9 and box record 0 around the four
    corners, box, position and size, corners relative to the position; the
-   attribute block is left alone. 0; -1 for a null element or record. */
+   attribute block is left alone. 0; -1 for a null element or record, and
+   when memory runs out for a handle (as ELEMENT_UPDATE_FN says). */
 DORNE_API int scissorSetPickSticky(ELEMENT_STRUCT* element);
 
 /* Geometry commands 1-16 on the four corners in the phases of the edit

@@ -35,9 +35,10 @@
    record tag or a group's child kind outside 0 to 14 (and 20, -1 at top
    level), groups nested deeper than 255 levels, a name
    or id length outside 1 to 64 or 1 to 256, a file that is cut or holds a
-   count or length that does not fit it, and memory running out; the lists
-   and config are then as they were (everything read is freed, fonts and
-   textures too). The caller owns what is appended (elementDeleteAll,
+   count or length that does not fit it, and memory running out (for grab
+   handles too); the lists and config are then as they were (everything
+   read is freed, fonts and textures too; the elements the list held keep
+   their handles). The caller owns what is appended (elementDeleteAll,
    delDataType). Holds the library lock (as saveFile and the per-revision
    pieces below do) while it runs. */
 DORNE_API int loadFile(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,
@@ -236,7 +237,8 @@ DORNE_API int saveFileXml(const char* path, ELEMENT_STRUCT* elements, DD_DATA_TY
    that is no regular file, a file over 256 MB, elements nesting deeper
    than 261 levels, groups nested deeper than 255, a file that does not
    parse or has no root element, a parameter count above 1024, and an
-   element, action, threshold entry, vertex or texture that cannot be made;
+   element, action, threshold entry, vertex, grab handle or texture that
+   cannot be made (memory running out);
    the lists and config are then as they were. A bitmap's pixels are
    inflated only when an element shows it; a text record without a display
    size (an older writer's) gets 30. The caller owns what is appended. */

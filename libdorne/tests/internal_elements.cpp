@@ -91,13 +91,13 @@ int updates = 0;
 int rebuildHandles(ELEMENT_STRUCT* e)
 {
     ++updates;
-    vdiDeleteHandles(e);
+    HandleRebuild rebuild(e);
     const auto* r = static_cast<RECT_STRUCT*>(e->data);
     vdiAppendHandle(e, 1, 1, r->x[0], r->y[0], 4, 4);
     vdiAppendHandle(e, 5, 1, r->x[2], r->y[2], 4, 4);
     vdiAppendHandle(e, 9, 3, (r->x[0] + r->x[2]) / 2, (r->y[0] + r->y[2]) / 2, 4, 4);
     vdiAppendHandle(e, 100, 1, 0, 0, 2, 2); // ids from 10 on are not saved
-    return 0;
+    return rebuild.settle(true);
 }
 
 void moveCorners(ELEMENT_STRUCT* e, const void* backup, int command, const EDIT_PARA_STRUCT* para)

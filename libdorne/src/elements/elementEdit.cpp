@@ -328,52 +328,10 @@ int vdiEditPhase(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, i
     return 0;
 }
 
-namespace {
-
-// Handle records that vdiDeleteHandles took off an element, kept for the
-// next vdiAppendHandle of the same thread: an update hook drops all its
-// handles and then makes about as many again, and a view's load runs the
-// hooks of thousands of elements.
-struct SpareHandles
-{
-    SpareHandles() = default;
-    SpareHandles(const SpareHandles&) = delete;
-    SpareHandles& operator=(const SpareHandles&) = delete;
-    ~SpareHandles()
-    {
-        while (head != nullptr) {
-            STICKY_STRUCT* next = head->next;
-            std::free(head);
-            head = next;
-        }
-    }
-    STICKY_STRUCT* head = nullptr;
-    int count = 0;
-};
-
-const int maxSpareHandles = 64;
-
-thread_local SpareHandles spareHandles;
-
-// A record as createSticky makes it: all zero.
-STICKY_STRUCT* takeHandle()
-{
-    SpareHandles& spares = spareHandles;
-    STICKY_STRUCT* s = spares.head;
-    if (s == nullptr)
-        return createSticky();
-    spares.head = s->next;
-    --spares.count;
-    std::memset(s, 0, sizeof *s);
-    return s;
-}
-
-} // namespace
-
 STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t type, float x, float y,
                                float halfWidth, float halfHeight, STICKY_STRUCT* last)
 {
-    STICKY_STRUCT* s = takeHandle();
+    STICKY_STRUCT* s = createSticky();
     if (s == nullptr)
         return nullptr;
     s->id = id;
@@ -389,25 +347,28 @@ STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t typ
     return s;
 }
 
-void vdiDeleteHandles(ELEMENT_STRUCT* element)
+HandleRebuild::HandleRebuild(ELEMENT_STRUCT* element) : element_(element), old_(element->stickies)
 {
-    SpareHandles& spares = spareHandles;
-    while (element->stickies != nullptr) {
-        STICKY_STRUCT* s = element->stickies;
-        if (spares.count >= maxSpareHandles) {
-            delSticky(&element->stickies, s);
-            continue;
-        }
-        dorne::listCut(&element->stickies, s);
-        s->next = spares.head;
-        spares.head = s;
-        ++spares.count;
-    }
+    element->stickies = nullptr;
 }
 
-void vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count, float minX, float minY,
+int HandleRebuild::settle(bool made)
+{
+    if (settled_)
+        return 0;
+    settled_ = true;
+    STICKY_STRUCT* drop = made ? old_ : element_->stickies;
+    while (drop != nullptr)
+        delSticky(&drop, drop);
+    if (!made)
+        element_->stickies = old_;
+    return made ? 0 : -1;
+}
+
+bool vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count, float minX, float minY,
                          float maxX, float maxY, float midX, float midY, STICKY_STRUCT* last)
 {
+    bool made = true;
     // Places of handles 1-9 as (x, y) choices: 0 min, 1 mid, 2 max.
     static const uint8_t place[10][2] = {{1, 1}, {0, 2}, {1, 2}, {2, 2}, {2, 1},
                                          {2, 0}, {1, 0}, {0, 0}, {0, 1}, {1, 1}};
@@ -418,12 +379,15 @@ void vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count,
         const float x = xs[place[id][0]], y = ys[place[id][1]];
         if (STICKY_STRUCT* s = vdiAppendHandle(element, id, id == 9 ? 3 : 1, x, y, 4, 4, last))
             last = s;
+        else
+            made = false;
     }
+    return made;
 }
 
-void vdiAppendBoxRecord(ELEMENT_STRUCT* element, float minX, float minY, float maxX, float maxY)
+bool vdiAppendBoxRecord(ELEMENT_STRUCT* element, float minX, float minY, float maxX, float maxY)
 {
-    vdiAppendHandle(element, 0, 0, minX, minY, maxX - minX, maxY - minY);
+    return vdiAppendHandle(element, 0, 0, minX, minY, maxX - minX, maxY - minY) != nullptr;
 }
 
 void vdiSetElementBox(ELEMENT_STRUCT* element, float minX, float minY, float maxX, float maxY)
@@ -439,10 +403,10 @@ void vdiSetElementBox(ELEMENT_STRUCT* element, float minX, float minY, float max
     element->height = maxY - minY;
 }
 
-void vdiCornerUpdate(ELEMENT_STRUCT* element, const float* cornerX, const float* cornerY, float* drawX,
+bool vdiCornerUpdate(ELEMENT_STRUCT* element, const float* cornerX, const float* cornerY, float* drawX,
                      float* drawY)
 {
-    vdiDeleteHandles(element);
+    HandleRebuild rebuild(element);
     const float minX = std::min({cornerX[0], cornerX[1], cornerX[2], cornerX[3]});
     const float maxX = std::max({cornerX[0], cornerX[1], cornerX[2], cornerX[3]});
     const float minY = std::min({cornerY[0], cornerY[1], cornerY[2], cornerY[3]});
@@ -450,13 +414,14 @@ void vdiCornerUpdate(ELEMENT_STRUCT* element, const float* cornerX, const float*
     const float cx = (maxX - minX) / 2 + minX;
     const float cy = (maxY - minY) / 2 + minY;
     static const uint8_t ids[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-    vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, cx, cy);
-    vdiAppendBoxRecord(element, minX, minY, maxX, maxY);
+    bool made = vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, cx, cy);
+    made = vdiAppendBoxRecord(element, minX, minY, maxX, maxY) && made;
     vdiSetElementBox(element, minX, minY, maxX, maxY);
     for (int i = 0; i < 4; ++i) {
         drawX[i] = cornerX[i] - cx;
         drawY[i] = cornerY[i] - cy;
     }
+    return rebuild.settle(made) == 0;
 }
 
 void vdiMoveCorners(ELEMENT_STRUCT* element, int command, const EDIT_PARA_STRUCT* para, const float* fromX,

@@ -180,20 +180,38 @@ void vdiFreeEditBackup(ELEMENT_STRUCT* element);
 STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t type, float x, float y,
                                float halfWidth, float halfHeight, STICKY_STRUCT* last = nullptr);
 
-// Deletes all handles of the element.
-void vdiDeleteHandles(ELEMENT_STRUCT* element);
+// The handle list of an update in the making: the element's old handles
+// stay aside until the new list is complete, so that an update that runs out
+// of memory leaves the element with the handles it had.
+class HandleRebuild
+{
+public:
+    explicit HandleRebuild(ELEMENT_STRUCT* element);
+    ~HandleRebuild() { settle(true); }
+    HandleRebuild(const HandleRebuild&) = delete;
+    HandleRebuild& operator=(const HandleRebuild&) = delete;
+    // made: every new handle was made; the old ones are freed, 0. Else the
+    // new ones are freed and the old ones come back, -1. Once.
+    int settle(bool made);
+
+private:
+    ELEMENT_STRUCT* element_;
+    STICKY_STRUCT* old_;
+    bool settled_ = false;
+};
 
 // Appends box handles in the order of ids (each 1-9), half size 4: 1
 // top-left, 2 top centre, 3 top-right, 4 right centre, 5 bottom-right, 6
 // bottom centre, 7 bottom-left, 8 left centre (type 1), 9 the centre (type
 // 3); the centre lines run through (midX, midY). last as for
-// vdiAppendHandle.
-void vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count, float minX, float minY,
+// vdiAppendHandle. False when memory ran out for one of them (the others are
+// made).
+bool vdiAppendBoxHandles(ELEMENT_STRUCT* element, const uint8_t* ids, int count, float minX, float minY,
                          float maxX, float maxY, float midX, float midY, STICKY_STRUCT* last = nullptr);
 
 // Appends the box record: id 0, type 0, the lower-left corner with width and
-// height in place of the half sizes.
-void vdiAppendBoxRecord(ELEMENT_STRUCT* element, float minX, float minY, float maxX, float maxY);
+// height in place of the half sizes. False when memory ran out.
+bool vdiAppendBoxRecord(ELEMENT_STRUCT* element, float minX, float minY, float maxX, float maxY);
 
 // Picked by its box: the element's box, centre and position (the box
 // centre) and size.
@@ -201,8 +219,9 @@ void vdiSetElementBox(ELEMENT_STRUCT* element, float minX, float minY, float max
 
 // The update of kinds given by four corners (rectangle, image, button,
 // scissor) without their attribute reset: handles 1-8, 9 and the box record
-// around the corners, the element's box, and draw = corner - centre.
-void vdiCornerUpdate(ELEMENT_STRUCT* element, const float* cornerX, const float* cornerY, float* drawX,
+// around the corners, the element's box, and draw = corner - centre. False
+// when memory ran out for a handle (all the rest is done).
+bool vdiCornerUpdate(ELEMENT_STRUCT* element, const float* cornerX, const float* cornerY, float* drawX,
                      float* drawY);
 
 // Phase 1 of a geometry command on four corners: each corner transformed

@@ -166,25 +166,22 @@ void linkBehind(ELEMENT_STRUCT** head, ELEMENT_STRUCT*& last, ELEMENT_STRUCT* el
     last = element;
 }
 
-void update(ELEMENT_STRUCT* element)
-{
-    if (element != nullptr && element->update != nullptr)
-        element->update(element);
-}
-
 // What the reader holds between lines.
 class SymbolReader
 {
 public:
     ~SymbolReader() { elementDeleteAll(&groups_); }
 
-    // One trimmed line; false when memory ran out.
-    bool line(const char* text);
-    // After the last line: the open group's update.
-    void finish()
+    // One trimmed line; false when memory ran out (also for an update
+    // hook before it).
+    bool line(const char* text) { return parse(text) && !outOfMemory_; }
+    // After the last line: the open group's update. False when memory ran
+    // out for it.
+    bool finish()
     {
         endPolygon();
         update(group_);
+        return !outOfMemory_;
     }
     // Hands the groups to the end of *list.
     void adopt(ELEMENT_STRUCT** list);
@@ -197,6 +194,14 @@ private:
     {
         update(polygon_);
         polygon_ = nullptr;
+    }
+    bool parse(const char* text);
+    // The element's update hook; a hook that runs out of memory for its
+    // grab handles fails the read.
+    void update(ELEMENT_STRUCT* element)
+    {
+        if (element != nullptr && element->update != nullptr && element->update(element) != 0)
+            outOfMemory_ = true;
     }
     bool primitive(const char* text);
     // A new element of the kind as the open group's last child; null when
@@ -216,9 +221,10 @@ private:
     COORD_STRUCT* lastPoint_ = nullptr; // its last vertex
     int endX_ = 0, endY_ = 0;          // where its last edge ended
     State state_ = BeforeSymbol;
+    bool outOfMemory_ = false;
 };
 
-bool SymbolReader::line(const char* text)
+bool SymbolReader::parse(const char* text)
 {
     int number = 0;
     if (scanLine(text, "SYMBOL-NR. %d", &number) == 1) {
@@ -527,7 +533,10 @@ int loadSymbolFile(const char* path, ELEMENT_STRUCT** list, void*, void*)
         logMsg(1, "loadSymbolFile: %s: cannot read\n", path);
         return -1;
     }
-    reader.finish();
+    if (!reader.finish()) {
+        logMsg(1, "loadSymbolFile: %s: out of memory\n", path);
+        return -1;
+    }
     reader.adopt(list);
     return 0;
 }

@@ -418,13 +418,21 @@ bool readView(ViewReader& in, const char* name, ELEMENT_STRUCT** elements, DD_DA
     in.resolveAsRead = true;
     if (!readBody(in, content, *group))
         return false; // content frees what was read
-    // Elements read by a reader that resolved them need no second pass.
-    ELEMENT_STRUCT* const done = in.resolvedAsRead ? content.elements : nullptr;
-    if (done != nullptr)
-        replayLeftOutHooks(done);
+    // Elements read by a reader that resolved them need no second pass; the
+    // others are resolved before they are adopted, so that a hook that runs
+    // out of memory leaves the caller's lists as they were. The caller's
+    // own elements are resolved too: a failed hook keeps their handles.
+    bool resolved = true;
+    if (in.resolvedAsRead)
+        resolved = replayLeftOutHooks(content.elements);
+    else
+        for (ELEMENT_STRUCT* e = content.elements; e != nullptr; e = e->next)
+            resolved = definitionLoad(e) && resolved;
+    for (ELEMENT_STRUCT* e = *elements; e != nullptr; e = e->next) // bounded by the list
+        resolved = definitionLoad(e) && resolved;
+    if (!resolved)
+        return in.refuse("out of memory");
     content.adopt(elements, sources, config);
-    for (ELEMENT_STRUCT* e = *elements; e != nullptr && e != done; e = e->next) // bounded by the list
-        definitionLoad(e);
     return true;
 }
 

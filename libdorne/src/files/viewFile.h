@@ -216,19 +216,28 @@ bool readView(ViewReader& in, const char* name, ELEMENT_STRUCT** elements, DD_DA
 
 // Turns the stored line style and fill pattern numbers of the element (a
 // group's children first) and of its actions' line-style thresholds into
-// stipples and masks, then runs its update hook.
-void definitionLoad(ELEMENT_STRUCT* element);
+// stipples and masks, then runs its update hook. False when a hook ran out
+// of memory (the rest is done).
+bool definitionLoad(ELEMENT_STRUCT* element);
 // The same for an element whose children had theirs: its own record,
 // actions and hook.
-void definitionLoadOwn(ELEMENT_STRUCT* element);
+bool definitionLoadOwn(ELEMENT_STRUCT* element);
+
+// Runs the element's update hook, if it has one; false when the hook ran
+// out of memory for the element's grab handles.
+inline bool runUpdate(ELEMENT_STRUCT* element)
+{
+    return element->update == nullptr || element->update(element) == 0;
+}
 
 // The read-time update hooks that an element reader left out
 // (resolvedAsRead), run where they would have had an effect that
 // definitionLoad does not redo: a group's hook moves each child without a
 // hook of its own by the group's position every time it runs, so the
 // list's groups holding such children get their hooks again (children
-// first) as often as the reader would have run them.
-void replayLeftOutHooks(ELEMENT_STRUCT* list);
+// first) as often as the reader would have run them. False as for
+// definitionLoad.
+bool replayLeftOutHooks(ELEMENT_STRUCT* list);
 
 // Links node behind last (null: node becomes the head); last becomes node.
 template <typename T>

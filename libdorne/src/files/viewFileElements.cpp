@@ -206,13 +206,14 @@ bool readElement(ViewReader& in, int32_t kind, int depth, ELEMENT_STRUCT** head,
     if (!readFrameText(in, e->name, kNameBytes, "element name") ||
         !readFrameText(in, e->id, kIdBytes, "element id") || !readBody(in, e, depth))
         return false;
-    if (!in.resolveAsRead && e->update != nullptr)
-        e->update(e);
+    if (!in.resolveAsRead && !runUpdate(e))
+        return in.refuse("out of memory");
     ACTION_STRUCT* lastAction = nullptr;
     if (!actionLoad(in, &e->actions, lastAction))
         return false;
     if (in.resolveAsRead) { // its children were done as they were read
-        definitionLoadOwn(e);
+        if (!definitionLoadOwn(e))
+            return in.refuse("out of memory");
         in.resolvedAsRead = true;
     }
     return true;

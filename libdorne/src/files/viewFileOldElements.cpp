@@ -334,8 +334,8 @@ bool readElement(Reader& rd, int32_t kind, int depth, ELEMENT_STRUCT** head, ELE
     }
     if (!readBody(rd, e, kind, depth))
         return false;
-    if (e->update != nullptr)
-        e->update(e);
+    if (!runUpdate(e))
+        return in.refuse("out of memory");
     ACTION_STRUCT* lastAction = nullptr;
     return actionLoadOld(in, rd.group, &e->actions, lastAction);
 }

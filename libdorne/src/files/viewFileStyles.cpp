@@ -71,23 +71,23 @@ void resolveRecord(ELEMENT_STRUCT* element)
 
 } // namespace
 
-void definitionLoad(ELEMENT_STRUCT* element)
+bool definitionLoad(ELEMENT_STRUCT* element)
 {
+    bool done = true;
     if (element->kind == VD_GROUP)
         for (ELEMENT_STRUCT* child = element->children; child != nullptr; child = child->next)
-            definitionLoad(child);
-    definitionLoadOwn(element);
+            done = definitionLoad(child) && done;
+    return definitionLoadOwn(element) && done;
 }
 
-void definitionLoadOwn(ELEMENT_STRUCT* element)
+bool definitionLoadOwn(ELEMENT_STRUCT* element)
 {
     if (element->kind != VD_GROUP)
         resolveRecord(element);
     for (ACTION_STRUCT* a = element->actions; a != nullptr; a = a->next)
         for (TH_STRUCT* th = a->thStyle.list; th != nullptr; th = th->next)
             resolveLine(th->intValue, th->stippleFactor, th->stipplePattern);
-    if (element->update != nullptr)
-        element->update(element);
+    return runUpdate(element);
 }
 
 namespace {
@@ -104,23 +104,25 @@ bool holdsHooklessChild(const ELEMENT_STRUCT* element)
 }
 
 // The hooks in the order the reader runs them: children, then the group.
-void runHooksAsRead(ELEMENT_STRUCT* element)
+bool runHooksAsRead(ELEMENT_STRUCT* element)
 {
+    bool done = true;
     if (element->kind == VD_GROUP)
         for (ELEMENT_STRUCT* child = element->children; child != nullptr; child = child->next)
-            runHooksAsRead(child);
-    if (element->update != nullptr)
-        element->update(element);
+            done = runHooksAsRead(child) && done;
+    return runUpdate(element) && done;
 }
 
 } // namespace
 
-void replayLeftOutHooks(ELEMENT_STRUCT* list)
+bool replayLeftOutHooks(ELEMENT_STRUCT* list)
 {
+    bool done = true;
     // Top-level trees do not touch each other: only those that need it.
     for (ELEMENT_STRUCT* e = list; e != nullptr; e = e->next)
         if (holdsHooklessChild(e))
-            runHooksAsRead(e);
+            done = runHooksAsRead(e) && done;
+    return done;
 }
 
 } // namespace dorne

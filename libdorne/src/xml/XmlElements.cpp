@@ -55,11 +55,23 @@ ELEMENT_STRUCT* createRecordElement(XmlElement& node, int kind, ElementSink& sin
     return e;
 }
 
+namespace {
+
+// Runs the element's update hook; false, logged, when memory for its grab
+// handles ran out.
+bool updateRecord(const XmlElement& node, ELEMENT_STRUCT* e)
+{
+    if (e->update == nullptr || e->update(e) == 0)
+        return true;
+    logMsg(1, "loadFileXml: out of memory for the handles of a \"%s\" record\n", node.name().c_str());
+    return false;
+}
+
+} // namespace
+
 bool finishRecord(XmlElement& node, ELEMENT_STRUCT* e, XmlReadState& state)
 {
-    if (e->update != nullptr)
-        e->update(e);
-    return actionLoadXml(node, &e->actions, state.definitions);
+    return updateRecord(node, e) && actionLoadXml(node, &e->actions, state.definitions);
 }
 
 void appendRecord(XmlElement& record, XmlElement* parent, const ELEMENT_STRUCT* e)
@@ -362,8 +374,8 @@ bool readPath(XmlElement& r, ElementSink& sink, XmlReadState& state, ELEMENT_STR
         const Style s = styleOf(e);
         readStroke(r, s, true, state);
         readFill(r, s, closed && !r.getAttributeColor("fill").none(), state);
-        if (e->update != nullptr)
-            e->update(e);
+        if (!updateRecord(r, e))
+            return false;
         made = e;
     }
     return made == nullptr || actionLoadXml(r, &made->actions, state.definitions);
@@ -580,8 +592,8 @@ bool loadGroup(XmlElement& r, ElementSink& sink, XmlReadState& state, ELEMENT_ST
         if (!elementLoadXml(child, children, state))
             return false;
     --state.groups;
-    if (e->update != nullptr)
-        e->update(e);
+    if (!updateRecord(r, e))
+        return false;
     state.wx = wx;
     state.wy = wy;
     return actionLoadXml(r, &e->actions, state.definitions);

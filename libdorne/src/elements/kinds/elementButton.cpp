@@ -41,8 +41,9 @@ int buttonSetPickSticky(ELEMENT_STRUCT* element)
     BUTTON_STRUCT* b = vdiRecord<BUTTON_STRUCT>(element);
     if (b == nullptr)
         return -1;
-    vdiCornerUpdate(element, b->cornerX, b->cornerY, b->drawX, b->drawY);
-    return buttonSetAttr(element);
+    const bool made = vdiCornerUpdate(element, b->cornerX, b->cornerY, b->drawX, b->drawY);
+    const int status = buttonSetAttr(element);
+    return made ? status : -1;
 }
 
 int editButton(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)

@@ -229,20 +229,22 @@ int circleSetPickSticky(ELEMENT_STRUCT* element)
     c->localMaxX = maxX;
     c->localMaxY = maxY;
 
-    vdiDeleteHandles(element);
+    HandleRebuild rebuild(element);
     float sx = 0, sy = 0, ex = 0, ey = 0;
     curvePoint(*c, c->start, sx, sy);
     curvePoint(*c, c->end, ex, ey);
-    vdiAppendHandle(element, 50, 1, c->x + sx, c->y + sy, 2, 2);
-    vdiAppendHandle(element, 51, 1, c->x + ex, c->y + ey, 2, 2);
+    bool made = vdiAppendHandle(element, 50, 1, c->x + sx, c->y + sy, 2, 2) != nullptr;
+    made = vdiAppendHandle(element, 51, 1, c->x + ex, c->y + ey, 2, 2) != nullptr && made;
     // The centre lines of the box handles run through the circle's centre.
     static const uint8_t ids[] = {9, 1, 3, 5, 7, 2, 4, 6, 8};
-    vdiAppendBoxHandles(element, ids, 9, c->x + minX, c->y + minY, c->x + maxX, c->y + maxY, c->x, c->y);
-    vdiAppendBoxRecord(element, c->x + minX, c->y + minY, c->x + maxX, c->y + maxY);
+    made = vdiAppendBoxHandles(element, ids, 9, c->x + minX, c->y + minY, c->x + maxX, c->y + maxY, c->x, c->y) &&
+           made;
+    made = vdiAppendBoxRecord(element, c->x + minX, c->y + minY, c->x + maxX, c->y + maxY) && made;
     vdiSetElementBox(element, c->x + minX, c->y + minY, c->x + maxX, c->y + maxY);
     element->centreX = element->x = c->x;
     element->centreY = element->y = c->y;
-    return circleSetAttr(element);
+    const int status = circleSetAttr(element);
+    return rebuild.settle(made) == 0 ? status : -1;
 }
 
 int editCircle(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)

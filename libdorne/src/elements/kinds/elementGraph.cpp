@@ -316,15 +316,17 @@ int graphSetPickSticky(ELEMENT_STRUCT* element)
     const GRAPH_STRUCT* g = vdiRecord<GRAPH_STRUCT>(element);
     if (g == nullptr)
         return -1;
-    vdiDeleteHandles(element);
+    HandleRebuild rebuild(element);
     const float minX = g->x, minY = g->y, maxX = g->x + g->width, maxY = g->y + g->height;
     static const uint8_t ids[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-    vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, g->x + g->width / 2, g->y + g->height / 2);
-    vdiAppendBoxRecord(element, minX, minY, maxX, maxY);
+    bool made =
+        vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, g->x + g->width / 2, g->y + g->height / 2);
+    made = vdiAppendBoxRecord(element, minX, minY, maxX, maxY) && made;
     vdiSetElementBox(element, minX, minY, maxX, maxY);
     element->width = g->width;
     element->height = g->height;
-    return graphSetAttr(element);
+    const int status = graphSetAttr(element);
+    return rebuild.settle(made) == 0 ? status : -1;
 }
 
 int editGraph(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)

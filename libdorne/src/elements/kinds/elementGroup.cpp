@@ -27,7 +27,7 @@ int groupSetPickSticky(ELEMENT_STRUCT* element)
 {
     if (element == nullptr)
         return -1;
-    vdiDeleteHandles(element);
+    HandleRebuild rebuild(element);
     // The children's boxes as their last update left them.
     float minX = 0, minY = 0, maxX = 0, maxY = 0;
     if (const ELEMENT_STRUCT* first = element->children) {
@@ -45,8 +45,8 @@ int groupSetPickSticky(ELEMENT_STRUCT* element)
     const float cx = (maxX - minX) / 2 + minX;
     const float cy = (maxY - minY) / 2 + minY;
     static const uint8_t ids[] = {9, 1, 2, 3, 4, 5, 6, 7, 8};
-    vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, cx, cy);
-    vdiAppendBoxRecord(element, minX, minY, maxX, maxY);
+    bool made = vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, cx, cy);
+    made = vdiAppendBoxRecord(element, minX, minY, maxX, maxY) && made;
     vdiSetElementBox(element, minX, minY, maxX, maxY);
     // A flat group is picked along its box's diagonal.
     if (std::fabs(minX - maxX) < 1 || std::fabs(minY - maxY) < 1) {
@@ -57,12 +57,13 @@ int groupSetPickSticky(ELEMENT_STRUCT* element)
         element->pickY2 = maxY;
     }
     for (ELEMENT_STRUCT* c = element->children; c != nullptr; c = c->next) {
-        if (c->update != nullptr)
-            c->update(c); // view coordinates again
+        if (c->update != nullptr && c->update(c) != 0) // view coordinates again
+            made = false;
         c->x -= element->x;
         c->y -= element->y;
     }
-    return groupSetAttr(element);
+    const int status = groupSetAttr(element);
+    return rebuild.settle(made) == 0 ? status : -1;
 }
 
 int editGroup(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)

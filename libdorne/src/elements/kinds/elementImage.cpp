@@ -36,8 +36,9 @@ int imageSetPickSticky(ELEMENT_STRUCT* element)
     IMAGE_STRUCT* i = vdiRecord<IMAGE_STRUCT>(element);
     if (i == nullptr)
         return -1;
-    vdiCornerUpdate(element, i->cornerX, i->cornerY, i->drawX, i->drawY);
-    return imageSetAttr(element);
+    const bool made = vdiCornerUpdate(element, i->cornerX, i->cornerY, i->drawX, i->drawY);
+    const int status = imageSetAttr(element);
+    return made ? status : -1;
 }
 
 int editImage(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)

@@ -64,12 +64,12 @@ int lineSetPickSticky(ELEMENT_STRUCT* element)
     LINE_STRUCT* l = vdiRecord<LINE_STRUCT>(element);
     if (l == nullptr)
         return -1;
-    vdiDeleteHandles(element);
-    vdiAppendHandle(element, 100, 1, l->x1, l->y1, 4, 4);
-    vdiAppendHandle(element, 101, 1, l->x2, l->y2, 4, 4);
-    vdiAppendHandle(element, 9, 3, (l->x1 + l->x2) / 2, (l->y1 + l->y2) / 2, 4, 4);
+    HandleRebuild rebuild(element);
+    bool made = vdiAppendHandle(element, 100, 1, l->x1, l->y1, 4, 4) != nullptr;
+    made = vdiAppendHandle(element, 101, 1, l->x2, l->y2, 4, 4) != nullptr && made;
+    made = vdiAppendHandle(element, 9, 3, (l->x1 + l->x2) / 2, (l->y1 + l->y2) / 2, 4, 4) != nullptr && made;
     // The box record of a line holds the two ends.
-    vdiAppendHandle(element, 0, 2, l->x1, l->y1, l->x2, l->y2);
+    made = vdiAppendHandle(element, 0, 2, l->x1, l->y1, l->x2, l->y2) != nullptr && made;
     vdiSetElementBox(element, std::min(l->x1, l->x2), std::min(l->y1, l->y2), std::max(l->x1, l->x2),
                      std::max(l->y1, l->y2));
     element->pickAsLine = 1;
@@ -81,7 +81,8 @@ int lineSetPickSticky(ELEMENT_STRUCT* element)
     l->localY1 = l->y1 - element->centreY;
     l->localX2 = l->x2 - element->centreX;
     l->localY2 = l->y2 - element->centreY;
-    return lineSetAttr(element);
+    const int status = lineSetAttr(element);
+    return rebuild.settle(made) == 0 ? status : -1;
 }
 
 int editLine(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)

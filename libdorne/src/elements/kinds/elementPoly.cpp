@@ -355,7 +355,7 @@ int polySetPickSticky(ELEMENT_STRUCT* element)
     POLY_STRUCT* p = vdiRecord<POLY_STRUCT>(element);
     if (p == nullptr)
         return -1;
-    vdiDeleteHandles(element);
+    HandleRebuild rebuild(element);
     float minX = 0, minY = 0, maxX = 0, maxY = 0;
     for (const COORD_STRUCT* c = p->coords; c != nullptr; c = c->next) {
         const bool first = c == p->coords;
@@ -367,11 +367,14 @@ int polySetPickSticky(ELEMENT_STRUCT* element)
     const float cx = minX + (maxX - minX) / 2, cy = minY + (maxY - minY) / 2;
     // Each handle linked behind the one before: n vertices take time n.
     STICKY_STRUCT* last = nullptr; // the list is empty
+    bool made = true;
     for (const COORD_STRUCT* c = p->coords; c != nullptr; c = c->next)
         if (STICKY_STRUCT* s = vdiAppendHandle(element, c->id + 100, 1, c->x, c->y, 2, 2, last))
             last = s;
+        else
+            made = false;
     static const uint8_t ids[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-    vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, cx, cy, last);
+    made = vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, cx, cy, last) && made;
     vdiSetElementBox(element, minX, minY, maxX, maxY);
 
     p->localMinX = p->localMinY = p->localMaxX = p->localMaxY = 0;
@@ -388,7 +391,8 @@ int polySetPickSticky(ELEMENT_STRUCT* element)
     }
     polySetAttr(element);
     deleteCoords(&p->fillCoords);
-    return polyMakeList(p, 0);
+    const int status = polyMakeList(p, 0);
+    return rebuild.settle(made) == 0 ? status : -1;
 }
 
 int polyMakeList(POLY_STRUCT* record, int useFill)

@@ -65,8 +65,9 @@ int rectSetPickSticky(ELEMENT_STRUCT* element)
     RECT_STRUCT* r = vdiRecord<RECT_STRUCT>(element);
     if (r == nullptr)
         return -1;
-    vdiCornerUpdate(element, r->x, r->y, r->relX, r->relY);
-    return rectSetAttr(element);
+    const bool made = vdiCornerUpdate(element, r->x, r->y, r->relX, r->relY);
+    const int status = rectSetAttr(element);
+    return made ? status : -1;
 }
 
 int editRect(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)

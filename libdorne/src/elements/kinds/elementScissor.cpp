@@ -45,8 +45,7 @@ int scissorSetPickSticky(ELEMENT_STRUCT* element)
     SCISSOR_STRUCT* s = vdiRecord<SCISSOR_STRUCT>(element);
     if (s == nullptr)
         return -1;
-    vdiCornerUpdate(element, s->cornerX, s->cornerY, s->drawX, s->drawY);
-    return 0;
+    return vdiCornerUpdate(element, s->cornerX, s->cornerY, s->drawX, s->drawY) ? 0 : -1;
 }
 
 int editScissor(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)

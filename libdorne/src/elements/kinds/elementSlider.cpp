@@ -58,16 +58,17 @@ int sliderSetPickSticky(ELEMENT_STRUCT* element)
     SLIDER_STRUCT* s = vdiRecord<SLIDER_STRUCT>(element);
     if (s == nullptr)
         return -1;
-    vdiDeleteHandles(element);
+    HandleRebuild rebuild(element);
     const float minX = s->x - s->width / 2, maxX = s->x + s->width / 2;
     const float minY = s->y - s->height / 2, maxY = s->y + s->height / 2;
     static const uint8_t ids[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-    vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, s->x, s->y);
-    vdiAppendBoxRecord(element, minX, minY, maxX, maxY);
+    bool made = vdiAppendBoxHandles(element, ids, 9, minX, minY, maxX, maxY, s->x, s->y);
+    made = vdiAppendBoxRecord(element, minX, minY, maxX, maxY) && made;
     vdiSetElementBox(element, minX, minY, maxX, maxY);
     element->centreX = element->x = s->x;
     element->centreY = element->y = s->y;
-    return sliderSetAttr(element);
+    const int status = sliderSetAttr(element);
+    return rebuild.settle(made) == 0 ? status : -1;
 }
 
 int editSlider(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase, EDIT_PARA_STRUCT* para)

@@ -265,7 +265,7 @@ int textSetPickSticky(ELEMENT_STRUCT* element)
     TEXT_STRUCT* t = vdiRecord<TEXT_STRUCT>(element);
     if (t == nullptr)
         return -1;
-    vdiDeleteHandles(element);
+    HandleRebuild rebuild(element);
     setCorners(*t, measure(*t, t->text));
     float xs[4], ys[4];
     for (int i = 0; i < 4; ++i) {
@@ -279,14 +279,16 @@ int textSetPickSticky(ELEMENT_STRUCT* element)
     t->box[3] = *std::max_element(ys, ys + 4);
     const float minX = t->x + t->box[0], minY = t->y + t->box[1];
     const float maxX = t->x + t->box[2], maxY = t->y + t->box[3];
+    bool made = true;
     if (t->scalable != 0) {
         const float places[8][2] = {{minX, maxY}, {t->x, maxY}, {maxX, maxY}, {maxX, t->y},
                                     {maxX, minY}, {t->x, minY}, {minX, minY}, {minX, t->y}};
         for (int id = 1; id <= 8; ++id)
-            vdiAppendHandle(element, uint32_t(id), id == t->align ? 4 : 1, places[id - 1][0], places[id - 1][1], 4,
-                            4);
+            made = vdiAppendHandle(element, uint32_t(id), id == t->align ? 4 : 1, places[id - 1][0],
+                                   places[id - 1][1], 4, 4) != nullptr &&
+                   made;
     }
-    vdiAppendHandle(element, 9, t->align == 9 ? 4 : 3, t->x, t->y, 4, 4);
+    made = vdiAppendHandle(element, 9, t->align == 9 ? 4 : 3, t->x, t->y, 4, 4) != nullptr && made;
     element->pickAsLine = 0;
     element->x = element->centreX = t->x;
     element->y = element->centreY = t->y;
@@ -296,7 +298,8 @@ int textSetPickSticky(ELEMENT_STRUCT* element)
     element->maxY = maxY;
     element->width = maxX - minX;
     element->height = maxY - minY;
-    return textSetAttr(element);
+    const int status = textSetAttr(element);
+    return rebuild.settle(made) == 0 ? status : -1;
 }
 
 int textSetNewText(ELEMENT_STRUCT* element, const char* text)
