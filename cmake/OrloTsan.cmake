@@ -17,16 +17,9 @@ foreach(lib sarto dorne orlo)
 endforeach()
 
 if(ORLO_TSAN AND ORLO_TSAN_TESTS)
-  include(ExternalProject)
+  include("${PROJECT_SOURCE_DIR}/cmake/SubBuild.cmake")
   set(ORLO_TSAN_BIN "${CMAKE_BINARY_DIR}/tsan")
-  ExternalProject_Add(orlo_tsan
-    SOURCE_DIR "${PROJECT_SOURCE_DIR}/cmake/tsan"
-    BINARY_DIR "${ORLO_TSAN_BIN}"
-    CMAKE_ARGS -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER} -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
-               -DCMAKE_BUILD_TYPE=Debug -DORLO_ROOT=${PROJECT_SOURCE_DIR}
-    BUILD_ALWAYS ON
-    INSTALL_COMMAND ""
-    USES_TERMINAL_BUILD OFF)
+  orlo_sub_build(orlo_tsan "${PROJECT_SOURCE_DIR}/cmake/tsan" "${ORLO_TSAN_BIN}")
   foreach(name IN LISTS ORLO_TSAN_TESTS)
     add_test(NAME ${name} COMMAND "${ORLO_TSAN_BIN}/${name}" WORKING_DIRECTORY "${ORLO_TSAN_BIN}")
     set_tests_properties(${name} PROPERTIES TIMEOUT 600

@@ -3,17 +3,10 @@
 # their own without sanitizers (allocSweep/), run here as the CTest test
 # dorne_sweep_allocFailure. It loads the instrument page's view files that
 # this build writes into the bundle.
-include(ExternalProject)
+include("${PROJECT_SOURCE_DIR}/cmake/SubBuild.cmake")
 set(DORNE_SWEEP_BIN "${CMAKE_BINARY_DIR}/allocsweep")
-ExternalProject_Add(dorne_allocsweep
-  SOURCE_DIR "${CMAKE_CURRENT_SOURCE_DIR}/allocSweep"
-  BINARY_DIR "${DORNE_SWEEP_BIN}"
-  CMAKE_ARGS -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER} -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
-             -DCMAKE_BUILD_TYPE=Debug -DORLO_ROOT=${PROJECT_SOURCE_DIR}
-             -DDORNE_VIEW_FOLDER=${ORLO_BUNDLE_RES}
-  BUILD_ALWAYS ON
-  INSTALL_COMMAND ""
-  USES_TERMINAL_BUILD OFF)
+orlo_sub_build(dorne_allocsweep "${CMAKE_CURRENT_SOURCE_DIR}/allocSweep" "${DORNE_SWEEP_BIN}"
+  -DDORNE_VIEW_FOLDER=${ORLO_BUNDLE_RES})
 add_dependencies(dorne_allocsweep orlo_instrument_views)
 add_test(NAME dorne_sweep_allocFailure COMMAND "${DORNE_SWEEP_BIN}/dorne_sweep_allocFailure"
   WORKING_DIRECTORY "${DORNE_SWEEP_BIN}")
