@@ -719,15 +719,16 @@ SweepFigures sweep(const Call& call)
             return;
         }
         if (!o.normalExit || o.exitCode != 0) {
-            figures.faults.push_back(
-                {n, format("allocation %ld: the child ended abnormally (signal %d, exit %d)", n, o.signal, o.exitCode)});
+            figures.faults.push_back({n, format("allocation %ld: the child ended abnormally (signal %d, exit %d)", n,
+                                                o.signal, o.exitCode)});
             if (firstSignalled == 0 || n < firstSignalled)
                 firstSignalled = n;
             return;
         }
         if (!o.reached && !call.threaded) {
             if (n <= reference.allocations)
-                figures.faults.push_back({n, format("allocation %ld: only %ld allocations made", n, o.allocations)});
+                figures.faults.push_back(
+                    {n, format("allocation %ld: only %ld allocations made", n, o.allocations)});
             else if (!o.verdict.complete || o.verdict.digest != reference.verdict.digest)
                 figures.faults.push_back({n, "the run past the last allocation differs from the unfailed one"});
             return;
@@ -800,7 +801,8 @@ void expectSweepClean(const Call& call)
     }
     EXPECT_EQ(f.refused + f.complete + long(f.faults.size()), f.allocations) << call.name;
     // SWEEP_SHOW_ALL=1 shows every fault, not only the first few.
-    const size_t shown = std::getenv("SWEEP_SHOW_ALL") != nullptr ? f.faults.size() : std::min<size_t>(f.faults.size(), 8);
+    const size_t shown =
+        std::getenv("SWEEP_SHOW_ALL") != nullptr ? f.faults.size() : std::min<size_t>(f.faults.size(), 8);
     for (size_t i = 0; i < shown; ++i)
         ADD_FAILURE() << call.name << ": " << f.faults[i].second;
 }
@@ -1073,7 +1075,8 @@ TEST(AllocFailureSweep, ViewStartStopFree)
 {
     for (const bool animated : {false, true}) {
         Call call;
-        call.name = animated ? "vdViewStartAnim/StopAnim/Free(instruments.v)" : "vdViewStart/Stop/Free(instruments.v)";
+        call.name = animated ? "vdViewStartAnim/StopAnim/Free(instruments.v)"
+                             : "vdViewStart/Stop/Free(instruments.v)";
         const std::string path = viewPath("instruments.v");
         call.prepare = [path] { return loadSweepView(path); };
         call.run = [animated] { return runLifecycle(animated); };
@@ -1288,13 +1291,14 @@ Verdict judgeHandles(int result)
     return v;
 }
 
-const int kHandleKinds[] = {VD_LINE,    VD_CIRCLE,  VD_ARC,   VD_RECTANGLE, VD_TEXT,   VD_GRAPH,  VD_POLYGON,
+// The kinds with grab handles (a text without fonts has its anchor's).
+const int kHandleKinds[] = {VD_LINE,     VD_CIRCLE,  VD_ARC,    VD_RECTANGLE, VD_TEXT,  VD_GRAPH,  VD_POLYGON,
                             VD_CPOLYGON, VD_TEXTURE, VD_BUTTON, VD_SLIDER,    VD_GROUP, VD_SCISSOR};
 
 const char* kindName(int kind)
 {
-    static const char* const names[] = {"graph", "rect",  "poly",   "circle", "text",   "line",   "arc",    "image",
-                                        "group", "?",     "?",      "button", "slider", "cpoly",  "scissor"};
+    static const char* const names[] = {"graph", "rect", "poly", "circle", "text",  "line",  "arc",    "image",
+                                        "group", "?",    "?",    "button", "slider", "cpoly", "scissor"};
     return kind >= 0 && kind <= 14 ? names[kind] : "?";
 }
 
