@@ -13,12 +13,18 @@
 // underneath is reached through dlsym), so it has a main of its own; it is
 // built with the libraries without sanitizers (allocSweep.cmake), whose
 // allocator would make each of its thousands of children several times
-// slower. The children run as many at once as there are processors.
+// slower. The children run as many at once as there are processors. A
+// child that makes a GL context exempts the GL driver's own allocations
+// (Mesa ends on a signal when one fails inside a GL call): the font
+// library's and FreeType's fail in turn all the same.
 #include "NalvoView.h"
 #include "dorneDataSources.h"
 #include "dorneElements.h"
 #include "dorneFiles.h"
 #include "dorneView.h"
+#include "orloGlContext.h"
+#include "sartoFonts.h"
+#include "sartoLibrary.h"
 #include "shapeSupport.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +38,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <link.h>
 #include <execinfo.h>
 #include <fcntl.h>
 #include <filesystem>
@@ -115,9 +122,31 @@ SWEEP_HOOK void resolve()
 
 // True when this allocation is the one to fail; the failure then sets
 // errno as the C library's allocator does (pthread_create relies on it).
-SWEEP_HOOK bool failHere()
+// Code whose own allocations are neither counted nor failed: the GL
+// driver's (Mesa ends on a signal when an allocation inside a GL call
+// fails), set by a child that needs a context. An allocation counts as
+// made by the code that called the allocator.
+struct CodeRange
+{
+    uintptr_t begin, end;
+};
+CodeRange exempt[64];
+int exemptCount = 0;
+
+SWEEP_HOOK bool exempted(const void* caller)
+{
+    const auto a = reinterpret_cast<uintptr_t>(caller);
+    for (int i = 0; i < exemptCount; ++i)
+        if (a >= exempt[i].begin && a < exempt[i].end)
+            return true;
+    return false;
+}
+
+SWEEP_HOOK bool failHere(const void* caller = nullptr)
 {
     if (!__atomic_load_n(&armed, __ATOMIC_RELAXED))
+        return false;
+    if (exemptCount > 0 && exempted(caller))
         return false;
     if (__atomic_add_fetch(&counted, 1, __ATOMIC_RELAXED) != failAt)
         return false;
@@ -146,12 +175,17 @@ SWEEP_HOOK void released(void* p)
 
 extern "C" {
 
-SWEEP_HOOK void* malloc(size_t n)
+static SWEEP_HOOK void* mallocFrom(size_t n, const void* caller)
 {
     resolve();
     if (realMalloc == nullptr)
         return bootAlloc(n);
-    return failHere() ? nullptr : held(realMalloc(n));
+    return failHere(caller) ? nullptr : held(realMalloc(n));
+}
+
+SWEEP_HOOK void* malloc(size_t n)
+{
+    return mallocFrom(n, __builtin_return_address(0));
 }
 
 SWEEP_HOOK void* calloc(size_t count, size_t size)
@@ -167,7 +201,7 @@ SWEEP_HOOK void* calloc(size_t count, size_t size)
             std::memset(p, 0, count * size);
         return p;
     }
-    return failHere() ? nullptr : held(realCalloc(count, size));
+    return failHere(__builtin_return_address(0)) ? nullptr : held(realCalloc(count, size));
 }
 
 SWEEP_HOOK void* realloc(void* p, size_t n)
@@ -185,7 +219,7 @@ SWEEP_HOOK void* realloc(void* p, size_t n)
         realFree(p);
         return nullptr;
     }
-    if (failHere())
+    if (failHere(__builtin_return_address(0)))
         return nullptr;
     void* q = realRealloc(p, n);
     return p == nullptr ? held(q) : q; // a block moved is still one block
@@ -209,10 +243,10 @@ SWEEP_HOOK void free(void* p)
     realFree(p);
 }
 
-SWEEP_HOOK int posix_memalign(void** out, size_t alignment, size_t n)
+static SWEEP_HOOK int memalignFrom(void** out, size_t alignment, size_t n, const void* caller)
 {
     resolve();
-    if (failHere())
+    if (failHere(caller))
         return ENOMEM;
     const int error = realMemalign(out, alignment, n);
     if (error == 0)
@@ -220,10 +254,15 @@ SWEEP_HOOK int posix_memalign(void** out, size_t alignment, size_t n)
     return error;
 }
 
-SWEEP_HOOK void* aligned_alloc(size_t alignment, size_t n)
+SWEEP_HOOK int posix_memalign(void** out, size_t alignment, size_t n)
+{
+    return memalignFrom(out, alignment, n, __builtin_return_address(0));
+}
+
+static SWEEP_HOOK void* alignedFrom(size_t alignment, size_t n, const void* caller)
 {
     void* p = nullptr;
-    const int error = posix_memalign(&p, alignment < sizeof(void*) ? sizeof(void*) : alignment, n);
+    const int error = memalignFrom(&p, alignment < sizeof(void*) ? sizeof(void*) : alignment, n, caller);
     if (error != 0) {
         errno = error;
         return nullptr;
@@ -231,16 +270,21 @@ SWEEP_HOOK void* aligned_alloc(size_t alignment, size_t n)
     return p;
 }
 
+SWEEP_HOOK void* aligned_alloc(size_t alignment, size_t n)
+{
+    return alignedFrom(alignment, n, __builtin_return_address(0));
+}
+
 SWEEP_HOOK void* memalign(size_t alignment, size_t n)
 {
-    return aligned_alloc(alignment, n);
+    return alignedFrom(alignment, n, __builtin_return_address(0));
 }
 
 // The sanitizers' own strdup would allocate past the counter.
 SWEEP_HOOK char* strdup(const char* s)
 {
     const size_t n = std::strlen(s) + 1;
-    auto* p = static_cast<char*>(malloc(n));
+    auto* p = static_cast<char*>(mallocFrom(n, __builtin_return_address(0)));
     if (p != nullptr)
         std::memcpy(p, s, n);
     return p;
@@ -249,7 +293,7 @@ SWEEP_HOOK char* strdup(const char* s)
 SWEEP_HOOK char* strndup(const char* s, size_t limit)
 {
     const size_t n = strnlen(s, limit);
-    auto* p = static_cast<char*>(malloc(n + 1));
+    auto* p = static_cast<char*>(mallocFrom(n + 1, __builtin_return_address(0)));
     if (p != nullptr) {
         std::memcpy(p, s, n);
         p[n] = '\0';
@@ -259,33 +303,39 @@ SWEEP_HOOK char* strndup(const char* s, size_t limit)
 
 } // extern "C"
 
+// Each passes its own caller on: the allocations of exempted code stay
+// exempted through operator new.
 void* operator new(size_t n)
 {
-    if (void* p = malloc(n != 0 ? n : 1))
+    if (void* p = mallocFrom(n != 0 ? n : 1, __builtin_return_address(0)))
         return p;
     throw std::bad_alloc();
 }
 void* operator new[](size_t n)
 {
-    return operator new(n);
+    if (void* p = mallocFrom(n != 0 ? n : 1, __builtin_return_address(0)))
+        return p;
+    throw std::bad_alloc();
 }
 void* operator new(size_t n, const std::nothrow_t&) noexcept
 {
-    return malloc(n != 0 ? n : 1);
+    return mallocFrom(n != 0 ? n : 1, __builtin_return_address(0));
 }
 void* operator new[](size_t n, const std::nothrow_t&) noexcept
 {
-    return malloc(n != 0 ? n : 1);
+    return mallocFrom(n != 0 ? n : 1, __builtin_return_address(0));
 }
 void* operator new(size_t n, std::align_val_t a)
 {
-    if (void* p = aligned_alloc(size_t(a), n != 0 ? n : 1))
+    if (void* p = alignedFrom(size_t(a), n != 0 ? n : 1, __builtin_return_address(0)))
         return p;
     throw std::bad_alloc();
 }
 void* operator new[](size_t n, std::align_val_t a)
 {
-    return operator new(n, a);
+    if (void* p = alignedFrom(size_t(a), n != 0 ? n : 1, __builtin_return_address(0)))
+        return p;
+    throw std::bad_alloc();
 }
 void operator delete(void* p) noexcept { free(p); }
 void operator delete[](void* p) noexcept { free(p); }
@@ -1468,6 +1518,85 @@ TEST(AllocFailureSweep, ModuleServicesOnAFreshThread)
         call.frees = true;
         expectSweepClean(call);
     }
+}
+
+
+// ---- Fonts, in a GL context of each child's own. ----
+
+// Exempts the GL driver and what it loaded (see failHere): the sweep fails
+// the allocations of the font library and FreeType, not those of Mesa.
+void exemptGlDriver()
+{
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void*) {
+            const std::string name = info->dlpi_name != nullptr ? info->dlpi_name : "";
+            bool driver = false;
+            for (const char* part : {"/dri/", "LLVM", "glapi", "libGL", "libEGL", "libOpenGL", "libgbm", "libdrm",
+                                     "gallium", "libX", "libxcb", "libwayland", "libxshmfence", "libexpat",
+                                     "libzstd", "libelf", "libsensors"})
+                driver = driver || name.find(part) != std::string::npos;
+            for (int i = 0; driver && i < info->dlpi_phnum && exemptCount < int(std::size(exempt)); ++i) {
+                const ElfW(Phdr)& segment = info->dlpi_phdr[i];
+                if (segment.p_type == PT_LOAD && (segment.p_flags & PF_X) != 0)
+                    exempt[exemptCount++] = {info->dlpi_addr + segment.p_vaddr,
+                                             info->dlpi_addr + segment.p_vaddr + segment.p_memsz};
+            }
+            return 0;
+        },
+        nullptr);
+}
+
+intptr_t sweepFont = 0;
+
+// What a caller can tell of a font: its kind and a text's metrics.
+std::string fontDigest(intptr_t font)
+{
+    char text[] = "Sweep 0123 \xe4\xf6";
+    int metric[2] = {0, 0};
+    const int measured = ftFontStringMetric(font, text, metric);
+    return format("scalable=%d metric=%d: %d,%d", ftFontScalable(font), measured, metric[0], metric[1]);
+}
+
+// A handle to the font the unfailed call gives, or 0 with the library
+// whole: the next request then gets that font. The parent never makes a
+// GL context; each child makes its own and sets the font library up.
+TEST(AllocFailureSweep, FontCreate)
+{
+    Call call;
+    call.name = "ftFontCreate(Arial, 1, 20)";
+    call.prepare = [] {
+        std::string error;
+        // Kept to the child's end, which releases it with the process.
+        orlo_gl::GlContext* context = orlo_gl::GlContext::create(64, 64, error).release();
+        if (context == nullptr)
+            return "no GL context: " + error;
+        ftSetDebugLevel(0);
+        if (ftLibraryInit() != 1 || ftLibraryParseFonts() != 0)
+            return std::string("cannot set the font library up");
+        exemptGlDriver();
+        return std::string();
+    };
+    call.run = [] {
+        sweepFont = ftFontCreate("Arial", 1, 20);
+        return sweepFont != 0 ? 0 : -1;
+    };
+    call.judge = [](int result) {
+        Verdict v;
+        v.complete = result == 0;
+        if (result == 0) {
+            v.digest = fontDigest(sweepFont);
+            if (ftFontFree(sweepFont) != 0)
+                v.broken = "ftFontFree of the handle did not return 0";
+            return v;
+        }
+        const intptr_t again = ftFontCreate("Arial", 1, 20);
+        if (again == 0)
+            v.broken = "after a failed ftFontCreate the next one gives no font either";
+        else if (unfailedRun != nullptr && fontDigest(again) != unfailedRun->verdict.digest)
+            v.broken = "the font made after a failed ftFontCreate differs: " + fontDigest(again);
+        return v;
+    };
+    expectSweepClean(call);
 }
 
 } // namespace
