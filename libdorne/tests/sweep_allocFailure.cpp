@@ -1352,36 +1352,45 @@ const char* kindName(int kind)
     return kind >= 0 && kind <= 14 ? names[kind] : "?";
 }
 
+// A command that drags a polygon's first vertex (its id + 100, the ids
+// running for the whole process): made when the element is.
+const int kFirstVertex = -1;
+int firstVertexCommand = 0;
+
 // The edit command with the pointer or new centre at (x, y) in phase 3
 // (begin, drag and end in one call), or in phase 1 (the drag) after a
 // begin made before the call.
 Call editCall(int kind, int command, float x, float y, int phase)
 {
     Call call;
-    call.name = format("edit %s command %d phase %d", kindName(kind), command, phase);
+    call.name = command == kFirstVertex ? format("edit %s first vertex phase %d", kindName(kind), phase)
+                                        : format("edit %s command %d phase %d", kindName(kind), command, phase);
     auto para = [x, y] {
         EDIT_PARA_STRUCT p{};
         p.x = x;
         p.y = y;
         return p;
     };
-    call.prepare = [kind, command, phase, para] {
+    auto commandOf = [command] { return command == kFirstVertex ? firstVertexCommand : command; };
+    call.prepare = [kind, commandOf, phase, para] {
         ELEMENT_STRUCT* e = makeElement(kind);
         if (e == nullptr || e->edit == nullptr || e->stickies == nullptr)
             return std::string("no element with handles and an edit");
         callerLists.elements = e;
+        if (kind == VD_POLYGON || kind == VD_CPOLYGON)
+            firstVertexCommand = int(static_cast<POLY_STRUCT*>(e->data)->coords->id) + 100;
         if (phase == 1) {
             EDIT_PARA_STRUCT p = para();
-            if (e->edit(e, e->stickies, command, 0, &p) != 0)
+            if (e->edit(e, e->stickies, commandOf(), 0, &p) != 0)
                 return std::string("the edit's begin failed");
         }
         handlesBefore = treeHandles(e);
         return std::string();
     };
-    call.run = [command, phase, para] {
+    call.run = [commandOf, phase, para] {
         ELEMENT_STRUCT* e = callerLists.elements;
         EDIT_PARA_STRUCT p = para();
-        return e->edit(e, e->stickies, command, phase, &p);
+        return e->edit(e, e->stickies, commandOf(), phase, &p);
     };
     call.judge = judgeHandles;
     return call;
@@ -1400,6 +1409,12 @@ TEST(AllocFailureSweep, EditsOfEveryKindWithHandles)
             else if (kind != VD_TEXT)
                 expectSweepClean(editCall(kind, 3, 150, 120, phase));
         }
+        // The kinds' own handles, which take no phases: an arc's end angle,
+        // a polygon's vertex.
+        if (kind == VD_CIRCLE || kind == VD_ARC)
+            expectSweepClean(editCall(kind, 51, 40, 80, 3));
+        if (kind == VD_POLYGON || kind == VD_CPOLYGON)
+            expectSweepClean(editCall(kind, kFirstVertex, 95, 15, 3));
     }
 }
 
