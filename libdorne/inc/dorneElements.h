@@ -846,7 +846,10 @@ DORNE_API int groupSetAttr(ELEMENT_STRUCT* element);
 
 /* Hands the edit to every child's edit with the group's handles, then runs
    the group's update. 0; -1 for a null element, and when a child's edit or
-   the update runs out of memory (as ELEMENT_EDIT_FN says). */
+   the update runs out of memory: each child is then as its own edit left
+   it (as ELEMENT_EDIT_FN says: a child whose backup could not be made stays
+   where it was while the others move), and the group keeps the handles of
+   its last complete update. */
 DORNE_API int editGroup(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
                         EDIT_PARA_STRUCT* para);
 

@@ -123,7 +123,7 @@ int editLine(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int p
                 (command == 100 ? l->x1 : l->x2) = para->x;
                 (command == 100 ? l->y1 : l->y2) = para->y;
             }
-            lineSetPickSticky(element);
+            status = lineSetPickSticky(element);
             break;
         default:
             break;
