@@ -1078,12 +1078,22 @@ TEST(AllocFailureSweep, ViewFreeOfALoadedView)
 }
 
 // What a start, its stop and the free returned, and what the started view
-// held: its variables, and those its table finds by name.
+// held: its variables, those with value storage, those its table finds by
+// name, and the actions bound to a variable.
 struct LifecycleCodes
 {
     int start = 0, stop = 0, freed = 0;
-    int variables = 0, found = 0;
+    int variables = 0, stored = 0, found = 0, boundActions = 0;
 } lifecycle;
+
+void countBoundActions(const ELEMENT_STRUCT* e, int& bound)
+{
+    for (; e != nullptr; e = e->next) {
+        for (const ACTION_STRUCT* a = e->actions; a != nullptr; a = a->next)
+            bound += (a->value != nullptr) + (a->secondValue != nullptr);
+        countBoundActions(e->children, bound);
+    }
+}
 
 int runLifecycle(bool animated)
 {
@@ -1095,9 +1105,11 @@ int runLifecycle(bool animated)
         for (DD_DATA_TYPE_STRUCT* s = view->dataSources; s != nullptr; s = s->next) {
             for (DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next) {
                 ++lifecycle.variables;
+                lifecycle.stored += v->value != nullptr;
                 lifecycle.found += mpiHashSearchAscii(view->variables, v->name) != nullptr;
             }
         }
+        countBoundActions(view->elements, lifecycle.boundActions);
         pthread_mutex_unlock(&view->mutex);
     }
     lifecycle.stop = animated ? vdViewStopAnim(view) : vdViewStop(view);
@@ -1118,8 +1130,13 @@ Verdict judgeLifecycle(bool animated)
         v.broken = format("the free returned %d", c.freed);
     else if (c.start == 0 && c.found != c.variables)
         v.broken = format("started with %d of %d variables in the table", c.found, c.variables);
+    else if (c.start == 0 && c.stored != c.variables)
+        v.broken = format("started with %d of %d variables without value storage", c.variables - c.stored,
+                          c.variables);
     v.complete = c.start == 0;
-    v.digest = format("start %d stop %d free %d, %d variables", c.start, c.stop, c.freed, c.variables);
+    // A start that left actions unbound differs from the unfailed one here.
+    v.digest = format("start %d stop %d free %d, %d variables, %d bound variable references", c.start, c.stop,
+                      c.freed, c.variables, c.boundActions);
     return v;
 }
 
