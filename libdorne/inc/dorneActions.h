@@ -188,8 +188,10 @@ DORNE_API int assignVariablesReadWrite(struct ELEMENT_STRUCT* list, struct DD_DA
    states reset. Written flags are set again for mouse actions. Where
    several variables share a name, the last one in source and list order is
    bound. An action whose variable is missing logs "error: var <name> not
-   found" and evaluates with 0. 0; -1 when memory runs out for the lookup
-   (every action is then left unbound). */
+   found" and evaluates with 0. 0; -1, logged, when memory runs out: for
+   the lookup (every action is then left unbound), a variable's storage or
+   an action's snapshot (those actions are left unbound; the rest are
+   bound). */
 DORNE_API int assignVariables(struct ELEMENT_STRUCT* list, struct DD_DATA_TYPE_STRUCT* sources);
 
 /* Applies the element's actions for one frame in list order: moves, scales

@@ -90,7 +90,13 @@ typedef int (*ELEMENT_UPDATE_FN)(struct ELEMENT_STRUCT* element);
    parameters). Geometry commands 1-16 (resizeMoveElement) run in phases:
    0 begin (back up the kind record, save the handles' positions), 1 drag,
    2 end (drop the backup), 3 all three in turn; the element's update runs
-   after each. Other commands change the kind's style. */
+   after each. Other commands change the kind's style. 0; -1 for a null
+   element or record, and when memory runs out: for the backup at phase 0
+   (logged; the drag then leaves the geometry as it is), or for a grab handle
+   in an update (logged "createSticky: out of memory"; the command is
+   applied, and the element keeps the handles of its last complete update,
+   at worst those it had before the edit, until an update succeeds). Phase 3
+   returns -1 when any of its phases did. */
 typedef int (*ELEMENT_EDIT_FN)(struct ELEMENT_STRUCT* element, STICKY_STRUCT* handles,
                                int command, int phase, EDIT_PARA_STRUCT* para);
 /* The kind's exact hit test in view coordinates; 1 = hit. */
@@ -392,7 +398,10 @@ DORNE_API int elementDelete(ELEMENT_STRUCT* element, ELEMENT_STRUCT** head);
 DORNE_API int elementDeleteAll(ELEMENT_STRUCT** head);
 
 /* Runs every element's update hook in list order, a group's children
-   before the group; elements without a hook are skipped. 0. */
+   before the group; elements without a hook are skipped. 0; -1 when a hook
+   failed (an element without its record, or memory running out for a grab
+   handle: that element keeps the handles it had, as ELEMENT_UPDATE_FN says);
+   the other elements are updated all the same. */
 DORNE_API int setElementAttr(ELEMENT_STRUCT* list);
 
 /* ---- Kind records with their defaults. A create function returns a new
@@ -455,7 +464,9 @@ DORNE_API int textSetPickSticky(ELEMENT_STRUCT* element);
 
 /* Sets the template text from the first 255 characters of text (the
    caller's text is only read), then the corners and the update. 0; -1 for
-   a null text or an element that is not a TEXT element. */
+   a null text or an element that is not a TEXT element, and when memory
+   runs out for a handle (the text is set; the element keeps its handles, as
+   ELEMENT_UPDATE_FN says). */
 DORNE_API int textSetNewText(ELEMENT_STRUCT* element, const char* text);
 
 /* Draws the block's text aligned against the template around the current
@@ -472,7 +483,7 @@ DORNE_API int drawText(TEXT_STRUCT* record, ATTR_STRUCT* block, int selected, st
    120 template text, 121 alignment, 123 family (style and size made to fit
    it; a bitmap font resets the matrix), 124 style. Font changes make a new
    font. Every command ends with textSetAttr. 0; -1 for a null element or
-   record. */
+   record, and when memory runs out (as ELEMENT_EDIT_FN says). */
 DORNE_API int editTextx(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
                         EDIT_PARA_STRUCT* para);
 
@@ -546,7 +557,8 @@ DORNE_API int graphSetPickSticky(ELEMENT_STRUCT* element);
    height stay positive); 20 outline width, 21 grid line style, 22/23 grid /
    outline colour, 25/26 their alphas (in r), 28 label font size, 123 family
    (style and size made to fit it), 124 style; font changes make a new font.
-   Ends with graphSetAttr. 0; -1 for a null element or record. */
+   Ends with graphSetAttr. 0; -1 for a null element or record, and when
+   memory runs out (as ELEMENT_EDIT_FN says). */
 DORNE_API int editGraph(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
                         EDIT_PARA_STRUCT* para);
 
@@ -632,7 +644,8 @@ DORNE_API int rectSetPickSticky(ELEMENT_STRUCT* element);
    colour only), 24 antialias, 25 fill alpha, 26 line alpha (alphas in r), 47
    fill pattern; CIRCLE 50/51 start/end angle from the point (x, y); LINE
    100/101 first/second end to (x, y) in phase 1 (or 3). Every command ends
-   with the attribute reset. 0; -1 for a null element or record. */
+   with the attribute reset. 0; -1 for a null element or record, and when
+   memory runs out (as ELEMENT_EDIT_FN says). */
 DORNE_API int editLine(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
                        EDIT_PARA_STRUCT* para);
 DORNE_API int editCircle(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
@@ -705,7 +718,8 @@ DORNE_API int pickPoly(ELEMENT_STRUCT* element, float x, float y);
    vertex from its backed-up position; the style commands as editRect (20
    width, outline off below 1; 21 line style; 22 fill; 23 outline; 24
    antialias; 25, 26 alphas; 47 pattern). Every command ends with the
-   attribute reset. 0; -1 for a null element or record. */
+   attribute reset. 0; -1 for a null element or record, and when memory
+   runs out (as ELEMENT_EDIT_FN says). */
 DORNE_API int editPoly(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
                        EDIT_PARA_STRUCT* para);
 
@@ -785,7 +799,7 @@ DORNE_API int sliderSetPickSticky(ELEMENT_STRUCT* element);
    colour 0.4 x RGB (button, slider); 25 alpha of that colour (in r); 26
    light and dark alpha (button, slider); 47 an image's pattern with its
    mask. Every command ends with the attribute reset. 0; -1 for a null
-   element or record. */
+   element or record, and when memory runs out (as ELEMENT_EDIT_FN says). */
 DORNE_API int editImage(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
                         EDIT_PARA_STRUCT* para);
 DORNE_API int editButton(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
@@ -831,7 +845,11 @@ DORNE_API int groupSetPickSticky(ELEMENT_STRUCT* element);
 DORNE_API int groupSetAttr(ELEMENT_STRUCT* element);
 
 /* Hands the edit to every child's edit with the group's handles, then runs
-   the group's update. 0; -1 for a null element. */
+   the group's update. 0; -1 for a null element, and when a child's edit or
+   the update runs out of memory: each child is then as its own edit left
+   it (as ELEMENT_EDIT_FN says: a child whose backup could not be made stays
+   where it was while the others move), and the group keeps the handles of
+   its last complete update. */
 DORNE_API int editGroup(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
                         EDIT_PARA_STRUCT* para);
 
@@ -847,7 +865,8 @@ DORNE_API int scissorSetPickSticky(ELEMENT_STRUCT* element);
 
 /* Geometry commands 1-16 on the four corners in the phases of the edit
    protocol; other commands change nothing. The update runs in every case.
-   0; -1 for a null element or record. */
+   0; -1 for a null element or record, and when memory runs out (as
+   ELEMENT_EDIT_FN says). */
 DORNE_API int editScissor(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
                           EDIT_PARA_STRUCT* para);
 

@@ -38,7 +38,10 @@
    count or length that does not fit it, and memory running out (for grab
    handles too); the lists and config are then as they were (everything
    read is freed, fonts and textures too; the elements the list held keep
-   their handles). The caller owns what is appended (elementDeleteAll,
+   their handle records, at the same addresses). When the file was read, the
+   elements the list held are resolved and updated again after it is
+   appended; one whose update runs out of memory keeps its handles, logged
+   at level 2. The caller owns what is appended (elementDeleteAll,
    delDataType). Holds the library lock (as saveFile and the per-revision
    pieces below do) while it runs. */
 DORNE_API int loadFile(const char* path, ELEMENT_STRUCT** elements, DD_DATA_TYPE_STRUCT** sources,

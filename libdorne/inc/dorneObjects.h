@@ -109,7 +109,8 @@ DORNE_API float vdObjHeight(ELEMENT_STRUCT* element);
    (command 9) to the new x with its edit reference y, or the reference x
    with the new y; SetWidth (10) and SetHeight (11) resize it. 0; -1 for a
    null element, one without edit function or one whose edit fails (a kind
-   without its record). */
+   without its record, or memory running out, as ELEMENT_EDIT_FN in
+   dorneElements.h says). */
 DORNE_API int vdObjSetX(ELEMENT_STRUCT* element, float x);
 DORNE_API int vdObjSetY(ELEMENT_STRUCT* element, float y);
 DORNE_API int vdObjSetWidth(ELEMENT_STRUCT* element, float width);

@@ -144,7 +144,8 @@ DORNE_API vdView_Struct* vdViewLoadData(const void* image, uint32_t size);
    with the data thread running, or -4 with the view stopped again when the
    thread cannot be made. -5, with the view stopped again and a level-1
    message, when the variable table cannot take every variable (no name
-   lookup would find those). -3 unless the view is stopped. */
+   lookup would find those) or memory runs out while the variables are
+   bound (assignVariables). -3 unless the view is stopped. */
 DORNE_API int vdViewStart(vdView_Struct* view);
 DORNE_API int vdViewStartAnim(vdView_Struct* view);
 

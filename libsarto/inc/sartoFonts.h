@@ -69,7 +69,9 @@ typedef struct FNT_FONT
 /* A handle to the font of that family, style code and pixel size for the
    current OpenGL context, shared with equal earlier requests; 0 with a
    message when the library is not initialised, no context is current, the
-   family is null or no catalogued font serves. An outline family renders at
+   family is null, no catalogued font serves or memory runs out (also for a
+   glyph FreeType loads: no font is made with glyphs missing for want of
+   memory). An outline family renders at
    the size ladder's step for the size (11, 14, 17, 20, 25, 34, 50, 100, 120)
    and scales to the size when drawing. An unknown family is replaced by
    "Arial", a missing style by the family's first. Release with ftFontFree. */

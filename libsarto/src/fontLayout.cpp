@@ -40,6 +40,16 @@ struct Place
     int column = 0;
 };
 
+// A glyph FreeType could not load for want of memory: the font would lack
+// it for good, so the creation is refused rather than the slot left empty.
+bool outOfMemory(FT_Error error)
+{
+    if (error != FT_Err_Out_Of_Memory)
+        return false;
+    ftiMsg(FTI_ERROR, "ftFontCreate: out of memory !\n");
+    return true;
+}
+
 } // namespace
 
 unsigned char ftiBitmapPixel(const FT_Bitmap& bitmap, int x, int y)
@@ -71,7 +81,10 @@ bool ftiLayoutScalable(FNT_FONT* font, FT_Face face, int maxTexture, FtiAtlas* a
     for (int slot = 0; slot < FNT_GLYPH_SLOTS; ++slot) {
         index[slot] = FT_Get_Char_Index(face, static_cast<FT_ULong>(ftiSlotCode(slot)));
         int w = 0, h = 0;
-        if (FT_Load_Glyph(face, index[slot], FT_LOAD_FORCE_AUTOHINT) != 0) {
+        const FT_Error error = FT_Load_Glyph(face, index[slot], FT_LOAD_FORCE_AUTOHINT);
+        if (outOfMemory(error))
+            return false;
+        if (error != 0) {
             ftiMsg(FTI_ERROR, "ftFontCreate: FT_Load_Glyph failed!\n");
         } else {
             const FT_Glyph_Metrics& m = face->glyph->metrics;
@@ -116,7 +129,10 @@ bool ftiLayoutScalable(FNT_FONT* font, FT_Face face, int maxTexture, FtiAtlas* a
     unsigned char* const pixels = atlas->pixels.data();
     const size_t last = atlas->pixels.size() - 1;
     for (int slot = 0; slot < FNT_GLYPH_SLOTS; ++slot) {
-        if (FT_Load_Glyph(face, index[slot], FT_LOAD_RENDER | FT_LOAD_FORCE_AUTOHINT) != 0)
+        const FT_Error error = FT_Load_Glyph(face, index[slot], FT_LOAD_RENDER | FT_LOAD_FORCE_AUTOHINT);
+        if (outOfMemory(error))
+            return false;
+        if (error != 0)
             continue;
         const FT_GlyphSlot g = face->glyph;
         const FT_Bitmap& bitmap = g->bitmap;
@@ -156,7 +172,10 @@ bool ftiLayoutBitmap(FNT_FONT* font, FT_Face face, std::vector<FtiStrikeGlyph>* 
         font->rasterOffset = 0;
         for (int slot = 0; slot < FNT_GLYPH_SLOTS; ++slot) {
             const FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(ftiSlotCode(slot)));
-            if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_MONOCHROME) != 0)
+            const FT_Error error = FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_MONOCHROME);
+            if (outOfMemory(error))
+                return false;
+            if (error != 0)
                 continue;
             const FT_GlyphSlot g = face->glyph;
             const FT_Bitmap& bitmap = g->bitmap;

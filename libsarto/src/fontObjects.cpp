@@ -32,8 +32,11 @@ struct Registry
 
 Registry& registry()
 {
-    // Never destroyed: a caller's late ftFontFree at exit still finds it.
-    static Registry* r = new Registry;
+    // Built in place at the first use, which may come when memory has run
+    // out: an empty map allocates nothing. Never destroyed: a caller's late
+    // ftFontFree at exit still finds it.
+    alignas(Registry) static unsigned char storage[sizeof(Registry)];
+    static Registry* const r = new (storage) Registry;
     return *r;
 }
 

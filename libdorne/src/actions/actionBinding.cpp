@@ -99,6 +99,7 @@ struct Bound
 {
     DD_VAR_STRUCT* variable = nullptr; // null: not bound
     size_t position = 0;               // of the variable in the walk
+    bool outOfMemory = false;          // found, but no snapshot could be made
 };
 
 // Binds one of the action's two variables: every variable of the name is in
@@ -118,13 +119,15 @@ Bound bindVariable(ACTION_STRUCT* a, const VariableIndex& index, std::string_vie
     *snapshot = std::calloc(1, dorne::valueStorageSize(end[-1].variable->type));
     if (*snapshot == nullptr) {
         logMsg(1, "assignVariables: out of memory\n");
-        return Bound{};
+        return Bound{nullptr, 0, true};
     }
     *value = end[-1].variable->value;
     return Bound{end[-1].variable, end[-1].position};
 }
 
-void bindAction(ACTION_STRUCT* a, const ELEMENT_STRUCT* element, const VariableIndex& index)
+// false when memory ran out for a snapshot: a variable that exists is left
+// unbound.
+bool bindAction(ACTION_STRUCT* a, const ELEMENT_STRUCT* element, const VariableIndex& index)
 {
     // The previous binding's pointers lead into storage just replaced.
     a->value = a->secondValue = nullptr;
@@ -141,6 +144,7 @@ void bindAction(ACTION_STRUCT* a, const ELEMENT_STRUCT* element, const VariableI
 
     const Bound first = bindVariable(a, index, nameOf(a->var), &a->value, &a->snapshot);
     const Bound second = bindVariable(a, index, nameOf(a->secondVar), &a->secondValue, &a->secondSnapshot);
+    const bool bound = !first.outOfMemory && !second.outOfMemory;
     a->varRecord = first.variable;
     // The value type is that of whichever variable the walk met last.
     const Bound& last = second.variable != nullptr && (first.variable == nullptr || second.position > first.position)
@@ -157,6 +161,7 @@ void bindAction(ACTION_STRUCT* a, const ELEMENT_STRUCT* element, const VariableI
     }
     if (a->value == nullptr)
         logMsg(1, "error: var <%.*s> not found\n", int(nameOf(a->var).size()), a->var);
+    return bound;
 }
 
 } // namespace
@@ -187,27 +192,30 @@ int assignVariablesReadWrite(ELEMENT_STRUCT* list, DD_DATA_TYPE_STRUCT* sources)
 
 int assignVariables(ELEMENT_STRUCT* list, DD_DATA_TYPE_STRUCT* sources)
 {
+    int result = 0;
     for (DD_DATA_TYPE_STRUCT* s = sources; s != nullptr; s = s->next) {
         for (DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next) {
             v->used = 1;
             v->write = 0;
-            if (dorne::resetValue(v) != 0)
+            if (dorne::resetValue(v) != 0) {
                 logMsg(1, "assignVariables: out of memory\n");
+                result = -1;
+            }
         }
     }
     // Without memory for the index every action is still unbound from the
     // storage just replaced.
     VariableIndex index(nullptr);
-    int result = 0;
     try {
         index = VariableIndex(sources);
     } catch (const std::bad_alloc&) {
         logMsg(1, "assignVariables: out of memory\n");
         result = -1;
     }
-    auto bind = [&index](ELEMENT_STRUCT* e) {
+    auto bind = [&index, &result](ELEMENT_STRUCT* e) {
         for (ACTION_STRUCT* a = e->actions; a != nullptr; a = a->next)
-            bindAction(a, e, index);
+            if (!bindAction(a, e, index))
+                result = -1;
     };
     forEachElement(list, bind);
     return result;

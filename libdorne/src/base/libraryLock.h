@@ -10,6 +10,15 @@
 
 #include <mutex>
 
+// Marks a static that must be initialised before any code runs, without
+// allocating: a first use may come when memory has run out, and a C caller
+// cannot receive std::bad_alloc.
+#if defined(__clang__)
+#define DORNE_CONSTANT_INIT [[clang::require_constant_initialization]]
+#else
+#define DORNE_CONSTANT_INIT __constinit
+#endif
+
 namespace dorne {
 
 std::recursive_mutex& libraryLock();

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <pthread.h>
 
 namespace {
 
@@ -22,10 +24,16 @@ void copyCut(char* target, size_t size, const char* text)
 
 // The arrays the two list services hand out, released at the next call on
 // the same thread: a data thread and the loading thread never share them.
-struct HeldNames
+// They hang on a thread-specific key whose destructor frees them at the
+// thread's end: a thread_local object with a destructor would have the C
+// library register that destructor at the thread's first call, and abort
+// when the registration finds no memory.
+struct Held
 {
     char** names = nullptr;
-    void release()
+    DD_VAR_STRUCT** variables = nullptr;
+
+    void releaseNames()
     {
         if (names == nullptr)
             return;
@@ -34,17 +42,48 @@ struct HeldNames
         std::free(names);
         names = nullptr;
     }
-    ~HeldNames() { release(); }
+    void releaseVariables()
+    {
+        std::free(variables);
+        variables = nullptr;
+    }
 };
 
-struct HeldVariables
+pthread_key_t heldKey;
+int heldKeyError = 0;
+
+void releaseHeld(void* p)
 {
-    DD_VAR_STRUCT** variables = nullptr;
-    ~HeldVariables() { std::free(variables); }
-};
+    auto* held = static_cast<Held*>(p);
+    held->releaseNames();
+    held->releaseVariables();
+    delete held;
+}
 
-thread_local HeldNames heldNames;
-thread_local HeldVariables heldVariables;
+void makeHeldKey()
+{
+    heldKeyError = pthread_key_create(&heldKey, releaseHeld);
+}
+
+// This thread's arrays; null, logged, when the record cannot be made.
+Held* heldArrays(const char* caller)
+{
+    static pthread_once_t once = PTHREAD_ONCE_INIT;
+    pthread_once(&once, makeHeldKey);
+    if (heldKeyError != 0) {
+        logMsg(1, "%s: no thread-specific key (error %d)\n", caller, heldKeyError);
+        return nullptr;
+    }
+    if (void* p = pthread_getspecific(heldKey))
+        return static_cast<Held*>(p);
+    auto* held = new (std::nothrow) Held;
+    if (held == nullptr || pthread_setspecific(heldKey, held) != 0) {
+        delete held;
+        logMsg(1, "%s: out of memory\n", caller);
+        return nullptr;
+    }
+    return held;
+}
 
 int countVariables(const DD_DATA_TYPE_STRUCT* s)
 {
@@ -165,17 +204,20 @@ char** vddGetAllVariables(DD_DATA_TYPE_STRUCT* s)
 {
     if (s == nullptr)
         return nullptr;
-    heldNames.release();
+    Held* held = heldArrays("vddGetAllVariables");
+    if (held == nullptr)
+        return nullptr;
+    held->releaseNames();
     const int n = countVariables(s);
     auto** names = static_cast<char**>(std::calloc(size_t(n) + 1, sizeof(char*)));
     if (names == nullptr)
         return nullptr;
-    heldNames.names = names;
+    held->names = names;
     int i = 0;
     for (const DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next, ++i) {
         names[i] = strndup(v->name, sizeof v->name - 1);
         if (names[i] == nullptr) {
-            heldNames.release();
+            held->releaseNames();
             return nullptr;
         }
     }
@@ -186,8 +228,10 @@ DD_VAR_STRUCT** vddGetAllVariablesS(DD_DATA_TYPE_STRUCT* s)
 {
     if (s == nullptr)
         return nullptr;
-    std::free(heldVariables.variables);
-    heldVariables.variables = nullptr;
+    Held* held = heldArrays("vddGetAllVariablesS");
+    if (held == nullptr)
+        return nullptr;
+    held->releaseVariables();
     const int n = countVariables(s);
     auto** variables = static_cast<DD_VAR_STRUCT**>(std::calloc(size_t(n) + 1, sizeof(DD_VAR_STRUCT*)));
     if (variables == nullptr)
@@ -195,6 +239,6 @@ DD_VAR_STRUCT** vddGetAllVariablesS(DD_DATA_TYPE_STRUCT* s)
     int i = 0;
     for (DD_VAR_STRUCT* v = s->variables; v != nullptr; v = v->next)
         variables[i++] = v;
-    heldVariables.variables = variables;
+    held->variables = variables;
     return variables;
 }

@@ -32,11 +32,18 @@ float dragFactor(float to, float anchor, float from)
     return span == 0.0f ? 1.0f : (to - anchor) / span;
 }
 
-void* copyRecord(const ELEMENT_STRUCT* element)
+// Whether the element has a kind record that an edit backs up.
+bool holdsRecord(const ELEMENT_STRUCT* element)
 {
     const ElementKind* kind = vdiElementKind(element->kind);
-    if (element->data == nullptr || kind == nullptr || kind->recordSize == 0)
+    return element->data != nullptr && kind != nullptr && kind->recordSize != 0;
+}
+
+void* copyRecord(const ELEMENT_STRUCT* element)
+{
+    if (!holdsRecord(element))
         return nullptr;
+    const ElementKind* kind = vdiElementKind(element->kind);
     if (kind->copyBackup != nullptr)
         return kind->copyBackup(element->data);
     void* copy = std::malloc(kind->recordSize);
@@ -288,10 +295,14 @@ int vdiEditPhase(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, i
 {
     if (element == nullptr)
         return -1;
+    int status = 0;
     switch (phase) {
     case 0:
         vdiFreeEditBackup(element); // a begin without an end leaves no copy behind
         element->editBackup = copyRecord(element);
+        // Without the copy the drag has nothing to move from.
+        if (element->editBackup == nullptr && holdsRecord(element))
+            status = -1;
         for (STICKY_STRUCT* s = handles; s != nullptr; s = s->next) {
             if (s->id < 10) {
                 element->savedHandles[s->id].x = s->x;
@@ -311,21 +322,21 @@ int vdiEditPhase(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, i
         // are the list given, the next phase gets the rebuilt list.
         const bool ownHandles = handles != nullptr && handles == element->stickies;
         for (int p = 0; p < 3; ++p) {
-            if (element->edit != nullptr)
-                element->edit(element, handles, command, p, para);
-            else
-                vdiEditPhase(element, handles, command, p, para, apply);
+            const int done = element->edit != nullptr ? element->edit(element, handles, command, p, para)
+                                                      : vdiEditPhase(element, handles, command, p, para, apply);
+            if (done != 0)
+                status = -1;
             if (ownHandles)
                 handles = element->stickies;
         }
-        return 0;
+        return status;
     }
     default:
         return 0;
     }
-    if (element->update != nullptr)
-        element->update(element);
-    return 0;
+    if (element->update != nullptr && element->update(element) != 0)
+        status = -1;
+    return status;
 }
 
 STICKY_STRUCT* vdiAppendHandle(ELEMENT_STRUCT* element, uint32_t id, uint8_t type, float x, float y,

@@ -166,7 +166,8 @@ typedef void (*EditApplyFn)(ELEMENT_STRUCT* element, const void* backup, int com
 // of every handle of the list with an id below 10 into savedHandles; 1 runs
 // apply while a backup exists; 2 frees the backup; 3 runs the element's own
 // edit (this helper when it has none) with phases 0, 1 and 2. The element's
-// update runs after phases 0, 1 and 2. 0; -1 for a null element.
+// update runs after phases 0, 1 and 2. 0; -1 for a null element, and when
+// memory ran out for the backup or in an update (phase 3: in any phase).
 int vdiEditPhase(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int phase,
                  EDIT_PARA_STRUCT* para, EditApplyFn apply);
 

@@ -166,11 +166,12 @@ int elementDeleteAll(ELEMENT_STRUCT** head)
 
 int setElementAttr(ELEMENT_STRUCT* list)
 {
+    int status = 0;
     for (ELEMENT_STRUCT* e = list; e != nullptr; e = e->next) {
-        if (e->kind == VD_GROUP)
-            setElementAttr(e->children);
-        if (e->update != nullptr)
-            e->update(e);
+        if (e->kind == VD_GROUP && setElementAttr(e->children) != 0)
+            status = -1;
+        if (e->update != nullptr && e->update(e) != 0)
+            status = -1;
     }
-    return 0;
+    return status;
 }

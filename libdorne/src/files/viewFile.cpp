@@ -420,19 +420,25 @@ bool readView(ViewReader& in, const char* name, ELEMENT_STRUCT** elements, DD_DA
         return false; // content frees what was read
     // Elements read by a reader that resolved them need no second pass; the
     // others are resolved before they are adopted, so that a hook that runs
-    // out of memory leaves the caller's lists as they were. The caller's
-    // own elements are resolved too: a failed hook keeps their handles.
+    // out of memory leaves the caller's lists as they were.
     bool resolved = true;
     if (in.resolvedAsRead)
         resolved = replayLeftOutHooks(content.elements);
     else
         for (ELEMENT_STRUCT* e = content.elements; e != nullptr; e = e->next)
             resolved = definitionLoad(e) && resolved;
-    for (ELEMENT_STRUCT* e = *elements; e != nullptr; e = e->next) // bounded by the list
-        resolved = definitionLoad(e) && resolved;
     if (!resolved)
         return in.refuse("out of memory");
+    // The caller's own elements are resolved again only once the load can
+    // no longer be refused: a refusal leaves their handle records, which an
+    // editor may hold, where they are. A hook that runs out of memory here
+    // keeps that element's handles, which are equal in value.
+    ELEMENT_STRUCT* const callerElements = *elements;
+    ELEMENT_STRUCT* const firstRead = content.elements;
     content.adopt(elements, sources, config);
+    for (ELEMENT_STRUCT* e = callerElements; e != nullptr && e != firstRead; e = e->next) // the caller's, in front
+        if (!definitionLoad(e))
+            logMsg(2, "loadFile: %s: %.63s keeps its grab handles (out of memory)\n", name, e->name);
     return true;
 }
 

@@ -1,8 +1,12 @@
 // The data thread of an animated view: every 10 ms, under the view's mutex,
 // the view time, one exchange with every source and the graphs sampled.
 // Each view's thread has a record of its own here (the view record has no
-// room for it), found by the view's address while the thread lives.
+// room for it), found by the view's address while the thread lives. The
+// records are linked into a plain list under a constant-initialised mutex:
+// the registry's first use, which may be inside a free, allocates nothing.
 #include "view/viewInternal.h"
+
+#include "base/libraryLock.h"
 
 #include "dorneView.h"
 
@@ -10,7 +14,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <unordered_map>
+#include <type_traits>
 
 namespace dorne {
 
@@ -22,6 +26,7 @@ using Clock = std::chrono::steady_clock;
 
 struct DataThread
 {
+    DataThread* next = nullptr;
     vdView_Struct* view = nullptr;
     pthread_t thread{};
     // The view time runs on a monotonic clock from the start: a step of the
@@ -33,19 +38,33 @@ struct DataThread
     bool stopRequested = false;
 };
 
-// The threads not joined yet, by view.
-std::mutex threadsMutex;
-std::unordered_map<const vdView_Struct*, DataThread*>& threads()
-{
-    static auto* map = new std::unordered_map<const vdView_Struct*, DataThread*>;
-    return *map;
-}
+// The threads not joined yet: few, one per running animated view. Never
+// destroyed: a view freed at exit still finds the list intact.
+static_assert(std::is_trivially_destructible<std::mutex>::value, "the registry must outlive every view");
+DORNE_CONSTANT_INIT std::mutex threadsMutex;
+DORNE_CONSTANT_INIT DataThread* threads = nullptr;
 
 DataThread* findThread(const vdView_Struct* view)
 {
     std::lock_guard<std::mutex> guard(threadsMutex);
-    const auto it = threads().find(view);
-    return it == threads().end() ? nullptr : it->second;
+    for (DataThread* t = threads; t != nullptr; t = t->next)
+        if (t->view == view)
+            return t;
+    return nullptr;
+}
+
+// Unlinks the view's record; null when it has none.
+DataThread* unlinkThread(const vdView_Struct* view)
+{
+    std::lock_guard<std::mutex> guard(threadsMutex);
+    for (DataThread** link = &threads; *link != nullptr; link = &(*link)->next) {
+        DataThread* t = *link;
+        if (t->view == view) {
+            *link = t->next;
+            return t;
+        }
+    }
+    return nullptr;
 }
 
 void* dataThread(void* arg)
@@ -85,19 +104,14 @@ int startThread(vdView_Struct* view)
     t->view = view;
     t->start = Clock::now();
     __atomic_store_n(&view->threadFinished, 0, __ATOMIC_RELEASE);
-    try {
+    {
         std::lock_guard<std::mutex> guard(threadsMutex);
-        threads()[view] = t;
-    } catch (...) {
-        delete t;
-        return ENOMEM;
+        t->next = threads;
+        threads = t;
     }
     const int error = viewThreadCreate(&t->thread, nullptr, dataThread, t);
-    if (error != 0) {
-        std::lock_guard<std::mutex> guard(threadsMutex);
-        threads().erase(view);
-        delete t;
-    }
+    if (error != 0)
+        delete unlinkThread(view);
     return error;
 }
 
@@ -116,16 +130,7 @@ void joinDataThread(vdView_Struct* view)
 
 void forgetDataThread(vdView_Struct* view)
 {
-    DataThread* t = nullptr;
-    {
-        std::lock_guard<std::mutex> guard(threadsMutex);
-        const auto it = threads().find(view);
-        if (it == threads().end())
-            return;
-        t = it->second;
-        threads().erase(it);
-    }
-    delete t;
+    delete unlinkThread(view);
 }
 
 } // namespace dorne

@@ -47,9 +47,11 @@ int start(vdView_Struct* view, bool animated)
         resetAllPoly(view->elements);
         openDataSources(view->dataSources);
         callStartView(view->dataSources);
-        assignVariables(view->elements, view->dataSources);
+        // A variable or action left unbound for want of memory would run
+        // the view on zeros: refused like a table that cannot take a name.
+        const bool bound = assignVariables(view->elements, view->dataSources) == 0;
         assignMovePoly(view->elements);
-        filled = fillVariableTable(view, animated ? "vdViewStartAnim" : "vdViewStart");
+        filled = fillVariableTable(view, animated ? "vdViewStartAnim" : "vdViewStart") && bound;
         if (filled)
             writeDefault(view->dataSources);
     }

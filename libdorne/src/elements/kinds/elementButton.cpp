@@ -54,11 +54,13 @@ int editButton(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     if (command >= 1 && command <= 16)
-        vdiEditPhase(element, handles, command, phase, para, vdiMoveRecordCorners<BUTTON_STRUCT>);
+        status = vdiEditPhase(element, handles, command, phase, para, vdiMoveRecordCorners<BUTTON_STRUCT>);
     else
         vdiEditFaceColors(*b, command, para);
-    return buttonSetAttr(element);
+    const int attr = buttonSetAttr(element);
+    return status != 0 ? -1 : attr;
 }
 
 int drawButton(BUTTON_STRUCT* record, const ATTR_STRUCT* block, int selected)

@@ -255,9 +255,10 @@ int editCircle(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     float angle = 0;
     if (command >= 1 && command <= 16) {
-        vdiEditPhase(element, handles, command, phase, para, moveCircle);
+        status = vdiEditPhase(element, handles, command, phase, para, moveCircle);
     } else if ((command == 50 || command == 51) && angleOfPoint(*c, para->x, para->y, angle)) {
         if (command == 50) {
             c->start = angle;
@@ -268,11 +269,12 @@ int editCircle(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int
             if (c->start > c->end)
                 c->end += fullTurn;
         }
-        circleSetPickSticky(element); // the angle handles follow
+        status = circleSetPickSticky(element); // the angle handles follow
     } else {
         vdiEditShapeStyle(*c, command, para);
     }
-    return circleSetAttr(element);
+    const int attr = circleSetAttr(element);
+    return status != 0 ? -1 : attr;
 }
 
 int drawCircle(CIRCLE_STRUCT* record, const ATTR_STRUCT* block, int selected)

@@ -338,6 +338,7 @@ int editGraph(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     switch (command) {
     case 20:
         g.outlineWidth = para->value;
@@ -376,10 +377,11 @@ int editGraph(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
         break;
     default:
         if (command >= 1 && command <= 16)
-            vdiEditPhase(element, handles, command, phase, para, moveBox);
+            status = vdiEditPhase(element, handles, command, phase, para, moveBox);
         break;
     }
-    return graphSetAttr(element);
+    const int attr = graphSetAttr(element);
+    return status != 0 ? -1 : attr;
 }
 
 namespace {

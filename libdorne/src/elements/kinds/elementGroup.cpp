@@ -72,10 +72,11 @@ int editGroup(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
         return -1;
     // Every child transforms about the group's handles, so the group moves,
     // scales, mirrors and turns as one.
+    bool done = true;
     for (ELEMENT_STRUCT* c = element->children; c != nullptr; c = c->next)
-        if (c->edit != nullptr)
-            c->edit(c, handles, command, phase, para);
-    return groupSetPickSticky(element);
+        if (c->edit != nullptr && c->edit(c, handles, command, phase, para) != 0)
+            done = false;
+    return groupSetPickSticky(element) == 0 && done ? 0 : -1;
 }
 
 int drawGroup(ELEMENT_STRUCT* element, const ATTR_STRUCT* block)

@@ -49,6 +49,7 @@ int editImage(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     switch (command) {
     case 22:
         vdiSetColor(i->color, para->r, para->g, para->b, i->color[3]);
@@ -62,10 +63,11 @@ int editImage(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
         break;
     default:
         if (command >= 1 && command <= 16)
-            vdiEditPhase(element, handles, command, phase, para, vdiMoveRecordCorners<IMAGE_STRUCT>);
+            status = vdiEditPhase(element, handles, command, phase, para, vdiMoveRecordCorners<IMAGE_STRUCT>);
         break;
     }
-    return imageSetAttr(element);
+    const int attr = imageSetAttr(element);
+    return status != 0 ? -1 : attr;
 }
 
 int drawImage(IMAGE_STRUCT* record, const ATTR_STRUCT* block, int selected)

@@ -93,8 +93,9 @@ int editLine(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int p
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     if (command >= 1 && command <= 16) {
-        vdiEditPhase(element, handles, command, phase, para, moveEnds);
+        status = vdiEditPhase(element, handles, command, phase, para, moveEnds);
     } else {
         switch (command) {
         case 20:
@@ -122,13 +123,14 @@ int editLine(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int p
                 (command == 100 ? l->x1 : l->x2) = para->x;
                 (command == 100 ? l->y1 : l->y2) = para->y;
             }
-            lineSetPickSticky(element);
+            status = lineSetPickSticky(element);
             break;
         default:
             break;
         }
     }
-    return lineSetAttr(element);
+    const int attr = lineSetAttr(element);
+    return status != 0 ? -1 : attr;
 }
 
 int drawLine(LINE_STRUCT* record, const ATTR_STRUCT* block, int selected, float tx, float ty)

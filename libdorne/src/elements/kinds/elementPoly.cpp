@@ -471,6 +471,7 @@ int editPoly(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int p
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     if (command >= 100) {
         const auto id = uint32_t(command - 100);
         for (COORD_STRUCT* c = p->coords; c != nullptr; c = c->next) {
@@ -480,13 +481,14 @@ int editPoly(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int p
             }
         }
         if (element->update != nullptr)
-            element->update(element);
+            status = element->update(element);
     } else if (command >= 1 && command <= 16) {
-        vdiEditPhase(element, handles, command, phase, para, moveVertices);
+        status = vdiEditPhase(element, handles, command, phase, para, moveVertices);
     } else {
         vdiEditShapeStyle(*p, command, para);
     }
-    return polySetAttr(element);
+    const int attr = polySetAttr(element);
+    return status != 0 ? -1 : attr;
 }
 
 int polyCreateFillCoordUp(ELEMENT_STRUCT* element)

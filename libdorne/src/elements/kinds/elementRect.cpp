@@ -78,11 +78,13 @@ int editRect(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int p
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     if (command >= 1 && command <= 16)
-        vdiEditPhase(element, handles, command, phase, para, moveCorners);
+        status = vdiEditPhase(element, handles, command, phase, para, moveCorners);
     else
         vdiEditShapeStyle(*r, command, para);
-    return rectSetAttr(element);
+    const int attr = rectSetAttr(element);
+    return status != 0 ? -1 : attr;
 }
 
 int drawRect(RECT_STRUCT* record, const ATTR_STRUCT* block, int selected)

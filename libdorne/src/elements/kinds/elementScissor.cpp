@@ -55,9 +55,11 @@ int editScissor(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, in
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     if (command >= 1 && command <= 16)
-        vdiEditPhase(element, handles, command, phase, para, moveCorners);
-    return scissorSetPickSticky(element);
+        status = vdiEditPhase(element, handles, command, phase, para, moveCorners);
+    const int update = scissorSetPickSticky(element);
+    return status != 0 ? -1 : update;
 }
 
 int drawScissor(SCISSOR_STRUCT* record, const ATTR_STRUCT*, int selected)

@@ -79,11 +79,13 @@ int editSlider(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     if (command >= 1 && command <= 16)
-        vdiEditPhase(element, handles, command, phase, para, moveSlider);
+        status = vdiEditPhase(element, handles, command, phase, para, moveSlider);
     else
         vdiEditFaceColors(*s, command, para);
-    return sliderSetAttr(element);
+    const int attr = sliderSetAttr(element);
+    return status != 0 ? -1 : attr;
 }
 
 int drawSlider(SLIDER_STRUCT* record, const ATTR_STRUCT* block, int selected)

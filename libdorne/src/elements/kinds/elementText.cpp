@@ -161,8 +161,8 @@ void turnText(ELEMENT_STRUCT* element, const void* backup, int command, const ED
 // Commands 1-16 by phase. Commands 1-15 start with every saved handle on
 // the anchor (a bitmap text has handle 9 only); the end of a drag makes the
 // outline font again at the size the matrix now shows.
-void editGeometry(ELEMENT_STRUCT* element, TEXT_STRUCT& t, STICKY_STRUCT* handles, int command, int phase,
-                  EDIT_PARA_STRUCT* para)
+int editGeometry(ELEMENT_STRUCT* element, TEXT_STRUCT& t, STICKY_STRUCT* handles, int command, int phase,
+                 EDIT_PARA_STRUCT* para)
 {
     if (phase == 0 && command != 16) {
         for (STICKY_STRUCT& s : element->savedHandles) {
@@ -176,15 +176,16 @@ void editGeometry(ELEMENT_STRUCT* element, TEXT_STRUCT& t, STICKY_STRUCT* handle
         remakeFont(t);
         textUpdated = 1;
     }
-    vdiEditPhase(element, handles, command, phase, para, command == 16 ? turnText : scaleText);
+    return vdiEditPhase(element, handles, command, phase, para, command == 16 ? turnText : scaleText);
 }
 
-// After a change of font: corners and handles from the new metrics.
-void refit(ELEMENT_STRUCT* element, TEXT_STRUCT& t)
+// After a change of font: corners and handles from the new metrics; -1
+// when memory ran out for a handle.
+int refit(ELEMENT_STRUCT* element, TEXT_STRUCT& t)
 {
     textUpdated = 1;
     calcVecTextNew(&t);
-    textSetPickSticky(element);
+    return textSetPickSticky(element);
 }
 
 // Old bitmap font numbers 0-39: style by the number modulo 4, size by
@@ -354,6 +355,7 @@ int editTextx(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
     EDIT_PARA_STRUCT none{};
     if (para == nullptr)
         para = &none;
+    int status = 0; // -1 once an update ran out of memory
     switch (command) {
     case 20:
         t.lineWidth = para->value;
@@ -387,12 +389,12 @@ int editTextx(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
         }
         t.size = size;
         remakeFont(t);
-        refit(element, t);
+        status = refit(element, t);
         break;
     }
     case 120:
         if (para->text != nullptr)
-            textSetNewText(element, para->text);
+            status = textSetNewText(element, para->text);
         break;
     case 121:
         t.align = para->intValue;
@@ -405,7 +407,7 @@ int editTextx(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
         t.size = checkFontSize(&t, t.size);
         remakeFont(t);
         t.scalable = vdiFontScalable(t.font);
-        refit(element, t);
+        status = refit(element, t);
         if (t.scalable == 0) {
             const float identity[4] = {1, 0, 0, 1};
             std::memcpy(t.matrix, identity, sizeof identity);
@@ -416,14 +418,15 @@ int editTextx(ELEMENT_STRUCT* element, STICKY_STRUCT* handles, int command, int 
     case 124:
         t.style = para->intValue;
         remakeFont(t);
-        refit(element, t);
+        status = refit(element, t);
         break;
     default:
         if (command >= 1 && command <= 16)
-            editGeometry(element, t, handles, command, phase, para);
+            status = editGeometry(element, t, handles, command, phase, para);
         break;
     }
-    return textSetAttr(element);
+    const int attr = textSetAttr(element);
+    return status != 0 ? -1 : attr;
 }
 
 int calcVecTextNew(TEXT_STRUCT* record)
