@@ -21,7 +21,7 @@
    frame, as one tick of the data thread would. So frame N shows what the
    animated view shows after N ticks, the same on every run. */
 
-#define _POSIX_C_SOURCE 200809L /* mkstemp, unlink */
+#define _POSIX_C_SOURCE 200809L /* mkstemp, fdopen, fsync, getpid */
 
 #include <dorneFiles.h>     /* loadFileXml, saveFile */
 #include <dorneLog.h>       /* getLogMsg */
@@ -32,6 +32,7 @@
 #include <GLFW/glfw3.h> /* includes GL/gl.h */
 #include <png.h>
 
+#include <fcntl.h>
 #include <setjmp.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -140,7 +141,7 @@ static void drawFrame(App* app)
 static int writePng(const char* path, int width, int height)
 {
     unsigned char* pixels = malloc((size_t)width * (size_t)height * 3);
-    char* temp = malloc(strlen(path) + 8);
+    char* temp = malloc(strlen(path) + 24);
     if (pixels == NULL || temp == NULL) {
         free(pixels);
         free(temp);
@@ -151,8 +152,8 @@ static int writePng(const char* path, int width, int height)
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
 
-    sprintf(temp, "%s.XXXXXX", path);
-    const int fd = mkstemp(temp);
+    sprintf(temp, "%s.%ld", path, (long)getpid());
+    const int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666); /* the umask applies */
     FILE* file = fd >= 0 ? fdopen(fd, "wb") : NULL;
     png_structp png = file != NULL ? png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL) : NULL;
     png_infop info = png != NULL ? png_create_info_struct(png) : NULL;
