@@ -126,7 +126,6 @@ set(CPACK_PACKAGE_NAME "orlo")
 set(CPACK_PACKAGE_VENDOR "ORLO developers")
 set(CPACK_PACKAGE_CONTACT "ORLO developers <dev@orlo.invalid>")
 set(CPACK_PACKAGE_VERSION "${ORLO_LIBRARY_VERSION}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ORLO view engine and font library")
 set(CPACK_GENERATOR "DEB")
 set(CPACK_COMPONENTS_ALL ${ORLO_DEB_COMPONENTS})
 set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -136,17 +135,24 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE "${ORLO_DEB_RELEASE}")
 set(CPACK_DEBIAN_PACKAGE_SOURCE "orlo")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+get_target_property(ORLO_DEB_LIBRARY_DIR sarto LIBRARY_OUTPUT_DIRECTORY)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${ORLO_DEB_LIBRARY_DIR}")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(ORLO_DEB_VERSION "${ORLO_LIBRARY_VERSION}-${ORLO_DEB_RELEASE}")
 
+# The runtime packages let dpkg run ldconfig through its trigger.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_DEBIAN_SARTO_RUNTIME_PACKAGE_CONTROL_EXTRA "${ORLO_INSTALL_FILES}/triggers")
+set(CPACK_DEBIAN_DORNE_RUNTIME_PACKAGE_CONTROL_EXTRA "${ORLO_INSTALL_FILES}/triggers")
 set(CPACK_DEBIAN_SARTO_RUNTIME_PACKAGE_SECTION "libs")
 set(CPACK_DEBIAN_DORNE_RUNTIME_PACKAGE_SECTION "libs")
 set(CPACK_DEBIAN_SARTO_DEV_PACKAGE_SECTION "libdevel")
 set(CPACK_DEBIAN_DORNE_DEV_PACKAGE_SECTION "libdevel")
-# dpkg-shlibdeps finds the system's libraries; libsarto is built here, so
-# libdorne's runtime names it itself (at least this release, as its shlibs
-# file says). Each -dev package needs its runtime of the same version and
+# dpkg-shlibdeps finds the system's libraries; libsarto is built here (it
+# looks for the file in the build's library folder, but no package names
+# it yet), so libdorne's runtime names it itself: at least this release, as
+# libsarto's shlibs file says. Each -dev package needs its runtime of the same version and
 # what its pkg-config file requires (Requires.private counts for --cflags).
 set(CPACK_DEBIAN_DORNE_RUNTIME_PACKAGE_DEPENDS
   "libsarto${ORLO_LIBRARY_SOVERSION} (>= ${ORLO_LIBRARY_VERSION})")
@@ -156,28 +162,28 @@ set(CPACK_DEBIAN_DORNE_DEV_PACKAGE_DEPENDS
   "libdorne${ORLO_LIBRARY_SOVERSION} (= ${ORLO_DEB_VERSION}), libsarto-dev (= ${ORLO_DEB_VERSION}), libopengl-dev, libglu1-mesa-dev | libglu-dev, zlib1g-dev, libtinyxml-dev")
 
 set(CPACK_DEBIAN_SARTO_RUNTIME_DESCRIPTION "ORLO font library for OpenGL
- libsarto keeps a catalogue of font families, styles and sizes from built-in
- font data and font folders, and draws text into OpenGL through FreeType.
- .
- This package holds the shared library.")
+libsarto keeps a catalogue of font families, styles and sizes from built-in
+font data and font folders, and draws text into OpenGL through FreeType.
+
+This package holds the shared library.")
 set(CPACK_DEBIAN_SARTO_DEV_DESCRIPTION "ORLO font library for OpenGL - development files
- libsarto keeps a catalogue of font families, styles and sizes from built-in
- font data and font folders, and draws text into OpenGL through FreeType.
- .
- This package holds the C headers, the pkg-config file (sarto) and the CMake
- package (Sarto::sarto).")
+libsarto keeps a catalogue of font families, styles and sizes from built-in
+font data and font folders, and draws text into OpenGL through FreeType.
+
+This package holds the C headers, the pkg-config file (sarto) and the CMake
+package (Sarto::sarto).")
 set(CPACK_DEBIAN_DORNE_RUNTIME_DESCRIPTION "ORLO 2D instrument view engine for OpenGL
- libdorne loads instrument views from view files and animates them from live
- data sources (test signals, shared memory, UDP datagrams, a calculator or
- modules loaded at run time), drawing them with OpenGL.
- .
- This package holds the shared library.")
+libdorne loads instrument views from view files and animates them from live
+data sources (test signals, shared memory, UDP datagrams, a calculator or
+modules loaded at run time), drawing them with OpenGL.
+
+This package holds the shared library.")
 set(CPACK_DEBIAN_DORNE_DEV_DESCRIPTION "ORLO 2D instrument view engine for OpenGL - development files
- libdorne loads instrument views from view files and animates them from live
- data sources (test signals, shared memory, UDP datagrams, a calculator or
- modules loaded at run time), drawing them with OpenGL.
- .
- This package holds the C headers, the C++ class header, the pkg-config file
- (dorne) and the CMake package (Dorne::dorne).")
+libdorne loads instrument views from view files and animates them from live
+data sources (test signals, shared memory, UDP datagrams, a calculator or
+modules loaded at run time), drawing them with OpenGL.
+
+This package holds the C headers, the C++ class header, the pkg-config file
+(dorne) and the CMake package (Dorne::dorne).")
 
 include(CPack)
