@@ -67,13 +67,12 @@ function(expect_depends package)
 endfunction()
 
 string(REPLACE "." "\\." v "${deb_version}")
-string(REPLACE "." "\\." lv "${VERSION}")
 # dpkg-shlibdeps named the system's libraries (libc6 for all, FreeType for
 # libsarto, TinyXML and zlib for libdorne); libdorne needs libsarto of at
 # least its release; each -dev its runtime of exactly its version.
 expect_depends(${runtime_sarto} "libc6 \\(>=" "libfreetype6" "libstdc\\+\\+6")
 expect_depends(${runtime_dorne} "libc6 \\(>=" "libtinyxml2\\.6\\.2" "zlib1g"
-  "${runtime_sarto} \\(>= ${lv}\\)")
+  "${runtime_sarto} \\(>= ${v}\\)")
 expect_depends(libsarto-dev "(^|, )${runtime_sarto} \\(= ${v}\\)" "libfreetype-dev")
 expect_depends(libdorne-dev "(^|, )${runtime_dorne} \\(= ${v}\\)" "libsarto-dev \\(= ${v}\\)"
   "libtinyxml-dev" "zlib1g-dev")

@@ -150,12 +150,13 @@ set(CPACK_DEBIAN_DORNE_RUNTIME_PACKAGE_SECTION "libs")
 set(CPACK_DEBIAN_SARTO_DEV_PACKAGE_SECTION "libdevel")
 set(CPACK_DEBIAN_DORNE_DEV_PACKAGE_SECTION "libdevel")
 # dpkg-shlibdeps finds the system's libraries; libsarto is built here (it
-# looks for the file in the build's library folder, but no package names
-# it yet), so libdorne's runtime names it itself: at least this release, as
-# libsarto's shlibs file says. Each -dev package needs its runtime of the same version and
-# what its pkg-config file requires (Requires.private counts for --cflags).
+# finds the file in the build's library folder, but no package names it
+# yet), so libdorne's runtime names it itself: at least this release, as
+# libsarto's shlibs file says. Each -dev package needs its runtime of the
+# same version and what its pkg-config file requires (pkg-config reads
+# Requires.private for --cflags too).
 set(CPACK_DEBIAN_DORNE_RUNTIME_PACKAGE_DEPENDS
-  "libsarto${ORLO_LIBRARY_SOVERSION} (>= ${ORLO_LIBRARY_VERSION})")
+  "libsarto${ORLO_LIBRARY_SOVERSION} (>= ${ORLO_DEB_VERSION})")
 set(CPACK_DEBIAN_SARTO_DEV_PACKAGE_DEPENDS
   "libsarto${ORLO_LIBRARY_SOVERSION} (= ${ORLO_DEB_VERSION}), libfreetype-dev, libopengl-dev, libglu1-mesa-dev | libglu-dev")
 set(CPACK_DEBIAN_DORNE_DEV_PACKAGE_DEPENDS
