@@ -32,7 +32,7 @@ set(check_args
 add_test(NAME package_install
   COMMAND ${CMAKE_COMMAND} ${check_args} -P ${PROJECT_SOURCE_DIR}/cmake/CheckPackageInstall.cmake)
 set_tests_properties(package_install PROPERTIES TIMEOUT 300
-  ENVIRONMENT "LC_ALL=C.UTF-8" FIXTURES_SETUP orlo_package_prefix)
+  ENVIRONMENT "${ORLO_TEST_ENV}" FIXTURES_SETUP orlo_package_prefix)
 
 set(ORLO_CPACK "${CMAKE_CPACK_COMMAND}")
 find_program(ORLO_LINTIAN NAMES lintian REQUIRED)
@@ -41,4 +41,4 @@ add_test(NAME package_deb
   COMMAND ${CMAKE_COMMAND} ${check_args} -DCPACK=${ORLO_CPACK} -DLINTIAN=${ORLO_LINTIAN}
           -DDPKG_DEB=${ORLO_DPKG_DEB} -P ${PROJECT_SOURCE_DIR}/cmake/CheckPackageDeb.cmake)
 set_tests_properties(package_deb PROPERTIES TIMEOUT 300
-  ENVIRONMENT "LC_ALL=C.UTF-8" FIXTURES_SETUP orlo_package_deb)
+  ENVIRONMENT "${ORLO_TEST_ENV}" FIXTURES_SETUP orlo_package_deb)
