@@ -125,9 +125,12 @@ static void drawFrame(App* app)
 
     const float viewWidth = (float)vdViewWidth(app->view);
     const float viewHeight = (float)vdViewHeight(app->view);
-    float scale = (float)width / viewWidth;
-    if ((float)height / viewHeight < scale)
-        scale = (float)height / viewHeight;
+    float scale = 1.0f; /* a view without a size is drawn as it is */
+    if (viewWidth >= 1.0f && viewHeight >= 1.0f) {
+        scale = (float)width / viewWidth;
+        if ((float)height / viewHeight < scale)
+            scale = (float)height / viewHeight;
+    }
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     vdWindowClear(app->window, app->view);
@@ -357,7 +360,7 @@ int main(int argc, char** argv)
     for (int i = 0; status == 0 && i < o.setCount; ++i)
         status = setVariable(app.view, o.set[i]);
 
-    if (status == 0 && o.width == 0)
+    if (status == 0 && o.width == 0 && vdViewWidth(app.view) >= 1 && vdViewHeight(app.view) >= 1)
         glfwSetWindowSize(app.glfw, vdViewWidth(app.view), vdViewHeight(app.view));
 
     if (status == 0 && o.frames > 0) {
