@@ -4,8 +4,28 @@
 
 set(ORLO_EXPORTS_MAP "${CMAKE_CURRENT_LIST_DIR}/exports.map")
 
+# Installed folders (lib, include, ...) by the system's conventions: both
+# builds lay the libraries out the same way for install and packaging.
+include(GNUInstallDirs)
+
+# The libraries' version, one for both: they are released together and
+# libdorne's headers include libsarto's (sartoPlatform.h), so one's interface
+# is partly the other's. File names and SONAMEs (libdorne.so.1 ->
+# libdorne.so.1.0.0), pkg-config and CMake package versions and the Debian
+# packages (libdorne1, version 1.0.0-1) all follow it. How it moves:
+# - major (the SONAME, so the runtime packages' names too): a record layout
+#   or a signature of a public header changes, or an exported name goes;
+#   programs built against the old headers must be rebuilt;
+# - minor: something is added (a function, a family, a header) and nothing
+#   that was there changes; programs built against an older minor keep
+#   working;
+# - patch: fixes only, no header changes.
+set(ORLO_LIBRARY_VERSION 1.0.0)
+
 # orlo_add_shared_library(<target> <source>...)
-# A shared library lib<target>.so in the bundle beside the executable:
+# A shared library lib<target>.so in the bundle beside the executable,
+# versioned by ORLO_LIBRARY_VERSION (the SONAME carries the major number and
+# the build lays out the SONAME and development links beside the file):
 # - only what the export macro marks is visible (C linkage, plain names),
 #   the version script hides everything else, std:: instances included;
 # - calls between exported functions bind inside the library, so that an
@@ -23,6 +43,9 @@ function(orlo_add_shared_library target)
     BUILD_WITH_INSTALL_RPATH ON
     INSTALL_RPATH "$ORIGIN"
     LINK_DEPENDS "${ORLO_EXPORTS_MAP}")
+  string(REGEX MATCH "^[0-9]+" major "${ORLO_LIBRARY_VERSION}")
+  set_target_properties(${target} PROPERTIES
+    VERSION "${ORLO_LIBRARY_VERSION}" SOVERSION "${major}")
   target_link_options(${target} PRIVATE
     "LINKER:--version-script=${ORLO_EXPORTS_MAP}"
     "LINKER:-Bsymbolic-functions"

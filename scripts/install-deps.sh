@@ -3,6 +3,8 @@
 # Does nothing when they are all present, so it is cheap to call on every run.
 set -euo pipefail
 
+# dpkg-dev (dpkg-shlibdeps), file, lintian and binutils make and check the
+# libraries' Debian packages; GLFW and libpng are for the examples' viewer.
 # fonts-dejavu-core gives the windows Debian's usual sans-serif face; without
 # it the only font left for them is a monospaced one, and texts are cut.
 PACKAGES=(
@@ -16,6 +18,8 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev libmuparser-dev libxml2-dev
   xvfb xauth
   gdal-bin python3
+  dpkg-dev file lintian gzip binutils
+  libglfw3-dev libpng-dev
 )
 
 missing=()

@@ -41,7 +41,7 @@ namespace {
 template <typename F>
 F libraryFunction(const char* name)
 {
-    void* library = dlopen("libdorne.so", RTLD_NOW | RTLD_NOLOAD);
+    void* library = dlopen(DORNE_SONAME, RTLD_NOW | RTLD_NOLOAD);
     EXPECT_NE(library, nullptr);
     F f = reinterpret_cast<F>(dlsym(library, name));
     if (library != nullptr)

@@ -1,0 +1,233 @@
+# Checks of an installed prefix of the two libraries, shared by
+# CheckPackageInstall.cmake (cmake --install) and CheckPackageDeb.cmake (the
+# Debian packages unpacked). Reads ROOT (the checkout), MAIN_BUILD and
+# PACKAGE_BUILD (the build folders), VERSION, READELF, NM, PKG_CONFIG and
+# CMAKE_GENERATOR. A failed check reports with SEND_ERROR and the script goes
+# on, so that one run shows every fault; cmake then exits non-zero.
+cmake_minimum_required(VERSION 3.16)
+foreach(v ROOT MAIN_BUILD PACKAGE_BUILD OUT VERSION READELF NM PKG_CONFIG CMAKE_GENERATOR)
+  if(NOT DEFINED ${v})
+    message(FATAL_ERROR "${v} not given")
+  endif()
+endforeach()
+string(REGEX MATCH "^[0-9]+" SOVERSION "${VERSION}")
+set(NAME_CAMEL_dorne Dorne)
+set(NAME_CAMEL_sarto Sarto)
+
+# run(<command>...): runs it, stops the check when it fails; its output in
+# run_output.
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    string(REPLACE ";" " " cmd "${ARGN}")
+    message(FATAL_ERROR "failed (${rc}): ${cmd}\n${out}")
+  endif()
+  set(run_output "${out}" PARENT_SCOPE)
+endfunction()
+
+# expect_link(<path> <target>): <path> is a symbolic link to <target>.
+function(expect_link path target)
+  if(NOT IS_SYMLINK "${path}")
+    message(SEND_ERROR "${path}: not a symbolic link")
+    return()
+  endif()
+  file(READ_SYMLINK "${path}" to)
+  if(NOT to STREQUAL target)
+    message(SEND_ERROR "${path} -> ${to}, not ${target}")
+  endif()
+endfunction()
+
+# expect_mode(<path> <octal mode>)
+function(expect_mode path mode)
+  run(stat -c %a "${path}")
+  string(STRIP "${run_output}" m)
+  if(NOT m STREQUAL mode)
+    message(SEND_ERROR "${path}: mode ${m}, not ${mode}")
+  endif()
+endfunction()
+
+# check_prefix(<prefix> <libdir relative to it>)
+# The files of both libraries, their exports and linkage, no build or
+# checkout path in any file, and the pkg-config and CMake files working from
+# a copy of the prefix in another place.
+function(check_prefix prefix libdir)
+  message("---- checking the prefix ${prefix} (libdir ${libdir})")
+  set(lib "${prefix}/${libdir}")
+  foreach(name dorne sarto)
+    string(TOUPPER "${name}" NAME)
+    set(file "${lib}/lib${name}.so.${VERSION}")
+    if(NOT EXISTS "${file}" OR IS_SYMLINK "${file}")
+      message(SEND_ERROR "${file}: missing or not a file")
+      continue()
+    endif()
+    expect_mode("${file}" 644)
+    expect_link("${lib}/lib${name}.so.${SOVERSION}" "lib${name}.so.${VERSION}")
+    expect_link("${lib}/lib${name}.so" "lib${name}.so.${SOVERSION}")
+
+    # The headers: exactly those of the checkout, as they are.
+    file(GLOB source_headers RELATIVE "${ROOT}/lib${name}/inc" "${ROOT}/lib${name}/inc/*.h")
+    file(GLOB installed_headers RELATIVE "${prefix}/include/${name}" "${prefix}/include/${name}/*")
+    list(SORT source_headers)
+    list(SORT installed_headers)
+    if(NOT source_headers STREQUAL installed_headers)
+      message(SEND_ERROR "include/${name}: ${installed_headers}, not the headers ${source_headers}")
+    endif()
+    foreach(h IN LISTS installed_headers)
+      execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${ROOT}/lib${name}/inc/${h}"
+                              "${prefix}/include/${name}/${h}" RESULT_VARIABLE differ)
+      if(differ)
+        message(SEND_ERROR "include/${name}/${h} differs from lib${name}/inc/${h}")
+      endif()
+    endforeach()
+
+    foreach(f "${lib}/pkgconfig/${name}.pc" "${lib}/cmake/${NAME_CAMEL_${name}}/${NAME_CAMEL_${name}}Config.cmake")
+      if(NOT EXISTS "${f}")
+        message(SEND_ERROR "${f} missing")
+      endif()
+    endforeach()
+
+    # The names the installed library exports are those its installed
+    # headers declare.
+    set(facade "")
+    if(name STREQUAL "dorne")
+      set(facade -DFACADE=${prefix}/include/dorne/NalvoView.h -DFACADE_CLASS=Nalvo2D::NalvoView)
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -DLIBRARY=${file} -DHEADERS=${prefix}/include/${name}
+                            "-DMACROS=${NAME}_API;${NAME}_DATA" -DNM=${NM} ${facade}
+                            -P "${ROOT}/cmake/CheckExports.cmake"
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    string(REGEX MATCH "[^\n]*exported names[^\n]*" summary "${out}")
+    message("exports of lib${name}: ${summary}")
+    if(NOT rc EQUAL 0)
+      message(SEND_ERROR "export check of ${file} failed:\n${out}")
+    endif()
+  endforeach()
+
+  execute_process(COMMAND ${CMAKE_COMMAND} -DREADELF=${READELF} -DDORNE=${lib}/libdorne.so.${VERSION}
+                          -DSARTO=${lib}/libsarto.so.${VERSION} -DSOVERSION=${SOVERSION}
+                          -P "${ROOT}/cmake/CheckLinkage.cmake"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    message(SEND_ERROR "linkage check of the installed libraries failed:\n${out}")
+  else()
+    message("linkage of the installed libraries: as expected")
+  endif()
+
+  # No file (text or binary) names the checkout or a build folder.
+  file(GLOB_RECURSE files LIST_DIRECTORIES false "${prefix}/*")
+  set(n 0)
+  foreach(f IN LISTS files)
+    if(IS_SYMLINK "${f}")
+      continue()
+    endif()
+    math(EXPR n "${n} + 1")
+    if(f MATCHES "\\.gz$")
+      continue()
+    endif()
+    file(STRINGS "${f}" lines)
+    foreach(p "${ROOT}" "${MAIN_BUILD}" "${PACKAGE_BUILD}")
+      string(FIND "${lines}" "${p}" at)
+      if(NOT at EQUAL -1)
+        file(RELATIVE_PATH rel "${prefix}" "${f}")
+        message(SEND_ERROR "${rel} names ${p}")
+      endif()
+    endforeach()
+  endforeach()
+  message("${n} installed files name no folder of the checkout or the build")
+
+  # A copy elsewhere: pkg-config and find_package find it there, and a
+  # program built against it runs.
+  # (a folder per prefix: the two package tests may run at the same time)
+  get_filename_component(base "${prefix}" NAME)
+  set(scratch "${OUT}/moved-${base}")
+  set(moved "${scratch}/${base}")
+  file(REMOVE_RECURSE "${scratch}")
+  file(MAKE_DIRECTORY "${scratch}")
+  file(COPY "${prefix}" DESTINATION "${scratch}")
+  set(ENV{PKG_CONFIG_PATH} "${moved}/${libdir}/pkgconfig")
+  run("${PKG_CONFIG}" --modversion dorne sarto)
+  string(REGEX REPLACE "[ \t\r\n]+" ";" versions "${run_output}")
+  list(REMOVE_ITEM versions "")
+  if(NOT versions STREQUAL "${VERSION};${VERSION}")
+    message(SEND_ERROR "pkg-config --modversion dorne sarto: ${run_output}")
+  endif()
+  run("${PKG_CONFIG}" --cflags --libs dorne)
+  set(flags "${run_output}")
+  message("pkg-config --cflags --libs dorne (copied prefix): ${flags}")
+  string(REGEX REPLACE "[ \t\r\n]+" ";" flags "${flags}")
+  set(found "")
+  foreach(f IN LISTS flags)
+    if(f MATCHES "^-[IL](.*)$")
+      get_filename_component(dir "${CMAKE_MATCH_1}" REALPATH)
+      if(dir STREQUAL "${moved}/include/dorne" OR dir STREQUAL "${moved}/include/sarto"
+         OR dir STREQUAL "${moved}/${libdir}")
+        list(APPEND found "${dir}")
+      elseif(dir MATCHES "/include/(dorne|sarto)$" OR dir MATCHES "^${prefix}")
+        message(SEND_ERROR "pkg-config names ${dir}, not the copied prefix")
+      endif()
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES found)
+  list(LENGTH found n)
+  if(NOT n EQUAL 3)
+    message(SEND_ERROR "pkg-config gives ${found}, not include/dorne, include/sarto and ${libdir} of ${moved}")
+  endif()
+  if(NOT "-ldorne" IN_LIST flags OR NOT "-lsarto" IN_LIST flags)
+    message(SEND_ERROR "pkg-config --libs dorne lacks -ldorne or -lsarto")
+  endif()
+
+  set(consumer "${scratch}/consumer")
+  file(MAKE_DIRECTORY "${consumer}")
+  file(WRITE "${consumer}/CMakeLists.txt" [=[
+cmake_minimum_required(VERSION 3.16)
+project(consumer C CXX)
+find_package(Dorne 1.0 CONFIG REQUIRED)
+add_executable(consumer_c main.c)
+target_link_libraries(consumer_c PRIVATE Dorne::dorne)
+add_executable(consumer_cxx main.cpp)
+target_link_libraries(consumer_cxx PRIVATE Dorne::dorne)
+]=])
+  file(WRITE "${consumer}/main.c" [=[
+#include <dorneLog.h>
+#include <dornePlatform.h>
+#include <dorneView.h>
+#include <sartoFonts.h>
+#include <stdio.h>
+int main(void)
+{
+    setLogLevel(1);
+    printf("font library %d\n", ftVersion());
+    return 0;
+}
+]=])
+  file(WRITE "${consumer}/main.cpp" [=[
+#include <NalvoView.h>
+#include <cstdio>
+int main()
+{
+    Nalvo2D::NalvoView view;
+    std::printf("view %d x %d\n", view.width(), view.height());
+    return 0;
+}
+]=])
+  run(${CMAKE_COMMAND} -S "${consumer}" -B "${consumer}/build" -G "${CMAKE_GENERATOR}"
+      "-DCMAKE_PREFIX_PATH=${moved}" -DCMAKE_FIND_PACKAGE_NO_SYSTEM_PACKAGE_REGISTRY=ON)
+  run(${CMAKE_COMMAND} --build "${consumer}/build")
+  run("${consumer}/build/consumer_c")
+  if(NOT run_output MATCHES "^font library [0-9]+\n$")
+    message(SEND_ERROR "the C program against the copied prefix printed: ${run_output}")
+  endif()
+  run("${consumer}/build/consumer_cxx")
+  if(NOT run_output MATCHES "^view -?[0-9]+ x -?[0-9]+\n$")
+    message(SEND_ERROR "the C++ program against the copied prefix printed: ${run_output}")
+  endif()
+  # Both programs ran with the copy's libraries.
+  run(ldd "${consumer}/build/consumer_c")
+  if(NOT run_output MATCHES "libdorne\\.so\\.${SOVERSION} => ${moved}/${libdir}/libdorne\\.so\\.${SOVERSION}"
+     OR NOT run_output MATCHES "libsarto\\.so\\.${SOVERSION} => ${moved}/${libdir}/libsarto\\.so\\.${SOVERSION}")
+    message(SEND_ERROR "the program does not load the copied prefix's libraries:\n${run_output}")
+  else()
+    message("a copy of the prefix builds and runs a C and a C++ program (find_package)")
+  endif()
+  file(REMOVE_RECURSE "${scratch}")
+endfunction()
