@@ -231,7 +231,7 @@ public:
         pthread_mutex_unlock(&view->mutex);
         return installed;
     }
-    // Within 10 s, each: the data thread has exchanged once; it has left
+    // Within 30 s, each: the data thread has exchanged once; it has left
     // its loop and is held.
     bool armed() { return waitFor(&State::armed); }
     bool held() { return waitFor(&State::held); }
@@ -257,7 +257,7 @@ private:
     static bool waitFor(bool State::*flag)
     {
         std::unique_lock<std::mutex> lock(state().mutex);
-        return state().changed.wait_for(lock, std::chrono::seconds(10), [flag] { return state().*flag; });
+        return state().changed.wait_for(lock, std::chrono::seconds(30), [flag] { return state().*flag; });
     }
     struct AtThreadEnd
     {
