@@ -50,7 +50,7 @@ struct View
     DD_VAR_STRUCT* written = nullptr;  // the view writes it
     std::mutex lock;
     std::atomic<bool> running{true};
-    int port = 0;
+    peer::UdpPort port; // held until the source has bound it
 };
 
 void load(View& view, const peer::Segment& segment)
@@ -60,8 +60,7 @@ void load(View& view, const peer::Segment& segment)
     shm->para[1].value = 1;
     shm->para[2].value = 1; // variables from the block
     DD_DATA_TYPE_STRUCT* udp = addSource(&view.sources, 4);
-    view.port = peer::freeUdpPort();
-    std::snprintf(udp->para[0].text, 64, "%d", view.port);
+    std::snprintf(udp->para[0].text, 64, "%d", view.port.port());
     std::snprintf(udp->para[1].text, 64, "64");
     udp->para[2].value = 0;
     view.sequence = addVariable(udp, "sequence", DD_UINT, "0");
@@ -117,9 +116,10 @@ TEST(ShmUdpThreads, ViewsExchangeOnTheirOwnThreads)
 
     std::vector<View> views(2);
     for (View& view : views) {
+        ASSERT_GT(view.port.port(), 0);
         load(view, segment);
         start(view);
-        ASSERT_GT(view.port, 0);
+        view.port.release(); // the source has bound it
     }
     std::vector<std::thread> threads;
     for (View& view : views)
@@ -131,7 +131,7 @@ TEST(ShmUdpThreads, ViewsExchangeOnTheirOwnThreads)
     std::thread sender([&views, deadline] {
         std::vector<std::unique_ptr<peer::Sender>> senders;
         for (View& view : views)
-            senders.emplace_back(new peer::Sender(view.port));
+            senders.emplace_back(new peer::Sender(view.port.port()));
         for (uint32_t n = 1; n <= kDatagrams; ++n) {
             for (View& view : views)
                 while (n > kUnreadAtMost && sequenceOf(view) < n - kUnreadAtMost &&
