@@ -334,8 +334,9 @@ TEST_F(ViewLifecycle, StartOrderAndTheDataThread)
     const std::vector<std::string> startCalls = callsBeforeTheFirstRun(probe.look());
     EXPECT_EQ(ProbeHome::count(startCalls, "open"), 3);
     EXPECT_EQ(ProbeHome::count(startCalls, "postRun"), 1) << "the defaults' PostRun";
-    ASSERT_FALSE(startCalls.empty());
-    EXPECT_EQ(startCalls.back(), "postRun") << "the start ends with the defaults' PostRun";
+    // (Not fatal: the thread runs until the stop below.)
+    EXPECT_EQ(startCalls.empty() ? std::string("nothing") : startCalls.back(), "postRun")
+        << "the start ends with the defaults' PostRun";
     // Three cycles, however late the thread is scheduled.
     const auto deadline = started + std::chrono::seconds(30);
     while (ProbeHome::count(probe.look(), "run ") < 3 && std::chrono::steady_clock::now() < deadline)
