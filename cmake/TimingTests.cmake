@@ -11,7 +11,10 @@ set(ORLO_TIMING_TESTS
   guitest_mainwindow guitest_smallwindows
   test_hostile_input test_timer
   # the view engine
-  dorne_test_viewLifecycle dorne_internal_viewHooks dorne_internal_drawLoop)
+  dorne_test_viewLifecycle dorne_test_builtinSources dorne_test_nalvoView
+  dorne_test_platform dorne_test_sourceUdp
+  dorne_internal_viewHooks dorne_internal_drawLoop
+  dorne_gltest_view dorne_gltest_viewStress)
 
 # orlo_label_timing_tests(): labels the tests of the list that the calling
 # folder made (a test's properties are set in its own folder).

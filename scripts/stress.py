@@ -5,8 +5,9 @@ with a load beside them, and counts the failures of each.
 A test that watches a thread, a timer or the clock carries the CTest label
 "timing". Each is run --runs times, --jobs at once (more than the machine's
 cores, so that runs are preempted at any point), while the allocation-failure
-sweep runs over and over beside them and keeps every core busy. The output of
-every failed run is kept under <build>/stress/. Exits 1 on any failure.
+sweep runs over and over beside them and busy loops keep every core wanted.
+The output of every failed run is kept under <build>/stress/. Exits 1 on any
+failure.
 """
 import argparse
 import json
@@ -60,6 +61,16 @@ def run_once(test, log_dir, index):
     return passed, seconds
 
 
+def busy_loops(count):
+    """count processes that spin until killed: a race that needs a starved
+    thread shows only when the cores are wanted by more than the tests."""
+    # They end with this script however it ends (PR_SET_PDEATHSIG, SIGKILL).
+    spin = ("import ctypes; ctypes.CDLL(None).prctl(1, 9); import os\n"
+            "if os.getppid() == 1: raise SystemExit\n"
+            "while True: pass")
+    return [subprocess.Popen([sys.executable, "-c", spin]) for _ in range(count)]
+
+
 class Load:
     """Runs the load test over and over on a thread of its own until stopped."""
 
@@ -96,6 +107,8 @@ def main():
                         help="runs at once (twice the cores)")
     parser.add_argument("--label", default="timing", help="CTest label of the tests (timing)")
     parser.add_argument("-R", "--regex", help="only the tests whose names match")
+    parser.add_argument("--busy", type=int, default=os.cpu_count() // 2,
+                        help="busy loops beside the tests (half the cores)")
     parser.add_argument("--no-load", action="store_true", help="run nothing beside the tests")
     opts = parser.parse_args()
 
@@ -120,10 +133,13 @@ def main():
     jobs = [(t, i) for i in range(opts.runs) for t in tests]
     results = {t["name"]: {"runs": 0, "failures": 0, "seconds": []} for t in tests}
     print(f"stress: {len(tests)} tests x {opts.runs} runs, {opts.jobs} at once on "
-          f"{os.cpu_count()} cores, load: {LOAD_TEST if load else 'none'}", flush=True)
+          f"{os.cpu_count()} cores, load: "
+          f"{f'{LOAD_TEST} and {opts.busy} busy loops' if load else 'none'}", flush=True)
     started = time.monotonic()
+    spinners = []
     if load:
         load.thread.start()
+        spinners = busy_loops(opts.busy)
     done = 0
     try:
         with ThreadPoolExecutor(max_workers=opts.jobs) as pool:
@@ -141,6 +157,9 @@ def main():
                     print(f"  {done}/{len(jobs)} runs, {time.monotonic() - started:.0f} s",
                           flush=True)
     finally:
+        for spinner in spinners:
+            spinner.kill()
+            spinner.wait()
         if load:
             load.stop()
 
