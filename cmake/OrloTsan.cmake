@@ -22,7 +22,7 @@ if(ORLO_TSAN AND ORLO_TSAN_TESTS)
   orlo_sub_build(orlo_tsan "${PROJECT_SOURCE_DIR}/cmake/tsan" "${ORLO_TSAN_BIN}")
   foreach(name IN LISTS ORLO_TSAN_TESTS)
     add_test(NAME ${name} COMMAND "${ORLO_TSAN_BIN}/${name}" WORKING_DIRECTORY "${ORLO_TSAN_BIN}")
-    set_tests_properties(${name} PROPERTIES TIMEOUT 600
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS timing
       ENVIRONMENT "TZ=UTC;LC_ALL=C.UTF-8;TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1")
   endforeach()
 endif()

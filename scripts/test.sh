@@ -2,26 +2,6 @@
 # Installs what is missing, builds everything with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs every test headless through CTest.
 set -euo pipefail
-ROOT="$(cd "$(dirname "$0")/.." && pwd)"
-BUILD="${ORLO_TEST_BUILD:-$ROOT/build-test}"
+source "$(dirname "$0")/lib/test-build.sh"
 
-bash "$ROOT/scripts/install-deps.sh"
-
-cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORLO_SANITIZE=ON \
-      -DORLO_BUILD_TESTS=ON -DORLO_BUILD_BENCHMARKS=ON
-cmake --build "$BUILD" --parallel "$(nproc)"
-
-export TZ=UTC
-# Qt and Mesa keep process-lifetime allocations; leak reports would only be noise.
-export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:${ASAN_OPTIONS:-}"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
-export QT_QPA_PLATFORM=xcb
-
-CTEST=(ctest --test-dir "$BUILD" --output-on-failure --parallel "$(nproc)" --timeout 600)
-
-# The widget tests need a real X server for OpenGL; start one when there is none.
-if [ -z "${DISPLAY:-}" ]; then
-  xvfb-run -a -s "-screen 0 1600x1200x24" "${CTEST[@]}"
-else
-  "${CTEST[@]}"
-fi
+with_display ctest --test-dir "$BUILD" --output-on-failure --parallel "$(nproc)" --timeout 600

@@ -21,10 +21,11 @@ namespace facadetest {
 
 using namespace viewtest;
 
-// Polls cond (which reads a value the data thread makes) for up to 10 s.
+// Polls cond (which reads a value the data thread makes) for up to 30 s:
+// a deadline for a thread that never gets there, not a time it needs.
 inline bool eventually(const std::function<bool()>& cond)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!cond()) {
         if (std::chrono::steady_clock::now() > end)
             return false;

@@ -116,6 +116,50 @@ inline int freeUdpPort()
     return port;
 }
 
+// A UDP port for a source under test, held from its choice until the
+// source has bound it. A port that is merely free when chosen can be taken
+// before the source binds it by a test program run beside: by any of its
+// sockets, or by its own source, which binds with address reuse as ours
+// does and would then share the port and its datagrams. The hold is bound
+// on every local address, as the source binds: without address reuse when
+// the system picks the port (so no socket holds it), then with it, so that
+// the source (and only a socket that binds with reuse) can join. release()
+// once the source has its socket, before anything is sent.
+class UdpPort
+{
+public:
+    UdpPort() : fd(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0))
+    {
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        socklen_t length = sizeof address;
+        const int on = 1;
+        if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+            setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0)
+            number = ntohs(address.sin_port);
+        else
+            release();
+    }
+    ~UdpPort() { release(); }
+    UdpPort(const UdpPort&) = delete;
+    UdpPort& operator=(const UdpPort&) = delete;
+
+    // The port; -1 when none could be held.
+    int port() const { return number; }
+    void release()
+    {
+        if (fd >= 0)
+            close(fd);
+        fd = -1;
+    }
+
+private:
+    int fd;
+    int number = -1;
+};
+
 // Sends datagrams to 127.0.0.1 at one port.
 class Sender
 {

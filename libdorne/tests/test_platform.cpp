@@ -112,9 +112,14 @@ TEST(Platform, ListingsPassBetweenTheEngineAndTheFontLibrary)
 
 TEST(Platform, TimeOfDayInSeconds)
 {
-    // time() reads the coarse clock, which lags the precise one by up to a tick: bound by the precise clock.
+    // The time of day in whole microseconds: bound by the precise clock cut
+    // to microseconds, in the same arithmetic. Cut finer, a reading in the
+    // same microsecond as the bound before it would fall below that bound.
     using Clock = std::chrono::system_clock;
-    const auto seconds = [](Clock::time_point p) { return std::chrono::duration<double>(p.time_since_epoch()).count(); };
+    const auto seconds = [](Clock::time_point p) {
+        const long long us = std::chrono::duration_cast<std::chrono::microseconds>(p.time_since_epoch()).count();
+        return double(us / 1000000) + double(us % 1000000) * 1e-06;
+    };
     const double before = seconds(Clock::now());
     const double t = apiGetTime();
     const double after = seconds(Clock::now());

@@ -9,6 +9,7 @@
 
 #include <poll.h>
 
+#include <memory>
 #include <string>
 
 using namespace support;
@@ -18,9 +19,14 @@ namespace {
 class Udp : public PeerSourceTest
 {
 protected:
+    // The source at port, or at a port held for it until the first receive.
     void source(const char* size, int endian, int port = -1)
     {
-        this->port = port >= 0 ? port : peer::freeUdpPort();
+        if (port < 0) {
+            held = std::make_unique<peer::UdpPort>();
+            port = held->port();
+        }
+        this->port = port;
         ASSERT_GT(this->port, 0);
         s = fileSource(&view, 4, 3, 1);
         setParaText(s->para[0], std::to_string(this->port).c_str());
@@ -35,6 +41,8 @@ protected:
     // Sends the datagrams, waits until the first is in, then runs one cycle.
     void receive(std::initializer_list<std::string> datagrams)
     {
+        if (held)
+            held->release(); // the source has bound the port: its datagrams
         peer::Sender sender(port);
         for (const std::string& d : datagrams)
             ASSERT_TRUE(sender.send(d));
@@ -45,6 +53,7 @@ protected:
         fillDP(view);
     }
     int port = 0;
+    std::unique_ptr<peer::UdpPort> held;
 };
 
 std::string bytes(std::initializer_list<int> list)

@@ -48,6 +48,18 @@ protected:
     ProbeHome probe;
 };
 
+// The calls of a probe trace before its first cycle's run: a start's own.
+std::vector<std::string> callsBeforeTheFirstRun(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> calls;
+    for (const std::string& line : lines) {
+        if (ProbeHome::count({line}, "run ") == 1)
+            break;
+        calls.push_back(line);
+    }
+    return calls;
+}
+
 int fontFolders()
 {
     int n = 0;
@@ -311,32 +323,62 @@ TEST_F(ViewLifecycle, StartOrderAndTheDataThread)
     EXPECT_EQ(vdViewResetGraph(view, 3.0f), 0);
     EXPECT_EQ(view->viewTime, 10.0);
 
-    // Animated: cycles on the data thread, none after the stop.
+    // Animated: cycles on the data thread, none after the stop. The start's
+    // own calls come first in the trace; the thread's cycles follow, each
+    // from its "run " to its "postRun". A look while the thread runs may
+    // fall inside a cycle, so the cycles are judged after the join.
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(vdViewStartAnim(view), 0);
     EXPECT_EQ(view->haltMode, 0);
     EXPECT_EQ(view->state, 2);
-    std::vector<std::string> lines = probe.trace();
-    EXPECT_EQ(ProbeHome::count(lines, "open"), 3);
-    EXPECT_EQ(ProbeHome::count(lines, "postRun"), ProbeHome::count(lines, "run ") + 1) << "the defaults' PostRun";
-    int runs = ProbeHome::count(lines, "run ");
-    for (int i = 0; i < 2000 && runs < 3; ++i) {
+    const std::vector<std::string> startCalls = callsBeforeTheFirstRun(probe.look());
+    EXPECT_EQ(ProbeHome::count(startCalls, "open"), 3);
+    EXPECT_EQ(ProbeHome::count(startCalls, "postRun"), 1) << "the defaults' PostRun";
+    // (Not fatal: the thread runs until the stop below.)
+    EXPECT_EQ(startCalls.empty() ? std::string("nothing") : startCalls.back(), "postRun")
+        << "the start ends with the defaults' PostRun";
+    // Three cycles, however late the thread is scheduled.
+    const auto deadline = started + std::chrono::seconds(30);
+    while (ProbeHome::count(probe.look(), "run ") < 3 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        runs += ProbeHome::count(probe.trace(), "run ");
-    }
     EXPECT_EQ(vdViewStop(view), 0);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const std::chrono::nanoseconds elapsed = std::chrono::steady_clock::now() - started;
+    const double seconds = std::chrono::duration<double>(elapsed).count();
     EXPECT_EQ(view->threadFinished, 1);
     EXPECT_EQ(view->state, 0);
     EXPECT_EQ(variablesIn(view), 0);
-    lines = probe.trace();
-    runs += ProbeHome::count(lines, "run ");
+    // The thread is joined: the trace is whole, from the start to the close.
+    std::vector<std::string> lines = probe.trace();
+    EXPECT_EQ(callsBeforeTheFirstRun(lines), startCalls);
+    const int runs = ProbeHome::count(lines, "run ");
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "close");
     EXPECT_EQ(ProbeHome::count(lines, "close"), 1);
-    EXPECT_GE(runs, 3);
-    // Each cycle sleeps 10 ms: at most one cycle per 10 ms started.
-    EXPECT_LE(runs, int(seconds / 0.010) + 1) << runs << " cycles in " << seconds << " s";
+    EXPECT_EQ(ProbeHome::count(lines, "postRun"), runs + 1) << "the defaults' PostRun and one per cycle";
+    // Every cycle's run, in order, is followed by its PostRun before the
+    // next run or the close.
+    bool inCycle = false;
+    int cycle = 0;
+    for (size_t i = startCalls.size(); i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        SCOPED_TRACE("line " + std::to_string(i) + ": " + line);
+        if (ProbeHome::count({line}, "run ") == 1) {
+            EXPECT_FALSE(inCycle) << "run " << cycle << " has no PostRun";
+            EXPECT_EQ(line, "run " + std::to_string(++cycle));
+            inCycle = true;
+        } else if (line == "postRun") {
+            EXPECT_TRUE(inCycle) << "a PostRun outside a cycle";
+            inCycle = false;
+        } else if (line == "close") {
+            EXPECT_FALSE(inCycle) << "run " << cycle << " has no PostRun";
+        }
+    }
+    EXPECT_GE(runs, 3) << "three cycles within 30 s of the start";
+    // Each cycle waits 10 ms on the monotonic clock before the next begins:
+    // cycle n began at least (n - 1) * 10 ms after the start, and before the
+    // stop returned.
+    EXPECT_LE(std::chrono::nanoseconds(std::chrono::milliseconds(10)).count() * (runs - 1), elapsed.count())
+        << runs << " cycles in " << seconds << " s";
     std::printf("data thread: %d cycles in %.3f s (%.0f per second)\n", runs, seconds, runs / seconds);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_EQ(probe.trace(), std::vector<std::string>{}) << "no cycle after the stop";

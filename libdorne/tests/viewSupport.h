@@ -184,6 +184,20 @@ inline std::vector<std::string> takeLines(const std::string& path)
     return lines;
 }
 
+// The complete lines of the file, which stays: a look at a trace a thread
+// is still appending to. The removal of takeLines would lose a line the
+// thread appends meanwhile, and a line the thread is writing is not one
+// until its newline is in.
+inline std::vector<std::string> completeLines(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> lines;
+    for (size_t from = 0, end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+        lines.push_back(text.substr(from, end - from));
+    return lines;
+}
+
 // Keeps the data thread of an animated view from ending until released, so
 // that a stop waits in its join for as long as a test needs. install() puts
 // the hold in as the PostRun of a built-in source of the started view (after
@@ -217,7 +231,7 @@ public:
         pthread_mutex_unlock(&view->mutex);
         return installed;
     }
-    // Within 10 s, each: the data thread has exchanged once; it has left
+    // Within 30 s, each: the data thread has exchanged once; it has left
     // its loop and is held.
     bool armed() { return waitFor(&State::armed); }
     bool held() { return waitFor(&State::held); }
@@ -243,7 +257,7 @@ private:
     static bool waitFor(bool State::*flag)
     {
         std::unique_lock<std::mutex> lock(state().mutex);
-        return state().changed.wait_for(lock, std::chrono::seconds(10), [flag] { return state().*flag; });
+        return state().changed.wait_for(lock, std::chrono::seconds(30), [flag] { return state().*flag; });
     }
     struct AtThreadEnd
     {
@@ -294,6 +308,8 @@ public:
 
     // The calls recorded since the last look.
     std::vector<std::string> trace() { return takeLines(tracePath); }
+    // The same, left for the next trace(): while a data thread runs.
+    std::vector<std::string> look() const { return completeLines(tracePath); }
 
     static int count(const std::vector<std::string>& lines, const std::string& prefix)
     {

@@ -9,10 +9,13 @@
 #include "TestRecords.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QTimerEvent>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -263,6 +266,44 @@ QColor buttonText(QPushButton* b)
     return b->palette().color(QPalette::Active, QPalette::ButtonText);
 }
 
+// The blinking of the confirmation as it happens, whenever the event loop
+// gets to it: "t" for each tick of the blink timer, then "R" or "N" when
+// the button's text turns red or back to normal.
+class BlinkTrace : public QObject
+{
+public:
+    BlinkTrace(QPushButton* button, const QColor& normal)
+        : mButton(button)
+        , mNormal(normal)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~BlinkTrace() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Timer) {
+            const QTimer* timer = qobject_cast<QTimer*>(watched);
+            if (timer != nullptr && timer != beside && !timer->isSingleShot() &&
+                timer->interval() == DialogProfile::BlinkMs &&
+                static_cast<QTimerEvent*>(event)->timerId() == timer->timerId())
+                trace += 't';
+        } else if (watched == mButton && event->type() == QEvent::PaletteChange) {
+            const QColor c = buttonText(mButton);
+            trace += c == QColor(255, 0, 0) ? 'R' : c == mNormal ? 'N' : '?';
+        }
+        return false;
+    }
+    int ticks() const { return static_cast<int>(trace.count('t')); }
+
+    QString trace;
+    const QTimer* beside = nullptr;  // a timer of the same interval that is not the blink
+
+private:
+    QPushButton* mButton;
+    QColor mNormal;
+};
+
 } // namespace
 
 TEST(ParameterTreeTest, RowsFollowTheProfileInOrderWithUnitsIconsAndCheckBoxes)
@@ -322,21 +363,32 @@ TEST(ParameterTreeTest, ChecksWriteSelectedFlagsAndBlinkUntilConfirmed)
     t.speed->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(Tree::parameter("Dev/Speed").mSelected);
 
-    // Red first, then normal, every 250 ms.
-    QTRY_COMPARE_WITH_TIMEOUT(buttonText(confirm), QColor(255, 0, 0), 600);
-    QTRY_COMPARE_WITH_TIMEOUT(buttonText(confirm), normal, 600);
-    QTRY_COMPARE_WITH_TIMEOUT(buttonText(confirm), QColor(255, 0, 0), 600);
+    // Red at the first tick, then normal, then red: one change per tick of
+    // the 250 ms timer, however late the loaded machine delivers them.
+    BlinkTrace blink(confirm, normal);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return blink.ticks() >= 3; }, 30000)) << blink.trace.toStdString();
+    EXPECT_TRUE(blink.trace.startsWith("tRtNtR")) << blink.trace.toStdString();
 
     QTest::mouseClick(confirm, Qt::LeftButton);
     EXPECT_EQ(changed.count(), 1);
     EXPECT_FALSE(t.widget.isBlinking());
     EXPECT_EQ(buttonText(confirm), normal);
-    QTest::qWait(600);
+    // Confirmed, it stays normal: no tick while a timer of the same
+    // interval, started now, ticks three times.
+    blink.trace.clear();
+    QTimer beside;
+    blink.beside = &beside;
+    QSignalSpy besideTicks(&beside, &QTimer::timeout);
+    beside.start(DialogProfile::BlinkMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return besideTicks.count() >= 3; }, 30000));
+    beside.stop();
+    EXPECT_EQ(blink.trace, QString()) << blink.trace.toStdString();
     EXPECT_EQ(buttonText(confirm), normal);
 
     // The next change blinks red first again.
     t.a->setCheckState(0, Qt::Unchecked);
-    QTRY_COMPARE_WITH_TIMEOUT(buttonText(confirm), QColor(255, 0, 0), 400);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return blink.ticks() >= 1; }, 30000));
+    EXPECT_TRUE(blink.trace.startsWith("tR")) << blink.trace.toStdString();
 }
 
 TEST(ParameterTreeTest, ProjectSelectionIsShownWithoutBlinking)

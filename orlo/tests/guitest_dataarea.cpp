@@ -906,10 +906,14 @@ TEST_F(DataAreaPaneTest, SliderFollowsTheSpanAfterAnOffset)
 
 TEST_F(DataAreaPaneTest, OffsetWithoutRecordingDoesNothing)
 {
-    const QString here = QDir::currentPath() + "/Offset.xml";
-    const bool before = QFile::exists(here);
+    // In a working folder of its own: the build folder is shared with the
+    // test programs running beside this one.
+    TempDir work;
+    const QString home = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
     mOffset->setValue(3.0);
-    EXPECT_EQ(QFile::exists(here), before);
+    QDir::setCurrent(home);
+    EXPECT_TRUE(QDir(work.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
     EXPECT_FALSE(QFile::exists(mDir.file("Offset.xml")));
     EXPECT_EQ(mRecord.recordData().offset, 0.0);
 }

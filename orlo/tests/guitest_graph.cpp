@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QStringList>
 #include <QTest>
 #include <QWheelEvent>
@@ -85,6 +86,16 @@ protected:
     }
 
     const KAVO::GraphModel& m() const { return g->model(); }
+
+    // The graph's single-shot timer running now with an interval of `ms`
+    // (50: the gathered rebuild; 5000: the cursor text), or none.
+    QTimer* runningTimer(int ms) const
+    {
+        for (QTimer* t : g->findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly))
+            if (t->isSingleShot() && t->isActive() && t->interval() == ms)
+                return t;
+        return nullptr;
+    }
 
     // Widget coordinates (top-down) of a time and a value in the shared scale.
     QPoint point(double t, double v) const
@@ -356,7 +367,11 @@ TEST_F(GraphWidgetTest, DegenerateCasesPaint)
         QApplication::sendEvent(g, &e);
     }
     EXPECT_NEAR(m().span(), 1.0, 1e-9);
-    QTest::qWait(120); // the gathered rebuild
+    // The picture once the gathered rebuild has run, however late.
+    QTimer* rebuild = runningTimer(50);
+    ASSERT_NE(rebuild, nullptr);
+    QSignalSpy rebuilt(rebuild, &QTimer::timeout);
+    ASSERT_TRUE(rebuilt.wait(30000));
     img = paint();
     EXPECT_TRUE(findNear(img, m().xToViewport(30.2), m().yToViewport(5000.0), kRed, 2));
 }
@@ -505,8 +520,11 @@ TEST_F(GraphWidgetTest, CursorTextHidesAfterItsTimer)
     g->setFocus();
     QTest::keyClick(g, Qt::Key_Right);
     EXPECT_TRUE(m().cursorTextShown());
-    for (int k = 0; k < 140 && m().cursorTextShown(); ++k)
-        QTest::qWait(50);
+    // Judged once the five-second timer has fired, however late.
+    QTimer* hide = runningTimer(5000);
+    ASSERT_NE(hide, nullptr);
+    QSignalSpy fired(hide, &QTimer::timeout);
+    ASSERT_TRUE(fired.wait(30000));
     EXPECT_FALSE(m().cursorTextShown());
 }
 
