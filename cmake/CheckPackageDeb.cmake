@@ -29,12 +29,7 @@ set(expected_files "")
 foreach(p IN LISTS packages)
   list(APPEND expected_files "${p}_${deb_version}_${arch}.deb")
 endforeach()
-file(GLOB made RELATIVE "${deb_dir}" "${deb_dir}/*")
-list(SORT made)
-list(SORT expected_files)
-if(NOT made STREQUAL expected_files)
-  message(FATAL_ERROR "cpack made ${made}, not ${expected_files}")
-endif()
+expect_files("${deb_dir}" "${expected_files}" FATAL_ERROR "cpack made")
 
 # lintian, once over all four (it is the slow part): any error fails.
 set(debs "")

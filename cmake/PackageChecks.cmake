@@ -50,6 +50,17 @@ endfunction()
 # The files of both libraries, their exports and linkage, no build or
 # checkout path in any file, and the pkg-config and CMake files working from
 # a copy of the prefix in another place.
+# expect_files(<folder> <expected list> <message level> <what>)
+# The files in <folder> are exactly the names of <expected list>, in any order.
+function(expect_files folder expected level what)
+  file(GLOB found RELATIVE "${folder}" "${folder}/*")
+  list(SORT found)
+  list(SORT expected)
+  if(NOT found STREQUAL expected)
+    message(${level} "${what}: ${found}, not ${expected}")
+  endif()
+endfunction()
+
 function(check_prefix prefix libdir)
   message("---- checking the prefix ${prefix} (libdir ${libdir})")
   set(lib "${prefix}/${libdir}")
@@ -66,12 +77,8 @@ function(check_prefix prefix libdir)
 
     # The headers: exactly those of the checkout, as they are.
     file(GLOB source_headers RELATIVE "${ROOT}/lib${name}/inc" "${ROOT}/lib${name}/inc/*.h")
+    expect_files("${prefix}/include/${name}" "${source_headers}" SEND_ERROR "include/${name}")
     file(GLOB installed_headers RELATIVE "${prefix}/include/${name}" "${prefix}/include/${name}/*")
-    list(SORT source_headers)
-    list(SORT installed_headers)
-    if(NOT source_headers STREQUAL installed_headers)
-      message(SEND_ERROR "include/${name}: ${installed_headers}, not the headers ${source_headers}")
-    endif()
     foreach(h IN LISTS installed_headers)
       execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${ROOT}/lib${name}/inc/${h}"
                               "${prefix}/include/${name}/${h}" RESULT_VARIABLE differ)
