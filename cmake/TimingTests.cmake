@@ -7,9 +7,10 @@
 set(ORLO_TIMING_TESTS
   # the application
   guitest_cardtree guitest_dataarea guitest_errormatrix guitest_exportcommands
-  guitest_failures guitest_graph guitest_graphtab guitest_instrument
-  guitest_mainwindow guitest_smallwindows
-  test_hostile_input test_timer
+  guitest_exportwizards guitest_failures guitest_graph guitest_graphtab
+  guitest_instrument guitest_mainwindow guitest_smallwindows
+  test_display_fill test_graph test_hostile_input test_record test_record_store
+  test_startup test_timer
   # the view engine
   dorne_test_viewLifecycle dorne_test_builtinSources dorne_test_nalvoView
   dorne_test_platform dorne_test_sourceUdp

@@ -692,6 +692,9 @@ struct PaintCounter : QObject
 TEST_F(MainWindowTest, ProgressAndNonModalBoxes)
 {
     DialogMain& w = start();
+    // A window the X server has not shown yet is not painted at all; the
+    // window shows itself, and a loaded machine may take a while to map it.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w, 30000));
     QProgressBar* bar = w.statusBarWidget()->progressBar();
     ASSERT_FALSE(bar->isVisible());
     // The load blocks the event loop, so the bar must be painted within the call.
