@@ -30,7 +30,6 @@
 include(CMakePackageConfigHelpers)
 get_filename_component(ORLO_ROOT_DIR "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(ORLO_INSTALL_FILES "${CMAKE_CURRENT_LIST_DIR}/install")
-string(REGEX MATCH "^[0-9]+" ORLO_LIBRARY_SOVERSION "${ORLO_LIBRARY_VERSION}")
 
 # Directories the packages create: 0755 whatever the umask of the build.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

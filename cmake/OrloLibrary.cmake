@@ -21,6 +21,7 @@ include(GNUInstallDirs)
 #   working;
 # - patch: fixes only, no header changes.
 set(ORLO_LIBRARY_VERSION 1.0.0)
+string(REGEX MATCH "^[0-9]+" ORLO_LIBRARY_SOVERSION "${ORLO_LIBRARY_VERSION}")
 
 # orlo_add_shared_library(<target> <source>...)
 # A shared library lib<target>.so in the bundle beside the executable,
@@ -43,9 +44,8 @@ function(orlo_add_shared_library target)
     BUILD_WITH_INSTALL_RPATH ON
     INSTALL_RPATH "$ORIGIN"
     LINK_DEPENDS "${ORLO_EXPORTS_MAP}")
-  string(REGEX MATCH "^[0-9]+" major "${ORLO_LIBRARY_VERSION}")
   set_target_properties(${target} PROPERTIES
-    VERSION "${ORLO_LIBRARY_VERSION}" SOVERSION "${major}")
+    VERSION "${ORLO_LIBRARY_VERSION}" SOVERSION "${ORLO_LIBRARY_SOVERSION}")
   target_link_options(${target} PRIVATE
     "LINKER:--version-script=${ORLO_EXPORTS_MAP}"
     "LINKER:-Bsymbolic-functions"

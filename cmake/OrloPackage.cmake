@@ -3,8 +3,8 @@
 # and two tests take it from outside into <build>/package-test:
 # - package_install: `cmake --install` into package-test/prefix, then the
 #   export and link checks on the installed libraries and headers, no path of
-#   the checkout or the build in the installed files, and the pkg-config and
-#   CMake files working from a copy of the prefix elsewhere;
+#   the checkout or the build in the installed files (the examples' tests,
+#   testsupport/examples, build against copies of the prefix elsewhere);
 # - package_deb: `cpack -G DEB` into package-test/deb, lintian on the four
 #   packages, their dependencies and contents, and the packages unpacked with
 #   dpkg-deb -x into package-test/debroot (its usr/ is a prefix).
@@ -22,12 +22,10 @@ orlo_sub_build(orlo_package "${PROJECT_SOURCE_DIR}/cmake/package" "${ORLO_PACKAG
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr)
 
 find_program(ORLO_READELF NAMES readelf REQUIRED)
-find_program(ORLO_PKG_CONFIG NAMES pkg-config pkgconf REQUIRED)
 set(check_args
   -DPACKAGE_BUILD=${ORLO_PACKAGE_BIN} -DOUT=${ORLO_PACKAGE_TEST} -DROOT=${PROJECT_SOURCE_DIR}
   -DMAIN_BUILD=${CMAKE_BINARY_DIR} -DVERSION=${ORLO_LIBRARY_VERSION}
-  -DREADELF=${ORLO_READELF} -DNM=${CMAKE_NM} -DPKG_CONFIG=${ORLO_PKG_CONFIG}
-  -DCMAKE_GENERATOR=${CMAKE_GENERATOR})
+  -DREADELF=${ORLO_READELF} -DNM=${CMAKE_NM})
 
 add_test(NAME package_install
   COMMAND ${CMAKE_COMMAND} ${check_args} -P ${PROJECT_SOURCE_DIR}/cmake/CheckPackageInstall.cmake)

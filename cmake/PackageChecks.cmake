@@ -1,11 +1,11 @@
 # Checks of an installed prefix of the two libraries, shared by
 # CheckPackageInstall.cmake (cmake --install) and CheckPackageDeb.cmake (the
 # Debian packages unpacked). Reads ROOT (the checkout), MAIN_BUILD and
-# PACKAGE_BUILD (the build folders), VERSION, READELF, NM, PKG_CONFIG and
-# CMAKE_GENERATOR. A failed check reports with SEND_ERROR and the script goes
+# PACKAGE_BUILD (the build folders), OUT, VERSION, READELF and NM. A failed
+# check reports with SEND_ERROR and the script goes
 # on, so that one run shows every fault; cmake then exits non-zero.
 cmake_minimum_required(VERSION 3.16)
-foreach(v ROOT MAIN_BUILD PACKAGE_BUILD OUT VERSION READELF NM PKG_CONFIG CMAKE_GENERATOR)
+foreach(v ROOT MAIN_BUILD PACKAGE_BUILD OUT VERSION READELF NM)
   if(NOT DEFINED ${v})
     message(FATAL_ERROR "${v} not given")
   endif()
@@ -141,100 +141,4 @@ function(check_prefix prefix libdir)
     endforeach()
   endforeach()
   message("${n} installed files name no folder of the checkout or the build")
-
-  # A copy elsewhere: pkg-config and find_package find it there, and a
-  # program built against it runs.
-  # (a folder per prefix: the two package tests may run at the same time)
-  get_filename_component(base "${prefix}" NAME)
-  set(scratch "${OUT}/moved-${base}")
-  set(moved "${scratch}/${base}")
-  file(REMOVE_RECURSE "${scratch}")
-  file(MAKE_DIRECTORY "${scratch}")
-  file(COPY "${prefix}" DESTINATION "${scratch}")
-  set(ENV{PKG_CONFIG_PATH} "${moved}/${libdir}/pkgconfig")
-  run("${PKG_CONFIG}" --modversion dorne sarto)
-  string(REGEX REPLACE "[ \t\r\n]+" ";" versions "${run_output}")
-  list(REMOVE_ITEM versions "")
-  if(NOT versions STREQUAL "${VERSION};${VERSION}")
-    message(SEND_ERROR "pkg-config --modversion dorne sarto: ${run_output}")
-  endif()
-  run("${PKG_CONFIG}" --cflags --libs dorne)
-  set(flags "${run_output}")
-  message("pkg-config --cflags --libs dorne (copied prefix): ${flags}")
-  string(REGEX REPLACE "[ \t\r\n]+" ";" flags "${flags}")
-  set(found "")
-  foreach(f IN LISTS flags)
-    if(f MATCHES "^-[IL](.*)$")
-      get_filename_component(dir "${CMAKE_MATCH_1}" REALPATH)
-      if(dir STREQUAL "${moved}/include/dorne" OR dir STREQUAL "${moved}/include/sarto"
-         OR dir STREQUAL "${moved}/${libdir}")
-        list(APPEND found "${dir}")
-      elseif(dir MATCHES "/include/(dorne|sarto)$" OR dir MATCHES "^${prefix}")
-        message(SEND_ERROR "pkg-config names ${dir}, not the copied prefix")
-      endif()
-    endif()
-  endforeach()
-  list(REMOVE_DUPLICATES found)
-  list(LENGTH found n)
-  if(NOT n EQUAL 3)
-    message(SEND_ERROR "pkg-config gives ${found}, not include/dorne, include/sarto and ${libdir} of ${moved}")
-  endif()
-  if(NOT "-ldorne" IN_LIST flags OR NOT "-lsarto" IN_LIST flags)
-    message(SEND_ERROR "pkg-config --libs dorne lacks -ldorne or -lsarto")
-  endif()
-
-  set(consumer "${scratch}/consumer")
-  file(MAKE_DIRECTORY "${consumer}")
-  file(WRITE "${consumer}/CMakeLists.txt" [=[
-cmake_minimum_required(VERSION 3.16)
-project(consumer C CXX)
-find_package(Dorne 1.0 CONFIG REQUIRED)
-add_executable(consumer_c main.c)
-target_link_libraries(consumer_c PRIVATE Dorne::dorne)
-add_executable(consumer_cxx main.cpp)
-target_link_libraries(consumer_cxx PRIVATE Dorne::dorne)
-]=])
-  file(WRITE "${consumer}/main.c" [=[
-#include <dorneLog.h>
-#include <dornePlatform.h>
-#include <dorneView.h>
-#include <sartoFonts.h>
-#include <stdio.h>
-int main(void)
-{
-    setLogLevel(1);
-    printf("font library %d\n", ftVersion());
-    return 0;
-}
-]=])
-  file(WRITE "${consumer}/main.cpp" [=[
-#include <NalvoView.h>
-#include <cstdio>
-int main()
-{
-    Nalvo2D::NalvoView view;
-    std::printf("view %d x %d\n", view.width(), view.height());
-    return 0;
-}
-]=])
-  run(${CMAKE_COMMAND} -S "${consumer}" -B "${consumer}/build" -G "${CMAKE_GENERATOR}"
-      "-DCMAKE_PREFIX_PATH=${moved}" -DCMAKE_FIND_PACKAGE_NO_SYSTEM_PACKAGE_REGISTRY=ON)
-  run(${CMAKE_COMMAND} --build "${consumer}/build")
-  run("${consumer}/build/consumer_c")
-  if(NOT run_output MATCHES "^font library [0-9]+\n$")
-    message(SEND_ERROR "the C program against the copied prefix printed: ${run_output}")
-  endif()
-  run("${consumer}/build/consumer_cxx")
-  if(NOT run_output MATCHES "^view -?[0-9]+ x -?[0-9]+\n$")
-    message(SEND_ERROR "the C++ program against the copied prefix printed: ${run_output}")
-  endif()
-  # Both programs ran with the copy's libraries.
-  run(ldd "${consumer}/build/consumer_c")
-  if(NOT run_output MATCHES "libdorne\\.so\\.${SOVERSION} => ${moved}/${libdir}/libdorne\\.so\\.${SOVERSION}"
-     OR NOT run_output MATCHES "libsarto\\.so\\.${SOVERSION} => ${moved}/${libdir}/libsarto\\.so\\.${SOVERSION}")
-    message(SEND_ERROR "the program does not load the copied prefix's libraries:\n${run_output}")
-  else()
-    message("a copy of the prefix builds and runs a C and a C++ program (find_package)")
-  endif()
-  file(REMOVE_RECURSE "${scratch}")
 endfunction()

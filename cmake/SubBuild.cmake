@@ -1,8 +1,8 @@
 # A build of its own beside the main one (the ThreadSanitizer tests, the
-# allocation-failure sweep, the packaged libraries): the project in source, built into binary with
-# this build's compilers (and compiler launchers) on every build of the main
-# one. Further arguments are passed to its configuration (they may override
-# the build type Debug).
+# allocation-failure sweep, the packaged libraries): the project in source,
+# built into binary with this build's compilers (and compiler launchers) on
+# every build of the main one. Further arguments are passed to its
+# configuration (they may override the build type Debug).
 include(ExternalProject)
 function(orlo_sub_build name source binary)
   set(launchers "")

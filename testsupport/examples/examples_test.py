@@ -306,6 +306,14 @@ def main():
     if not os.environ.get("DISPLAY"):
         print("FAIL: no DISPLAY: the viewer needs an X server (the test command starts Xvfb)")
         return 1
+    # The examples build against a copy of the prefix elsewhere: its
+    # pkg-config and CMake files must find it where it lies now, and no build
+    # may name the prefix it was installed to.
+    shutil.rmtree(args.work, ignore_errors=True)
+    installed = args.prefix
+    args.prefix = os.path.join(args.work, "prefix")
+    shutil.copytree(installed, args.prefix, symlinks=True)
+    args.forbid.append(os.path.realpath(installed))
     pcs = glob.glob(os.path.join(args.prefix, "**", "pkgconfig", "dorne.pc"), recursive=True)
     if len(pcs) != 1:
         print("FAIL: %d dorne.pc under %s" % (len(pcs), args.prefix))
@@ -313,7 +321,6 @@ def main():
     pcdir = os.path.dirname(pcs[0])
     libdir = os.path.dirname(pcdir)
 
-    shutil.rmtree(args.work, ignore_errors=True)
     src = os.path.join(args.work, "examples")
     shutil.copytree(args.examples, src)
     run_dir = os.path.join(args.work, "run")
